@@ -1,0 +1,169 @@
+#include "moddatabase.h"
+
+#include <QRegularExpression>
+#include <QWidget>
+
+#include "controls.h"
+#include "errortrace.h"
+#include "modstring.h"
+
+namespace modDatabase {
+
+QString EscapeQuotes(const QVariant &value)
+{
+    if (value.isNull())
+        return {};
+    return value.toString().replace(QLatin1Char('\''), QStringLiteral("''"));
+}
+
+bool IsNumber(const QString &text)
+{
+    static const QRegularExpression number(QStringLiteral("^[+-]?([0-9]+([.][0-9]*)?|[.][0-9]+)$"));
+    return text.isEmpty() || number.match(text).hasMatch();
+}
+
+QString NumberSQL(const QString &text, const QString &message)
+{
+    if (!IsNumber(text))
+        qnerr::raise(qnerr::ValidationFailed,
+                     message.isEmpty() ? QStringLiteral("'%1' is not a number.").arg(text) : message);
+    return QLatin1Char('0') + text;
+}
+
+QString BuildInsertSQL(const QWidget *form, const QWidget *control, const dao::Fields &fields, const QString &table)
+{
+    QString columns = QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (");
+    QString values;
+    for (const QWidget *element : controls::ArrayElements(form, controls::ArrayName(control))) {
+        const QString tag = controls::Tag(element);
+        if (tag.isEmpty())
+            continue;
+        columns += tag + QStringLiteral(", ");
+        const int type = fields(tag).Type();
+        const QString text = controls::Text(element);
+        if (type == dao::dbText || type == dao::dbMemo || type == dao::dbChar)
+            values += QLatin1Char('\'') + EscapeQuotes(text) + QStringLiteral("', ");
+        else
+            values += NumberSQL(text, QStringLiteral("%1 must be a number.").arg(tag)) + QStringLiteral(", ");
+    }
+    if (values.isEmpty())
+        qnerr::raise(qnerr::InvalidProcedureCall);
+    columns.chop(2);
+    values.chop(2);
+    return columns + QStringLiteral(") VALUES (") + values + QLatin1Char(')');
+}
+
+QString BuildDeleteSQL(const QString &table, const QString &condition)
+{
+    return QStringLiteral("DELETE FROM ") + table + QStringLiteral(" WHERE ") + condition;
+}
+
+QString FormatSQL(const QVariant &sql)
+{
+    if (sql.isNull())
+        return {};
+    const QString CrLf = QStringLiteral("\r\n");
+    const QString Tab = QStringLiteral("\t");
+    // 2: one blank at each end of the text without its own blanks at the ends.
+    QString s = sql.toString();
+    qsizetype start = 0, end = s.size();
+    while (start < end && s[start] == QLatin1Char(' '))
+        ++start;
+    while (end > start && s[end - 1] == QLatin1Char(' '))
+        --end;
+    s = QLatin1Char(' ') + s.mid(start, end - start) + QLatin1Char(' ');
+    // 3: control and high characters become blanks; line breaks stay.
+    for (QChar &c : s) {
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n'))
+            continue;
+        const int code = modString::ansiCode(c);
+        if (code < 32 || code > 128)
+            c = QLatin1Char(' ');
+    }
+    // 4: runs of blanks become one.
+    static const QRegularExpression blanks(QStringLiteral(" {2,}"));
+    s.replace(blanks, QStringLiteral(" "));
+    s.replace(QStringLiteral(")"), QStringLiteral(")") + CrLf + Tab);
+    s.replace(QStringLiteral("( "), QStringLiteral("("));
+    s.replace(QStringLiteral("("), QStringLiteral("(") + CrLf + Tab);
+    s.replace(QStringLiteral(", "), QStringLiteral(","));
+    s.replace(QStringLiteral(","), QStringLiteral(",") + CrLf + Tab);
+    s.replace(QStringLiteral(" SELECT "), CrLf + QStringLiteral("SELECT") + CrLf + Tab);
+    s.replace(QStringLiteral(" FROM "), CrLf + QStringLiteral("FROM") + CrLf + Tab);
+    s.replace(QStringLiteral(" WHERE "), CrLf + QStringLiteral("WHERE") + CrLf + Tab);
+    s.replace(QStringLiteral(" ORDER BY "), CrLf + QStringLiteral("ORDER BY ") + CrLf + Tab);
+    s.replace(QStringLiteral(" INSERT INTO "), QStringLiteral("INSERT INTO ") + CrLf + Tab);
+    s.replace(Tab + QStringLiteral(" VALUES "), CrLf + QStringLiteral("VALUES "));
+    s.replace(QStringLiteral(" UPDATE "), QStringLiteral("UPDATE ") + CrLf + Tab);
+    s.replace(QStringLiteral(" SET "), CrLf + QStringLiteral("SET") + CrLf + Tab);
+    s.replace(QStringLiteral(" AND "), CrLf + Tab + QStringLiteral("AND "));
+    s.replace(QStringLiteral(" OR "), CrLf + Tab + QStringLiteral("OR "));
+    // 20: blanks (only) off the ends.
+    start = 0;
+    end = s.size();
+    while (start < end && s[start] == QLatin1Char(' '))
+        ++start;
+    while (end > start && s[end - 1] == QLatin1Char(' '))
+        --end;
+    return s.mid(start, end - start);
+}
+
+dao::Fields FetchFieldInfo(dao::Database &db, const QString &table)
+{
+    TraceScope trace(QStringLiteral("modDatabase.FetchFieldInfo"));
+    ErrorHandler handler(QStringLiteral("modDatabase.FetchFieldInfo"));
+    std::unique_ptr<dao::Recordset> rs;
+    if (!handler.step([&] { rs = db.OpenFields(QStringLiteral("SELECT * FROM ") + EscapeQuotes(table) + QLatin1Char(' ')); }))
+        return {};
+    return rs->GetFields();
+}
+
+QString FetchTableFile(dao::Database &db, const QString &databaseName, const QString &tableName)
+{
+    auto rs = db.OpenRecordset(QStringLiteral("SELECT FILE_NAME FROM QN_TABLE WHERE DATABASE_NAME = '") +
+                               EscapeQuotes(databaseName) + QStringLiteral("' AND TABLE_NAME = '") +
+                               EscapeQuotes(tableName) + QLatin1Char('\''));
+    if (rs->Eof())
+        return {};
+    return rs->Value(QStringLiteral("FILE_NAME")).toString();
+}
+
+int CalcMaxLength(int type, long size)
+{
+    switch (type) {
+    case dao::dbBoolean: return 1;
+    case dao::dbByte: return 3;
+    case dao::dbInteger: return 6;
+    case dao::dbCurrency: return 20;
+    case dao::dbText:
+    case dao::dbChar: return int(size);
+    case dao::dbMemo: return size > 0 && size < INT32_MAX ? int(size) : 0;
+    default: return 9;
+    }
+}
+
+int CalcMaxLength(const dao::Field &field) { return CalcMaxLength(field.Type(), field.Size()); }
+
+QString CalcUniqueName(dao::Database &db, const QString &queryTemplate, QString base)
+{
+    const qsizetype placeholder = queryTemplate.indexOf(QLatin1Char('?'));
+    if (placeholder < 0)
+        qnerr::raise(qnerr::InvalidProcedureCall);
+    while (!base.isEmpty() && base.back() >= QLatin1Char('0') && base.back() <= QLatin1Char('9'))
+        base.chop(1);
+    QString candidate = base;
+    for (long counter = 1;; ++counter) {
+        auto rs = db.OpenRecordset(queryTemplate.left(placeholder) + EscapeQuotes(candidate) +
+                                   queryTemplate.mid(placeholder + 1));
+        if (rs->Eof())
+            return candidate;
+        const long size = rs->GetFields().Count() > 0 ? rs->GetFields()(0).Size() : 0;
+        const QString suffix = QString::number(counter);
+        if (size > 0 && suffix.size() > size)
+            qnerr::raise(qnerr::ValidationFailed,
+                         QStringLiteral("No free name could be found for '%1'.").arg(base));
+        candidate = (size > 0 ? base.left(size - suffix.size()) : base) + suffix;
+    }
+}
+
+} // namespace modDatabase

@@ -1,0 +1,44 @@
+#pragma once
+
+// Turning values into SQL text, building statements, showing SQL readably and
+// reading a little catalog metadata.
+
+#include <QString>
+#include <QVariant>
+
+#include "dao.h"
+
+class QWidget;
+
+namespace modDatabase {
+
+// The value as text with every apostrophe doubled; Null gives "".
+QString EscapeQuotes(const QVariant &value);
+
+// True for an optional sign, digits and an optional decimal part (or an empty text).
+bool IsNumber(const QString &text);
+// A number typed or read from a file in its SQL form: "0" followed by the text as
+// given ("" -> "0", "12" -> "012", "-5" -> "0-5"). Anything that is not a number
+// fails with a validation error carrying `message` before any statement runs.
+QString NumberSQL(const QString &text, const QString &message = {});
+
+// "INSERT INTO <table> (<tags>) VALUES (<values>)" from the tagged elements of
+// `control`'s array on `form`, in the form's control order.
+QString BuildInsertSQL(const QWidget *form, const QWidget *control, const dao::Fields &fields, const QString &table);
+QString BuildDeleteSQL(const QString &table, const QString &condition);
+
+// SQL text laid out for reading: one clause a line, lists broken after commas.
+QString FormatSQL(const QVariant &sql);
+
+// The fields of `table` (no row is read); no fields after an ignored failure.
+dao::Fields FetchFieldInfo(dao::Database &db, const QString &table);
+// The file of a catalog table; empty when there is no such table.
+QString FetchTableFile(dao::Database &db, const QString &databaseName, const QString &tableName);
+// The most characters an input for a column of this type and size may hold; 0 means no limit.
+int CalcMaxLength(const dao::Field &field);
+int CalcMaxLength(int type, long size);
+// The first name, made of `base` without its trailing digits and a counter, for which
+// `queryTemplate` (its "?" replaced by the escaped candidate) finds no row.
+QString CalcUniqueName(dao::Database &db, const QString &queryTemplate, QString base);
+
+} // namespace modDatabase

@@ -1,0 +1,87 @@
+#include "modstring.h"
+
+#include "errortrace.h"
+
+namespace modString {
+
+int ansiCode(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+        return u;
+    // Windows-1252 codes 128 to 159.
+    static const char16_t high[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                      0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                      0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                      0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    for (int i = 0; i < 32; ++i)
+        if (high[i] == u)
+            return 128 + i;
+    return '?';
+}
+
+QString Pluralise(const QString &word, const QVariant &count)
+{
+    bool ok = false;
+    const double n = count.toDouble(&ok);
+    if (ok && n == 1)
+        return word;
+    if (word.endsWith(QLatin1Char('y')))
+        return word.left(word.size() - 1) + QStringLiteral("ies");
+    return word + QLatin1Char('s');
+}
+
+QString TrimNull(const QString &text)
+{
+    const qsizetype nul = text.indexOf(QChar(0));
+    return nul < 0 ? text : text.left(nul);
+}
+
+namespace {
+
+bool isOutside(QChar c)
+{
+    const int code = ansiCode(c);
+    return code < 32 || code > 128;
+}
+
+// Removes blanks (only) at both ends.
+QString trimBlanks(const QString &text)
+{
+    qsizetype start = 0, end = text.size();
+    while (start < end && text[start] == QLatin1Char(' '))
+        ++start;
+    while (end > start && text[end - 1] == QLatin1Char(' '))
+        --end;
+    return text.mid(start, end - start);
+}
+
+} // namespace
+
+QString TrimControlChars(const QString &text)
+{
+    QString s = trimBlanks(text);
+    while (!s.isEmpty() && isOutside(s.front()))
+        s = trimBlanks(s.mid(1));
+    while (!s.isEmpty() && isOutside(s.back()))
+        s = trimBlanks(s.left(s.size() - 1));
+    return s;
+}
+
+QString ExtractAttr(const QString &key, const QString &attributes)
+{
+    TraceScope trace(QStringLiteral("modString.ExtractAttr"));
+    const qsizetype found = key.isEmpty() ? 0 : attributes.indexOf(key);
+    if (found < 0)
+        return {};
+    const qsizetype start = found + key.size();
+    qsizetype end = attributes.indexOf(QLatin1Char(';'), start);
+    if (end < 0)
+        end = attributes.size();
+    QString value = attributes.mid(start, end - start);
+    if (value.startsWith(QLatin1Char('=')))
+        value.remove(0, 1);
+    return value;
+}
+
+} // namespace modString

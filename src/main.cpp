@@ -1,0 +1,29 @@
+#include <QApplication>
+#include <QMainWindow>
+#include <cstdio>
+
+#include "appinfo.h"
+
+// True when Qt can open a window: a display server, or a platform that needs none.
+static bool haveDisplay()
+{
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (platform.startsWith("offscreen") || platform.startsWith("minimal") || platform.startsWith("vnc"))
+        return true;
+    return !qgetenv("DISPLAY").isEmpty() || !qgetenv("WAYLAND_DISPLAY").isEmpty();
+}
+
+int main(int argc, char **argv)
+{
+    if (!haveDisplay()) {
+        std::fprintf(stderr, "qnadmin: no display found (DISPLAY is not set); cannot open the window.\n");
+        return 1;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(appinfo::Title());
+    QMainWindow window;
+    window.setWindowTitle(appinfo::Title());
+    window.resize(800, 600);
+    window.show();
+    return app.exec();
+}

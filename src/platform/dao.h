@@ -1,0 +1,203 @@
+#pragma once
+
+// Data access over the ODBC C API: a workspace opens databases by connect text,
+// a database runs statements and opens materialised snapshot recordsets.
+
+#include <QList>
+#include <QString>
+#include <QVariant>
+#include <memory>
+#include <vector>
+
+#include "qnerror.h"
+
+namespace dao {
+
+// Field type codes of the original data-access objects.
+enum FieldType : int {
+    dbBoolean = 1,
+    dbByte = 2,
+    dbInteger = 3,
+    dbLong = 4,
+    dbCurrency = 5,
+    dbSingle = 6,
+    dbDouble = 7,
+    dbDate = 8,
+    dbBinary = 9,
+    dbText = 10,
+    dbLongBinary = 11,
+    dbMemo = 12,
+    dbGUID = 15,
+    dbBigInt = 16,
+    dbVarBinary = 17,
+    dbChar = 18,
+    dbNumeric = 19,
+    dbDecimal = 20,
+    dbFloat = 21,
+    dbTime = 22,
+    dbTimeStamp = 23,
+};
+
+enum RecordsetType : int { dbOpenDynaset = 2, dbOpenSnapshot = 4, dbOpenForwardOnly = 8 };
+
+// One entry of the engine's error list.
+struct Error
+{
+    long Number = 0;
+    QString Description;
+    QString Source;
+    QString SQLState;
+};
+
+// The engine's error list (DBEngine.Errors): the diagnostics of the latest
+// data-access call, followed by a final 3146 entry when an ODBC call failed.
+// Every data-access call clears it first.
+namespace Errors {
+const QList<Error> &list();
+int Count();
+const Error &Item(int index);
+void Clear();
+void Set(QList<Error> errors); // for the data layer and tests
+} // namespace Errors
+
+struct FieldInfo
+{
+    QString Name;
+    int Type = dbText;
+    long Size = 0;
+};
+
+namespace detail {
+struct RecordsetData
+{
+    std::vector<FieldInfo> fields;
+    std::vector<QVariant> cells; // row-major
+    long rowCount = 0;
+    long position = 0; // current row; -1 before the first, rowCount after the last
+};
+} // namespace detail
+
+// One column of a recordset; Value reads the recordset's current row.
+class Field
+{
+public:
+    Field() = default;
+    Field(std::shared_ptr<const detail::RecordsetData> data, int index) : m_data(std::move(data)), m_index(index) {}
+    const QString &Name() const;
+    int Type() const;
+    long Size() const;
+    const QVariant &Value() const; // 3021 without a current record
+    QString Text() const { return Value().toString(); } // Null reads as empty
+
+private:
+    std::shared_ptr<const detail::RecordsetData> m_data;
+    int m_index = 0;
+};
+
+// The columns of a recordset, by name (case-insensitive) or position (from 0).
+class Fields
+{
+public:
+    Fields() = default;
+    explicit Fields(std::shared_ptr<const detail::RecordsetData> data) : m_data(std::move(data)) {}
+    int Count() const;
+    bool IsEmpty() const { return Count() == 0; }
+    Field operator()(const QString &name) const; // 3265 when no such column
+    Field operator()(int index) const;            // 9 when out of range
+    Field operator[](const QString &name) const { return (*this)(name); }
+    Field operator[](int index) const { return (*this)(index); }
+    int IndexOf(const QString &name) const; // -1 when absent
+    QList<FieldInfo> Info() const;
+
+private:
+    std::shared_ptr<const detail::RecordsetData> m_data;
+};
+
+// A snapshot: every row is read into memory when it opens.
+class Recordset
+{
+public:
+    explicit Recordset(std::shared_ptr<detail::RecordsetData> data);
+    Recordset(const Recordset &) = delete;
+    Recordset &operator=(const Recordset &) = delete;
+
+    bool Eof() const { return m_data->position >= m_data->rowCount; }
+    bool Bof() const { return m_data->position < 0 || m_data->rowCount == 0; }
+    void MoveNext();
+    void MovePrevious();
+    void MoveFirst();
+    void MoveLast();
+    long RecordCount() const { return m_data->rowCount; }
+    long AbsolutePosition() const { return (Bof() || Eof()) ? -1 : m_data->position; }
+    void SetAbsolutePosition(long position);
+    const Fields &GetFields() const { return m_fields; }
+    Field operator()(const QString &name) const { return m_fields(name); }
+    Field operator()(int index) const { return m_fields(index); }
+    const QVariant &Value(const QString &name) const;
+    const QVariant &Cell(long row, int column) const; // 9 when out of range
+    void Close() {}
+
+private:
+    std::shared_ptr<detail::RecordsetData> m_data;
+    Fields m_fields;
+};
+
+class Database
+{
+public:
+    ~Database();
+    Database(const Database &) = delete;
+    Database &operator=(const Database &) = delete;
+
+    const QString &Name() const { return m_name; }
+    const QString &Connect() const { return m_connect; }
+    bool IsOpen() const { return m_dbc != nullptr; }
+
+    std::unique_ptr<Recordset> OpenRecordset(const QString &sql, int type = dbOpenSnapshot);
+    // The result's fields without its rows (no row is read).
+    std::unique_ptr<Recordset> OpenFields(const QString &sql);
+    void Execute(const QString &sql);
+    long RecordsAffected() const { return m_recordsAffected; }
+
+    bool SupportsTransactions() const { return m_txnCapable; }
+    bool InTransaction() const { return m_inTransaction; }
+    void BeginTrans();
+    void CommitTrans();
+    void Rollback();
+
+    void Close();
+
+private:
+    friend class Workspace;
+    Database(void *dbc, QString name, QString connect);
+    void *m_dbc = nullptr;
+    QString m_name;
+    QString m_connect;
+    long m_recordsAffected = 0;
+    bool m_txnCapable = false;
+    bool m_inTransaction = false;
+};
+
+using DatabasePtr = std::shared_ptr<Database>;
+
+class Workspace
+{
+public:
+    Workspace();
+    ~Workspace();
+    Workspace(const Workspace &) = delete;
+    Workspace &operator=(const Workspace &) = delete;
+
+    // The connect text as the system builds it: "ODBC;DSN=<name>;DATABASE=<x>".
+    // Fails with 3059 when the driver reports a cancelled connect, 3146 otherwise.
+    DatabasePtr OpenDatabase(const QString &name, int options, bool readOnly, const QString &connect);
+    void Close();
+
+private:
+    void *m_env = nullptr;
+};
+
+// The value of a connect text's attribute, e.g. DSN; empty when absent.
+QString ConnectAttribute(const QString &connect, const QString &key);
+
+} // namespace dao

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "dao.h"
+#include "scriptedui.h"
+#include "standin.h"
+
+// Fresh stand-in data sources for each test, in a temporary folder the driver
+// manager is pointed at: "QnTest" (a new catalog plus the demo catalog),
+// "QnTest2" (a new catalog) and "Other" (another driver). Settings go to the
+// same folder; a ScriptedUi is installed for the test's lifetime.
+class StandinTest : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The connect text as the program builds it.
+    static QString connectText(const QString &dsn) { return QStringLiteral("ODBC;DSN=%1;DATABASE=PUBS").arg(dsn); }
+    dao::Workspace &workspace();
+    dao::DatabasePtr open(const QString &dsn = QStringLiteral("QnTest"));
+    // The first column of the first row of `sql`, or a null value.
+    QVariant scalar(const QString &sql, const QString &dsn = QStringLiteral("QnTest"));
+    // Rows of `sql` as text, columns joined by "|".
+    QStringList rows(const QString &sql, const QString &dsn = QStringLiteral("QnTest"));
+    QString fileOf(const QString &dsn) const;
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ScriptedUi> m_ui;
+    ScriptedUi &ui() { return *m_ui; }
+
+private:
+    std::unique_ptr<dao::Workspace> m_workspace;
+    QMap<QString, dao::DatabasePtr> m_open;
+};
