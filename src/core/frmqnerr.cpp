@@ -196,6 +196,18 @@ frmQNErr::frmQNErr() : QDialog(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialo
 
 frmQNErr::~frmQNErr() = default;
 
+void frmQNErr::setDescription(const QString &text)
+{
+    m_description = text;
+    txtDescription->setPlainText(text);
+}
+
+void frmQNErr::setAdditionalInfo(const QString &text)
+{
+    m_additionalInfo = text;
+    txtAdditionalInfo->setPlainText(text);
+}
+
 void frmQNErr::Form_Load()
 {
     adjustSize();
@@ -274,7 +286,7 @@ int frmQNErr::OnError(const QnError &error, const QString &routine, const QStrin
                                 .arg(appinfo::VersionMinor())
                                 .arg(appinfo::VersionRevision()));
     form.lblSysInfo->setText(systemLine());
-    form.txtDescription->setPlainText(QString());
+    form.setDescription(QString());
     form.lblTrappedIn->setText(routine);
     if (error.Number() == qnerr::OdbcCallFailed)
         return ODBCErr(routine, additionalInfo);
@@ -286,8 +298,8 @@ int frmQNErr::StandardErr(const QnError &error, const QString &, const QString &
     frmQNErr &form = instance();
     form.setWindowTitle(appinfo::Title() + QStringLiteral(" - Unexpected Error"));
     form.lblErrNo->setText(QString::number(error.Number()));
-    form.txtDescription->setPlainText(error.Description());
-    form.txtAdditionalInfo->setPlainText(additionalInfo);
+    form.setDescription(error.Description());
+    form.setAdditionalInfo(additionalInfo);
     return form.showModal();
 }
 
@@ -295,9 +307,9 @@ int frmQNErr::ODBCErr(const QString &, const QString &sql)
 {
     frmQNErr &form = instance();
     form.setWindowTitle(appinfo::Title() + QStringLiteral(" - Unexpected ODBC Error"));
-    form.txtDescription->setPlainText(form.txtDescription->toPlainText() + FetchODBCErrors());
+    form.setDescription(form.m_description + FetchODBCErrors());
     form.lblErrNo->setText(QStringLiteral("ODBC Error"));
-    form.txtAdditionalInfo->setPlainText(modDatabase::FormatSQL(sql));
+    form.setAdditionalInfo(modDatabase::FormatSQL(sql));
     return form.showModal();
 }
 
@@ -421,8 +433,8 @@ QString frmQNErr::FetchErrorReport() const
     report += line("Sys Info:     ", lblSysInfo->text());
     report += kCrLf;
     report += line("Error No:     ", lblErrNo->text());
-    report += line("Description:  ", txtDescription->toPlainText().replace(QLatin1Char('\n'), kCrLf));
-    report += line("Additional:   ", txtAdditionalInfo->toPlainText().replace(QLatin1Char('\n'), kCrLf));
+    report += line("Description:  ", m_description);
+    report += line("Additional:   ", m_additionalInfo);
     report += kCrLf;
     report += line("Trapped In:   ", lblTrappedIn->text());
     report += QStringLiteral("Call Stack:   ");

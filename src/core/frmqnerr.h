@@ -53,8 +53,12 @@ private:
     void Form_Load();
     int showModal();
     void setTrace();
+    void setDescription(const QString &text);
+    void setAdditionalInfo(const QString &text);
 
     QStringList m_trace;
+    QString m_description;    // as given, line breaks included
+    QString m_additionalInfo;
     int m_answer = 3;
     bool m_closed = false;
 

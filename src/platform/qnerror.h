@@ -1,15 +1,19 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <exception>
 
 // The one failure type of the program: the platform's error number and description.
-class QnError
+class QnError : public std::exception
 {
 public:
     QnError(long number, QString description, QString source = {})
-        : m_number(number), m_description(std::move(description)), m_source(std::move(source))
+        : m_number(number), m_description(std::move(description)), m_source(std::move(source)),
+          m_what(QString::number(m_number).toUtf8() + ": " + m_description.toUtf8())
     {
     }
+    const char *what() const noexcept override { return m_what.constData(); }
     long Number() const { return m_number; }
     const QString &Description() const { return m_description; }
     const QString &Source() const { return m_source; }
@@ -18,6 +22,7 @@ private:
     long m_number;
     QString m_description;
     QString m_source;
+    QByteArray m_what;
 };
 
 // Error numbers the program treats by name.

@@ -61,7 +61,15 @@ dao::DatabasePtr StandinTest::open(const QString &dsn)
     auto it = m_open.find(dsn);
     if (it != m_open.end())
         return *it;
-    auto db = workspace().OpenDatabase(QString(), 0, false, connectText(dsn));
+    dao::DatabasePtr db;
+    try {
+        db = workspace().OpenDatabase(QString(), 0, false, connectText(dsn));
+    } catch (const QnError &) {
+        for (const auto &e : dao::Errors::list())
+            ADD_FAILURE() << "connect " << dsn.toStdString() << ": " << e.SQLState.toStdString() << " "
+                          << e.Description.toStdString();
+        throw;
+    }
     m_open.insert(dsn, db);
     return db;
 }

@@ -1,0 +1,439 @@
+-- Catalog of a new data source: the eleven catalog tables and the rows a new
+-- catalog starts with. Text columns are VARCHAR(n), numbers SMALLINT or INTEGER;
+-- each row identity is the table's primary key, every other column may be Null.
+BEGIN;
+
+-- File definitions: record layouts of data files
+CREATE TABLE QN_FILE (
+    FILE_NAME            VARCHAR(32) NOT NULL,
+    OPEN_STRING          VARCHAR(64),
+    RECORD_SIZE          INTEGER,
+    FILE_ORGANISATION    VARCHAR(10),
+    RECORD_TYPE          VARCHAR(8),
+    REMARKS              VARCHAR(254),
+    PRIMARY KEY (FILE_NAME)
+);
+
+-- Fields of the file definitions
+CREATE TABLE QN_FIELD (
+    FILE_NAME            VARCHAR(32) NOT NULL,
+    FIELD_NUMBER         SMALLINT,
+    FIELD_NAME           VARCHAR(32) NOT NULL,
+    LOCAL_TYPE_NAME      VARCHAR(20),
+    OFFSET               INTEGER,
+    LENGTH               INTEGER,
+    PRECISION            INTEGER,
+    SCALE                SMALLINT,
+    ENCRYPTED            SMALLINT,
+    FORMAT               VARCHAR(32),
+    DEFAULT_VALUE        VARCHAR(64),
+    REMARKS              VARCHAR(254),
+    PRIMARY KEY (FILE_NAME, FIELD_NAME)
+);
+
+-- Databases
+CREATE TABLE QN_DB (
+    DATABASE_NAME        VARCHAR(10) NOT NULL,
+    DEFAULT_DIRECTORY    VARCHAR(128),
+    DRIVER_NAME          VARCHAR(20),
+    SETUP_PROCEDURE      VARCHAR(64),
+    CONNECT_STRING       VARCHAR(254),
+    REMARKS              VARCHAR(254),
+    DISPLAY_NAME         VARCHAR(10),
+    PRIMARY KEY (DATABASE_NAME)
+);
+
+-- Tables, each mapped onto a file definition
+CREATE TABLE QN_TABLE (
+    DATABASE_NAME        VARCHAR(10) NOT NULL,
+    TABLE_NAME           VARCHAR(32) NOT NULL,
+    TABLE_TYPE           VARCHAR(16),
+    FILE_NAME            VARCHAR(32),
+    FILE_SPECIFICATION   VARCHAR(128),
+    NUMBER_COLUMNS       SMALLINT,
+    CRITERIA             VARCHAR(254),
+    REMARKS              VARCHAR(254),
+    DISPLAY_NAME         VARCHAR(32),
+    PRIMARY KEY (DATABASE_NAME, TABLE_NAME)
+);
+
+-- Columns of the tables, bound to fields
+CREATE TABLE QN_COLUMN (
+    DATABASE_NAME        VARCHAR(10) NOT NULL,
+    TABLE_NAME           VARCHAR(32) NOT NULL,
+    COLUMN_NUMBER        SMALLINT,
+    COLUMN_NAME          VARCHAR(32) NOT NULL,
+    FIELD_NAME           VARCHAR(32),
+    SQL_TYPE_NAME        VARCHAR(20),
+    LENGTH               INTEGER,
+    PRECISION            INTEGER,
+    SCALE                SMALLINT,
+    NULLABLE             SMALLINT,
+    UNSIGNED_ATTRIBUTE   SMALLINT,
+    UPDATABLE            SMALLINT,
+    VISIBLE              SMALLINT,
+    MONEY                SMALLINT,
+    AUTO_INCREMENT       SMALLINT,
+    CASE_SENSITIVE       SMALLINT,
+    SEARCHABLE           SMALLINT,
+    RADIX                SMALLINT,
+    DEFAULT_VALUE        VARCHAR(64),
+    REMARKS              VARCHAR(254),
+    SETFILEPARAMETER     SMALLINT,
+    COLUMN_TYPE          SMALLINT,
+    DISPLAY_NAME         VARCHAR(32),
+    PRIMARY KEY (DATABASE_NAME, TABLE_NAME, COLUMN_NAME)
+);
+
+-- Users
+CREATE TABLE QN_USER (
+    USER_NAME            VARCHAR(32) NOT NULL,
+    USER_PASSWORD        VARCHAR(10),
+    REMARKS              VARCHAR(254),
+    PRIMARY KEY (USER_NAME)
+);
+
+-- Database privileges of the users
+CREATE TABLE QN_DBPRV (
+    USER_NAME            VARCHAR(32) NOT NULL,
+    DATABASE_NAME        VARCHAR(10) NOT NULL,
+    DATABASE_USERNAME    VARCHAR(32),
+    DATABASE_PASSWORD    VARCHAR(10),
+    ALLOW_SELECT         SMALLINT,
+    ALLOW_INSERT         SMALLINT,
+    ALLOW_UPDATE         SMALLINT,
+    ALLOW_DELETE         SMALLINT,
+    SECURITY_LEVEL       VARCHAR(8),
+    REMARKS              VARCHAR(254),
+    PRIMARY KEY (USER_NAME, DATABASE_NAME)
+);
+
+-- Table privileges of the users
+CREATE TABLE QN_TBLPRV (
+    DATABASE_NAME        VARCHAR(10) NOT NULL,
+    TABLE_NAME           VARCHAR(32) NOT NULL,
+    USER_NAME            VARCHAR(32) NOT NULL,
+    ALLOW_SELECT         SMALLINT,
+    ALLOW_INSERT         SMALLINT,
+    ALLOW_UPDATE         SMALLINT,
+    ALLOW_DELETE         SMALLINT,
+    REMARKS              VARCHAR(254),
+    PRIMARY KEY (DATABASE_NAME, TABLE_NAME, USER_NAME)
+);
+
+-- SQL data types
+CREATE TABLE QN_SQLDT (
+    SQL_TYPE_NAME        VARCHAR(20) NOT NULL,
+    SQL_DATA_TYPE        SMALLINT,
+    LENGTH               INTEGER,
+    PRECISION            INTEGER,
+    LITERAL_PREFIX       VARCHAR(8),
+    LITERAL_SUFFIX       VARCHAR(8),
+    CREATE_PARAMS        VARCHAR(32),
+    NULLABLE             SMALLINT,
+    CASE_SENSITIVE       SMALLINT,
+    SEARCHABLE           SMALLINT,
+    UNSIGNED_ATTRIBUTE   SMALLINT,
+    MONEY                SMALLINT,
+    AUTO_INCREMENT       SMALLINT,
+    RADIX                SMALLINT,
+    LOCAL_TYPE_NAME      VARCHAR(20),
+    REMARKS              VARCHAR(254),
+    PRIMARY KEY (SQL_TYPE_NAME)
+);
+
+-- Local (storage) data types of fields
+CREATE TABLE QN_LOCDT (
+    LOCAL_TYPE_NAME      VARCHAR(20) NOT NULL,
+    SQL_TYPE_NAME        VARCHAR(20),
+    ATTRIBUTES           VARCHAR(254),
+    REMARKS              VARCHAR(254),
+    PRIMARY KEY (LOCAL_TYPE_NAME)
+);
+
+-- File access drivers
+CREATE TABLE QN_DRIVER (
+    DRIVER_NAME          VARCHAR(20) NOT NULL,
+    PRIMARY KEY (DRIVER_NAME)
+);
+
+-- Drivers. 'SYSTEM' is the driver of the catalog's own database and the empty
+-- name stands for no driver; the editors offer neither.
+INSERT INTO QN_DRIVER (DRIVER_NAME) VALUES
+    (''),
+    ('DISAM'),
+    ('SYSTEM'),
+    ('VAX-RMS');
+
+-- SQL data types.
+INSERT INTO QN_SQLDT (SQL_TYPE_NAME, SQL_DATA_TYPE, LENGTH, PRECISION, LITERAL_PREFIX, LITERAL_SUFFIX, CREATE_PARAMS, NULLABLE, CASE_SENSITIVE, SEARCHABLE, UNSIGNED_ATTRIBUTE, MONEY, AUTO_INCREMENT, RADIX, LOCAL_TYPE_NAME, REMARKS) VALUES
+    ('CHAR', 1, 254, 254, '''', '''', 'max length', 1, 1, 3, 0, 0, 0, 0, 'STRING', 'Fixed-length character string'),
+    ('DATE', 9, 6, 10, '''', '''', NULL, 1, 0, 2, 0, 0, 0, 0, 'DATE', 'Date'),
+    ('DECIMAL', 3, 20, 18, NULL, NULL, 'precision,scale', 1, 0, 2, 0, 0, 0, 1, 'PACKED', 'Exact decimal number'),
+    ('DOUBLE', 8, 8, 15, NULL, NULL, NULL, 1, 0, 2, 0, 0, 0, 1, NULL, 'Double-precision floating point'),
+    ('INTEGER', 4, 4, 10, NULL, NULL, NULL, 1, 0, 2, 0, 0, 0, 1, 'INTEGER', '32-bit integer'),
+    ('NUMERIC', 2, 20, 18, NULL, NULL, 'precision,scale', 1, 0, 2, 0, 0, 0, 1, 'NUMERIC', 'Exact numeric value'),
+    ('SMALLINT', 5, 2, 5, NULL, NULL, NULL, 1, 0, 2, 0, 0, 0, 1, 'SMALLINT', '16-bit integer'),
+    ('TIME', 10, 6, 8, '''', '''', NULL, 1, 0, 2, 0, 0, 0, 0, 'TIME', 'Time of day'),
+    ('VARCHAR', 12, 254, 254, '''', '''', 'max length', 1, 1, 3, 0, 0, 0, 0, 'STRING', 'Variable-length character string');
+
+-- Local data types. ATTRIBUTES is a chain of KEY=value items and flags with a
+-- ';' at both ends; BINARY and PACKED count only as the first item.
+INSERT INTO QN_LOCDT (LOCAL_TYPE_NAME, SQL_TYPE_NAME, ATTRIBUTES, REMARKS) VALUES
+    ('DATE', 'DATE', ';DEFAULT_LENGTH=8;MAX_LENGTH=32;DEFAULT_PRECISION=8;DEFAULT_FORMAT=YYYYMMDD;', 'Date held as characters in the field''s format'),
+    ('HEXADECIMAL', 'CHAR', ';BINARY;STRING;DEFAULT_LENGTH=2;MAX_LENGTH=127;DEFAULT_PRECISION=4;', 'Binary bytes shown as two hexadecimal digits each'),
+    ('INTEGER', 'INTEGER', ';BINARY;INTEGER;LENGTH=4;PRECISION=10;', 'Signed 4-byte binary integer'),
+    ('NUMERIC', 'NUMERIC', ';DEFAULT_LENGTH=8;MAX_LENGTH=18;DEFAULT_PRECISION=8;DEFAULT_SCALE=0;', 'Decimal number held as characters'),
+    ('PACKED', 'DECIMAL', ';PACKED;DEFAULT_LENGTH=5;MAX_LENGTH=10;DEFAULT_PRECISION=10;DEFAULT_SCALE=0;', 'Packed decimal, two digits a byte'),
+    ('SMALLINT', 'SMALLINT', ';BINARY;INTEGER;LENGTH=2;PRECISION=5;', 'Signed 2-byte binary integer'),
+    ('STRING', 'VARCHAR', ';DEFAULT_LENGTH=10;MAX_LENGTH=254;DEFAULT_PRECISION=10;', 'Character string padded with blanks'),
+    ('TIME', 'TIME', ';DEFAULT_LENGTH=6;MAX_LENGTH=32;DEFAULT_PRECISION=6;DEFAULT_FORMAT=hhmmss;', 'Time held as characters in the field''s format'),
+    ('UNSIGNED', 'INTEGER', ';BINARY;INTEGER;UNSIGNED;LENGTH=2;PRECISION=5;', 'Unsigned 2-byte binary integer'),
+    ('ZONED', 'NUMERIC', ';DEFAULT_LENGTH=8;MAX_LENGTH=18;DEFAULT_PRECISION=8;DEFAULT_SCALE=0;', 'Zoned decimal'),
+    ('ZONED-NUM', 'VARCHAR', ';DEFAULT_LENGTH=8;MAX_LENGTH=18;DEFAULT_PRECISION=8;', 'Zoned decimal digits read as text'),
+    ('ZONED-S', 'NUMERIC', ';DEFAULT_LENGTH=8;MAX_LENGTH=18;DEFAULT_PRECISION=8;DEFAULT_SCALE=0;', 'Signed zoned decimal'),
+    ('ZONED-U', 'NUMERIC', ';DEFAULT_LENGTH=8;MAX_LENGTH=18;DEFAULT_PRECISION=8;DEFAULT_SCALE=0;UNSIGNED;', 'Unsigned zoned decimal');
+
+-- The catalog's own file definitions: one per catalog table, its fields laid
+-- end to end in column order (RECORD_SIZE is the sum of their lengths).
+INSERT INTO QN_FILE (FILE_NAME, OPEN_STRING, RECORD_SIZE, FILE_ORGANISATION, RECORD_TYPE, REMARKS) VALUES
+    ('COLUMN', NULL, 510, 'INDEXED', 'FIXED', 'Columns of the tables, bound to fields'),
+    ('DB', NULL, 740, 'INDEXED', 'FIXED', 'Databases'),
+    ('DBPRV', NULL, 354, 'INDEXED', 'FIXED', 'Database privileges of the users'),
+    ('DRIVER', NULL, 20, 'INDEXED', 'FIXED', 'File access drivers'),
+    ('FIELD', NULL, 452, 'INDEXED', 'FIXED', 'Fields of the file definitions'),
+    ('FILE', NULL, 372, 'INDEXED', 'FIXED', 'File definitions: record layouts of data files'),
+    ('LOCDT', NULL, 548, 'INDEXED', 'FIXED', 'Local (storage) data types of fields'),
+    ('SQLDT', NULL, 366, 'INDEXED', 'FIXED', 'SQL data types'),
+    ('TABLE', NULL, 760, 'INDEXED', 'FIXED', 'Tables, each mapped onto a file definition'),
+    ('TBLPRV', NULL, 336, 'INDEXED', 'FIXED', 'Table privileges of the users'),
+    ('USER', NULL, 296, 'INDEXED', 'FIXED', 'Users');
+
+INSERT INTO QN_FIELD (FILE_NAME, FIELD_NUMBER, FIELD_NAME, LOCAL_TYPE_NAME, OFFSET, LENGTH, PRECISION, SCALE, ENCRYPTED, FORMAT, DEFAULT_VALUE, REMARKS) VALUES
+    ('FILE', 1, 'FILE_NAME', 'STRING', 0, 32, 32, 0, 0, NULL, NULL, NULL),
+    ('FILE', 2, 'OPEN_STRING', 'STRING', 32, 64, 64, 0, 0, NULL, NULL, NULL),
+    ('FILE', 3, 'RECORD_SIZE', 'INTEGER', 96, 4, 10, 0, 0, NULL, NULL, NULL),
+    ('FILE', 4, 'FILE_ORGANISATION', 'STRING', 100, 10, 10, 0, 0, NULL, NULL, NULL),
+    ('FILE', 5, 'RECORD_TYPE', 'STRING', 110, 8, 8, 0, 0, NULL, NULL, NULL),
+    ('FILE', 6, 'REMARKS', 'STRING', 118, 254, 254, 0, 0, NULL, NULL, NULL),
+    ('FIELD', 1, 'FILE_NAME', 'STRING', 0, 32, 32, 0, 0, NULL, NULL, NULL),
+    ('FIELD', 2, 'FIELD_NUMBER', 'SMALLINT', 32, 2, 5, 0, 0, NULL, NULL, NULL),
+    ('FIELD', 3, 'FIELD_NAME', 'STRING', 34, 32, 32, 0, 0, NULL, NULL, NULL),
+    ('FIELD', 4, 'LOCAL_TYPE_NAME', 'STRING', 66, 20, 20, 0, 0, NULL, NULL, NULL),
+    ('FIELD', 5, 'OFFSET', 'INTEGER', 86, 4, 10, 0, 0, NULL, NULL, NULL),
+    ('FIELD', 6, 'LENGTH', 'INTEGER', 90, 4, 10, 0, 0, NULL, NULL, NULL),
+    ('FIELD', 7, 'PRECISION', 'INTEGER', 94, 4, 10, 0, 0, NULL, NULL, NULL),
+    ('FIELD', 8, 'SCALE', 'SMALLINT', 98, 2, 5, 0, 0, NULL, NULL, NULL),
+    ('FIELD', 9, 'ENCRYPTED', 'SMALLINT', 100, 2, 5, 0, 0, NULL, NULL, NULL),
+    ('FIELD', 10, 'FORMAT', 'STRING', 102, 32, 32, 0, 0, NULL, NULL, NULL),
+    ('FIELD', 11, 'DEFAULT_VALUE', 'STRING', 134, 64, 64, 0, 0, NULL, NULL, NULL),
+    ('FIELD', 12, 'REMARKS', 'STRING', 198, 254, 254, 0, 0, NULL, NULL, NULL),
+    ('DB', 1, 'DATABASE_NAME', 'STRING', 0, 10, 10, 0, 0, NULL, NULL, NULL),
+    ('DB', 2, 'DEFAULT_DIRECTORY', 'STRING', 10, 128, 128, 0, 0, NULL, NULL, NULL),
+    ('DB', 3, 'DRIVER_NAME', 'STRING', 138, 20, 20, 0, 0, NULL, NULL, NULL),
+    ('DB', 4, 'SETUP_PROCEDURE', 'STRING', 158, 64, 64, 0, 0, NULL, NULL, NULL),
+    ('DB', 5, 'CONNECT_STRING', 'STRING', 222, 254, 254, 0, 0, NULL, NULL, NULL),
+    ('DB', 6, 'REMARKS', 'STRING', 476, 254, 254, 0, 0, NULL, NULL, NULL),
+    ('DB', 7, 'DISPLAY_NAME', 'STRING', 730, 10, 10, 0, 0, NULL, NULL, NULL),
+    ('TABLE', 1, 'DATABASE_NAME', 'STRING', 0, 10, 10, 0, 0, NULL, NULL, NULL),
+    ('TABLE', 2, 'TABLE_NAME', 'STRING', 10, 32, 32, 0, 0, NULL, NULL, NULL),
+    ('TABLE', 3, 'TABLE_TYPE', 'STRING', 42, 16, 16, 0, 0, NULL, NULL, NULL),
+    ('TABLE', 4, 'FILE_NAME', 'STRING', 58, 32, 32, 0, 0, NULL, NULL, NULL),
+    ('TABLE', 5, 'FILE_SPECIFICATION', 'STRING', 90, 128, 128, 0, 0, NULL, NULL, NULL),
+    ('TABLE', 6, 'NUMBER_COLUMNS', 'SMALLINT', 218, 2, 5, 0, 0, NULL, NULL, NULL),
+    ('TABLE', 7, 'CRITERIA', 'STRING', 220, 254, 254, 0, 0, NULL, NULL, NULL),
+    ('TABLE', 8, 'REMARKS', 'STRING', 474, 254, 254, 0, 0, NULL, NULL, NULL),
+    ('TABLE', 9, 'DISPLAY_NAME', 'STRING', 728, 32, 32, 0, 0, NULL, NULL, NULL),
+    ('COLUMN', 1, 'DATABASE_NAME', 'STRING', 0, 10, 10, 0, 0, NULL, NULL, NULL),
+    ('COLUMN', 2, 'TABLE_NAME', 'STRING', 10, 32, 32, 0, 0, NULL, NULL, NULL),
+    ('COLUMN', 3, 'COLUMN_NUMBER', 'SMALLINT', 42, 2, 5, 0, 0, NULL, NULL, NULL),
+    ('COLUMN', 4, 'COLUMN_NAME', 'STRING', 44, 32, 32, 0, 0, NULL, NULL, NULL),
+    ('COLUMN', 5, 'FIELD_NAME', 'STRING', 76, 32, 32, 0, 0, NULL, NULL, NULL),
+    ('COLUMN', 6, 'SQL_TYPE_NAME', 'STRING', 108, 20, 20, 0, 0, NULL, NULL, NULL),
+    ('COLUMN', 7, 'LENGTH', 'INTEGER', 128, 4, 10, 0, 0, NULL, NULL, NULL),
+    ('COLUMN', 8, 'PRECISION', 'INTEGER', 132, 4, 10, 0, 0, NULL, NULL, NULL),
+    ('COLUMN', 9, 'SCALE', 'SMALLINT', 136, 2, 5, 0, 0, NULL, NULL, NULL),
+    ('COLUMN', 10, 'NULLABLE', 'SMALLINT', 138, 2, 5, 0, 0, NULL, NULL, NULL),
+    ('COLUMN', 11, 'UNSIGNED_ATTRIBUTE', 'SMALLINT', 140, 2, 5, 0, 0, NULL, NULL, NULL),
+    ('COLUMN', 12, 'UPDATABLE', 'SMALLINT', 142, 2, 5, 0, 0, NULL, NULL, NULL),
+    ('COLUMN', 13, 'VISIBLE', 'SMALLINT', 144, 2, 5, 0, 0, NULL, NULL, NULL),
+    ('COLUMN', 14, 'MONEY', 'SMALLINT', 146, 2, 5, 0, 0, NULL, NULL, NULL),
+    ('COLUMN', 15, 'AUTO_INCREMENT', 'SMALLINT', 148, 2, 5, 0, 0, NULL, NULL, NULL),
+    ('COLUMN', 16, 'CASE_SENSITIVE', 'SMALLINT', 150, 2, 5, 0, 0, NULL, NULL, NULL),
+    ('COLUMN', 17, 'SEARCHABLE', 'SMALLINT', 152, 2, 5, 0, 0, NULL, NULL, NULL),
+    ('COLUMN', 18, 'RADIX', 'SMALLINT', 154, 2, 5, 0, 0, NULL, NULL, NULL),
+    ('COLUMN', 19, 'DEFAULT_VALUE', 'STRING', 156, 64, 64, 0, 0, NULL, NULL, NULL),
+    ('COLUMN', 20, 'REMARKS', 'STRING', 220, 254, 254, 0, 0, NULL, NULL, NULL),
+    ('COLUMN', 21, 'SETFILEPARAMETER', 'SMALLINT', 474, 2, 5, 0, 0, NULL, NULL, NULL),
+    ('COLUMN', 22, 'COLUMN_TYPE', 'SMALLINT', 476, 2, 5, 0, 0, NULL, NULL, NULL),
+    ('COLUMN', 23, 'DISPLAY_NAME', 'STRING', 478, 32, 32, 0, 0, NULL, NULL, NULL),
+    ('USER', 1, 'USER_NAME', 'STRING', 0, 32, 32, 0, 0, NULL, NULL, NULL),
+    ('USER', 2, 'USER_PASSWORD', 'STRING', 32, 10, 10, 0, 1, NULL, NULL, NULL),
+    ('USER', 3, 'REMARKS', 'STRING', 42, 254, 254, 0, 0, NULL, NULL, NULL),
+    ('DBPRV', 1, 'USER_NAME', 'STRING', 0, 32, 32, 0, 0, NULL, NULL, NULL),
+    ('DBPRV', 2, 'DATABASE_NAME', 'STRING', 32, 10, 10, 0, 0, NULL, NULL, NULL),
+    ('DBPRV', 3, 'DATABASE_USERNAME', 'STRING', 42, 32, 32, 0, 0, NULL, NULL, NULL),
+    ('DBPRV', 4, 'DATABASE_PASSWORD', 'STRING', 74, 10, 10, 0, 1, NULL, NULL, NULL),
+    ('DBPRV', 5, 'ALLOW_SELECT', 'SMALLINT', 84, 2, 5, 0, 0, NULL, NULL, NULL),
+    ('DBPRV', 6, 'ALLOW_INSERT', 'SMALLINT', 86, 2, 5, 0, 0, NULL, NULL, NULL),
+    ('DBPRV', 7, 'ALLOW_UPDATE', 'SMALLINT', 88, 2, 5, 0, 0, NULL, NULL, NULL),
+    ('DBPRV', 8, 'ALLOW_DELETE', 'SMALLINT', 90, 2, 5, 0, 0, NULL, NULL, NULL),
+    ('DBPRV', 9, 'SECURITY_LEVEL', 'STRING', 92, 8, 8, 0, 0, NULL, NULL, NULL),
+    ('DBPRV', 10, 'REMARKS', 'STRING', 100, 254, 254, 0, 0, NULL, NULL, NULL),
+    ('TBLPRV', 1, 'DATABASE_NAME', 'STRING', 0, 10, 10, 0, 0, NULL, NULL, NULL),
+    ('TBLPRV', 2, 'TABLE_NAME', 'STRING', 10, 32, 32, 0, 0, NULL, NULL, NULL),
+    ('TBLPRV', 3, 'USER_NAME', 'STRING', 42, 32, 32, 0, 0, NULL, NULL, NULL),
+    ('TBLPRV', 4, 'ALLOW_SELECT', 'SMALLINT', 74, 2, 5, 0, 0, NULL, NULL, NULL),
+    ('TBLPRV', 5, 'ALLOW_INSERT', 'SMALLINT', 76, 2, 5, 0, 0, NULL, NULL, NULL),
+    ('TBLPRV', 6, 'ALLOW_UPDATE', 'SMALLINT', 78, 2, 5, 0, 0, NULL, NULL, NULL),
+    ('TBLPRV', 7, 'ALLOW_DELETE', 'SMALLINT', 80, 2, 5, 0, 0, NULL, NULL, NULL),
+    ('TBLPRV', 8, 'REMARKS', 'STRING', 82, 254, 254, 0, 0, NULL, NULL, NULL),
+    ('SQLDT', 1, 'SQL_TYPE_NAME', 'STRING', 0, 20, 20, 0, 0, NULL, NULL, NULL),
+    ('SQLDT', 2, 'SQL_DATA_TYPE', 'SMALLINT', 20, 2, 5, 0, 0, NULL, NULL, NULL),
+    ('SQLDT', 3, 'LENGTH', 'INTEGER', 22, 4, 10, 0, 0, NULL, NULL, NULL),
+    ('SQLDT', 4, 'PRECISION', 'INTEGER', 26, 4, 10, 0, 0, NULL, NULL, NULL),
+    ('SQLDT', 5, 'LITERAL_PREFIX', 'STRING', 30, 8, 8, 0, 0, NULL, NULL, NULL),
+    ('SQLDT', 6, 'LITERAL_SUFFIX', 'STRING', 38, 8, 8, 0, 0, NULL, NULL, NULL),
+    ('SQLDT', 7, 'CREATE_PARAMS', 'STRING', 46, 32, 32, 0, 0, NULL, NULL, NULL),
+    ('SQLDT', 8, 'NULLABLE', 'SMALLINT', 78, 2, 5, 0, 0, NULL, NULL, NULL),
+    ('SQLDT', 9, 'CASE_SENSITIVE', 'SMALLINT', 80, 2, 5, 0, 0, NULL, NULL, NULL),
+    ('SQLDT', 10, 'SEARCHABLE', 'SMALLINT', 82, 2, 5, 0, 0, NULL, NULL, NULL),
+    ('SQLDT', 11, 'UNSIGNED_ATTRIBUTE', 'SMALLINT', 84, 2, 5, 0, 0, NULL, NULL, NULL),
+    ('SQLDT', 12, 'MONEY', 'SMALLINT', 86, 2, 5, 0, 0, NULL, NULL, NULL),
+    ('SQLDT', 13, 'AUTO_INCREMENT', 'SMALLINT', 88, 2, 5, 0, 0, NULL, NULL, NULL),
+    ('SQLDT', 14, 'RADIX', 'SMALLINT', 90, 2, 5, 0, 0, NULL, NULL, NULL),
+    ('SQLDT', 15, 'LOCAL_TYPE_NAME', 'STRING', 92, 20, 20, 0, 0, NULL, NULL, NULL),
+    ('SQLDT', 16, 'REMARKS', 'STRING', 112, 254, 254, 0, 0, NULL, NULL, NULL),
+    ('LOCDT', 1, 'LOCAL_TYPE_NAME', 'STRING', 0, 20, 20, 0, 0, NULL, NULL, NULL),
+    ('LOCDT', 2, 'SQL_TYPE_NAME', 'STRING', 20, 20, 20, 0, 0, NULL, NULL, NULL),
+    ('LOCDT', 3, 'ATTRIBUTES', 'STRING', 40, 254, 254, 0, 0, NULL, NULL, NULL),
+    ('LOCDT', 4, 'REMARKS', 'STRING', 294, 254, 254, 0, 0, NULL, NULL, NULL),
+    ('DRIVER', 1, 'DRIVER_NAME', 'STRING', 0, 20, 20, 0, 0, NULL, NULL, NULL);
+
+-- The catalog's own database 'QN': one table per catalog table, named without
+-- the QN_ prefix, so that QN's table DB is read as QN_DB.
+INSERT INTO QN_DB (DATABASE_NAME, DEFAULT_DIRECTORY, DRIVER_NAME, SETUP_PROCEDURE, CONNECT_STRING, REMARKS, DISPLAY_NAME) VALUES
+    ('QN', NULL, 'SYSTEM', NULL, NULL, 'Catalog database', 'QN');
+
+INSERT INTO QN_TABLE (DATABASE_NAME, TABLE_NAME, TABLE_TYPE, FILE_NAME, FILE_SPECIFICATION, NUMBER_COLUMNS, CRITERIA, REMARKS, DISPLAY_NAME) VALUES
+    ('QN', 'FILE', 'TABLE', 'FILE', NULL, 6, NULL, 'File definitions: record layouts of data files', 'FILE'),
+    ('QN', 'FIELD', 'TABLE', 'FIELD', NULL, 12, NULL, 'Fields of the file definitions', 'FIELD'),
+    ('QN', 'DB', 'TABLE', 'DB', NULL, 7, NULL, 'Databases', 'DB'),
+    ('QN', 'TABLE', 'TABLE', 'TABLE', NULL, 9, NULL, 'Tables, each mapped onto a file definition', 'TABLE'),
+    ('QN', 'COLUMN', 'TABLE', 'COLUMN', NULL, 23, NULL, 'Columns of the tables, bound to fields', 'COLUMN'),
+    ('QN', 'USER', 'TABLE', 'USER', NULL, 3, NULL, 'Users', 'USER'),
+    ('QN', 'DBPRV', 'TABLE', 'DBPRV', NULL, 10, NULL, 'Database privileges of the users', 'DBPRV'),
+    ('QN', 'TBLPRV', 'TABLE', 'TBLPRV', NULL, 8, NULL, 'Table privileges of the users', 'TBLPRV'),
+    ('QN', 'SQLDT', 'TABLE', 'SQLDT', NULL, 16, NULL, 'SQL data types', 'SQLDT'),
+    ('QN', 'LOCDT', 'TABLE', 'LOCDT', NULL, 4, NULL, 'Local (storage) data types of fields', 'LOCDT'),
+    ('QN', 'DRIVER', 'TABLE', 'DRIVER', NULL, 1, NULL, 'File access drivers', 'DRIVER');
+
+INSERT INTO QN_COLUMN (DATABASE_NAME, TABLE_NAME, COLUMN_NUMBER, COLUMN_NAME, FIELD_NAME, SQL_TYPE_NAME, LENGTH, PRECISION, SCALE, NULLABLE, UNSIGNED_ATTRIBUTE, UPDATABLE, VISIBLE, MONEY, AUTO_INCREMENT, CASE_SENSITIVE, SEARCHABLE, RADIX, DEFAULT_VALUE, REMARKS, SETFILEPARAMETER, COLUMN_TYPE, DISPLAY_NAME) VALUES
+    ('QN', 'FILE', 1, 'FILE_NAME', 'FILE_NAME', 'VARCHAR', 32, 32, 0, 0, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'FILE_NAME'),
+    ('QN', 'FILE', 2, 'OPEN_STRING', 'OPEN_STRING', 'VARCHAR', 64, 64, 0, 1, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'OPEN_STRING'),
+    ('QN', 'FILE', 3, 'RECORD_SIZE', 'RECORD_SIZE', 'INTEGER', 4, 10, 0, 1, 0, 1, 1, 0, 0, 0, 2, 1, NULL, NULL, 0, 0, 'RECORD_SIZE'),
+    ('QN', 'FILE', 4, 'FILE_ORGANISATION', 'FILE_ORGANISATION', 'VARCHAR', 10, 10, 0, 1, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'FILE_ORGANISATION'),
+    ('QN', 'FILE', 5, 'RECORD_TYPE', 'RECORD_TYPE', 'VARCHAR', 8, 8, 0, 1, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'RECORD_TYPE'),
+    ('QN', 'FILE', 6, 'REMARKS', 'REMARKS', 'VARCHAR', 254, 254, 0, 1, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'REMARKS'),
+    ('QN', 'FIELD', 1, 'FILE_NAME', 'FILE_NAME', 'VARCHAR', 32, 32, 0, 0, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'FILE_NAME'),
+    ('QN', 'FIELD', 2, 'FIELD_NUMBER', 'FIELD_NUMBER', 'SMALLINT', 2, 5, 0, 1, 0, 1, 1, 0, 0, 0, 2, 1, NULL, NULL, 0, 0, 'FIELD_NUMBER'),
+    ('QN', 'FIELD', 3, 'FIELD_NAME', 'FIELD_NAME', 'VARCHAR', 32, 32, 0, 0, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'FIELD_NAME'),
+    ('QN', 'FIELD', 4, 'LOCAL_TYPE_NAME', 'LOCAL_TYPE_NAME', 'VARCHAR', 20, 20, 0, 1, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'LOCAL_TYPE_NAME'),
+    ('QN', 'FIELD', 5, 'OFFSET', 'OFFSET', 'INTEGER', 4, 10, 0, 1, 0, 1, 1, 0, 0, 0, 2, 1, NULL, NULL, 0, 0, 'OFFSET'),
+    ('QN', 'FIELD', 6, 'LENGTH', 'LENGTH', 'INTEGER', 4, 10, 0, 1, 0, 1, 1, 0, 0, 0, 2, 1, NULL, NULL, 0, 0, 'LENGTH'),
+    ('QN', 'FIELD', 7, 'PRECISION', 'PRECISION', 'INTEGER', 4, 10, 0, 1, 0, 1, 1, 0, 0, 0, 2, 1, NULL, NULL, 0, 0, 'PRECISION'),
+    ('QN', 'FIELD', 8, 'SCALE', 'SCALE', 'SMALLINT', 2, 5, 0, 1, 0, 1, 1, 0, 0, 0, 2, 1, NULL, NULL, 0, 0, 'SCALE'),
+    ('QN', 'FIELD', 9, 'ENCRYPTED', 'ENCRYPTED', 'SMALLINT', 2, 5, 0, 1, 0, 1, 1, 0, 0, 0, 2, 1, NULL, NULL, 0, 0, 'ENCRYPTED'),
+    ('QN', 'FIELD', 10, 'FORMAT', 'FORMAT', 'VARCHAR', 32, 32, 0, 1, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'FORMAT'),
+    ('QN', 'FIELD', 11, 'DEFAULT_VALUE', 'DEFAULT_VALUE', 'VARCHAR', 64, 64, 0, 1, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'DEFAULT_VALUE'),
+    ('QN', 'FIELD', 12, 'REMARKS', 'REMARKS', 'VARCHAR', 254, 254, 0, 1, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'REMARKS'),
+    ('QN', 'DB', 1, 'DATABASE_NAME', 'DATABASE_NAME', 'VARCHAR', 10, 10, 0, 0, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'DATABASE_NAME'),
+    ('QN', 'DB', 2, 'DEFAULT_DIRECTORY', 'DEFAULT_DIRECTORY', 'VARCHAR', 128, 128, 0, 1, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'DEFAULT_DIRECTORY'),
+    ('QN', 'DB', 3, 'DRIVER_NAME', 'DRIVER_NAME', 'VARCHAR', 20, 20, 0, 1, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'DRIVER_NAME'),
+    ('QN', 'DB', 4, 'SETUP_PROCEDURE', 'SETUP_PROCEDURE', 'VARCHAR', 64, 64, 0, 1, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'SETUP_PROCEDURE'),
+    ('QN', 'DB', 5, 'CONNECT_STRING', 'CONNECT_STRING', 'VARCHAR', 254, 254, 0, 1, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'CONNECT_STRING'),
+    ('QN', 'DB', 6, 'REMARKS', 'REMARKS', 'VARCHAR', 254, 254, 0, 1, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'REMARKS'),
+    ('QN', 'DB', 7, 'DISPLAY_NAME', 'DISPLAY_NAME', 'VARCHAR', 10, 10, 0, 1, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'DISPLAY_NAME'),
+    ('QN', 'TABLE', 1, 'DATABASE_NAME', 'DATABASE_NAME', 'VARCHAR', 10, 10, 0, 0, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'DATABASE_NAME'),
+    ('QN', 'TABLE', 2, 'TABLE_NAME', 'TABLE_NAME', 'VARCHAR', 32, 32, 0, 0, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'TABLE_NAME'),
+    ('QN', 'TABLE', 3, 'TABLE_TYPE', 'TABLE_TYPE', 'VARCHAR', 16, 16, 0, 1, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'TABLE_TYPE'),
+    ('QN', 'TABLE', 4, 'FILE_NAME', 'FILE_NAME', 'VARCHAR', 32, 32, 0, 1, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'FILE_NAME'),
+    ('QN', 'TABLE', 5, 'FILE_SPECIFICATION', 'FILE_SPECIFICATION', 'VARCHAR', 128, 128, 0, 1, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'FILE_SPECIFICATION'),
+    ('QN', 'TABLE', 6, 'NUMBER_COLUMNS', 'NUMBER_COLUMNS', 'SMALLINT', 2, 5, 0, 1, 0, 1, 1, 0, 0, 0, 2, 1, NULL, NULL, 0, 0, 'NUMBER_COLUMNS'),
+    ('QN', 'TABLE', 7, 'CRITERIA', 'CRITERIA', 'VARCHAR', 254, 254, 0, 1, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'CRITERIA'),
+    ('QN', 'TABLE', 8, 'REMARKS', 'REMARKS', 'VARCHAR', 254, 254, 0, 1, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'REMARKS'),
+    ('QN', 'TABLE', 9, 'DISPLAY_NAME', 'DISPLAY_NAME', 'VARCHAR', 32, 32, 0, 1, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'DISPLAY_NAME'),
+    ('QN', 'COLUMN', 1, 'DATABASE_NAME', 'DATABASE_NAME', 'VARCHAR', 10, 10, 0, 0, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'DATABASE_NAME'),
+    ('QN', 'COLUMN', 2, 'TABLE_NAME', 'TABLE_NAME', 'VARCHAR', 32, 32, 0, 0, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'TABLE_NAME'),
+    ('QN', 'COLUMN', 3, 'COLUMN_NUMBER', 'COLUMN_NUMBER', 'SMALLINT', 2, 5, 0, 1, 0, 1, 1, 0, 0, 0, 2, 1, NULL, NULL, 0, 0, 'COLUMN_NUMBER'),
+    ('QN', 'COLUMN', 4, 'COLUMN_NAME', 'COLUMN_NAME', 'VARCHAR', 32, 32, 0, 0, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'COLUMN_NAME'),
+    ('QN', 'COLUMN', 5, 'FIELD_NAME', 'FIELD_NAME', 'VARCHAR', 32, 32, 0, 1, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'FIELD_NAME'),
+    ('QN', 'COLUMN', 6, 'SQL_TYPE_NAME', 'SQL_TYPE_NAME', 'VARCHAR', 20, 20, 0, 1, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'SQL_TYPE_NAME'),
+    ('QN', 'COLUMN', 7, 'LENGTH', 'LENGTH', 'INTEGER', 4, 10, 0, 1, 0, 1, 1, 0, 0, 0, 2, 1, NULL, NULL, 0, 0, 'LENGTH'),
+    ('QN', 'COLUMN', 8, 'PRECISION', 'PRECISION', 'INTEGER', 4, 10, 0, 1, 0, 1, 1, 0, 0, 0, 2, 1, NULL, NULL, 0, 0, 'PRECISION'),
+    ('QN', 'COLUMN', 9, 'SCALE', 'SCALE', 'SMALLINT', 2, 5, 0, 1, 0, 1, 1, 0, 0, 0, 2, 1, NULL, NULL, 0, 0, 'SCALE'),
+    ('QN', 'COLUMN', 10, 'NULLABLE', 'NULLABLE', 'SMALLINT', 2, 5, 0, 1, 0, 1, 1, 0, 0, 0, 2, 1, NULL, NULL, 0, 0, 'NULLABLE'),
+    ('QN', 'COLUMN', 11, 'UNSIGNED_ATTRIBUTE', 'UNSIGNED_ATTRIBUTE', 'SMALLINT', 2, 5, 0, 1, 0, 1, 1, 0, 0, 0, 2, 1, NULL, NULL, 0, 0, 'UNSIGNED_ATTRIBUTE'),
+    ('QN', 'COLUMN', 12, 'UPDATABLE', 'UPDATABLE', 'SMALLINT', 2, 5, 0, 1, 0, 1, 1, 0, 0, 0, 2, 1, NULL, NULL, 0, 0, 'UPDATABLE'),
+    ('QN', 'COLUMN', 13, 'VISIBLE', 'VISIBLE', 'SMALLINT', 2, 5, 0, 1, 0, 1, 1, 0, 0, 0, 2, 1, NULL, NULL, 0, 0, 'VISIBLE'),
+    ('QN', 'COLUMN', 14, 'MONEY', 'MONEY', 'SMALLINT', 2, 5, 0, 1, 0, 1, 1, 0, 0, 0, 2, 1, NULL, NULL, 0, 0, 'MONEY'),
+    ('QN', 'COLUMN', 15, 'AUTO_INCREMENT', 'AUTO_INCREMENT', 'SMALLINT', 2, 5, 0, 1, 0, 1, 1, 0, 0, 0, 2, 1, NULL, NULL, 0, 0, 'AUTO_INCREMENT'),
+    ('QN', 'COLUMN', 16, 'CASE_SENSITIVE', 'CASE_SENSITIVE', 'SMALLINT', 2, 5, 0, 1, 0, 1, 1, 0, 0, 0, 2, 1, NULL, NULL, 0, 0, 'CASE_SENSITIVE'),
+    ('QN', 'COLUMN', 17, 'SEARCHABLE', 'SEARCHABLE', 'SMALLINT', 2, 5, 0, 1, 0, 1, 1, 0, 0, 0, 2, 1, NULL, NULL, 0, 0, 'SEARCHABLE'),
+    ('QN', 'COLUMN', 18, 'RADIX', 'RADIX', 'SMALLINT', 2, 5, 0, 1, 0, 1, 1, 0, 0, 0, 2, 1, NULL, NULL, 0, 0, 'RADIX'),
+    ('QN', 'COLUMN', 19, 'DEFAULT_VALUE', 'DEFAULT_VALUE', 'VARCHAR', 64, 64, 0, 1, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'DEFAULT_VALUE'),
+    ('QN', 'COLUMN', 20, 'REMARKS', 'REMARKS', 'VARCHAR', 254, 254, 0, 1, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'REMARKS'),
+    ('QN', 'COLUMN', 21, 'SETFILEPARAMETER', 'SETFILEPARAMETER', 'SMALLINT', 2, 5, 0, 1, 0, 1, 1, 0, 0, 0, 2, 1, NULL, NULL, 0, 0, 'SETFILEPARAMETER'),
+    ('QN', 'COLUMN', 22, 'COLUMN_TYPE', 'COLUMN_TYPE', 'SMALLINT', 2, 5, 0, 1, 0, 1, 1, 0, 0, 0, 2, 1, NULL, NULL, 0, 0, 'COLUMN_TYPE'),
+    ('QN', 'COLUMN', 23, 'DISPLAY_NAME', 'DISPLAY_NAME', 'VARCHAR', 32, 32, 0, 1, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'DISPLAY_NAME'),
+    ('QN', 'USER', 1, 'USER_NAME', 'USER_NAME', 'VARCHAR', 32, 32, 0, 0, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'USER_NAME'),
+    ('QN', 'USER', 2, 'USER_PASSWORD', 'USER_PASSWORD', 'VARCHAR', 10, 10, 0, 1, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'USER_PASSWORD'),
+    ('QN', 'USER', 3, 'REMARKS', 'REMARKS', 'VARCHAR', 254, 254, 0, 1, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'REMARKS'),
+    ('QN', 'DBPRV', 1, 'USER_NAME', 'USER_NAME', 'VARCHAR', 32, 32, 0, 0, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'USER_NAME'),
+    ('QN', 'DBPRV', 2, 'DATABASE_NAME', 'DATABASE_NAME', 'VARCHAR', 10, 10, 0, 0, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'DATABASE_NAME'),
+    ('QN', 'DBPRV', 3, 'DATABASE_USERNAME', 'DATABASE_USERNAME', 'VARCHAR', 32, 32, 0, 1, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'DATABASE_USERNAME'),
+    ('QN', 'DBPRV', 4, 'DATABASE_PASSWORD', 'DATABASE_PASSWORD', 'VARCHAR', 10, 10, 0, 1, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'DATABASE_PASSWORD'),
+    ('QN', 'DBPRV', 5, 'ALLOW_SELECT', 'ALLOW_SELECT', 'SMALLINT', 2, 5, 0, 1, 0, 1, 1, 0, 0, 0, 2, 1, NULL, NULL, 0, 0, 'ALLOW_SELECT'),
+    ('QN', 'DBPRV', 6, 'ALLOW_INSERT', 'ALLOW_INSERT', 'SMALLINT', 2, 5, 0, 1, 0, 1, 1, 0, 0, 0, 2, 1, NULL, NULL, 0, 0, 'ALLOW_INSERT'),
+    ('QN', 'DBPRV', 7, 'ALLOW_UPDATE', 'ALLOW_UPDATE', 'SMALLINT', 2, 5, 0, 1, 0, 1, 1, 0, 0, 0, 2, 1, NULL, NULL, 0, 0, 'ALLOW_UPDATE'),
+    ('QN', 'DBPRV', 8, 'ALLOW_DELETE', 'ALLOW_DELETE', 'SMALLINT', 2, 5, 0, 1, 0, 1, 1, 0, 0, 0, 2, 1, NULL, NULL, 0, 0, 'ALLOW_DELETE'),
+    ('QN', 'DBPRV', 9, 'SECURITY_LEVEL', 'SECURITY_LEVEL', 'VARCHAR', 8, 8, 0, 1, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'SECURITY_LEVEL'),
+    ('QN', 'DBPRV', 10, 'REMARKS', 'REMARKS', 'VARCHAR', 254, 254, 0, 1, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'REMARKS'),
+    ('QN', 'TBLPRV', 1, 'DATABASE_NAME', 'DATABASE_NAME', 'VARCHAR', 10, 10, 0, 0, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'DATABASE_NAME'),
+    ('QN', 'TBLPRV', 2, 'TABLE_NAME', 'TABLE_NAME', 'VARCHAR', 32, 32, 0, 0, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'TABLE_NAME'),
+    ('QN', 'TBLPRV', 3, 'USER_NAME', 'USER_NAME', 'VARCHAR', 32, 32, 0, 0, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'USER_NAME'),
+    ('QN', 'TBLPRV', 4, 'ALLOW_SELECT', 'ALLOW_SELECT', 'SMALLINT', 2, 5, 0, 1, 0, 1, 1, 0, 0, 0, 2, 1, NULL, NULL, 0, 0, 'ALLOW_SELECT'),
+    ('QN', 'TBLPRV', 5, 'ALLOW_INSERT', 'ALLOW_INSERT', 'SMALLINT', 2, 5, 0, 1, 0, 1, 1, 0, 0, 0, 2, 1, NULL, NULL, 0, 0, 'ALLOW_INSERT'),
+    ('QN', 'TBLPRV', 6, 'ALLOW_UPDATE', 'ALLOW_UPDATE', 'SMALLINT', 2, 5, 0, 1, 0, 1, 1, 0, 0, 0, 2, 1, NULL, NULL, 0, 0, 'ALLOW_UPDATE'),
+    ('QN', 'TBLPRV', 7, 'ALLOW_DELETE', 'ALLOW_DELETE', 'SMALLINT', 2, 5, 0, 1, 0, 1, 1, 0, 0, 0, 2, 1, NULL, NULL, 0, 0, 'ALLOW_DELETE'),
+    ('QN', 'TBLPRV', 8, 'REMARKS', 'REMARKS', 'VARCHAR', 254, 254, 0, 1, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'REMARKS'),
+    ('QN', 'SQLDT', 1, 'SQL_TYPE_NAME', 'SQL_TYPE_NAME', 'VARCHAR', 20, 20, 0, 0, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'SQL_TYPE_NAME'),
+    ('QN', 'SQLDT', 2, 'SQL_DATA_TYPE', 'SQL_DATA_TYPE', 'SMALLINT', 2, 5, 0, 1, 0, 1, 1, 0, 0, 0, 2, 1, NULL, NULL, 0, 0, 'SQL_DATA_TYPE'),
+    ('QN', 'SQLDT', 3, 'LENGTH', 'LENGTH', 'INTEGER', 4, 10, 0, 1, 0, 1, 1, 0, 0, 0, 2, 1, NULL, NULL, 0, 0, 'LENGTH'),
+    ('QN', 'SQLDT', 4, 'PRECISION', 'PRECISION', 'INTEGER', 4, 10, 0, 1, 0, 1, 1, 0, 0, 0, 2, 1, NULL, NULL, 0, 0, 'PRECISION'),
+    ('QN', 'SQLDT', 5, 'LITERAL_PREFIX', 'LITERAL_PREFIX', 'VARCHAR', 8, 8, 0, 1, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'LITERAL_PREFIX'),
+    ('QN', 'SQLDT', 6, 'LITERAL_SUFFIX', 'LITERAL_SUFFIX', 'VARCHAR', 8, 8, 0, 1, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'LITERAL_SUFFIX'),
+    ('QN', 'SQLDT', 7, 'CREATE_PARAMS', 'CREATE_PARAMS', 'VARCHAR', 32, 32, 0, 1, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'CREATE_PARAMS'),
+    ('QN', 'SQLDT', 8, 'NULLABLE', 'NULLABLE', 'SMALLINT', 2, 5, 0, 1, 0, 1, 1, 0, 0, 0, 2, 1, NULL, NULL, 0, 0, 'NULLABLE'),
+    ('QN', 'SQLDT', 9, 'CASE_SENSITIVE', 'CASE_SENSITIVE', 'SMALLINT', 2, 5, 0, 1, 0, 1, 1, 0, 0, 0, 2, 1, NULL, NULL, 0, 0, 'CASE_SENSITIVE'),
+    ('QN', 'SQLDT', 10, 'SEARCHABLE', 'SEARCHABLE', 'SMALLINT', 2, 5, 0, 1, 0, 1, 1, 0, 0, 0, 2, 1, NULL, NULL, 0, 0, 'SEARCHABLE'),
+    ('QN', 'SQLDT', 11, 'UNSIGNED_ATTRIBUTE', 'UNSIGNED_ATTRIBUTE', 'SMALLINT', 2, 5, 0, 1, 0, 1, 1, 0, 0, 0, 2, 1, NULL, NULL, 0, 0, 'UNSIGNED_ATTRIBUTE'),
+    ('QN', 'SQLDT', 12, 'MONEY', 'MONEY', 'SMALLINT', 2, 5, 0, 1, 0, 1, 1, 0, 0, 0, 2, 1, NULL, NULL, 0, 0, 'MONEY'),
+    ('QN', 'SQLDT', 13, 'AUTO_INCREMENT', 'AUTO_INCREMENT', 'SMALLINT', 2, 5, 0, 1, 0, 1, 1, 0, 0, 0, 2, 1, NULL, NULL, 0, 0, 'AUTO_INCREMENT'),
+    ('QN', 'SQLDT', 14, 'RADIX', 'RADIX', 'SMALLINT', 2, 5, 0, 1, 0, 1, 1, 0, 0, 0, 2, 1, NULL, NULL, 0, 0, 'RADIX'),
+    ('QN', 'SQLDT', 15, 'LOCAL_TYPE_NAME', 'LOCAL_TYPE_NAME', 'VARCHAR', 20, 20, 0, 1, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'LOCAL_TYPE_NAME'),
+    ('QN', 'SQLDT', 16, 'REMARKS', 'REMARKS', 'VARCHAR', 254, 254, 0, 1, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'REMARKS'),
+    ('QN', 'LOCDT', 1, 'LOCAL_TYPE_NAME', 'LOCAL_TYPE_NAME', 'VARCHAR', 20, 20, 0, 0, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'LOCAL_TYPE_NAME'),
+    ('QN', 'LOCDT', 2, 'SQL_TYPE_NAME', 'SQL_TYPE_NAME', 'VARCHAR', 20, 20, 0, 1, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'SQL_TYPE_NAME'),
+    ('QN', 'LOCDT', 3, 'ATTRIBUTES', 'ATTRIBUTES', 'VARCHAR', 254, 254, 0, 1, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'ATTRIBUTES'),
+    ('QN', 'LOCDT', 4, 'REMARKS', 'REMARKS', 'VARCHAR', 254, 254, 0, 1, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'REMARKS'),
+    ('QN', 'DRIVER', 1, 'DRIVER_NAME', 'DRIVER_NAME', 'VARCHAR', 20, 20, 0, 0, 0, 1, 1, 0, 0, 1, 3, 0, NULL, NULL, 0, 0, 'DRIVER_NAME');
+
+-- The administrator and its privileges on the catalog database.
+INSERT INTO QN_USER (USER_NAME, USER_PASSWORD, REMARKS) VALUES
+    ('ADMIN', NULL, 'Catalog administrator');
+
+INSERT INTO QN_DBPRV (USER_NAME, DATABASE_NAME, DATABASE_USERNAME, DATABASE_PASSWORD, ALLOW_SELECT, ALLOW_INSERT, ALLOW_UPDATE, ALLOW_DELETE, SECURITY_LEVEL, REMARKS) VALUES
+    ('ADMIN', 'QN', NULL, NULL, 1, 1, 1, 1, 'DATABASE', NULL);
+
+COMMIT;

@@ -1,0 +1,232 @@
+#include <QLineEdit>
+#include <QWidget>
+
+#include "core/frmqnerr.h"
+#include "core/moddatabase.h"
+#include "standinfixture.h"
+
+using namespace modDatabase;
+
+namespace {
+
+QnError failureOf(const std::function<void()> &fn)
+{
+    try {
+        fn();
+    } catch (const QnError &e) {
+        return e;
+    }
+    ADD_FAILURE() << "no failure";
+    return QnError(0, {});
+}
+
+using Tags = QList<QPair<QString, QString>>;
+
+// A form with one control array whose elements carry the given tags and texts.
+struct Form
+{
+    QWidget widget;
+    QList<QLineEdit *> boxes;
+    explicit Form(const QList<QPair<QString, QString>> &tagsAndTexts)
+    {
+        int i = 0;
+        for (const auto &[tag, text] : tagsAndTexts) {
+            auto *box = new QLineEdit(text, &widget);
+            box->setObjectName(QStringLiteral("txtProperty_%1").arg(i++));
+            box->setProperty("Tag", tag);
+            boxes << box;
+        }
+    }
+};
+
+class ModDatabaseTest : public StandinTest
+{
+protected:
+    dao::Fields fieldsOf(const QString &create)
+    {
+        open()->Execute(create);
+        const QString table = create.section(QLatin1Char(' '), 2, 2);
+        return open()->OpenFields(QStringLiteral("SELECT * FROM ") + table)->GetFields();
+    }
+};
+
+} // namespace
+
+TEST(ModDatabase, EscapeQuotes)
+{
+    EXPECT_EQ(EscapeQuotes(QVariant()), QString());
+    EXPECT_EQ(EscapeQuotes(QStringLiteral("O'Brien")), QStringLiteral("O''Brien"));
+    EXPECT_EQ(EscapeQuotes(QStringLiteral("''")), QStringLiteral("''''"));
+    EXPECT_EQ(EscapeQuotes(12), QStringLiteral("12"));
+    EXPECT_EQ(EscapeQuotes(QStringLiteral("\"x\"")), QStringLiteral("\"x\""));
+}
+
+TEST(ModDatabase, NumberForm)
+{
+    struct Case
+    {
+        const char *text;
+        const char *sql; // nullptr: rejected
+    } cases[] = {
+        {"", "0"},       {"12", "012"},  {"-5", "0-5"},   {"+5", "0+5"}, {"1.25", "01.25"}, {".5", "0.5"},
+        {"abc", nullptr}, {"1e5", nullptr}, {"12 ", nullptr}, {"1;DROP TABLE QN_DB", nullptr}, {"--", nullptr},
+        {"1.2.3", nullptr}, {"-", nullptr},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text);
+        if (c.sql) {
+            EXPECT_EQ(NumberSQL(QString::fromLatin1(c.text)), QString::fromLatin1(c.sql));
+        } else {
+            QnError e = failureOf([&] { NumberSQL(QString::fromLatin1(c.text), QStringLiteral("Offset must be a number.")); });
+            EXPECT_EQ(e.Number(), qnerr::ValidationFailed);
+            EXPECT_EQ(e.Description(), QStringLiteral("Offset must be a number."));
+        }
+    }
+}
+
+TEST(ModDatabase, BuildDeleteSQL)
+{
+    EXPECT_EQ(BuildDeleteSQL(QStringLiteral("QN_DB"), QStringLiteral("DATABASE_NAME = 'D1'")),
+              QStringLiteral("DELETE FROM QN_DB WHERE DATABASE_NAME = 'D1'"));
+}
+
+TEST(ModDatabase, FormatSQLWorkedExamples)
+{
+    const QString R = QStringLiteral("\r\n");
+    struct Case
+    {
+        QVariant sql;
+        QStringList lines;
+    } cases[] = {
+        {QStringLiteral("UPDATE QN_TABLE SET REMARKS = 'x' WHERE DATABASE_NAME = 'D1' AND TABLE_NAME = 'T1'"),
+         {"UPDATE ", "\tQN_TABLE", "SET", "\tREMARKS = 'x'", "WHERE", "\tDATABASE_NAME = 'D1'",
+          "\tAND TABLE_NAME = 'T1'"}},
+        {QStringLiteral("SELECT * FROM QN_DB WHERE DATABASE_NAME = 'D1' ORDER BY DATABASE_NAME"),
+         {"", "SELECT", "\t*", "FROM", "\tQN_DB", "WHERE", "\tDATABASE_NAME = 'D1'", "ORDER BY ", "\tDATABASE_NAME"}},
+        {QStringLiteral("INSERT INTO QN_DB (DATABASE_NAME, REMARKS) VALUES ('D1', 'a, b')"),
+         {"INSERT INTO ", "\tQN_DB (", "\tDATABASE_NAME,", "\tREMARKS)", "", "VALUES (", "\t'D1',", "\t'a,", "\tb')",
+          "\t"}},
+        {QStringLiteral("DELETE FROM QN_DB WHERE DATABASE_NAME = 'D1'"),
+         {"DELETE", "FROM", "\tQN_DB", "WHERE", "\tDATABASE_NAME = 'D1'"}},
+        {QStringLiteral("None"), {"None"}},
+        {QStringLiteral(""), {""}},
+        {QVariant(), {""}},
+        {QStringLiteral("select *\tfrom   t"), {"select * from t"}},
+        {QStringLiteral("a OR b"), {"a", "\tOR b"}},
+        {QStringLiteral("  x\u00e9y  "), {"x y"}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(FormatSQL(c.sql), c.lines.join(R)) << c.sql.toString().toStdString();
+}
+
+TEST(ModDatabase, CalcMaxLength)
+{
+    struct Case
+    {
+        int type;
+        long size;
+        int expected;
+    } cases[] = {
+        {dao::dbBoolean, 1, 1}, {dao::dbByte, 1, 3},   {dao::dbInteger, 2, 6}, {dao::dbCurrency, 8, 20},
+        {dao::dbText, 18, 18},  {dao::dbChar, 10, 10}, {dao::dbLong, 10, 9},   {dao::dbDouble, 15, 9},
+        {dao::dbDate, 10, 9},   {dao::dbMemo, 1000, 1000}, {dao::dbMemo, 0, 0}, {dao::dbMemo, INT32_MAX, 0},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(CalcMaxLength(c.type, c.size), c.expected) << c.type << "/" << c.size;
+}
+
+TEST_F(ModDatabaseTest, BuildInsertSQLQuotesTextAndWritesNumbersInTheNumberForm)
+{
+    dao::Fields fields = fieldsOf(QStringLiteral("CREATE TABLE QN_X (A VARCHAR(18), B VARCHAR(254), N INTEGER, S SMALLINT)"));
+    struct Case
+    {
+        QList<QPair<QString, QString>> boxes;
+        QString expected;
+    } cases[] = {
+        {{{"A", "D1"}, {"B", "it's"}, {"N", "12"}}, "INSERT INTO QN_X (A, B, N) VALUES ('D1', 'it''s', 012)"},
+        {{{"N", ""}, {"", "unbound"}, {"A", "x"}, {"S", "-5"}}, "INSERT INTO QN_X (N, A, S) VALUES (0, 'x', 0-5)"},
+    };
+    for (const auto &c : cases) {
+        Form form(c.boxes);
+        EXPECT_EQ(BuildInsertSQL(&form.widget, form.boxes.last(), fields, QStringLiteral("QN_X")), c.expected);
+    }
+    // Another array on the same form plays no part.
+    Form form(Tags{{"A", "a"}});
+    auto *other = new QLineEdit(QStringLiteral("zz"), &form.widget);
+    other->setObjectName(QStringLiteral("txtOther_0"));
+    other->setProperty("Tag", QStringLiteral("B"));
+    EXPECT_EQ(BuildInsertSQL(&form.widget, form.boxes[0], fields, QStringLiteral("QN_X")),
+              QStringLiteral("INSERT INTO QN_X (A) VALUES ('a')"));
+
+    EXPECT_EQ(failureOf([&] { Form f(Tags{{"N", "twelve"}}); BuildInsertSQL(&f.widget, f.boxes[0], fields, "QN_X"); }).Number(),
+              qnerr::ValidationFailed);
+    EXPECT_EQ(failureOf([&] { Form f(Tags{{"NOPE", "1"}}); BuildInsertSQL(&f.widget, f.boxes[0], fields, "QN_X"); }).Number(),
+              3265);
+    EXPECT_EQ(failureOf([&] { Form f(Tags{{"", "1"}}); BuildInsertSQL(&f.widget, f.boxes[0], fields, "QN_X"); }).Number(),
+              qnerr::InvalidProcedureCall);
+}
+
+TEST_F(ModDatabaseTest, FetchFieldInfoReadsTypesWithoutRows)
+{
+    dao::Fields fields = FetchFieldInfo(*open(), QStringLiteral("QN_DB"));
+    ASSERT_GT(fields.Count(), 0);
+    EXPECT_EQ(fields(QStringLiteral("DATABASE_NAME")).Type(), dao::dbText);
+    EXPECT_TRUE(frmQNErr::Trace().isEmpty());
+
+    ui().answerError(ui::vbIgnore);
+    EXPECT_TRUE(FetchFieldInfo(*open(), QStringLiteral("NO_SUCH")).IsEmpty());
+    ASSERT_EQ(ui().errors().size(), 1);
+    EXPECT_EQ(ui().errors()[0].trappedIn, QStringLiteral("modDatabase.FetchFieldInfo"));
+    EXPECT_EQ(ui().errors()[0].additionalInfo, QStringLiteral("None"));
+    EXPECT_TRUE(frmQNErr::Trace().isEmpty());
+}
+
+TEST_F(ModDatabaseTest, FetchTableFile)
+{
+    auto db = open();
+    db->Execute(QStringLiteral("DELETE FROM QN_TABLE WHERE DATABASE_NAME = 'D''1'"));
+    db->Execute(QStringLiteral("INSERT INTO QN_TABLE (DATABASE_NAME, TABLE_NAME, FILE_NAME) VALUES ('D''1', 'T1', 'F1')"));
+    EXPECT_EQ(FetchTableFile(*db, QStringLiteral("D'1"), QStringLiteral("T1")), QStringLiteral("F1"));
+    EXPECT_EQ(FetchTableFile(*db, QStringLiteral("D'1"), QStringLiteral("T2")), QString());
+}
+
+TEST_F(ModDatabaseTest, CalcUniqueNameProposesTheFirstFreeName)
+{
+    auto db = open();
+    db->Execute(QStringLiteral("CREATE TABLE NAMES (NAME VARCHAR(6))"));
+    const QString query = QStringLiteral("SELECT NAME FROM NAMES WHERE NAME='?'");
+    auto names = [&](const QStringList &list) {
+        db->Execute(QStringLiteral("DELETE FROM NAMES"));
+        for (const QString &n : list)
+            db->Execute(QStringLiteral("INSERT INTO NAMES VALUES ('%1')").arg(EscapeQuotes(n)));
+    };
+    struct Case
+    {
+        QStringList taken;
+        const char *base;
+        const char *expected;
+    } cases[] = {
+        {{}, "SALES12", "SALES"},
+        {{"SALES"}, "SALES12", "SALES1"},
+        {{"SALES", "SALES1", "SALES2"}, "SALES", "SALES3"},
+        {{"O'B"}, "O'B", "O'B1"},                        // escaped, so a quote cannot break the query
+        {{"", "1"}, "123", "2"},                          // digits only: the empty name first
+        {{"ABCDEF"}, "ABCDEF", "ABCDE1"},                // the base shortens so the counter fits
+        {{"ABCDEF", "ABCDE1", "ABCDE2", "ABCDE3", "ABCDE4", "ABCDE5", "ABCDE6", "ABCDE7", "ABCDE8", "ABCDE9"},
+         "ABCDEF", "ABCD10"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.base);
+        names(c.taken);
+        EXPECT_EQ(CalcUniqueName(*db, query, QString::fromLatin1(c.base)), QString::fromLatin1(c.expected));
+    }
+
+    // It ends: once the counter alone no longer fits, it fails.
+    db->Execute(QStringLiteral("CREATE TABLE ONE (NAME VARCHAR(1))"));
+    for (int i = 0; i <= 9; ++i)
+        db->Execute(QStringLiteral("INSERT INTO ONE VALUES ('%1')").arg(i == 0 ? QStringLiteral("A") : QString::number(i)));
+    EXPECT_EQ(failureOf([&] { CalcUniqueName(*db, "SELECT NAME FROM ONE WHERE NAME='?'", "A"); }).Number(),
+              qnerr::ValidationFailed);
+    EXPECT_EQ(failureOf([&] { CalcUniqueName(*db, "SELECT NAME FROM ONE", "A"); }).Number(),
+              qnerr::InvalidProcedureCall);
+}
