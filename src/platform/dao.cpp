@@ -402,6 +402,11 @@ bool readResult(SQLHSTMT h, detail::RecordsetData &data, bool bind, bool fieldsO
         std::vector<char> buffer;
         SQLLEN indicator = 0;
         bool bound = false;
+        // The previous row's value: catalog columns repeat (a file's name on
+        // each of its fields), and an equal value shares its text.
+        std::string lastBytes;
+        QVariant lastValue;
+        bool hasLast = false;
     };
     std::vector<Bound> bound(static_cast<size_t>(columns));
     // Bind the leading run of short columns; the rest are read with SQLGetData,
@@ -431,8 +436,16 @@ bool readResult(SQLHSTMT h, detail::RecordsetData &data, bool bind, bool fieldsO
             if (b.bound) {
                 if (b.indicator == SQL_NULL_DATA)
                     data.cells.emplace_back();
-                else if (b.indicator >= 0 && size_t(b.indicator) < b.buffer.size())
-                    data.cells.push_back(typedValue(type, b.buffer.data(), size_t(b.indicator)));
+                else if (b.indicator >= 0 && size_t(b.indicator) < b.buffer.size()) {
+                    const size_t length = size_t(b.indicator);
+                    if (!b.hasLast || size_t(b.lastBytes.size()) != length ||
+                        memcmp(b.lastBytes.data(), b.buffer.data(), length) != 0) {
+                        b.lastBytes.assign(b.buffer.data(), length);
+                        b.lastValue = typedValue(type, b.buffer.data(), length);
+                        b.hasLast = true;
+                    }
+                    data.cells.push_back(b.lastValue);
+                }
                 else
                     return false; // longer than declared: never cut a value
                 continue;

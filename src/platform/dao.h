@@ -7,6 +7,7 @@
 #include <QString>
 #include <QVariant>
 #include <memory>
+#include <deque>
 #include <vector>
 
 #include "qnerror.h"
@@ -71,7 +72,7 @@ namespace detail {
 struct RecordsetData
 {
     std::vector<FieldInfo> fields;
-    std::vector<QVariant> cells; // row-major
+    std::deque<QVariant> cells; // row-major; grows without moving what it holds
     long rowCount = 0;
     long position = 0; // current row; -1 before the first, rowCount after the last
 };
