@@ -16,9 +16,13 @@ static DriverConnectFn real_driver_connect(void)
 {
     static DriverConnectFn fn;
     if (!fn) {
-        void *lib = dlopen("libsqlite3odbc.so", RTLD_LAZY | RTLD_NOLOAD);
+        /* The SQLite driver is already loaded as this library's dependency;
+         * its full path finds it whoever intercepts dlopen. */
+        void *lib = dlopen(QN_SQLITE_ODBC_DRIVER, RTLD_LAZY | RTLD_NOLOAD);
         if (lib)
             fn = (DriverConnectFn)dlsym(lib, "SQLDriverConnect");
+        if (!fn)
+            fn = (DriverConnectFn)dlsym(RTLD_NEXT, "SQLDriverConnect");
     }
     return fn;
 }
