@@ -71,7 +71,7 @@ QList<Error> diagnostics(SQLSMALLINT handleType, SQLHANDLE handle)
 {
     QList<Error> list = handle ? diagnostics(handleType, handle) : QList<Error>{};
     list.append(Error{qnerr::OdbcCallFailed, qnerr::standardDescription(qnerr::OdbcCallFailed),
-                      QStringLiteral("DAO.Database"), {}});
+                      QStringLiteral("qnadmin.Database"), {}});
     Errors::Set(std::move(list));
     qnerr::raise(qnerr::OdbcCallFailed);
 }
@@ -597,7 +597,7 @@ DatabasePtr Workspace::OpenDatabase(const QString &name, int /*options*/, bool /
         QList<Error> list = diagnostics(SQL_HANDLE_DBC, dbc);
         SQLFreeHandle(SQL_HANDLE_DBC, dbc);
         list.append(Error{qnerr::OdbcCallFailed, qnerr::standardDescription(qnerr::OdbcCallFailed),
-                          QStringLiteral("DAO.Workspace"), {}});
+                          QStringLiteral("qnadmin.Workspace"), {}});
         Errors::Set(std::move(list));
         qnerr::raise(qnerr::OdbcCallFailed);
     }

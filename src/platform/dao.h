@@ -14,7 +14,7 @@
 
 namespace dao {
 
-// Field type codes of the original data-access objects.
+// Field type codes, as the catalog code compares them.
 enum FieldType : int {
     dbBoolean = 1,
     dbByte = 2,

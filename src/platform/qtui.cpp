@@ -148,6 +148,7 @@ bool QtUi::PrintText(const QString &title, const QString &text)
     titleFormat.setFontPointSize(14);
     titleFormat.setFontWeight(QFont::Bold);
     cursor.insertText(title, titleFormat);
+    cursor.insertBlock(); // the title line, then a blank line
     cursor.insertBlock();
     QTextCharFormat bodyFormat;
     bodyFormat.setFontPointSize(10);

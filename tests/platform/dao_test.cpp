@@ -52,7 +52,7 @@ TEST_F(DaoTest, ConnectTextOpensTheDataSourcesOwnFileAndCreatesNoDatabaseFile)
     db->Execute(QStringLiteral("INSERT INTO PROBE (NAME) VALUES ('here')"));
     EXPECT_EQ(sqliteRows(fileOf(QStringLiteral("QnTest")), "SELECT NAME FROM PROBE"), QStringList{"here"});
 
-    for (const QString &folder : {before, m_dir->path(), QDir::homePath()}) {
+    for (const QString &folder : {before, dataFolder(), m_dir->path(), QDir::homePath()}) {
         QDirIterator it(folder, {QStringLiteral("PUBS*"), QStringLiteral("pubs*")}, QDir::Files);
         EXPECT_FALSE(it.hasNext()) << "created " << it.next().toStdString();
     }

@@ -15,19 +15,41 @@ QString templateFile(const QString &name, const QStringList &scripts)
     return file;
 }
 
+// The driver manager reads its configuration folder once per process, so every
+// test's data sources live in the same folder, with fresh files each time.
+const QString &processDataFolder()
+{
+    static QTemporaryDir dir;
+    static const QString path = dir.path();
+    return path;
+}
+
 } // namespace
+
+QString StandinTest::dataFolder() { return processDataFolder(); }
 
 void StandinTest::SetUp()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     ASSERT_TRUE(m_dir->isValid());
-    const QDir dir(m_dir->path());
-    QFile::copy(templateFile(QStringLiteral("demo.db"), {standin::CatalogScript(), standin::DemoScript()}),
-                dir.filePath(QStringLiteral("qntest.db")));
-    QFile::copy(templateFile(QStringLiteral("catalog.db"), {standin::CatalogScript()}),
-                dir.filePath(QStringLiteral("qntest2.db")));
-    for (const char *f : {"qntest.db", "qntest2.db"})
-        QFile::setPermissions(dir.filePath(QLatin1String(f)), QFile::ReadOwner | QFile::WriteOwner);
+    const QDir dir(dataFolder());
+    const struct
+    {
+        const char *file;
+        QString from;
+    } copies[] = {
+        {"qntest.db", templateFile(QStringLiteral("demo.db"), {standin::CatalogScript(), standin::DemoScript()})},
+        {"qntest2.db", templateFile(QStringLiteral("catalog.db"), {standin::CatalogScript()})},
+        {"other.db", QString()},
+    };
+    for (const auto &c : copies) {
+        const QString target = dir.filePath(QLatin1String(c.file));
+        QFile::remove(target);
+        if (!c.from.isEmpty()) {
+            ASSERT_TRUE(QFile::copy(c.from, target));
+            QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
+        }
+    }
     standin::WriteConfig(dir.path(),
                          {{QStringLiteral("QnTest"), dir.filePath(QStringLiteral("qntest.db")), {}},
                           {QStringLiteral("QnTest2"), dir.filePath(QStringLiteral("qntest2.db")), {}},
@@ -35,7 +57,7 @@ void StandinTest::SetUp()
                            standin::kOtherDriverName}});
     standin::UseConfig(dir.path());
     QSettings::setDefaultFormat(QSettings::IniFormat);
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.filePath(QStringLiteral("settings")));
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QDir(m_dir->path()).filePath(QStringLiteral("settings")));
     m_ui = std::make_unique<ScriptedUi>();
 }
 
@@ -98,5 +120,5 @@ QStringList StandinTest::rows(const QString &sql, const QString &dsn)
 
 QString StandinTest::fileOf(const QString &dsn) const
 {
-    return QDir(m_dir->path()).filePath(dsn.toLower() + QStringLiteral(".db"));
+    return QDir(dataFolder()).filePath(dsn.toLower() + QStringLiteral(".db"));
 }

@@ -9,10 +9,10 @@
 #include "scriptedui.h"
 #include "standin.h"
 
-// Fresh stand-in data sources for each test, in a temporary folder the driver
-// manager is pointed at: "QnTest" (a new catalog plus the demo catalog),
-// "QnTest2" (a new catalog) and "Other" (another driver). Settings go to the
-// same folder; a ScriptedUi is installed for the test's lifetime.
+// Fresh stand-in data sources for each test, in a folder the driver manager is
+// pointed at: "QnTest" (a new catalog plus the demo catalog), "QnTest2" (a new
+// catalog) and "Other" (another driver). Settings go to a temporary folder of
+// the test (m_dir); a ScriptedUi is installed for the test's lifetime.
 class StandinTest : public ::testing::Test
 {
 protected:
@@ -28,6 +28,8 @@ protected:
     // Rows of `sql` as text, columns joined by "|".
     QStringList rows(const QString &sql, const QString &dsn = QStringLiteral("QnTest"));
     QString fileOf(const QString &dsn) const;
+    // The folder of the data sources and their odbc.ini/odbcinst.ini (one per process).
+    static QString dataFolder();
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<ScriptedUi> m_ui;
