@@ -1,0 +1,603 @@
+#include "modupdate.h"
+
+#include <optional>
+
+#include "cconnections.h"
+#include "csqldts.h"
+#include "errortrace.h"
+#include "frmqnerr.h"
+#include "moddatabase.h"
+#include "mousesleeper.h"
+#include "ui.h"
+
+namespace modUpdate {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+constexpr long kDuplicateKey = 3022;
+
+bool g_useTransactions = true;
+QStringList g_lastStatements;
+
+// A failure inside a writer, as its handler reports it.
+struct WriterFailure
+{
+    QnError error;
+    QString routine;
+    QString info;
+};
+
+// One rename (or RunUnit) in progress: its database, its transaction, the statements run.
+struct Unit
+{
+    dao::DatabasePtr db;
+    bool ownsTransaction = false;
+    int depth = 0;       // writer frames open
+    QString outerInfo;   // the additional information of the outermost writer when it ended
+    QStringList statements;
+
+    Unit() = default;
+    Unit(const Unit &) = delete;
+    Unit &operator=(const Unit &) = delete;
+    ~Unit()
+    {
+        if (ownsTransaction && db && db->InTransaction()) {
+            try {
+                db->Rollback();
+            } catch (...) {
+            }
+        }
+    }
+
+    // The data source's open database (connecting it on first use); the first
+    // one taken begins the unit's transaction.
+    dao::Database &take(const QString &ds)
+    {
+        const auto connection = gConnections().Item(ds);
+        if (!connection || !connection->db)
+            qnerr::raise(qnerr::ObjectNotSet);
+        if (!db) {
+            db = connection->db;
+            if (g_useTransactions && db->SupportsTransactions() && !db->InTransaction()) {
+                db->BeginTrans();
+                ownsTransaction = true;
+            }
+        }
+        return *connection->db;
+    }
+    // Without a transaction of its own a refused INSERT cannot be undone.
+    bool checksKeys() const { return !ownsTransaction; }
+    void commit()
+    {
+        if (ownsTransaction) {
+            db->CommitTrans(); // a failure leaves the transaction for rollback()
+            ownsTransaction = false;
+        }
+    }
+    // Rolls back, keeping the engine's error list for the error dialog.
+    void rollback()
+    {
+        if (!ownsTransaction)
+            return;
+        ownsTransaction = false;
+        const QList<dao::Error> errors = dao::Errors::list();
+        try {
+            db->Rollback();
+        } catch (const QnError &) {
+        }
+        dao::Errors::Set(errors);
+    }
+};
+
+Unit *g_unit = nullptr;
+
+class CurrentUnit
+{
+public:
+    explicit CurrentUnit(Unit &unit) { g_unit = &unit; }
+    ~CurrentUnit() { g_unit = nullptr; }
+    CurrentUnit(const CurrentUnit &) = delete;
+    CurrentUnit &operator=(const CurrentUnit &) = delete;
+};
+
+// The frame every writer shares: its trace entry, its three statement texts
+// (the additional information of its handler), its database.
+class Frame
+{
+public:
+    Frame(Unit &unit, const QString &traceName, QString routine, int breaks)
+        : m_trace(traceName), m_unit(unit), m_routine(std::move(routine)), m_breaks(breaks)
+    {
+        ++m_unit.depth;
+    }
+    ~Frame()
+    {
+        if (--m_unit.depth == 0)
+            m_unit.outerInfo = info();
+    }
+    Frame(const Frame &) = delete;
+    Frame &operator=(const Frame &) = delete;
+
+    QString query, insert, del;
+
+    QString info() const
+    {
+        const QString breaks = kCrLf.repeated(m_breaks);
+        return query + breaks + insert + breaks + del;
+    }
+    void take(const QString &ds) { m_db = &m_unit.take(ds); }
+    std::unique_ptr<dao::Recordset> open(const QString &sql)
+    {
+        m_unit.statements << sql;
+        return m_db->OpenRecordset(sql, dao::dbOpenSnapshot);
+    }
+    void execute(const QString &sql)
+    {
+        m_unit.statements << sql;
+        m_db->Execute(sql);
+    }
+    // Without a transaction: a changed key must be free before the DELETE runs.
+    void checkFree(const QString &table, const QString &newCondition, bool changed)
+    {
+        if (!changed || !m_unit.checksKeys())
+            return;
+        if (!open(QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" WHERE ") + newCondition)->Eof())
+            throw QnError(kDuplicateKey,
+                          QStringLiteral("The changes you requested to the table were not successful because they "
+                                         "would create duplicate values in the index, primary key, or relationship. "
+                                         "Change the data in the field or fields that contain duplicate data, remove "
+                                         "the index, or redefine the index to permit duplicate entries and try again."));
+    }
+    // Runs the writer's steps; a failure leaves as this writer's failure (a
+    // failure of a writer it called passes through as that writer's).
+    template <class Steps>
+    void run(Steps &&steps)
+    {
+        try {
+            steps();
+        } catch (const std::exception &) {
+            throw WriterFailure{currentFailure(std::current_exception()), m_routine, info()};
+        }
+    }
+
+private:
+    TraceScope m_trace; // pushed first, popped last
+    Unit &m_unit;
+    QString m_routine;
+    int m_breaks;
+    dao::Database *m_db = nullptr;
+};
+
+// Value forms of the statement texts.
+QString text(const QVariant &value) { return QLatin1Char('\'') + modDatabase::EscapeQuotes(value) + QLatin1Char('\''); }
+QString number(const QVariant &value) { return vb::ZeroText(value); }
+// The column writer's bare number; a Null is written 0.
+QString bare(const QVariant &value) { return value.isNull() ? QStringLiteral("0") : vb::ZeroText(value).mid(1); }
+
+// A value of a walked row passed to a writer's argument: Null cannot be.
+QString textArg(const QVariant &value)
+{
+    if (value.isNull())
+        qnerr::raise(qnerr::InvalidUseOfNull);
+    return value.toString();
+}
+qint32 longArg(const QVariant &value)
+{
+    if (value.isNull())
+        qnerr::raise(qnerr::InvalidUseOfNull);
+    return vb::CLng(vb::ZeroText(value).mid(1));
+}
+
+// ------------------------------------------------------------------ the writers
+
+void doUpdateField(Unit &u, const QString &ds, const QString &OldFile, const QString &NewFile,
+                   const QString &OldField, const QString &NewField, qint32 Offset)
+{
+    Frame f(u, QStringLiteral("modUpdate.UpdateField"), QStringLiteral("modUpdate.UpdateField"), 2);
+    CMouseSleeper sleeper;
+    f.run([&] {
+        f.take(ds);
+        auto key = [](const QString &file, const QString &field) {
+            return QStringLiteral("FILE_NAME = ") + text(file) + QStringLiteral(" AND FIELD_NAME = ") + text(field);
+        };
+        f.query = QStringLiteral("SELECT * FROM QN_FIELD WHERE ") + key(OldFile, OldField);
+        const auto rs = f.open(f.query);
+        f.del = QStringLiteral("DELETE FROM QN_FIELD WHERE ") + key(OldFile, OldField);
+        f.insert = QStringLiteral("INSERT INTO QN_FIELD (FILE_NAME, FIELD_NUMBER, FIELD_NAME, LOCAL_TYPE_NAME, OFFSET, "
+                                  "LENGTH, PRECISION, SCALE, ENCRYPTED, FORMAT, DEFAULT_VALUE, REMARKS) VALUES (") +
+                   text(NewFile) + QStringLiteral(", ") + number(rs->Value(QStringLiteral("FIELD_NUMBER"))) +
+                   QStringLiteral(", ") + text(NewField) + QStringLiteral(", ") +
+                   text(rs->Value(QStringLiteral("LOCAL_TYPE_NAME"))) + QStringLiteral(", ") + number(Offset) +
+                   QStringLiteral(", ") + number(rs->Value(QStringLiteral("LENGTH"))) + QStringLiteral(", ") +
+                   number(rs->Value(QStringLiteral("PRECISION"))) + QStringLiteral(", ") +
+                   number(rs->Value(QStringLiteral("SCALE"))) + QStringLiteral(", ") +
+                   number(rs->Value(QStringLiteral("ENCRYPTED"))) + QStringLiteral(", ") +
+                   text(rs->Value(QStringLiteral("FORMAT"))) + QStringLiteral(", ") +
+                   text(rs->Value(QStringLiteral("DEFAULT_VALUE"))) + QStringLiteral(", ") +
+                   text(rs->Value(QStringLiteral("REMARKS"))) + QStringLiteral(")");
+        f.checkFree(QStringLiteral("QN_FIELD"), key(NewFile, NewField), OldFile != NewFile || OldField != NewField);
+        f.execute(f.del);
+        f.execute(f.insert);
+        // The tables over the file, each with its database: only their columns follow.
+        f.query = QStringLiteral("SELECT DATABASE_NAME, TABLE_NAME FROM QN_TABLE WHERE FILE_NAME=") + text(NewFile);
+        const auto tables = f.open(f.query);
+        while (!tables->Eof()) {
+            f.query = QStringLiteral("UPDATE QN_COLUMN SET FIELD_NAME = ") + text(NewField) +
+                      QStringLiteral(" WHERE FIELD_NAME = ") + text(OldField) + QStringLiteral(" AND TABLE_NAME = ") +
+                      text(tables->Value(QStringLiteral("TABLE_NAME"))) + QStringLiteral(" AND DATABASE_NAME = ") +
+                      text(tables->Value(QStringLiteral("DATABASE_NAME")));
+            f.execute(f.query);
+            tables->MoveNext();
+        }
+    });
+}
+
+void doUpdateFile(Unit &u, const QString &ds, const QString &OldFile, const QString &NewFile)
+{
+    Frame f(u, QStringLiteral("modUpdate.UpdateFile"), QStringLiteral("modUpdate.UpdateFile"), 1);
+    f.run([&] {
+        f.take(ds);
+        auto key = [](const QString &file) { return QStringLiteral("FILE_NAME = ") + text(file); };
+        f.query = QStringLiteral("SELECT * FROM QN_FILE WHERE ") + key(OldFile);
+        const auto rs = f.open(f.query);
+        f.del = QStringLiteral("DELETE FROM QN_FILE WHERE ") + key(OldFile);
+        f.insert = QStringLiteral("INSERT INTO QN_FILE (FILE_NAME, OPEN_STRING, RECORD_SIZE, FILE_ORGANISATION, "
+                                  "RECORD_TYPE, REMARKS) VALUES (") +
+                   text(NewFile) + QStringLiteral(", ") + text(rs->Value(QStringLiteral("OPEN_STRING"))) +
+                   QStringLiteral(", ") + number(rs->Value(QStringLiteral("RECORD_SIZE"))) + QStringLiteral(", ") +
+                   text(rs->Value(QStringLiteral("FILE_ORGANISATION"))) + QStringLiteral(", ") +
+                   text(rs->Value(QStringLiteral("RECORD_TYPE"))) + QStringLiteral(", ") +
+                   text(rs->Value(QStringLiteral("REMARKS"))) + QStringLiteral(")");
+        f.checkFree(QStringLiteral("QN_FILE"), key(NewFile), OldFile != NewFile);
+        f.execute(f.del);
+        f.execute(f.insert);
+        f.query = QStringLiteral("UPDATE QN_TABLE SET FILE_NAME = ") + text(NewFile) +
+                  QStringLiteral(" WHERE FILE_NAME = ") + text(OldFile);
+        f.execute(f.query);
+        f.query = QStringLiteral("SELECT FIELD_NAME, OFFSET FROM QN_FIELD WHERE FILE_NAME = ") + text(OldFile);
+        const auto fields = f.open(f.query);
+        while (!fields->Eof()) {
+            const QString field = textArg(fields->Value(QStringLiteral("FIELD_NAME")));
+            const qint32 offset = longArg(fields->Value(QStringLiteral("OFFSET")));
+            doUpdateField(u, ds, OldFile, NewFile, field, field, offset);
+            fields->MoveNext();
+        }
+    });
+}
+
+void doUpdateTBLPRV(Unit &u, const QString &ds, const QString &OldDb, const QString &NewDb, const QString &OldTable,
+                    const QString &NewTable, const QString &OldUser, const QString &NewUser)
+{
+    Frame f(u, QStringLiteral("modUpdate.UpdateTBLPRV"), QStringLiteral("modUpdate.UpdateTBLPRV"), 1);
+    f.run([&] {
+        f.take(ds);
+        auto key = [](const QString &user, const QString &db, const QString &table) {
+            return QStringLiteral("USER_NAME = ") + text(user) + QStringLiteral(" AND DATABASE_NAME = ") + text(db) +
+                   QStringLiteral(" AND TABLE_NAME = ") + text(table);
+        };
+        f.query = QStringLiteral("SELECT * FROM QN_TBLPRV WHERE ") + key(OldUser, OldDb, OldTable);
+        const auto rs = f.open(f.query);
+        f.del = QStringLiteral("DELETE FROM QN_TBLPRV WHERE ") + key(OldUser, OldDb, OldTable);
+        f.insert = QStringLiteral("INSERT INTO QN_TBLPRV (DATABASE_NAME, TABLE_NAME, USER_NAME, ALLOW_SELECT, "
+                                  "ALLOW_INSERT, ALLOW_UPDATE, ALLOW_DELETE, REMARKS) VALUES (") +
+                   text(NewDb) + QStringLiteral(", ") + text(NewTable) + QStringLiteral(", ") + text(NewUser) +
+                   QStringLiteral(", ") + number(rs->Value(QStringLiteral("ALLOW_SELECT"))) + QStringLiteral(", ") +
+                   number(rs->Value(QStringLiteral("ALLOW_INSERT"))) + QStringLiteral(", ") +
+                   number(rs->Value(QStringLiteral("ALLOW_UPDATE"))) + QStringLiteral(", ") +
+                   number(rs->Value(QStringLiteral("ALLOW_DELETE"))) + QStringLiteral(", ") +
+                   text(rs->Value(QStringLiteral("REMARKS"))) + QStringLiteral(")");
+        f.checkFree(QStringLiteral("QN_TBLPRV"), key(NewUser, NewDb, NewTable),
+                    OldUser != NewUser || OldDb != NewDb || OldTable != NewTable);
+        f.execute(f.del);
+        f.execute(f.insert);
+    });
+}
+
+void doUpdateDBPRV(Unit &u, const QString &ds, const QString &OldDb, const QString &NewDb, const QString &OldUser,
+                   const QString &NewUser)
+{
+    Frame f(u, QStringLiteral("modUpdate.UpdateDBPRV"), QStringLiteral("modUpdate.UpdateDB"), 1);
+    f.run([&] {
+        f.take(ds);
+        auto key = [](const QString &db, const QString &user) {
+            return QStringLiteral("DATABASE_NAME = ") + text(db) + QStringLiteral(" AND USER_NAME = ") + text(user) +
+                   QLatin1Char(' ');
+        };
+        f.query = QStringLiteral("SELECT * FROM QN_DBPRV WHERE ") + key(OldDb, OldUser);
+        const auto rs = f.open(f.query);
+        f.del = QStringLiteral("DELETE FROM QN_DBPRV WHERE ") + key(OldDb, OldUser);
+        f.insert = QStringLiteral("INSERT INTO QN_DBPRV (USER_NAME, DATABASE_NAME, DATABASE_USERNAME, "
+                                  "DATABASE_PASSWORD, ALLOW_SELECT, ALLOW_INSERT, ALLOW_UPDATE, ALLOW_DELETE, "
+                                  "SECURITY_LEVEL, REMARKS) VALUES (") +
+                   text(NewUser) + QStringLiteral(", ") + text(NewDb) + QStringLiteral(", ") +
+                   text(rs->Value(QStringLiteral("DATABASE_USERNAME"))) + QStringLiteral(", ") +
+                   text(rs->Value(QStringLiteral("DATABASE_PASSWORD"))) + QStringLiteral(", ") +
+                   number(rs->Value(QStringLiteral("ALLOW_SELECT"))) + QStringLiteral(", ") +
+                   number(rs->Value(QStringLiteral("ALLOW_INSERT"))) + QStringLiteral(", ") +
+                   number(rs->Value(QStringLiteral("ALLOW_UPDATE"))) + QStringLiteral(", ") +
+                   number(rs->Value(QStringLiteral("ALLOW_DELETE"))) + QStringLiteral(", ") +
+                   text(rs->Value(QStringLiteral("SECURITY_LEVEL"))) + QStringLiteral(", ") +
+                   text(rs->Value(QStringLiteral("REMARKS"))) + QStringLiteral(")");
+        f.checkFree(QStringLiteral("QN_DBPRV"), key(NewDb, NewUser), OldDb != NewDb || OldUser != NewUser);
+        f.execute(f.del);
+        f.execute(f.insert);
+        // The same user's table privileges in the old database only.
+        f.query = QStringLiteral("SELECT TABLE_NAME FROM QN_TBLPRV WHERE DATABASE_NAME = ") + text(OldDb) +
+                  QStringLiteral(" AND USER_NAME = ") + text(OldUser);
+        const auto privileges = f.open(f.query);
+        while (!privileges->Eof()) {
+            const QString table = textArg(privileges->Value(QStringLiteral("TABLE_NAME")));
+            doUpdateTBLPRV(u, ds, OldDb, NewDb, table, table, OldUser, NewUser);
+            privileges->MoveNext();
+        }
+    });
+}
+
+void doUpdateColumn(Unit &u, const QString &ds, const QString &OldDb, const QString &NewDb, const QString &OldTable,
+                    const QString &NewTable, const QString &OldColumn, const QString &NewColumn, qint32 COLUMN_TYPE,
+                    qint32 COLUMN_NUMBER, const QString &FIELD_NAME)
+{
+    Frame f(u, QStringLiteral("modUpdate.UpdateColumn"), QStringLiteral("modUpdate.UpdateColumn"), 1);
+    f.run([&] {
+        f.take(ds);
+        auto key = [](const QString &db, const QString &table, const QString &column) {
+            return QStringLiteral("DATABASE_NAME = ") + text(db) + QStringLiteral(" AND TABLE_NAME = ") + text(table) +
+                   QStringLiteral(" AND COLUMN_NAME = ") + text(column);
+        };
+        f.query = QStringLiteral("SELECT * FROM QN_COLUMN WHERE ") + key(OldDb, OldTable, OldColumn);
+        const auto rs = f.open(f.query);
+        f.del = QStringLiteral("DELETE FROM QN_COLUMN WHERE ") + key(OldDb, OldTable, OldColumn);
+        QString values = text(NewDb) + QStringLiteral(", ") + text(NewTable) + QStringLiteral(", ") +
+                         number(COLUMN_NUMBER) + QStringLiteral(", ") + text(NewColumn) + QStringLiteral(", ") +
+                         text(FIELD_NAME) + QStringLiteral(", ") + text(rs->Value(QStringLiteral("SQL_TYPE_NAME")));
+        for (const char *column : {"LENGTH", "PRECISION", "SCALE", "NULLABLE", "UNSIGNED_ATTRIBUTE", "UPDATABLE",
+                                   "VISIBLE", "MONEY", "AUTO_INCREMENT", "CASE_SENSITIVE", "SEARCHABLE", "RADIX"})
+            values += QStringLiteral(", ") + bare(rs->Value(QLatin1String(column)));
+        values += QStringLiteral(", ") + text(rs->Value(QStringLiteral("DEFAULT_VALUE"))) + QStringLiteral(", ") +
+                  text(rs->Value(QStringLiteral("REMARKS"))) + QStringLiteral(", ") +
+                  bare(rs->Value(QStringLiteral("SETFILEPARAMETER"))) + QStringLiteral(", ") +
+                  QString::number(COLUMN_TYPE) + QStringLiteral(", ") +
+                  text(rs->Value(QStringLiteral("DISPLAY_NAME")));
+        f.insert = QStringLiteral("INSERT INTO QN_COLUMN (DATABASE_NAME, TABLE_NAME, COLUMN_NUMBER, COLUMN_NAME, "
+                                  "FIELD_NAME, SQL_TYPE_NAME, LENGTH, PRECISION, SCALE, NULLABLE, UNSIGNED_ATTRIBUTE, "
+                                  "UPDATABLE, VISIBLE, MONEY, AUTO_INCREMENT, CASE_SENSITIVE, SEARCHABLE, RADIX, "
+                                  "DEFAULT_VALUE, REMARKS, SETFILEPARAMETER, COLUMN_TYPE, DISPLAY_NAME) VALUES (") +
+                   values + QStringLiteral(")");
+        f.checkFree(QStringLiteral("QN_COLUMN"), key(NewDb, NewTable, NewColumn),
+                    OldDb != NewDb || OldTable != NewTable || OldColumn != NewColumn);
+        f.execute(f.del);
+        f.execute(f.insert);
+    });
+}
+
+void doUpdateTable(Unit &u, const QString &ds, const QString &OldDb, const QString &NewDb, const QString &OldTable,
+                   const QString &NewTable)
+{
+    Frame f(u, QStringLiteral("modUpdate.UpdateTable"), QStringLiteral("modUpdate.UpdateTable"), 1);
+    f.run([&] {
+        f.take(ds);
+        auto key = [](const QString &db, const QString &table) {
+            return QStringLiteral("DATABASE_NAME = ") + text(db) + QStringLiteral(" AND TABLE_NAME = ") + text(table);
+        };
+        f.query = QStringLiteral("SELECT * FROM QN_TABLE WHERE ") + key(OldDb, OldTable);
+        const auto rs = f.open(f.query);
+        f.del = QStringLiteral("DELETE FROM QN_TABLE WHERE ") + key(OldDb, OldTable);
+        f.insert = QStringLiteral("INSERT INTO QN_TABLE (DATABASE_NAME, TABLE_NAME, TABLE_TYPE, FILE_NAME, "
+                                  "FILE_SPECIFICATION, NUMBER_COLUMNS, CRITERIA, REMARKS, DISPLAY_NAME) VALUES (") +
+                   text(NewDb) + QStringLiteral(", ") + text(NewTable) + QStringLiteral(", ") +
+                   text(rs->Value(QStringLiteral("TABLE_TYPE"))) + QStringLiteral(", ") +
+                   text(rs->Value(QStringLiteral("FILE_NAME"))) + QStringLiteral(", ") +
+                   text(rs->Value(QStringLiteral("FILE_SPECIFICATION"))) + QStringLiteral(", ") +
+                   number(rs->Value(QStringLiteral("NUMBER_COLUMNS"))) + QStringLiteral(", ") +
+                   text(rs->Value(QStringLiteral("CRITERIA"))) + QStringLiteral(", ") +
+                   text(rs->Value(QStringLiteral("REMARKS"))) + QStringLiteral(", ") + text(NewTable) +
+                   QStringLiteral(")");
+        f.checkFree(QStringLiteral("QN_TABLE"), key(NewDb, NewTable), OldDb != NewDb || OldTable != NewTable);
+        f.execute(f.del);
+        f.execute(f.insert);
+        f.query = QStringLiteral("SELECT COLUMN_TYPE, COLUMN_NUMBER, COLUMN_NAME, FIELD_NAME FROM QN_COLUMN WHERE "
+                                 "DATABASE_NAME = ") +
+                  text(OldDb) + QStringLiteral(" AND TABLE_NAME = ") + text(OldTable);
+        const auto columns = f.open(f.query);
+        while (!columns->Eof()) {
+            const qint32 type = longArg(columns->Value(QStringLiteral("COLUMN_TYPE")));
+            const qint32 columnNumber = longArg(columns->Value(QStringLiteral("COLUMN_NUMBER")));
+            const QString column = textArg(columns->Value(QStringLiteral("COLUMN_NAME")));
+            const QString field = textArg(columns->Value(QStringLiteral("FIELD_NAME")));
+            doUpdateColumn(u, ds, OldDb, NewDb, OldTable, NewTable, column, column, type, columnNumber, field);
+            columns->MoveNext();
+        }
+        f.query = QStringLiteral("SELECT USER_NAME FROM QN_TBLPRV WHERE DATABASE_NAME = ") + text(OldDb) +
+                  QStringLiteral(" AND TABLE_NAME = ") + text(OldTable);
+        const auto privileges = f.open(f.query);
+        while (!privileges->Eof()) {
+            const QString user = textArg(privileges->Value(QStringLiteral("USER_NAME")));
+            doUpdateTBLPRV(u, ds, OldDb, NewDb, OldTable, NewTable, user, user);
+            privileges->MoveNext();
+        }
+    });
+}
+
+void doUpdateDatabase(Unit &u, const QString &ds, const QString &OldDb, const QString &NewDb)
+{
+    Frame f(u, QStringLiteral("modUpdate.UpdateDatabase"), QStringLiteral("modUpdate.UpdateDB"), 1);
+    f.run([&] {
+        f.take(ds);
+        auto key = [](const QString &db) { return QStringLiteral("DATABASE_NAME = ") + text(db) + QLatin1Char(' '); };
+        f.query = QStringLiteral("SELECT * FROM QN_DB WHERE ") + key(OldDb);
+        const auto rs = f.open(f.query);
+        f.del = QStringLiteral("DELETE FROM QN_DB WHERE ") + key(OldDb);
+        f.insert = QStringLiteral("INSERT INTO QN_DB (DATABASE_NAME, DEFAULT_DIRECTORY, DRIVER_NAME, SETUP_PROCEDURE, "
+                                  "CONNECT_STRING, REMARKS, DISPLAY_NAME) VALUES (") +
+                   text(NewDb) + QStringLiteral(", ") + text(rs->Value(QStringLiteral("DEFAULT_DIRECTORY"))) +
+                   QStringLiteral(", ") + text(rs->Value(QStringLiteral("DRIVER_NAME"))) + QStringLiteral(", ") +
+                   text(rs->Value(QStringLiteral("SETUP_PROCEDURE"))) + QStringLiteral(", ") +
+                   text(rs->Value(QStringLiteral("CONNECT_STRING"))) + QStringLiteral(", ") +
+                   text(rs->Value(QStringLiteral("REMARKS"))) + QStringLiteral(", ") + text(NewDb) +
+                   QStringLiteral(")");
+        f.checkFree(QStringLiteral("QN_DB"), key(NewDb), OldDb != NewDb);
+        f.execute(f.del);
+        f.execute(f.insert);
+        f.query = QStringLiteral("SELECT TABLE_NAME FROM QN_TABLE WHERE DATABASE_NAME = ") + text(OldDb);
+        const auto tables = f.open(f.query);
+        while (!tables->Eof()) {
+            const QString table = textArg(tables->Value(QStringLiteral("TABLE_NAME")));
+            doUpdateTable(u, ds, OldDb, NewDb, table, table);
+            tables->MoveNext();
+        }
+        f.query = QStringLiteral("SELECT USER_NAME FROM QN_DBPRV WHERE DATABASE_NAME = ") + text(OldDb) +
+                  QLatin1Char(' ');
+        const auto privileges = f.open(f.query);
+        while (!privileges->Eof()) {
+            const QString user = textArg(privileges->Value(QStringLiteral("USER_NAME")));
+            doUpdateDBPRV(u, ds, OldDb, NewDb, user, user);
+            privileges->MoveNext();
+        }
+    });
+}
+
+void doUpdateUser(Unit &u, const QString &ds, const QString &OldUser, const QString &NewUser)
+{
+    Frame f(u, QStringLiteral("modUpdate.UpdateUser"), QStringLiteral("modUpdate.UpdateUser"), 1);
+    f.run([&] {
+        f.take(ds);
+        auto key = [](const QString &user) { return QStringLiteral("USER_NAME = ") + text(user); };
+        f.query = QStringLiteral("SELECT * FROM QN_USER WHERE ") + key(OldUser);
+        const auto rs = f.open(f.query);
+        f.del = QStringLiteral("DELETE FROM QN_USER WHERE ") + key(OldUser);
+        f.insert = QStringLiteral("INSERT INTO QN_USER (USER_NAME, USER_PASSWORD, REMARKS) VALUES (") + text(NewUser) +
+                   QStringLiteral(", '', ") + text(rs->Value(QStringLiteral("REMARKS"))) + QStringLiteral(")");
+        f.checkFree(QStringLiteral("QN_USER"), key(NewUser), OldUser != NewUser);
+        f.execute(f.del);
+        f.execute(f.insert);
+        f.query = QStringLiteral("SELECT DATABASE_NAME FROM QN_DBPRV WHERE USER_NAME = ") + text(OldUser);
+        const auto privileges = f.open(f.query);
+        while (!privileges->Eof()) {
+            const QString db = textArg(privileges->Value(QStringLiteral("DATABASE_NAME")));
+            doUpdateDBPRV(u, ds, db, db, OldUser, NewUser);
+            privileges->MoveNext();
+        }
+    });
+}
+
+// ------------------------------------------------------------------ the unit
+
+// Runs `body` as one unit (or inside the unit already running). A failure rolls
+// back and asks the error dialog: Retry runs the body again, Ignore gives false.
+// A failure outside any writer is reported as `routine` with `info`, or, when
+// `info` is null, with the additional information of the outermost writer.
+bool runUnit(const QString &ds, const QString &routine, const QString &info, bool connectFirst,
+             const std::function<void(Unit &)> &body)
+{
+    if (g_unit) {
+        body(*g_unit);
+        return true;
+    }
+    const qsizetype depth = frmQNErr::Trace().size();
+    for (;;) {
+        Unit unit;
+        std::optional<WriterFailure> failure;
+        {
+            CurrentUnit current(unit);
+            try {
+                if (connectFirst) {
+                    const auto connection = gConnections().Item(ds);
+                    if (!connection || !connection->db)
+                        return false;
+                    unit.take(ds);
+                }
+                body(unit);
+                unit.commit();
+                g_lastStatements = unit.statements;
+                return true;
+            } catch (const WriterFailure &f) {
+                failure = f;
+            } catch (const std::exception &) {
+                failure = WriterFailure{currentFailure(std::current_exception()), routine,
+                                        info.isNull() ? unit.outerInfo : info};
+            }
+        }
+        unit.rollback();
+        g_lastStatements = unit.statements;
+        const int answer = frmQNErr::OnError(failure->error, failure->routine, failure->info);
+        while (frmQNErr::Trace().size() > depth)
+            frmQNErr::Pop();
+        if (answer == ui::vbRetry)
+            continue;
+        if (answer == ui::vbIgnore)
+            return false;
+        AbortProgram();
+    }
+}
+
+} // namespace
+
+bool UpdateFile(const QString &ds, const QString &OldFile, const QString &NewFile)
+{
+    return runUnit(ds, QStringLiteral("modUpdate.UpdateFile"), QString(), false,
+                   [&](Unit &u) { doUpdateFile(u, ds, OldFile, NewFile); });
+}
+
+bool UpdateField(const QString &ds, const QString &OldFile, const QString &NewFile, const QString &OldField,
+                 const QString &NewField, qint32 Offset)
+{
+    return runUnit(ds, QStringLiteral("modUpdate.UpdateField"), QString(), false,
+                   [&](Unit &u) { doUpdateField(u, ds, OldFile, NewFile, OldField, NewField, Offset); });
+}
+
+bool UpdateDatabase(const QString &ds, const QString &OldDb, const QString &NewDb)
+{
+    return runUnit(ds, QStringLiteral("modUpdate.UpdateDB"), QString(), false,
+                   [&](Unit &u) { doUpdateDatabase(u, ds, OldDb, NewDb); });
+}
+
+bool UpdateTable(const QString &ds, const QString &OldDb, const QString &NewDb, const QString &OldTable,
+                 const QString &NewTable)
+{
+    return runUnit(ds, QStringLiteral("modUpdate.UpdateTable"), QString(), false,
+                   [&](Unit &u) { doUpdateTable(u, ds, OldDb, NewDb, OldTable, NewTable); });
+}
+
+bool UpdateColumn(const QString &ds, const QString &OldDb, const QString &NewDb, const QString &OldTable,
+                  const QString &NewTable, const QString &OldColumn, const QString &NewColumn, qint32 COLUMN_TYPE,
+                  qint32 COLUMN_NUMBER, const QString &FIELD_NAME)
+{
+    return runUnit(ds, QStringLiteral("modUpdate.UpdateColumn"), QString(), false, [&](Unit &u) {
+        doUpdateColumn(u, ds, OldDb, NewDb, OldTable, NewTable, OldColumn, NewColumn, COLUMN_TYPE, COLUMN_NUMBER,
+                       FIELD_NAME);
+    });
+}
+
+bool UpdateUser(const QString &ds, const QString &OldUser, const QString &NewUser)
+{
+    return runUnit(ds, QStringLiteral("modUpdate.UpdateUser"), QString(), false,
+                   [&](Unit &u) { doUpdateUser(u, ds, OldUser, NewUser); });
+}
+
+bool UpdateDBPRV(const QString &ds, const QString &OldDb, const QString &NewDb, const QString &OldUser,
+                 const QString &NewUser)
+{
+    return runUnit(ds, QStringLiteral("modUpdate.UpdateDB"), QString(), false,
+                   [&](Unit &u) { doUpdateDBPRV(u, ds, OldDb, NewDb, OldUser, NewUser); });
+}
+
+bool UpdateTBLPRV(const QString &ds, const QString &OldDb, const QString &NewDb, const QString &OldTable,
+                  const QString &NewTable, const QString &OldUser, const QString &NewUser)
+{
+    return runUnit(ds, QStringLiteral("modUpdate.UpdateTBLPRV"), QString(), false,
+                   [&](Unit &u) { doUpdateTBLPRV(u, ds, OldDb, NewDb, OldTable, NewTable, OldUser, NewUser); });
+}
+
+bool RunUnit(const QString &ds, const QString &routine, const std::function<void()> &body,
+             const QString &additionalInfo)
+{
+    return runUnit(ds, routine, additionalInfo.isNull() ? QStringLiteral("None") : additionalInfo, true,
+                   [&](Unit &) { body(); });
+}
+
+QStringList LastStatements() { return g_lastStatements; }
+
+void SetUseTransactions(bool use) { g_useTransactions = use; }
+
+} // namespace modUpdate

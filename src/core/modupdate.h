@@ -1,0 +1,64 @@
+#pragma once
+
+// The key rename writers: each gives one catalog row a
+// new key, copies its other columns, and carries the new key into the rows
+// that refer to it. One rename with its whole cascade runs as one transaction
+// on the data source (where the driver has transactions): a failure rolls it
+// back before the error dialog shows, named and described as by the writer
+// that failed; Retry runs the whole rename again; Ignore returns false with
+// the catalog unchanged; Abort ends the program. Without transactions a new
+// key that differs from the old one is checked to be free before the DELETE.
+// Every writer returns true when the rename was written; a caller that gets
+// false stops (the user has seen the dialog).
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+namespace modUpdate {
+
+// QN_FILE row OldFile as NewFile; QN_TABLE.FILE_NAME follows; each field through UpdateField.
+bool UpdateFile(const QString &ds, const QString &OldFile, const QString &NewFile);
+// QN_FIELD row (OldFile, OldField) as (NewFile, NewField) with OFFSET = Offset; the
+// columns bound to it in the tables over the file (each in its own database) follow.
+bool UpdateField(const QString &ds, const QString &OldFile, const QString &NewFile, const QString &OldField,
+                 const QString &NewField, qint32 Offset);
+// QN_DB row OldDb as NewDb (DISPLAY_NAME NewDb); its tables through UpdateTable, then its
+// database privileges through UpdateDBPRV.
+bool UpdateDatabase(const QString &ds, const QString &OldDb, const QString &NewDb);
+// QN_TABLE row as (NewDb, NewTable) (DISPLAY_NAME NewTable); its columns through
+// UpdateColumn, then its table privileges through UpdateTBLPRV.
+bool UpdateTable(const QString &ds, const QString &OldDb, const QString &NewDb, const QString &OldTable,
+                 const QString &NewTable);
+// QN_COLUMN row as (NewDb, NewTable, NewColumn) with the given type, number and field.
+bool UpdateColumn(const QString &ds, const QString &OldDb, const QString &NewDb, const QString &OldTable,
+                  const QString &NewTable, const QString &OldColumn, const QString &NewColumn, qint32 COLUMN_TYPE,
+                  qint32 COLUMN_NUMBER, const QString &FIELD_NAME);
+// QN_USER row OldUser as NewUser with an empty password; its database privileges through UpdateDBPRV.
+bool UpdateUser(const QString &ds, const QString &OldUser, const QString &NewUser);
+// QN_DBPRV row as (NewDb, NewUser); the user's table privileges in OldDb through UpdateTBLPRV.
+bool UpdateDBPRV(const QString &ds, const QString &OldDb, const QString &NewDb, const QString &OldUser,
+                 const QString &NewUser);
+// QN_TBLPRV row as (NewUser, NewDb, NewTable).
+bool UpdateTBLPRV(const QString &ds, const QString &OldDb, const QString &NewDb, const QString &OldTable,
+                  const QString &NewTable, const QString &OldUser, const QString &NewUser);
+
+// Runs `body` as one unit on the data source: the writers it calls, and any
+// statement it runs on the data source's database, share one transaction. A
+// failure ends the body at once (a writer inside never returns false: its
+// failure passes up through the body, which must not catch it), rolls back and
+// shows the error dialog: under the failing writer's name and statements, or
+// `routine` and `additionalInfo` for the body's own failures. Retry runs the body
+// again; Ignore returns false. False without a dialog when the data source
+// cannot be connected (that was reported already).
+bool RunUnit(const QString &ds, const QString &routine, const std::function<void()> &body,
+             const QString &additionalInfo = QStringLiteral("None"));
+
+// The statements, queries included, that the latest rename or unit ran, in
+// order (its last attempt; rolled back or not).
+QStringList LastStatements();
+
+// Test seam: false runs the writers as on a driver without transactions.
+void SetUseTransactions(bool use);
+
+} // namespace modUpdate
