@@ -10,6 +10,8 @@
 #include <QTextEdit>
 #include <QWidget>
 
+#include "qnerror.h"
+
 namespace controls {
 
 namespace {
@@ -70,6 +72,22 @@ QString Text(const QWidget *control)
     if (auto *b = qobject_cast<const QAbstractButton *>(control))
         return b->text();
     return {};
+}
+
+void SetText(QWidget *control, const QString &text)
+{
+    if (auto *e = qobject_cast<QLineEdit *>(control))
+        e->setText(text);
+    else if (auto *t = qobject_cast<QPlainTextEdit *>(control))
+        t->setPlainText(text);
+    else if (auto *t = qobject_cast<QTextEdit *>(control))
+        t->setPlainText(text);
+    else if (auto *c = qobject_cast<QComboBox *>(control); c && c->isEditable())
+        c->setEditText(text);
+    else if (auto *l = qobject_cast<QLabel *>(control))
+        l->setText(text);
+    else
+        qnerr::raise(qnerr::ObjectDoesntSupport);
 }
 
 } // namespace controls

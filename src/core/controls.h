@@ -22,5 +22,7 @@ QString Tag(const QWidget *control);
 QList<QWidget *> ArrayElements(const QWidget *form, const QString &name);
 // The control's default value: a text box's text, a combo box's text, a check box's 0 or 1.
 QString Text(const QWidget *control);
+// Sets a text box's text (or an editable combo box's text); 438 for a control without text.
+void SetText(QWidget *control, const QString &text);
 
 } // namespace controls

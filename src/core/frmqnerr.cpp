@@ -82,7 +82,10 @@ QPlainTextEdit *textBox(const QString &name, QWidget *parent)
     box->setObjectName(name);
     box->setReadOnly(true);
     box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff); // lines wrap
     box->setTabChangesFocus(true);
+    // SQL laid out by FormatSQL indents with tabs; keep them narrow.
+    box->setTabStopDistance(4 * box->fontMetrics().horizontalAdvance(QLatin1Char(' ')));
     return box;
 }
 
@@ -115,18 +118,23 @@ frmQNErr::frmQNErr() : QDialog(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialo
     auto *grid = new QGridLayout;
     grid->setColumnStretch(1, 1);
     int row = 0;
+    // The value labels take no focus: a prompt's mnemonic goes on to the next control that does.
     QLabel *promptApp = prompt(QStringLiteral("App&lication:"), 0, this);
+    promptApp->setBuddy(txtDescription);
     grid->addWidget(promptApp, row, 0);
     auto *appRow = new QHBoxLayout;
     appRow->addWidget(lblApp[0], 1);
     QLabel *promptVersion = prompt(QStringLiteral("&Version:"), 1, this);
+    promptVersion->setBuddy(txtDescription);
     appRow->addWidget(promptVersion);
     appRow->addWidget(lblApp[1]);
     grid->addLayout(appRow, row++, 1);
     grid->addWidget(prompt(QStringLiteral("System Info:"), 2, this), row, 0);
     grid->addWidget(lblSysInfo, row++, 1);
     grid->addWidget(separator(0, this), row++, 0, 1, 2);
-    grid->addWidget(prompt(QStringLiteral("Err&or Number:"), 3, this), row, 0);
+    QLabel *promptNumber = prompt(QStringLiteral("Err&or Number:"), 3, this);
+    promptNumber->setBuddy(txtDescription);
+    grid->addWidget(promptNumber, row, 0);
     grid->addWidget(lblErrNo, row++, 1);
     QLabel *promptDescription = prompt(QStringLiteral("Descriptio&n:"), 4, this);
     promptDescription->setBuddy(txtDescription);
@@ -136,7 +144,9 @@ frmQNErr::frmQNErr() : QDialog(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialo
     promptInfo->setBuddy(txtAdditionalInfo);
     grid->addWidget(promptInfo, row, 0, Qt::AlignTop);
     grid->addWidget(txtAdditionalInfo, row++, 1);
-    grid->addWidget(prompt(QStringLiteral("&Trapped In:"), 6, this), row, 0);
+    QLabel *promptTrapped = prompt(QStringLiteral("&Trapped In:"), 6, this);
+    promptTrapped->setBuddy(cboCallStack);
+    grid->addWidget(promptTrapped, row, 0);
     grid->addWidget(lblTrappedIn, row++, 1);
     QLabel *promptStack = prompt(QStringLiteral("&Call Stack:"), 7, this);
     promptStack->setBuddy(cboCallStack);
@@ -150,7 +160,6 @@ frmQNErr::frmQNErr() : QDialog(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialo
     for (int i = 0; i < 4; ++i) {
         cmdReport[i] = new QPushButton(QString::fromLatin1(reportCaptions[i]), this);
         cmdReport[i]->setObjectName(QStringLiteral("cmdReport_%1").arg(i));
-        cmdReport[i]->setAutoDefault(false);
         connect(cmdReport[i], &QPushButton::clicked, this, &frmQNErr::cmdReport_Click);
         reportRow->addWidget(cmdReport[i]);
     }

@@ -1,0 +1,434 @@
+#include "modgui.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QEvent>
+#include <QHash>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLinearGradient>
+#include <QLocale>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QSettings>
+#include <QStyle>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QToolBar>
+#include <QWidget>
+#include <functional>
+
+#include "appinfo.h"
+#include "controls.h"
+#include "dao.h"
+#include "errortrace.h"
+#include "moddatabase.h"
+#include "ui.h"
+
+namespace modGUI {
+
+namespace {
+
+QPointer<QWidget> g_clientArea;
+bool g_debugMode = false;
+
+constexpr long kElementNotFound = 35601;
+
+// Runs `fn`; a failure is skipped.
+void tryStep(const std::function<void()> &fn)
+{
+    try {
+        fn();
+    } catch (const QnError &) {
+    }
+}
+
+QAction *requireButton(const QToolBar *tbr, const QString &key)
+{
+    QAction *button = ToolbarButton(tbr, key);
+    if (!button)
+        qnerr::raise(kElementNotFound, QStringLiteral("Element not found"));
+    return button;
+}
+
+void setBackground(QWidget *widget, const QColor &colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+QColor buttonFace() { return QPalette().color(QPalette::Button); }
+
+// A 16x16 picture drawn from a glyph.
+QIcon glyphIcon(const QString &glyph, const QColor &colour)
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QFont font = painter.font();
+    font.setBold(true);
+    font.setPixelSize(15);
+    painter.setFont(font);
+    painter.setPen(colour);
+    painter.drawText(pixmap.rect(), Qt::AlignCenter, glyph);
+    return QIcon(pixmap);
+}
+
+QIcon standardIcon(QStyle::StandardPixmap which)
+{
+    QStyle *style = QApplication::style();
+    return style ? style->standardIcon(which) : QIcon();
+}
+
+// iml16x16: a picture for every toolbar button key of the main window.
+const QHash<QString, std::function<QIcon()>> &toolbarImages()
+{
+    static const QHash<QString, std::function<QIcon()>> images = [] {
+        QHash<QString, std::function<QIcon()>> list;
+        auto add = [&](const QString &key, std::function<QIcon()> make) { list.insert(key.toCaseFolded(), make); };
+        add(QStringLiteral("DSN Refresh"), [] { return standardIcon(QStyle::SP_BrowserReload); });
+        add(QStringLiteral("Refresh"), [] { return standardIcon(QStyle::SP_BrowserReload); });
+        add(QStringLiteral("DSN Admin"), [] { return standardIcon(QStyle::SP_ComputerIcon); });
+        add(QStringLiteral("Import"), [] { return standardIcon(QStyle::SP_DialogOpenButton); });
+        add(QStringLiteral("Export"), [] { return standardIcon(QStyle::SP_DialogSaveButton); });
+        add(QStringLiteral("Up1"), [] { return standardIcon(QStyle::SP_FileDialogToParent); });
+        add(QStringLiteral("OK"), [] { return standardIcon(QStyle::SP_DialogApplyButton); });
+        add(QStringLiteral("Cancel"), [] { return standardIcon(QStyle::SP_DialogCancelButton); });
+        add(QStringLiteral("Undo"), [] { return standardIcon(QStyle::SP_ArrowBack); });
+        add(QStringLiteral("ViewData"), [] { return standardIcon(QStyle::SP_FileDialogContentsView); });
+        add(QStringLiteral("Special Column Edit"), [] { return glyphIcon(QStringLiteral("\u270E"), QColor(0, 0, 160)); });
+        for (const char *tag : {"Column", "DB", "Field", "File", "Table", "User"}) {
+            const QString word = QString::fromLatin1(tag);
+            add(word + QStringLiteral(" Add"), [] { return glyphIcon(QStringLiteral("+"), QColor(0, 128, 0)); });
+            add(word + QStringLiteral(" Edit"), [] { return glyphIcon(QStringLiteral("\u270E"), QColor(0, 0, 160)); });
+            add(word + QStringLiteral(" Delete"), [] { return glyphIcon(QStringLiteral("\u00D7"), QColor(192, 0, 0)); });
+        }
+        return list;
+    }();
+    return images;
+}
+
+QPixmap blueCorner()
+{
+    QPixmap pixmap(96, 96);
+    pixmap.fill(Qt::white);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient gradient(0, 0, 96, 96);
+    gradient.setColorAt(0, QColor(0, 0, 255));
+    gradient.setColorAt(1, QColor(200, 215, 255));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(gradient);
+    painter.drawPie(QRect(-96, -96, 192, 192), 270 * 16, 90 * 16);
+    return pixmap;
+}
+
+// A designed control: named by the form, not one of Qt's own inner widgets.
+bool isDesigned(const QWidget *w)
+{
+    const QString name = w->objectName();
+    return !name.isEmpty() && !name.startsWith(QLatin1String("qt_")) && !w->isWindow();
+}
+
+// What a key filter reads from a text control.
+struct TextState
+{
+    QString text;
+    int selStart = 0;
+    int selLength = 0;
+};
+
+TextState textState(QWidget *ctl)
+{
+    if (auto *c = qobject_cast<QComboBox *>(ctl)) {
+        if (!c->lineEdit())
+            return {c->currentText(), 0, 0};
+        ctl = c->lineEdit();
+    }
+    if (auto *e = qobject_cast<QLineEdit *>(ctl)) {
+        const int length = int(e->selectedText().size());
+        return {e->text(), length ? e->selectionStart() : e->cursorPosition(), length};
+    }
+    QTextCursor cursor;
+    QString text;
+    if (auto *t = qobject_cast<QPlainTextEdit *>(ctl)) {
+        cursor = t->textCursor();
+        text = t->toPlainText();
+    } else if (auto *t = qobject_cast<QTextEdit *>(ctl)) {
+        cursor = t->textCursor();
+        text = t->toPlainText();
+    } else {
+        qnerr::raise(qnerr::ObjectDoesntSupport);
+    }
+    return {text, cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart()};
+}
+
+void insertText(QWidget *ctl, const QString &text)
+{
+    if (auto *c = qobject_cast<QComboBox *>(ctl))
+        ctl = c->lineEdit();
+    if (auto *e = qobject_cast<QLineEdit *>(ctl))
+        e->insert(text);
+    else if (auto *t = qobject_cast<QPlainTextEdit *>(ctl))
+        t->insertPlainText(text);
+    else if (auto *t = qobject_cast<QTextEdit *>(ctl))
+        t->insertPlainText(text);
+}
+
+const QString kNameSet = QStringLiteral("01234567890_-abcdefghijklmnopqrstuvwxyz");
+
+int upper(int key) { return key ? int(QChar(key).toUpper().unicode()) : 0; }
+
+class KeyFilter : public QObject
+{
+public:
+    KeyFilter(QWidget *ctl, const dao::Field &fld) : QObject(ctl), m_ctl(ctl), m_fld(fld) {}
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return QObject::eventFilter(watched, event);
+        auto *key = static_cast<QKeyEvent *>(event);
+        const QString text = key->text();
+        // Only character keys reach the filter; control characters and Delete pass as typed.
+        if (text.size() != 1 || text[0].unicode() < 32 || key->key() == Qt::Key_Delete ||
+            (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+            return false;
+        const int typed = text[0].unicode();
+        const int result = ControlKeyPress(m_ctl, typed, m_fld);
+        if (result == typed)
+            return false;
+        if (result != 0)
+            insertText(m_ctl, QString(QChar(result)));
+        return true;
+    }
+
+private:
+    QWidget *m_ctl;
+    dao::Field m_fld;
+};
+
+} // namespace
+
+QAction *ToolbarButton(const QToolBar *tbr, const QString &key)
+{
+    if (!tbr || key.isEmpty())
+        return nullptr;
+    for (QAction *action : tbr->actions())
+        if (action->objectName().compare(key, Qt::CaseInsensitive) == 0)
+            return action;
+    return nullptr;
+}
+
+QString EditorMode(const QToolBar *tbr)
+{
+    QAction *ok = ToolbarButton(tbr, QStringLiteral("OK"));
+    return ok ? ok->property("Tag").toString() : QString();
+}
+
+void SetToolbarMode(QToolBar *tbr, int Mode, const QString &OKTag)
+{
+    if (Mode != ToolbarBrowse && Mode != ToolbarPending)
+        return;
+    const bool browse = Mode == ToolbarBrowse;
+    const QString tag = tbr ? tbr->property("Tag").toString() : QString();
+    auto enable = [&](const QString &key, bool on) { tryStep([&] { requireButton(tbr, key)->setEnabled(on); }); };
+    enable(tag + QStringLiteral(" Add"), browse);
+    enable(tag + QStringLiteral(" Edit"), browse);
+    enable(tag + QStringLiteral(" Delete"), browse);
+    enable(QStringLiteral("OK"), !browse);
+    tryStep([&] { requireButton(tbr, QStringLiteral("OK"))->setProperty("Tag", browse ? QString() : OKTag); });
+    enable(QStringLiteral("Cancel"), !browse);
+    enable(QStringLiteral("Undo"), false);
+    enable(QStringLiteral("ViewData"), browse);
+}
+
+void ApplyFormStyle(QWidget *frm)
+{
+    if (!frm)
+        return;
+    bool web = true;
+    tryStep([&] {
+        const QSettings settings(QSettings::IniFormat, QSettings::UserScope, appinfo::Title());
+        const QVariant value = settings.value(QStringLiteral("Options/Win98"));
+        if (value.isValid()) {
+            bool isNumber = false;
+            const double number = QLocale::c().toDouble(value.toString().trimmed(), &isNumber);
+            web = isNumber && number != 0;
+        }
+    });
+    auto *corner = frm->findChild<QWidget *>(QStringLiteral("imgCorner"));
+    if (web) {
+        tryStep([&] {
+            if (auto *label = qobject_cast<QLabel *>(corner))
+                label->setPixmap(BackgroundImage(QStringLiteral("Blue Corner")));
+        });
+        if (g_clientArea)
+            setBackground(g_clientArea, Qt::white);
+    } else {
+        if (corner)
+            corner->hide();
+        setBackground(frm, buttonFace());
+        if (auto *description = frm->findChild<QWidget *>(QStringLiteral("lblDescription")))
+            description->hide();
+        if (g_clientArea)
+            setBackground(g_clientArea, buttonFace());
+    }
+    if (g_debugMode)
+        for (QWidget *w : frm->findChildren<QWidget *>())
+            if (isDesigned(w))
+                w->setVisible(true);
+}
+
+void SetToolbarImages(QToolBar *tbr)
+{
+    if (!tbr)
+        qnerr::raise(qnerr::ObjectNotSet);
+    tbr->setIconSize(QSize(16, 16));
+    for (QAction *button : tbr->actions()) {
+        const QString key = button->objectName();
+        if (!key.isEmpty())
+            button->setIcon(ToolbarImage(key));
+    }
+}
+
+void EnforceMinSize(QWidget *frm)
+{
+    if (!frm)
+        qnerr::raise(qnerr::ObjectNotSet);
+    if (frm->width() < TwipsToPixels(6675))
+        frm->resize(TwipsToPixels(6675), frm->height());
+    if (frm->height() < TwipsToPixels(5655))
+        frm->resize(frm->width(), TwipsToPixels(5655));
+}
+
+void ResizeTitleBar(QWidget *frm)
+{
+    if (!frm)
+        qnerr::raise(qnerr::ObjectNotSet);
+    auto *title = frm->findChild<QWidget *>(QStringLiteral("lblTitle_0"));
+    if (!title)
+        qnerr::raise(qnerr::ObjectDoesntSupport);
+    title->resize(frm->width() - title->x(), title->height());
+}
+
+void SetMainClientArea(QWidget *clientArea) { g_clientArea = clientArea; }
+QWidget *MainClientArea() { return g_clientArea.data(); }
+
+bool DebugMode() { return g_debugMode; }
+void SetDebugMode(bool on) { g_debugMode = on; }
+
+QIcon ToolbarImage(const QString &key)
+{
+    const auto &images = toolbarImages();
+    const auto found = images.constFind(key.toCaseFolded());
+    if (found == images.constEnd())
+        qnerr::raise(kElementNotFound, QStringLiteral("Element not found"));
+    return found.value()();
+}
+
+QPixmap BackgroundImage(const QString &key)
+{
+    if (key.compare(QLatin1String("Blue Corner"), Qt::CaseInsensitive) != 0)
+        qnerr::raise(kElementNotFound, QStringLiteral("Element not found"));
+    static const QPixmap corner = blueCorner();
+    return corner;
+}
+
+int FilterKey(int key, const QString &allowed, bool ignoreCase)
+{
+    QString accepted = allowed + QChar(8);
+    QChar typed(key);
+    if (ignoreCase) {
+        accepted = accepted.toUpper();
+        typed = typed.toUpper();
+    }
+    return accepted.contains(typed) ? key : 0;
+}
+
+int ControlKeyPress(QWidget *ctl, int key, const dao::Field &fld)
+{
+    const QString name = QStringLiteral("modGUI.ControlKeyPress");
+    TraceScope trace(name);
+    ErrorHandler handler(name);
+    int KeyAscii = key;
+    handler.step([&] {
+        if (!ctl)
+            qnerr::raise(qnerr::ObjectNotSet);
+        if (controls::Tag(ctl) == QLatin1String("DATABASE_NAME") && KeyAscii == '-')
+            KeyAscii = '.';
+        if (KeyAscii < 32)
+            return;
+        const TextState state = textState(ctl);
+        const int maxLength = modDatabase::CalcMaxLength(fld);
+        if (maxLength > 0 && state.text.size() >= maxLength && state.selLength == 0) {
+            KeyAscii = 0;
+        } else {
+            switch (fld.Type()) {
+            case dao::dbBoolean: KeyAscii = FilterKey(KeyAscii, QStringLiteral("01")); break;
+            case dao::dbByte: KeyAscii = FilterKey(KeyAscii, QStringLiteral("0123456789")); break;
+            case dao::dbInteger:
+            case dao::dbBigInt:
+                KeyAscii = FilterKey(KeyAscii, QStringLiteral("0123456789-"));
+                if (KeyAscii == '-' && state.selStart != 0)
+                    KeyAscii = 0;
+                break;
+            case dao::dbLong:
+            case dao::dbCurrency:
+            case dao::dbSingle:
+            case dao::dbDouble:
+            case dao::dbDecimal:
+            case dao::dbFloat:
+                KeyAscii = FilterKey(KeyAscii, QStringLiteral("0123456789-."));
+                if (KeyAscii == '-' && state.selStart != 0)
+                    KeyAscii = 0;
+                if (KeyAscii == '.' && state.text.contains(QLatin1Char('.')))
+                    KeyAscii = 0;
+                break;
+            case dao::dbDate:
+            case dao::dbText:
+            case dao::dbGUID:
+            case dao::dbChar:
+            case dao::dbTime:
+            case dao::dbTimeStamp: {
+                const QString column = fld.Name().toUpper();
+                if (column == QLatin1String("DISPLAY_NAME")) {
+                    if (KeyAscii == ' ')
+                        KeyAscii = '_';
+                    KeyAscii = FilterKey(KeyAscii, kNameSet, true);
+                } else if (column == QLatin1String("REMARKS") || column == QLatin1String("DEFAULT_VALUE") ||
+                           column == QLatin1String("CONNECT_STRING") || column == QLatin1String("FILE_SPECIFICATION") ||
+                           column == QLatin1String("DEFAULT_DIRECTORY")) {
+                } else if (column == QLatin1String("USER_PASSWORD") || column == QLatin1String("DATABASE_PASSWORD")) {
+                    KeyAscii = upper(FilterKey(KeyAscii, kNameSet, true));
+                } else {
+                    if (KeyAscii == ' ')
+                        KeyAscii = '_';
+                    KeyAscii = upper(FilterKey(KeyAscii, kNameSet, true));
+                }
+                break;
+            }
+            default: break;
+            }
+        }
+        if (KeyAscii == 0)
+            Ui().Beep();
+    });
+    return KeyAscii;
+}
+
+void InstallKeyFilter(QWidget *ctl, const dao::Field &fld)
+{
+    if (!ctl)
+        qnerr::raise(qnerr::ObjectNotSet);
+    auto *filter = new KeyFilter(ctl, fld);
+    ctl->installEventFilter(filter);
+}
+
+} // namespace modGUI

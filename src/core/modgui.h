@@ -1,0 +1,96 @@
+#pragma once
+
+// The panes' common look, the editors' toolbar bands and the keystroke filters.
+//
+// A toolbar band is a QToolBar whose dynamic property "Tag" holds its object
+// word ("Table", "DB", "User", ...); each button is a QAction whose objectName
+// is its key ("Table Add", "OK", "Cancel", "Undo", "ViewData", "Up1"). The "OK"
+// button's dynamic property "Tag" holds the pending action (the editor mode).
+//
+// The look option is read from QSettings(QSettings::IniFormat,
+// QSettings::UserScope, appinfo::Title()), section "Options", key "Win98".
+
+#include <QIcon>
+#include <QPixmap>
+#include <QString>
+
+class QAction;
+class QToolBar;
+class QWidget;
+
+namespace dao {
+class Field;
+}
+
+namespace modGUI {
+
+// Band modes of SetToolbarMode.
+constexpr int ToolbarBrowse = 0;  // browsing: nothing pending
+constexpr int ToolbarPending = 1; // an action is pending (or, with an empty action, a read-only record)
+
+// Switches an editor band: mode 0 enables "<Tag> Add/Edit/Delete" and "ViewData",
+// disables "OK" (its Tag emptied), "Cancel" and "Undo"; mode 1 the reverse, with
+// "OK" carrying `OKTag` and "Undo" disabled too. Any other mode changes nothing.
+// A missing button is skipped; nothing is reported.
+void SetToolbarMode(QToolBar *tbr, int Mode, const QString &OKTag);
+
+// The band's button with `key` (its objectName); nullptr when there is none.
+QAction *ToolbarButton(const QToolBar *tbr, const QString &key);
+// The pending action kept on the band's "OK" button ("" when none).
+QString EditorMode(const QToolBar *tbr);
+
+// Gives a pane the Web look (Options\Win98 absent or not 0: `imgCorner` shows
+// "Blue Corner", the main client area turns white) or the plain look (0 or not
+// a number: `imgCorner` and `lblDescription` hidden, pane and client area in the
+// button-face colour). In debug mode every named control of the pane is then shown.
+// Missing controls are skipped; nothing is reported.
+void ApplyFormStyle(QWidget *frm);
+
+// Gives each keyed button of `tbr` the toolbar image of the same key; buttons
+// with an empty key are left alone. An unknown key raises a QnError (the
+// buttons visited before keep their images).
+void SetToolbarImages(QToolBar *tbr);
+
+// Keeps a pane at least 6675 x 5655 twips (445 x 377 pixels).
+void EnforceMinSize(QWidget *frm);
+
+// Stretches `lblTitle_0` of `frm` to the pane's right edge.
+void ResizeTitleBar(QWidget *frm);
+
+// The main window's client area, whose background ApplyFormStyle sets; the main
+// window registers it at start-up (nullptr: none).
+void SetMainClientArea(QWidget *clientArea);
+QWidget *MainClientArea();
+
+// gDebugMode: set by the main window when the command line holds "DEBUG".
+bool DebugMode();
+void SetDebugMode(bool on);
+
+// The main window's image lists. ToolbarImage: the 16x16 picture of a toolbar
+// button key (iml16x16); BackgroundImage: a pane-corner picture ("Blue Corner",
+// imlBackground). An unknown key raises QnError 35601 "Element not found".
+QIcon ToolbarImage(const QString &key);
+QPixmap BackgroundImage(const QString &key);
+
+// Twips to pixels (15 to 1) and back.
+constexpr int TwipsToPixels(int twips) { return twips / 15; }
+constexpr int PixelsToTwips(int pixels) { return pixels * 15; }
+
+// Keystroke filters. A key is the character typed (its code), 0 when refused.
+
+// `key` when it is Backspace (8) or one of `allowed` (compared ignoring case
+// when `ignoreCase`), otherwise 0.
+int FilterKey(int key, const QString &allowed, bool ignoreCase = false);
+
+// Filters a key typed into the bound control `ctl` for the catalog column `fld`
+// (its type and size) and the column name in the control's "Tag". Returns the
+// key to insert (possibly transformed: upper-cased, " " to "_") or 0, after a
+// beep, when refused. `ctl` is a QLineEdit, a QPlainTextEdit or an editable QComboBox.
+int ControlKeyPress(QWidget *ctl, int key, const dao::Field &fld);
+
+// Installs the filter above on `ctl`'s key presses: a refused key is eaten, a
+// transformed one inserted in its place. Control keys (Return, Esc, arrows, ...)
+// pass untouched. `fld` is copied.
+void InstallKeyFilter(QWidget *ctl, const dao::Field &fld);
+
+} // namespace modGUI
