@@ -1,8 +1,8 @@
 #include <QApplication>
-#include <QMainWindow>
 #include <cstdio>
 
 #include "appinfo.h"
+#include "mainwindow/mdimain.h"
 
 // True when Qt can open a window: a display server, or a platform that needs none.
 static bool haveDisplay()
@@ -21,9 +21,8 @@ int main(int argc, char **argv)
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(appinfo::Title());
-    QMainWindow window;
-    window.setWindowTitle(appinfo::Title());
-    window.resize(800, 600);
-    window.show();
-    return app.exec();
+    mdiMain::instance().show();
+    const int code = app.exec();
+    mdiMain::Unload();
+    return code;
 }

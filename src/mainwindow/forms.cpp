@@ -1,0 +1,92 @@
+#include "forms.h"
+
+#include <QHash>
+#include <QPointer>
+
+#include "core/frmqnerr.h"
+
+namespace forms {
+
+namespace {
+QList<QPointer<QWidget>> &registry()
+{
+    static QList<QPointer<QWidget>> list;
+    list.removeIf([](const QPointer<QWidget> &p) { return p.isNull(); });
+    return list;
+}
+QHash<QString, std::function<QWidget *()>> &factories()
+{
+    static QHash<QString, std::function<QWidget *()>> map;
+    return map;
+}
+} // namespace
+
+QList<QWidget *> Loaded()
+{
+    QList<QWidget *> list;
+    for (const QPointer<QWidget> &p : registry())
+        list.append(p.data());
+    return list;
+}
+
+QWidget *Find(const QString &name)
+{
+    for (const QPointer<QWidget> &p : registry())
+        if (p->objectName() == name)
+            return p.data();
+    return nullptr;
+}
+
+bool IsLoaded(const QWidget *form)
+{
+    if (!form)
+        return false;
+    for (const QPointer<QWidget> &p : registry())
+        if (p.data() == form)
+            return true;
+    return false;
+}
+
+void Register(QWidget *form, std::function<QWidget *()> factory)
+{
+    if (!form)
+        return;
+    if (factory)
+        factories().insert(form->objectName(), std::move(factory));
+    if (!IsLoaded(form))
+        registry().append(form);
+}
+
+QWidget *Reload(QWidget *form)
+{
+    if (!form || IsLoaded(form))
+        return form;
+    if (QWidget *loaded = Find(form->objectName()))
+        return loaded;
+    const auto factory = factories().value(form->objectName());
+    if (!factory)
+        return form;
+    QWidget *fresh = factory();
+    Register(fresh);
+    return fresh;
+}
+
+void Unload(QWidget *form)
+{
+    if (!form)
+        return;
+    registry().removeIf([form](const QPointer<QWidget> &p) { return p.data() == form; });
+    form->hide();
+    form->deleteLater();
+}
+
+void UnloadAllExcept(const QStringList &keep)
+{
+    for (QWidget *form : Loaded())
+        if (!keep.contains(form->objectName()))
+            Unload(form);
+    if (!keep.contains(QStringLiteral("frmQNErr")))
+        frmQNErr::Unload();
+}
+
+} // namespace forms

@@ -1,0 +1,53 @@
+#pragma once
+
+// The loaded forms of the program: every pane and dialog that lives beyond one
+// call is loaded through Get<T>() and known here by its name (objectName), so
+// that "unload every form but ..." reaches all of them. Unloading hides a form
+// and destroys it later (never inside one of its own handlers); the next Get
+// loads a fresh one.
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+#include <functional>
+
+namespace forms {
+
+// The loaded forms, oldest first.
+QList<QWidget *> Loaded();
+// The loaded form named `name`; nullptr when none.
+QWidget *Find(const QString &name);
+bool IsLoaded(const QWidget *form);
+// Adds a form to the loaded forms; `factory` makes a fresh one of its kind for Reload.
+void Register(QWidget *form, std::function<QWidget *()> factory = {});
+// `form` when it is loaded; otherwise a fresh form of its name (a form unloaded
+// inside a handler that still holds it), or `form` itself when none can be made.
+QWidget *Reload(QWidget *form);
+// Hides the form, forgets it and destroys it later. Null does nothing.
+void Unload(QWidget *form);
+// Unloads every loaded form whose name is not in `keep` (names compared
+// exactly), the hidden error dialog included (which empties the error trace)
+// unless "frmQNErr" is kept. The main window is never among the loaded forms.
+void UnloadAllExcept(const QStringList &keep);
+
+// The loaded form of type T; nullptr when none.
+template <class T> T *LoadedForm()
+{
+    for (QWidget *form : Loaded())
+        if (T *t = dynamic_cast<T *>(form))
+            return t;
+    return nullptr;
+}
+
+// The loaded form of type T; loads (creates) it when none is loaded.
+template <class T> T &Get()
+{
+    if (T *t = LoadedForm<T>())
+        return *t;
+    T *t = new T();
+    Register(t, [] { return static_cast<QWidget *>(new T()); });
+    return *t;
+}
+
+} // namespace forms

@@ -1,0 +1,108 @@
+#pragma once
+
+// The main window: the explorer tree on the left with its splitter, the
+// coolbar of toolbar bands on top, the status bar, and the client area that
+// shows one pane at a time (the pane host).
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
+
+class QLabel;
+class QMenu;
+class QStatusBar;
+class QToolBar;
+class QTreeView;
+
+class mdiMain : public QMainWindow
+{
+    Q_OBJECT
+public:
+    // The main window; the first use loads it, running the start-up
+    // (settings, workspace, toolbars, tree root, Welcome pane).
+    static mdiMain &instance();
+    static bool isLoaded();
+    // Closes the main window (its shut-down runs) and destroys it.
+    static void Unload();
+
+    // The pane host. `form` is a loaded form (forms::Get<T>()) that derives from
+    // PaneProtocol; `arguments` are the key parts, data-source name first.
+    // PaneDisplay returns the pane's Display result, 0 when nothing was called
+    // or the request went to PaneEdit, -1 when a missing object (91) ended it.
+    int PaneDisplay(QWidget *form, const QStringList &arguments);
+    void PaneAddNew(QWidget *form, const QStringList &arguments);
+    void PaneEdit(QWidget *form, const QStringList &arguments);
+    void PaneDelete(QWidget *form, const QStringList &arguments);
+    // Fits the current pane to the client area.
+    void MDIForm_Resize();
+
+    // Shows the main toolbar and the current pane's band, hides the others.
+    void CoolbarContextToolbar();
+    // The band shown for a pane of that name; nullptr for a pane without one.
+    QToolBar *PaneBand(const QString &formName) const;
+    // Shows `message` in the status bar at once.
+    void Status(const QString &message = QStringLiteral("Ready"));
+    QString StatusText() const;
+
+    // Rebuilds the tree root from the data sources of the engine's driver:
+    // empties the tree and the connection registry, shows the Welcome pane and
+    // unloads every other form (the error trace too).
+    void FetchTreeviewRoot();
+
+    // The area the current pane fills.
+    QWidget *ClientArea() const { return m_client; }
+    // The tree pane's width in twips (as stored in "TreeviewWidth").
+    int TreeviewWidth() const { return m_treeviewWidth; }
+
+    // Controls.
+    QWidget *picTreeview = nullptr;
+    QTreeView *tvwExplorer = nullptr;
+    QWidget *picSplitter = nullptr;
+    QWidget *cbrMain = nullptr;
+    QStatusBar *sbrMain = nullptr;
+    QToolBar *tbrMain = nullptr, *tbrColumn = nullptr, *tbrColumns = nullptr, *tbrDatabase = nullptr,
+             *tbrDatabases = nullptr, *tbrDBPRV = nullptr, *tbrDBPRVs = nullptr, *tbrField = nullptr,
+             *tbrFields = nullptr, *tbrFile = nullptr, *tbrFiles = nullptr, *tbrSpecialCols = nullptr,
+             *tbrTable = nullptr, *tbrTables = nullptr, *tbrTBLPRV = nullptr, *tbrTBLPRVs = nullptr,
+             *tbrUser = nullptr, *tbrUsers = nullptr, *tbrAbout = nullptr, *tbrViewData = nullptr;
+    QMenu *mnuFile = nullptr, *mnuView = nullptr, *mnuHelp = nullptr;
+    QAction *mnuFileRefresh = nullptr, *mnuFileSep2 = nullptr, *mnuFileImportCSV = nullptr,
+            *mnuFileExportCSV = nullptr, *mnuFileSep1 = nullptr, *mnuFileExit = nullptr, *mnuViewToolbar = nullptr,
+            *mnuViewStatusBar = nullptr, *mnuViewSep1 = nullptr, *mnuViewOptions = nullptr, *mnuHelpAbout = nullptr;
+
+public slots:
+    void tbrMain_ButtonClick(QAction *button);
+    // A click on a pane's band, passed to the current pane's tbr_ButtonClick.
+    void tbrPane_ButtonClick(QAction *button);
+    // The splitter drag: `button` 1 left, 2 right, 4 middle; `x` in twips from the splitter's left.
+    void picSplitter_MouseMove(int button, int shift, double x, double y);
+    void picTreeview_Resize();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    mdiMain();
+    ~mdiMain() override;
+    void MDIForm_Load();
+    void MDIForm_Unload();
+    void createMenus();
+    void createCoolbar();
+    void setTreeviewWidth(int twips);
+    void setSplitterLeft(int twips);
+    enum class Member { AddNew, Edit, Delete };
+    void paneEditor(Member member, QWidget *form, const QStringList &arguments);
+    bool makeCurrent(QWidget *form);
+    void unloadViewer();
+
+    QWidget *m_client = nullptr;
+    QLabel *m_status = nullptr;
+    QList<QToolBar *> m_bands; // band 1 to 20
+    int m_treeviewWidth = 2475; // twips
+    int m_splitterLeft = 2400;  // twips
+    bool m_unloaded = false;
+};
+
+// The current pane of the pane host; none at start-up.
+QPointer<QWidget> &gCurrentPane();

@@ -1,0 +1,364 @@
+#include "cnodes.h"
+
+#include <QApplication>
+#include <QStandardItem>
+#include <QStyle>
+#include <QTreeView>
+
+#include "core/errortrace.h"
+#include "mainwindow/mdimain.h"
+#include "core/modgui.h"
+#include "nodekey.h"
+
+namespace {
+
+constexpr long kElementNotFound = 35601;
+
+[[noreturn]] void elementNotFound() { qnerr::raise(kElementNotFound, QStringLiteral("Element not found")); }
+
+// The tree's own pictures, for the node image keys the toolbar images lack.
+QIcon treeImage(const QString &key)
+{
+    static const QHash<QString, QStyle::StandardPixmap> pictures = {
+        {QStringLiteral("DSN Ghost"), QStyle::SP_DriveNetIcon},   {QStringLiteral("Datasource"), QStyle::SP_DriveNetIcon},
+        {QStringLiteral("Files"), QStyle::SP_DirIcon},            {QStringLiteral("File"), QStyle::SP_FileIcon},
+        {QStringLiteral("Fields"), QStyle::SP_DirIcon},           {QStringLiteral("Field"), QStyle::SP_FileDialogDetailedView},
+        {QStringLiteral("DBs"), QStyle::SP_DirIcon},              {QStringLiteral("DB"), QStyle::SP_DriveHDIcon},
+        {QStringLiteral("Tables"), QStyle::SP_DirIcon},           {QStringLiteral("Table"), QStyle::SP_FileDialogListView},
+        {QStringLiteral("Columns"), QStyle::SP_DirIcon},          {QStringLiteral("Column"), QStyle::SP_ArrowRight},
+        {QStringLiteral("Special Columns"), QStyle::SP_DirIcon},  {QStringLiteral("Padlock"), QStyle::SP_MessageBoxWarning},
+        {QStringLiteral("Users"), QStyle::SP_DirIcon},            {QStringLiteral("User"), QStyle::SP_DirHomeIcon},
+    };
+    const auto found = pictures.constFind(key);
+    if (found == pictures.constEnd() || !QApplication::style())
+        elementNotFound();
+    const QIcon icon = QApplication::style()->standardIcon(*found);
+    if (key != QLatin1String("DSN Ghost"))
+        return icon;
+    // Not connected: the data-source picture greyed.
+    QIcon ghost;
+    for (const QSize &size : icon.availableSizes())
+        ghost.addPixmap(icon.pixmap(size, QIcon::Disabled));
+    if (ghost.isNull())
+        ghost.addPixmap(icon.pixmap(16, QIcon::Disabled));
+    return ghost;
+}
+
+QIcon image(const QString &key)
+{
+    try {
+        return treeImage(key);
+    } catch (const QnError &) {
+        return modGUI::ToolbarImage(key);
+    }
+}
+
+// The picture of an image key; none for an unknown key.
+QIcon nodeIcon(const QString &image, const QString &selectedImage)
+{
+    static QHash<QString, QIcon> cache;
+    const QString cacheKey = image + QLatin1Char('|') + selectedImage;
+    auto it = cache.constFind(cacheKey);
+    if (it != cache.constEnd())
+        return *it;
+    QIcon icon;
+    try {
+        const QIcon normal = ::image(image);
+        const QIcon selected = selectedImage.isEmpty() || selectedImage == image ? normal : ::image(selectedImage);
+        icon.addPixmap(normal.pixmap(16), QIcon::Normal);
+        icon.addPixmap(selected.pixmap(16), QIcon::Selected);
+    } catch (const QnError &) {
+        icon = QIcon();
+    }
+    cache.insert(cacheKey, icon);
+    return icon;
+}
+
+} // namespace
+
+CNodes::CNodes() { m_model.setColumnCount(1); }
+
+CNodes::~CNodes() = default;
+
+void CNodes::setTreeview(QTreeView *tree)
+{
+    if (m_tree)
+        disconnect(m_tree, nullptr, this, nullptr);
+    m_tree = tree;
+    if (!tree)
+        return;
+    tree->setModel(&m_model);
+    connect(tree, &QTreeView::expanded, this, [this](const QModelIndex &index) { onViewExpanded(index, true); });
+    connect(tree, &QTreeView::collapsed, this, [this](const QModelIndex &index) { onViewExpanded(index, false); });
+}
+
+QTreeView *CNodes::Treeview() const { return m_tree; }
+
+CNodePtr CNodes::Add(const CNode *relation, const QString &NodeType, const QString &NodeData, const QString &Text,
+                     const QString &Image, const QString &SelectedImage)
+{
+    TraceScope trace(QStringLiteral("CNodes.Add"));
+    ErrorHandler handler(QStringLiteral("CNodes.Add"));
+    QString key;
+    QStandardItem *parent = nullptr;
+    // The key, checked before anything changes.
+    if (!handler.step([&] {
+            if (NodeType.isEmpty())
+                key = QStringLiteral("K%1").arg(m_placeholders + 1);
+            else if (NodeKey::IsDatasourceType(NodeType))
+                key = NodeKey::Datasource(NodeData);
+            else if (!relation)
+                qnerr::raise(qnerr::ObjectNotSet);
+            else
+                key = NodeKey::Child(relation->Key, NodeType, NodeData);
+            if (m_index.contains(key) || m_nodes.contains(key))
+                qnerr::raise(qnerr::KeyAlreadyAssociated);
+        }))
+        return nullptr;
+    // The parent tree node.
+    if (relation && !handler.step([&] {
+            parent = m_nodes.value(relation->Key);
+            if (!parent)
+                elementNotFound();
+        }))
+        return nullptr;
+
+    if (NodeType.isEmpty())
+        ++m_placeholders;
+    auto node = std::make_shared<CNode>(CNode{key, NodeData, NodeType});
+    m_order.emplace(++m_sequence, node);
+    m_index.insert(key, m_sequence);
+
+    auto *item = new QStandardItem(Text);
+    item->setEditable(false);
+    item->setData(key, KeyRole);
+    m_nodes.insert(key, item);
+    if (!Image.isEmpty())
+        SetImages(item, Image, SelectedImage.isEmpty() ? Image : SelectedImage);
+    if (parent)
+        parent->appendRow(item);
+    else
+        m_model.appendRow(item);
+    return node;
+}
+
+CNodePtr CNodes::Add(QStandardItem *relation, const QString &NodeType, const QString &NodeData, const QString &Text,
+                     const QString &Image, const QString &SelectedImage)
+{
+    if (!relation)
+        return Add(static_cast<const CNode *>(nullptr), NodeType, NodeData, Text, Image, SelectedImage);
+    const CNode byKey{NodeKeyOf(relation), {}, {}};
+    return Add(&byKey, NodeType, NodeData, Text, Image, SelectedImage);
+}
+
+CNodePtr CNodes::Item(const QString &key) const
+{
+    auto it = m_index.constFind(key);
+    if (it == m_index.constEnd())
+        return nullptr;
+    return m_order.at(*it);
+}
+
+CNodePtr CNodes::Item(int position) const
+{
+    if (position < 1 || position > Count())
+        return nullptr;
+    return std::next(m_order.begin(), position - 1)->second;
+}
+
+CNodePtr CNodes::Item(const QStandardItem *node) const { return node ? Item(NodeKeyOf(node)) : nullptr; }
+
+QList<CNodePtr> CNodes::Nodes() const
+{
+    QList<CNodePtr> list;
+    list.reserve(Count());
+    for (const auto &entry : m_order)
+        list.append(entry.second);
+    return list;
+}
+
+void CNodes::removeEntry(const QString &key)
+{
+    auto it = m_index.find(key);
+    if (it == m_index.end())
+        return;
+    m_order.erase(*it);
+    m_index.erase(it);
+}
+
+// Forgets the descendants of `node` in the collection and the key index of the tree.
+void CNodes::forgetSubtree(QStandardItem *node)
+{
+    for (int row = 0; row < node->rowCount(); ++row) {
+        QStandardItem *child = node->child(row);
+        if (!child)
+            continue;
+        forgetSubtree(child);
+        const QString key = NodeKeyOf(child);
+        removeEntry(key);
+        if (m_nodes.value(key) == child)
+            m_nodes.remove(key);
+    }
+}
+
+void CNodes::Remove(const QString &key)
+{
+    if (key.isEmpty())
+        return;
+    if (QStandardItem *node = m_nodes.value(key)) {
+        forgetSubtree(node);
+        m_nodes.remove(key);
+        QStandardItem *parent = node->parent() ? node->parent() : m_model.invisibleRootItem();
+        parent->removeRow(node->row());
+    }
+    removeEntry(key);
+}
+
+void CNodes::Remove(const CNodePtr &node)
+{
+    if (node)
+        Remove(node->Key);
+}
+
+void CNodes::Remove(QStandardItem *node)
+{
+    if (node)
+        Remove(NodeKeyOf(node));
+}
+
+void CNodes::RemoveChildren(QStandardItem *parent)
+{
+    if (!parent)
+        qnerr::raise(qnerr::ObjectNotSet);
+    forgetSubtree(parent);
+    parent->removeRows(0, parent->rowCount());
+}
+
+void CNodes::Clear()
+{
+    m_order.clear();
+    m_index.clear();
+    m_nodes.clear();
+    m_model.removeRows(0, m_model.rowCount());
+}
+
+CNodePtr CNodes::SelectedItem() const
+{
+    if (!m_tree || !m_tree->selectionModel())
+        return nullptr;
+    const QModelIndexList selected = m_tree->selectionModel()->selectedIndexes();
+    if (selected.isEmpty())
+        return nullptr;
+    return Item(m_model.itemFromIndex(selected.first()));
+}
+
+void CNodes::setSelectedItem(const CNodePtr &node)
+{
+    if (!node || !m_tree)
+        qnerr::raise(qnerr::ObjectNotSet);
+    m_tree->setCurrentIndex(TreeNode(node->Key)->index());
+}
+
+void CNodes::ChangeKey(const QString &OldKey, const QString &NewKey)
+{
+    const CNodePtr old = Item(OldKey);
+    if (!old || m_index.contains(NewKey))
+        return;
+    auto renamed = std::make_shared<CNode>(CNode{NewKey, old->NodeData, old->NodeType});
+    m_order.emplace(++m_sequence, renamed);
+    m_index.insert(NewKey, m_sequence);
+    QStandardItem *node = m_nodes.value(OldKey);
+    if (!node || m_nodes.contains(NewKey))
+        return;
+    node->setData(NewKey, KeyRole);
+    m_nodes.remove(OldKey);
+    m_nodes.insert(NewKey, node);
+    removeEntry(OldKey);
+}
+
+void CNodes::ExpandChildren(const CNodePtr &ParentNode)
+{
+    if (!ParentNode)
+        qnerr::raise(qnerr::ObjectNotSet);
+    const QString key = ParentNode->Key;
+    const bool status = mdiMain::isLoaded();
+    if (status)
+        mdiMain::instance().Status(QStringLiteral("Expanding ") + key);
+    SetExpanded(TreeNode(key), false);
+    SetExpanded(TreeNode(key), true);
+    // The node is looked up afresh after each step: the handlers rebuild its children.
+    for (int row = 0; row < TreeNode(key)->rowCount(); ++row)
+        ExpandChildren(Item(TreeNode(key)->child(row)));
+    if (status)
+        mdiMain::instance().Status();
+}
+
+QStandardItem *CNodes::Node(const QString &key) const { return m_nodes.value(key); }
+
+QStandardItem *CNodes::TreeNode(const QString &key) const
+{
+    QStandardItem *node = m_nodes.value(key);
+    if (!node)
+        elementNotFound();
+    return node;
+}
+
+QString CNodes::NodeKeyOf(const QStandardItem *node) { return node ? node->data(KeyRole).toString() : QString(); }
+QString CNodes::Image(const QStandardItem *node) { return node ? node->data(ImageRole).toString() : QString(); }
+QString CNodes::SelectedImage(const QStandardItem *node)
+{
+    return node ? node->data(SelectedImageRole).toString() : QString();
+}
+
+void CNodes::SetImages(QStandardItem *node, const QString &image, const QString &selectedImage)
+{
+    if (!node)
+        qnerr::raise(qnerr::ObjectNotSet);
+    node->setData(image, ImageRole);
+    node->setData(selectedImage, SelectedImageRole);
+    node->setData(image.isEmpty() ? QIcon() : nodeIcon(image, selectedImage), Qt::DecorationRole);
+}
+
+bool CNodes::Expanded(const QStandardItem *node) const
+{
+    return node && m_tree && m_tree->isExpanded(node->index());
+}
+
+void CNodes::SetExpanded(QStandardItem *node, bool expanded)
+{
+    if (!node)
+        qnerr::raise(qnerr::ObjectNotSet);
+    if (m_tree) {
+        const bool was = m_settingExpanded;
+        m_settingExpanded = true;
+        if (expanded)
+            m_tree->expand(node->index());
+        else
+            m_tree->collapse(node->index());
+        m_settingExpanded = was;
+    }
+    const NodeHandler &handler = expanded ? m_onExpand : m_onCollapse;
+    if (handler)
+        handler(node);
+}
+
+void CNodes::setExpandHandlers(NodeHandler collapse, NodeHandler expand)
+{
+    m_onCollapse = std::move(collapse);
+    m_onExpand = std::move(expand);
+}
+
+void CNodes::onViewExpanded(const QModelIndex &index, bool expanded)
+{
+    if (m_settingExpanded)
+        return;
+    const NodeHandler &handler = expanded ? m_onExpand : m_onCollapse;
+    if (QStandardItem *node = m_model.itemFromIndex(index); node && handler)
+        handler(node);
+}
+
+CNodes &gNodes()
+{
+    static CNodes *nodes = new CNodes; // lives for the whole process
+    return *nodes;
+}

@@ -1,0 +1,129 @@
+#pragma once
+
+// The node model of the explorer tree: one CNode per tree node, each under its
+// NodeKey, mirrored one to one in a QStandardItemModel that the tree view
+// (mdiMain.tvwExplorer) shows. Keys compare case-sensitively, as catalog names
+// do. Every change to the tree goes through gNodes().
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QStandardItemModel>
+#include <functional>
+#include <map>
+
+#include "cnode.h"
+
+class QStandardItem;
+class QTreeView;
+
+class CNodes : public QObject
+{
+    Q_OBJECT
+public:
+    // Item data of a tree node.
+    enum Role {
+        KeyRole = Qt::UserRole + 1, // the NodeKey
+        ImageRole,                  // the image key ("DSN Ghost", "Datasource", "Table", ...)
+        SelectedImageRole,          // the image key shown while selected
+    };
+
+    CNodes();
+    ~CNodes() override;
+
+    // The tree view mirrored; the main window binds it once at load.
+    void setTreeview(QTreeView *tree);
+    QTreeView *Treeview() const;
+    QStandardItemModel *Model() { return &m_model; }
+
+    // Makes one node in the collection and in the tree, as the last child of
+    // `relation` (a CNode or a tree node; none for a root node). The key:
+    // "DSN=" & NodeData & ":" for "DSN"/"FDSN" whatever the relation, "K<n>" for a
+    // placeholder (empty NodeType; n counts up for the life of the process), else
+    // the relation's key & NodeType & "=" & NodeData & ":". SelectedImage defaults
+    // to Image; with an empty Image the node has no picture. A failure (a key
+    // already present, a relation not in the tree) goes to the error dialog and
+    // gives nullptr after Ignore, leaving the collection as it was.
+    CNodePtr Add(const CNode *relation, const QString &NodeType, const QString &NodeData = {},
+                 const QString &Text = {}, const QString &Image = {}, const QString &SelectedImage = {});
+    CNodePtr Add(const CNodePtr &relation, const QString &NodeType, const QString &NodeData = {},
+                 const QString &Text = {}, const QString &Image = {}, const QString &SelectedImage = {})
+    {
+        return Add(relation.get(), NodeType, NodeData, Text, Image, SelectedImage);
+    }
+    CNodePtr Add(QStandardItem *relation, const QString &NodeType, const QString &NodeData = {},
+                 const QString &Text = {}, const QString &Image = {}, const QString &SelectedImage = {});
+
+    // The entry under a key, at a 1-based position (insertion order), or of a
+    // tree node; nullptr when absent. Never raises.
+    CNodePtr Item(const QString &key) const;
+    CNodePtr Item(int position) const;
+    CNodePtr Item(const QStandardItem *node) const;
+    // The number of entries, placeholders included.
+    int Count() const { return int(m_order.size()); }
+    // The entries in insertion order.
+    QList<CNodePtr> Nodes() const;
+
+    // Removes a node with all its descendants from the collection and the tree.
+    // Nothing, or a key no node has, does nothing; never raises.
+    void Remove(const QString &key);
+    void Remove(const CNodePtr &node);
+    void Remove(QStandardItem *node);
+    // Removes every descendant of the tree node (not the node itself).
+    void RemoveChildren(QStandardItem *parent);
+    // Empties the collection and the tree; the placeholder counter keeps counting.
+    void Clear();
+
+    // The entry of the tree's selected node; nullptr when none is selected.
+    CNodePtr SelectedItem() const;
+    // Selects the tree node under node's key (35601 when none has it).
+    void setSelectedItem(const CNodePtr &node);
+
+    // Gives one node a new key after its row was renamed: a new CNode with the
+    // old NodeData and NodeType under NewKey, the tree node re-keyed in place
+    // (text, pictures, place and children kept), the old entry removed. Its
+    // descendants keep their old keys. A missing OldKey or a NewKey already
+    // present changes nothing; never raises.
+    void ChangeKey(const QString &OldKey, const QString &NewKey);
+
+    // Status "Expanding <key>", collapses and expands the node (its handlers
+    // reload the children), does the same for each child depth first, then
+    // status "Ready". Failures reach the caller (91 for no node).
+    void ExpandChildren(const CNodePtr &ParentNode);
+
+    // Tree-node access.
+    QStandardItem *Node(const QString &key) const; // nullptr when no tree node has the key
+    QStandardItem *TreeNode(const QString &key) const; // raises 35601 when none has it
+    static QString NodeKeyOf(const QStandardItem *node);
+    static QString Image(const QStandardItem *node);
+    static QString SelectedImage(const QStandardItem *node);
+    // Sets both picture keys of a node (an empty image: no picture).
+    void SetImages(QStandardItem *node, const QString &image, const QString &selectedImage);
+    bool Expanded(const QStandardItem *node) const;
+    // Expands or collapses the node in the view, then runs the expand or collapse
+    // handler (as a user's expand or collapse does).
+    void SetExpanded(QStandardItem *node, bool expanded);
+    using NodeHandler = std::function<void(QStandardItem *)>;
+    void setExpandHandlers(NodeHandler collapse, NodeHandler expand);
+
+private:
+    void removeEntry(const QString &key);
+    void forgetSubtree(QStandardItem *node);
+    void onViewExpanded(const QModelIndex &index, bool expanded);
+
+    QStandardItemModel m_model;
+    QPointer<QTreeView> m_tree;
+    // The collection: insertion order, and the key index.
+    std::map<quint64, CNodePtr> m_order;
+    QHash<QString, quint64> m_index;
+    quint64 m_sequence = 0;
+    // The tree nodes by key.
+    QHash<QString, QStandardItem *> m_nodes;
+    long m_placeholders = 0;
+    NodeHandler m_onCollapse, m_onExpand;
+    bool m_settingExpanded = false;
+};
+
+// The one node collection of the process (made on first use).
+CNodes &gNodes();

@@ -1,0 +1,40 @@
+// The root of the explorer tree: one unconnected node per data source of the
+// engine's driver.
+
+#include "core/cconnections.h"
+#include "cnodes.h"
+#include "datasources.h"
+#include "core/errortrace.h"
+#include "mainwindow/forms.h"
+#include "mainwindow/frmwelcome.h"
+#include "mainwindow/mdimain.h"
+#include "nodekey.h"
+
+namespace {
+const QString kEngineDriver = QStringLiteral("Quarnel ODBC");
+const QString kGhost = QStringLiteral("DSN Ghost");
+} // namespace
+
+void mdiMain::FetchTreeviewRoot()
+{
+    TraceScope trace(QStringLiteral("mdiMain.FetchTreeviewRoot"));
+    ErrorHandler handler(QStringLiteral("mdiMain.FetchTreeviewRoot"));
+    QList<datasources::DataSource> list;
+    if (!handler.step([] { gNodes().Clear(); }) || !handler.step([] { gConnections().RemoveAll(); }) ||
+        !handler.step([&] { list = datasources::List(); }))
+        return;
+    for (const datasources::DataSource &source : std::as_const(list)) {
+        const QString name = source.name.trimmed();
+        if (source.driver.trimmed() != kEngineDriver)
+            continue;
+        if (!handler.step([&] {
+                if (const CNodePtr node = gNodes().Add(static_cast<const CNode *>(nullptr), QStringLiteral("DSN"), name,
+                                                       name, kGhost, kGhost))
+                    gNodes().Add(node, QString());
+            }))
+            return;
+    }
+    if (!handler.step([this] { PaneDisplay(&forms::Get<frmWelcome>(), {}); }))
+        return;
+    handler.step([] { forms::UnloadAllExcept({QStringLiteral("frmWelcome")}); });
+}
