@@ -49,15 +49,9 @@ struct EditorForm
 class BoundControlsTest : public StandinTest
 {
 protected:
-    void SetUp() override
-    {
-        StandinTest::SetUp();
-        frmQNErr::Unload();
-    }
     void TearDown() override
     {
         EXPECT_TRUE(frmQNErr::Trace().isEmpty());
-        frmQNErr::Unload();
         StandinTest::TearDown();
     }
 };

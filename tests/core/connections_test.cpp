@@ -14,16 +14,11 @@ protected:
     void SetUp() override
     {
         StandinTest::SetUp();
-        frmQNErr::Unload();
-        gConnections().RemoveAll();
         gConnections().setOpener(nullptr);
     }
     void TearDown() override
     {
-        ReleaseWorkspace();
         gConnections().setOpener(nullptr);
-        ui::setDialogParent(nullptr);
-        frmQNErr::Unload();
         StandinTest::TearDown();
     }
     static dao::DatabasePtr realOpen(const QString &connect)

@@ -11,18 +11,6 @@ namespace {
 class DataTypesTest : public StandinTest
 {
 protected:
-    void SetUp() override
-    {
-        StandinTest::SetUp();
-        frmQNErr::Unload();
-        gConnections().RemoveAll();
-    }
-    void TearDown() override
-    {
-        ReleaseWorkspace();
-        frmQNErr::Unload();
-        StandinTest::TearDown();
-    }
     void exec(const QString &sql) { open()->Execute(sql); }
     static long failureNumber(const std::function<void()> &fn)
     {

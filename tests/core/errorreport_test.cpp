@@ -16,26 +16,15 @@
 #include "core/frmqnerr.h"
 #include "core/moddatabase.h"
 #include "dao.h"
-#include "scriptedui.h"
+#include "uitest.h"
 
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-class ErrorReportTest : public ::testing::Test
+class ErrorReportTest : public UiTest
 {
 protected:
-    void SetUp() override
-    {
-        frmQNErr::Unload();
-        dao::Errors::Clear();
-    }
-    void TearDown() override
-    {
-        EXPECT_TRUE(ui.allAnswered());
-        frmQNErr::Unload();
-        dao::Errors::Clear();
-    }
 
     // Shows `error` in the dialog and runs `act` on it while it is up; answers Ignore.
     void showAndDo(const QnError &error, const QString &info, const std::function<void(frmQNErr &)> &act)
@@ -52,7 +41,6 @@ protected:
         QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("cmdReport_%1").arg(index)), Qt::LeftButton);
     }
 
-    ScriptedUi ui;
     QTemporaryDir dir;
 };
 

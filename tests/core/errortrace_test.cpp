@@ -5,26 +5,11 @@
 #include "core/errortrace.h"
 #include "core/frmqnerr.h"
 #include "dao.h"
-#include "scriptedui.h"
+#include "uitest.h"
 
 namespace {
 
-class ErrorConventionTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        frmQNErr::Unload();
-        dao::Errors::Clear();
-    }
-    void TearDown() override
-    {
-        EXPECT_TRUE(ui.allAnswered());
-        frmQNErr::Unload();
-        dao::Errors::Clear();
-    }
-    ScriptedUi ui;
-};
+using ErrorConventionTest = UiTest;
 
 void inner()
 {

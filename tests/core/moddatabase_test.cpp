@@ -4,21 +4,11 @@
 #include "core/frmqnerr.h"
 #include "core/moddatabase.h"
 #include "standinfixture.h"
+#include "uitest.h"
 
 using namespace modDatabase;
 
 namespace {
-
-QnError failureOf(const std::function<void()> &fn)
-{
-    try {
-        fn();
-    } catch (const QnError &e) {
-        return e;
-    }
-    ADD_FAILURE() << "no failure";
-    return QnError(0, {});
-}
 
 using Tags = QList<QPair<QString, QString>>;
 

@@ -17,7 +17,7 @@
 #include "core/modapimisc.h"
 #include "core/modgui.h"
 #include "dao.h"
-#include "scriptedui.h"
+#include "uitest.h"
 
 namespace {
 
@@ -29,23 +29,21 @@ dao::Field field(const QString &name, int type, long size)
     return dao::Field(data, 0);
 }
 
-class ModGuiTest : public ::testing::Test
+class ModGuiTest : public UiTest
 {
 protected:
     void SetUp() override
     {
-        frmQNErr::Unload();
+        UiTest::SetUp();
         QSettings::setDefaultFormat(QSettings::IniFormat);
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.filePath(QStringLiteral("settings")));
     }
     void TearDown() override
     {
-        EXPECT_TRUE(ui.allAnswered());
         modGUI::SetDebugMode(false);
         modGUI::SetMainClientArea(nullptr);
-        frmQNErr::Unload();
+        UiTest::TearDown();
     }
-    ScriptedUi ui;
     QTemporaryDir dir;
 };
 

@@ -69,8 +69,6 @@ protected:
     void SetUp() override
     {
         StandinTest::SetUp();
-        frmQNErr::Unload();
-        gConnections().RemoveAll();
         SetUseTransactions(true);
         for (const char *sql : kFamily)
             exec(QString::fromLatin1(sql));
@@ -78,8 +76,6 @@ protected:
     }
     void TearDown() override
     {
-        ReleaseWorkspace();
-        frmQNErr::Unload();
         SetUseTransactions(true);
         StandinTest::TearDown();
     }

@@ -5,6 +5,7 @@
 
 #include "datasources.h"
 #include "standinfixture.h"
+#include "uitest.h"
 
 using namespace dao;
 
@@ -28,17 +29,6 @@ QStringList sqliteRows(const QString &file, const char *sql)
     }
     sqlite3_close(db);
     return out;
-}
-
-QnError failureOf(const std::function<void()> &fn)
-{
-    try {
-        fn();
-    } catch (const QnError &e) {
-        return e;
-    }
-    ADD_FAILURE() << "no failure";
-    return QnError(0, {});
 }
 
 } // namespace

@@ -4,6 +4,9 @@
 #include <QFile>
 #include <QSettings>
 
+#include "core/cconnections.h"
+#include "uitest.h"
+
 namespace {
 
 // Template files built once per process and copied for each test.
@@ -30,6 +33,8 @@ QString StandinTest::dataFolder() { return processDataFolder(); }
 
 void StandinTest::SetUp()
 {
+    ResetErrorState();
+    gConnections().RemoveAll();
     m_dir = std::make_unique<QTemporaryDir>();
     ASSERT_TRUE(m_dir->isValid());
     const QDir dir(dataFolder());
@@ -63,11 +68,13 @@ void StandinTest::SetUp()
 
 void StandinTest::TearDown()
 {
+    ReleaseWorkspace();
     m_open.clear();
     m_workspace.reset();
     if (m_ui) {
         EXPECT_TRUE(m_ui->allAnswered()) << "a scripted answer was never asked for";
     }
+    ResetErrorState();
     m_ui.reset();
 }
 

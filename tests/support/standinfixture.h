@@ -9,7 +9,7 @@
 #include "scriptedui.h"
 #include "standin.h"
 
-// Fresh stand-in data sources for each test, in a folder the driver manager is
+// Fresh stand-in data sources, an empty connection registry and error state for each test, in a folder the driver manager is
 // pointed at: "QnTest" (a new catalog plus the demo catalog), "QnTest2" (a new
 // catalog) and "Other" (another driver). Settings go to a temporary folder of
 // the test (m_dir); a ScriptedUi is installed for the test's lifetime.
