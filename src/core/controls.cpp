@@ -26,28 +26,35 @@ qsizetype suffixAt(const QString &name)
             return -1;
     return at;
 }
+
+const QWidget *required(const QWidget *control)
+{
+    if (!control)
+        qnerr::raise(qnerr::ObjectNotSet);
+    return control;
+}
 } // namespace
 
 QString ArrayName(const QWidget *control)
 {
-    const QString name = control->objectName();
+    const QString name = required(control)->objectName();
     const qsizetype at = suffixAt(name);
     return at < 0 ? name : name.left(at);
 }
 
 int ArrayIndex(const QWidget *control)
 {
-    const QString name = control->objectName();
+    const QString name = required(control)->objectName();
     const qsizetype at = suffixAt(name);
     return at < 0 ? -1 : name.mid(at + 1).toInt();
 }
 
-QString Tag(const QWidget *control) { return control->property("Tag").toString(); }
+QString Tag(const QWidget *control) { return required(control)->property("Tag").toString(); }
 
 QList<QWidget *> ArrayElements(const QWidget *form, const QString &name)
 {
     QList<QWidget *> elements;
-    for (QWidget *w : form->findChildren<QWidget *>())
+    for (QWidget *w : required(form)->findChildren<QWidget *>())
         if (ArrayName(w) == name && (w->objectName() == name || ArrayIndex(w) >= 0))
             elements << w;
     return elements;
@@ -59,8 +66,8 @@ QString Text(const QWidget *control)
         return e->text();
     if (auto *c = qobject_cast<const QComboBox *>(control))
         return c->currentText();
-    if (auto *c = qobject_cast<const QCheckBox *>(control))
-        return c->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+    if (auto *c = qobject_cast<const QCheckBox *>(control)) // 0 unchecked, 1 checked, 2 greyed
+        return QString::number(c->checkState() == Qt::Checked ? 1 : c->checkState() == Qt::PartiallyChecked ? 2 : 0);
     if (auto *t = qobject_cast<const QPlainTextEdit *>(control))
         return t->toPlainText();
     if (auto *t = qobject_cast<const QTextEdit *>(control))

@@ -4,6 +4,7 @@
 // in the order of adding, each under a text key compared without regard to
 // letter case, and addressable by position counted from 1.
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <memory>
@@ -20,8 +21,10 @@ public:
     // Fails with 457 when the key is already there.
     void Add(const QString &key, Ptr item)
     {
-        if (indexOf(key) >= 0)
+        QString folded = key.toCaseFolded();
+        if (m_index.contains(folded))
             qnerr::raise(qnerr::KeyAlreadyAssociated);
+        m_index.insert(std::move(folded), qsizetype(m_entries.size()));
         m_entries.push_back({key, std::move(item)});
     }
     // Fails with 5 when the key is not there.
@@ -48,10 +51,14 @@ public:
         const qsizetype i = indexOf(key);
         if (i < 0)
             qnerr::raise(qnerr::InvalidProcedureCall);
-        m_entries.erase(m_entries.begin() + i);
+        erase(i);
     }
-    void Remove(int position) { m_entries.erase(m_entries.begin() + checked(position)); }
-    void Clear() { m_entries.clear(); }
+    void Remove(int position) { erase(checked(position)); }
+    void Clear()
+    {
+        m_entries.clear();
+        m_index.clear();
+    }
     // The members in the order of adding.
     QList<Ptr> Items() const
     {
@@ -68,12 +75,13 @@ private:
         QString key;
         Ptr item;
     };
-    qsizetype indexOf(const QString &key) const
+    qsizetype indexOf(const QString &key) const { return m_index.value(key.toCaseFolded(), -1); }
+    void erase(qsizetype i)
     {
-        for (size_t i = 0; i < m_entries.size(); ++i)
-            if (m_entries[i].key.compare(key, Qt::CaseInsensitive) == 0)
-                return qsizetype(i);
-        return -1;
+        m_index.remove(m_entries[size_t(i)].key.toCaseFolded());
+        m_entries.erase(m_entries.begin() + i);
+        for (size_t j = size_t(i); j < m_entries.size(); ++j)
+            m_index[m_entries[j].key.toCaseFolded()] = qsizetype(j);
     }
     qsizetype checked(int position) const
     {
@@ -82,4 +90,5 @@ private:
         return qsizetype(position - 1);
     }
     std::vector<Entry> m_entries;
+    QHash<QString, qsizetype> m_index; // case-folded key -> index into m_entries
 };

@@ -5,10 +5,14 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include "qnerror.h"
+
 namespace modAPIMisc {
 
 int AutoCompleteCombo(QComboBox *cbo, int KeyAscii)
 {
+    if (!cbo)
+        qnerr::raise(qnerr::ObjectNotSet);
     if (KeyAscii >= 32 && KeyAscii <= 128) {
         QLineEdit *edit = cbo->lineEdit();
         const QString text = edit ? edit->text() : cbo->currentText();
@@ -54,7 +58,10 @@ public:
         const QString text = key->text();
         if (text.size() != 1)
             return false;
-        AutoCompleteCombo(m_cbo, text[0].unicode());
+        // Alt with a key is a menu key: it types and searches nothing (Ctrl+Alt is AltGr).
+        const Qt::KeyboardModifiers held = key->modifiers() & (Qt::AltModifier | Qt::ControlModifier);
+        if (held != Qt::AltModifier)
+            AutoCompleteCombo(m_cbo, text[0].unicode());
         return true;
     }
 

@@ -15,8 +15,8 @@ namespace modAPIMisc {
 int AutoCompleteCombo(QComboBox *cbo, int KeyAscii);
 
 // Runs AutoCompleteCombo on every character key typed into `cbo` (Backspace
-// included) and eats the key; Return, Enter, Esc, Tab, Delete and the keys
-// without a character go on as usual.
+// included) and eats the key (an Alt key is eaten without a search); Return,
+// Enter, Esc, Tab, Delete and the keys without a character go on as usual.
 void InstallAutoComplete(QComboBox *cbo);
 
 } // namespace modAPIMisc

@@ -169,6 +169,21 @@ TextState textState(QWidget *ctl)
     return {text, cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart()};
 }
 
+// A text control the user may not change (QLineEdit::insert and the text
+// edits' insertPlainText would write into it all the same).
+bool isReadOnly(QWidget *ctl)
+{
+    if (auto *c = qobject_cast<QComboBox *>(ctl))
+        ctl = c->lineEdit();
+    if (auto *e = qobject_cast<QLineEdit *>(ctl))
+        return e->isReadOnly();
+    if (auto *t = qobject_cast<QPlainTextEdit *>(ctl))
+        return t->isReadOnly();
+    if (auto *t = qobject_cast<QTextEdit *>(ctl))
+        return t->isReadOnly();
+    return true;
+}
+
 void insertText(QWidget *ctl, const QString &text)
 {
     if (auto *c = qobject_cast<QComboBox *>(ctl))
@@ -196,15 +211,20 @@ public:
             return QObject::eventFilter(watched, event);
         auto *key = static_cast<QKeyEvent *>(event);
         const QString text = key->text();
-        // Only character keys reach the filter; control characters and Delete pass as typed.
-        if (text.size() != 1 || text[0].unicode() < 32 || key->key() == Qt::Key_Delete ||
-            (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+        // Only character keys reach the filter; control characters, Delete and
+        // Ctrl commands pass as typed.
+        const bool ctrl = key->modifiers() & Qt::ControlModifier;
+        const bool alt = key->modifiers() & Qt::AltModifier;
+        if (text.size() != 1 || text[0].unicode() < 32 || key->key() == Qt::Key_Delete || (ctrl && !alt))
             return false;
+        // Alt with a key is a menu key and types nothing (Ctrl+Alt is AltGr: a character, filtered).
+        if (alt && !ctrl)
+            return true;
         const int typed = text[0].unicode();
         const int result = ControlKeyPress(m_ctl, typed, m_fld);
         if (result == typed)
             return false;
-        if (result != 0)
+        if (result != 0 && !isReadOnly(m_ctl))
             insertText(m_ctl, QString(QChar(result)));
         return true;
     }

@@ -89,8 +89,9 @@ int FilterKey(int key, const QString &allowed, bool ignoreCase = false);
 int ControlKeyPress(QWidget *ctl, int key, const dao::Field &fld);
 
 // Installs the filter above on `ctl`'s key presses: a refused key is eaten, a
-// transformed one inserted in its place. Control keys (Return, Esc, arrows, ...)
-// pass untouched. `fld` is copied.
+// transformed one inserted in its place (never into a read-only control).
+// Control keys (Return, Esc, arrows, ...) and Ctrl commands pass untouched; an
+// Alt key types nothing. `fld` is copied.
 void InstallKeyFilter(QWidget *ctl, const dao::Field &fld);
 
 } // namespace modGUI

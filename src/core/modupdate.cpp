@@ -66,8 +66,8 @@ struct Unit
         }
         return *connection->db;
     }
-    // Without a transaction of its own a refused INSERT cannot be undone.
-    bool checksKeys() const { return !ownsTransaction; }
+    // Without a transaction of its own a failure part-way cannot be undone.
+    bool undoable() const { return ownsTransaction; }
     void commit()
     {
         if (ownsTransaction) {
@@ -140,7 +140,7 @@ public:
     // Without a transaction: a changed key must be free before the DELETE runs.
     void checkFree(const QString &table, const QString &newCondition, bool changed)
     {
-        if (!changed || !m_unit.checksKeys())
+        if (!changed || m_unit.undoable())
             return;
         if (!open(QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" WHERE ") + newCondition)->Eof())
             throw QnError(kDuplicateKey,
@@ -175,17 +175,22 @@ QString number(const QVariant &value) { return vb::ZeroText(value); }
 // The column writer's bare number; a Null is written 0.
 QString bare(const QVariant &value) { return value.isNull() ? QStringLiteral("0") : vb::ZeroText(value).mid(1); }
 
-// A value of a walked row passed to a writer's argument: Null cannot be.
-QString textArg(const QVariant &value)
+// A value of a walked row passed to a writer's argument. A Null fails (and the
+// unit is undone); where nothing can be undone it reads as '' or 0, so that the
+// cascade completes instead of leaving children under the old key.
+QString textArg(const Unit &u, const QVariant &value)
 {
-    if (value.isNull())
+    if (value.isNull() && u.undoable())
         qnerr::raise(qnerr::InvalidUseOfNull);
     return value.toString();
 }
-qint32 longArg(const QVariant &value)
+qint32 longArg(const Unit &u, const QVariant &value)
 {
-    if (value.isNull())
-        qnerr::raise(qnerr::InvalidUseOfNull);
+    if (value.isNull()) {
+        if (u.undoable())
+            qnerr::raise(qnerr::InvalidUseOfNull);
+        return 0;
+    }
     return vb::CLng(vb::ZeroText(value).mid(1));
 }
 
@@ -258,8 +263,8 @@ void doUpdateFile(Unit &u, const QString &ds, const QString &OldFile, const QStr
         f.query = QStringLiteral("SELECT FIELD_NAME, OFFSET FROM QN_FIELD WHERE FILE_NAME = ") + text(OldFile);
         const auto fields = f.open(f.query);
         while (!fields->Eof()) {
-            const QString field = textArg(fields->Value(QStringLiteral("FIELD_NAME")));
-            const qint32 offset = longArg(fields->Value(QStringLiteral("OFFSET")));
+            const QString field = textArg(u, fields->Value(QStringLiteral("FIELD_NAME")));
+            const qint32 offset = longArg(u, fields->Value(QStringLiteral("OFFSET")));
             doUpdateField(u, ds, OldFile, NewFile, field, field, offset);
             fields->MoveNext();
         }
@@ -327,7 +332,7 @@ void doUpdateDBPRV(Unit &u, const QString &ds, const QString &OldDb, const QStri
                   QStringLiteral(" AND USER_NAME = ") + text(OldUser);
         const auto privileges = f.open(f.query);
         while (!privileges->Eof()) {
-            const QString table = textArg(privileges->Value(QStringLiteral("TABLE_NAME")));
+            const QString table = textArg(u, privileges->Value(QStringLiteral("TABLE_NAME")));
             doUpdateTBLPRV(u, ds, OldDb, NewDb, table, table, OldUser, NewUser);
             privileges->MoveNext();
         }
@@ -401,10 +406,10 @@ void doUpdateTable(Unit &u, const QString &ds, const QString &OldDb, const QStri
                   text(OldDb) + QStringLiteral(" AND TABLE_NAME = ") + text(OldTable);
         const auto columns = f.open(f.query);
         while (!columns->Eof()) {
-            const qint32 type = longArg(columns->Value(QStringLiteral("COLUMN_TYPE")));
-            const qint32 columnNumber = longArg(columns->Value(QStringLiteral("COLUMN_NUMBER")));
-            const QString column = textArg(columns->Value(QStringLiteral("COLUMN_NAME")));
-            const QString field = textArg(columns->Value(QStringLiteral("FIELD_NAME")));
+            const qint32 type = longArg(u, columns->Value(QStringLiteral("COLUMN_TYPE")));
+            const qint32 columnNumber = longArg(u, columns->Value(QStringLiteral("COLUMN_NUMBER")));
+            const QString column = textArg(u, columns->Value(QStringLiteral("COLUMN_NAME")));
+            const QString field = textArg(u, columns->Value(QStringLiteral("FIELD_NAME")));
             doUpdateColumn(u, ds, OldDb, NewDb, OldTable, NewTable, column, column, type, columnNumber, field);
             columns->MoveNext();
         }
@@ -412,7 +417,7 @@ void doUpdateTable(Unit &u, const QString &ds, const QString &OldDb, const QStri
                   QStringLiteral(" AND TABLE_NAME = ") + text(OldTable);
         const auto privileges = f.open(f.query);
         while (!privileges->Eof()) {
-            const QString user = textArg(privileges->Value(QStringLiteral("USER_NAME")));
+            const QString user = textArg(u, privileges->Value(QStringLiteral("USER_NAME")));
             doUpdateTBLPRV(u, ds, OldDb, NewDb, OldTable, NewTable, user, user);
             privileges->MoveNext();
         }
@@ -442,7 +447,7 @@ void doUpdateDatabase(Unit &u, const QString &ds, const QString &OldDb, const QS
         f.query = QStringLiteral("SELECT TABLE_NAME FROM QN_TABLE WHERE DATABASE_NAME = ") + text(OldDb);
         const auto tables = f.open(f.query);
         while (!tables->Eof()) {
-            const QString table = textArg(tables->Value(QStringLiteral("TABLE_NAME")));
+            const QString table = textArg(u, tables->Value(QStringLiteral("TABLE_NAME")));
             doUpdateTable(u, ds, OldDb, NewDb, table, table);
             tables->MoveNext();
         }
@@ -450,7 +455,7 @@ void doUpdateDatabase(Unit &u, const QString &ds, const QString &OldDb, const QS
                   QLatin1Char(' ');
         const auto privileges = f.open(f.query);
         while (!privileges->Eof()) {
-            const QString user = textArg(privileges->Value(QStringLiteral("USER_NAME")));
+            const QString user = textArg(u, privileges->Value(QStringLiteral("USER_NAME")));
             doUpdateDBPRV(u, ds, OldDb, NewDb, user, user);
             privileges->MoveNext();
         }
@@ -474,7 +479,7 @@ void doUpdateUser(Unit &u, const QString &ds, const QString &OldUser, const QStr
         f.query = QStringLiteral("SELECT DATABASE_NAME FROM QN_DBPRV WHERE USER_NAME = ") + text(OldUser);
         const auto privileges = f.open(f.query);
         while (!privileges->Eof()) {
-            const QString db = textArg(privileges->Value(QStringLiteral("DATABASE_NAME")));
+            const QString db = textArg(u, privileges->Value(QStringLiteral("DATABASE_NAME")));
             doUpdateDBPRV(u, ds, db, db, OldUser, NewUser);
             privileges->MoveNext();
         }

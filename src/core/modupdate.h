@@ -7,7 +7,8 @@
 // back before the error dialog shows, named and described as by the writer
 // that failed; Retry runs the whole rename again; Ignore returns false with
 // the catalog unchanged; Abort ends the program. Without transactions a new
-// key that differs from the old one is checked to be free before the DELETE.
+// key that differs from the old one is checked to be free before the DELETE,
+// and a Null in a walked row's key parts reads as '' or 0.
 // Every writer returns true when the rename was written; a caller that gets
 // false stops (the user has seen the dialog).
 

@@ -131,6 +131,9 @@ frmOptions::frmOptions()
     cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel->setGeometry(Twips(5520, 3960, 1095, 315).adjusted(0, -2, 0, 4));
+    // Enter on a focused button presses that button; elsewhere it presses OK.
+    cmdOK->setAutoDefault(true);
+    cmdCancel->setAutoDefault(true);
     imgCorner->lower();
 
     // The inputs stand right of the widest prompt (the prompts' font may be wider than designed).

@@ -550,8 +550,9 @@ int mdiMain::PaneDisplay(QWidget *form, const QStringList &arguments)
     const bool done =
         step([&] { unloadViewer(); }) && step([&] {
             form = forms::Reload(form);
-            if (form && editorGroup(form->objectName()) &&
-                GetSettingNumber(QStringLiteral("Options"), QStringLiteral("Items"), 1) == 1) {
+            // "Items" is read for every request, so a stored text that is not a number fails here.
+            const bool editItems = GetSettingNumber(QStringLiteral("Options"), QStringLiteral("Items"), 1) == 1;
+            if (editItems && form && editorGroup(form->objectName())) {
                 redirected = true;
                 if (!arguments.isEmpty() && arguments.size() <= 5)
                     PaneEdit(form, arguments);

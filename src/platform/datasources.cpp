@@ -17,7 +17,7 @@ QList<DataSource> List()
     SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
     SQLUSMALLINT direction = SQL_FETCH_FIRST;
     for (;;) {
-        SQLCHAR name[SQL_MAX_DSN_LENGTH + 1] = {};
+        SQLCHAR name[1024] = {}; // wider than SQL_MAX_DSN_LENGTH: longer names are listed whole
         SQLCHAR description[1024] = {};
         SQLSMALLINT nameLength = 0, descriptionLength = 0;
         SQLRETURN rc = SQLDataSources(env, direction, name, sizeof name, &nameLength, description,

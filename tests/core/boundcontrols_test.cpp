@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "core/boundcontrols.h"
+#include "core/controls.h"
 #include "core/frmqnerr.h"
 #include "standinfixture.h"
 
@@ -100,6 +101,16 @@ TEST_F(BoundControlsTest, BindControlsKeysElementsByTagOrNameAndIndex)
     EXPECT_THROW(ctrls.Add(QStringLiteral("DATABASE_NAME"), f.txt[4]), QnError);
     ctrls.Remove(QStringLiteral("Database_Name"));
     EXPECT_EQ(ctrls.Count(), 2);
+
+    // A form or control that is not there fails to the caller instead of crashing.
+    for (const auto &[form, control] : {std::pair<QWidget *, QWidget *>{nullptr, f.txt[0]}, {&f.form, nullptr}}) {
+        try {
+            ctrls.BindControls(form, control);
+            ADD_FAILURE() << "no failure";
+        } catch (const QnError &e) {
+            EXPECT_EQ(e.Number(), qnerr::ObjectNotSet);
+        }
+    }
 }
 
 TEST_F(BoundControlsTest, PopulateListFillsFromTheFirstColumn)
@@ -240,9 +251,16 @@ TEST_F(BoundControlsTest, EnableAndSetControlsActOnEveryElementOfTheArray)
     modBoundControls::SetControls(&f.form, f.chk[0], 1);
     for (QCheckBox *c : f.chk)
         EXPECT_EQ(c->checkState(), Qt::Checked);
+    modBoundControls::SetControls(&f.form, f.chk[0], 2);
+    for (QCheckBox *c : f.chk) {
+        EXPECT_EQ(c->checkState(), Qt::PartiallyChecked);
+        EXPECT_EQ(controls::Text(c), QStringLiteral("2")) << "the value reads back as set";
+    }
     modBoundControls::SetControls(&f.form, f.chk[0], 0);
-    for (QCheckBox *c : f.chk)
+    for (QCheckBox *c : f.chk) {
         EXPECT_EQ(c->checkState(), Qt::Unchecked);
+        EXPECT_EQ(controls::Text(c), QStringLiteral("0"));
+    }
 
     // A list index the combo refuses is reported; the answer Ignore leaves the rest as it was.
     ui().answerError(ui::vbIgnore);

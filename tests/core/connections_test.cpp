@@ -84,6 +84,8 @@ TEST_F(ConnectionsTest, PositionsFollowTheOrderOfAdding)
     gConnections().Remove(1);
     EXPECT_FALSE(first->db->IsOpen());
     EXPECT_EQ(gConnections().Item(1), second);
+    EXPECT_EQ(gConnections().Item(QStringLiteral("qntest")), second); // found by name after the removal
+    EXPECT_EQ(gConnections().Count(), 1);
     gConnections().RemoveAll();
     EXPECT_EQ(gConnections().Count(), 0);
     EXPECT_FALSE(second->db->IsOpen());

@@ -184,6 +184,18 @@ TEST_F(ErrorReportTest, CancellingTheSaveDialogWritesAndShowsNothing)
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
 }
 
+TEST_F(ErrorReportTest, AFileThatCannotBeWrittenIsReportedNotAnnouncedAsWritten)
+{
+    const QString path = dir.filePath(QStringLiteral("missing/report.txt"));
+    ui.answerSave(path);
+    ui.answerMsgBox(ui::vbOK);
+    showAndDo(ordinaryError(), QStringLiteral("None"), [&](frmQNErr &dialog) { click(dialog, 1); });
+    EXPECT_EQ(ui.messages(), QStringList{QStringLiteral("The error report could not be written to\r\n") + path});
+    EXPECT_TRUE(ui.openedUrls().isEmpty());
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_TRUE(frmQNErr::Trace().isEmpty());
+}
+
 TEST_F(ErrorReportTest, PrintEmailAndWwwGoThroughTheUi)
 {
     QStringList expected;

@@ -229,6 +229,34 @@ TEST_F(ModGuiTest, TheInstalledFilterTypesTheChangedKeysOnly)
     QTest::keyClick(&box, Qt::Key_End);
     QTest::keyClicks(&box, QStringLiteral("x"));
     EXPECT_EQ(box.text(), QStringLiteral("BX"));
+
+    // Alt with a letter types nothing; Ctrl with a letter is a command, not a key to filter.
+    QLineEdit name;
+    name.setProperty("Tag", QStringLiteral("TABLE_NAME"));
+    modGUI::InstallKeyFilter(&name, field(QStringLiteral("TABLE_NAME"), dao::dbText, 10));
+    const int beepsBefore = ui.beeps();
+    QTest::keyClick(&name, Qt::Key_A, Qt::AltModifier);
+    QTest::keyClick(&name, Qt::Key_Period, Qt::AltModifier);
+    EXPECT_EQ(name.text(), QString());
+    QTest::keyClicks(&name, QStringLiteral("ab"));
+    QTest::keyClick(&name, Qt::Key_A, Qt::ControlModifier); // select all
+    QTest::keyClicks(&name, QStringLiteral("c"));
+    EXPECT_EQ(name.text(), QStringLiteral("C"));
+    EXPECT_EQ(ui.beeps(), beepsBefore);
+
+    // A read-only box takes no key, not even one the filter changes ("a" to "A", " " to "_").
+    QLineEdit locked(QStringLiteral("QN"));
+    QPlainTextEdit lockedMemo(QStringLiteral("QN"));
+    for (QWidget *w : std::initializer_list<QWidget *>{&locked, &lockedMemo}) {
+        w->setProperty("Tag", QStringLiteral("DATABASE_NAME"));
+        modGUI::InstallKeyFilter(w, field(QStringLiteral("DATABASE_NAME"), dao::dbText, 10));
+    }
+    locked.setReadOnly(true);
+    lockedMemo.setReadOnly(true);
+    QTest::keyClicks(&locked, QStringLiteral("a b1"));
+    QTest::keyClicks(&lockedMemo, QStringLiteral("a b1"));
+    EXPECT_EQ(locked.text(), QStringLiteral("QN"));
+    EXPECT_EQ(lockedMemo.toPlainText(), QStringLiteral("QN"));
 }
 
 TEST_F(ModGuiTest, AutoCompleteComboTypesAhead)
@@ -244,15 +272,17 @@ TEST_F(ModGuiTest, AutoCompleteComboTypesAhead)
         int key;
         const char *text;
         const char *selected;
+        Qt::KeyboardModifiers modifiers = Qt::NoModifier;
     } steps[] = {
         {Qt::Key_D, "DECIMAL", "ECIMAL"}, // "d" finds DECIMAL, case ignored
         {Qt::Key_O, "DOUBLE", "UBLE"},    // "Do" finds DOUBLE
         {Qt::Key_X, "DOUBLE", "UBLE"},    // "Dox" finds nothing: dropped
         {Qt::Key_Backspace, "DOUBLE", "UBLE"},
+        {Qt::Key_U, "DOUBLE", "UBLE", Qt::AltModifier}, // a menu key: no search ("Dou" would select "BLE")
     };
     for (const auto &s : steps) {
         SCOPED_TRACE(s.text);
-        QTest::keyClick(&cbo, Qt::Key(s.key));
+        QTest::keyClick(&cbo, Qt::Key(s.key), s.modifiers);
         EXPECT_EQ(cbo.currentText(), QString::fromLatin1(s.text));
         EXPECT_EQ(cbo.lineEdit()->selectedText(), QString::fromLatin1(s.selected));
     }

@@ -568,6 +568,26 @@ TEST_F(ModUpdateTest, WithoutTransactionsATakenKeyIsRefusedBeforeAnythingIsWritt
               (QStringList{"V1", "V1"}));
 }
 
+TEST_F(ModUpdateTest, WithoutTransactionsANullKeyPartReadsAsZeroSoTheCascadeCompletes)
+{
+    // Nothing could be undone after the parent row moved: no child may stay behind under the old key.
+    SetUseTransactions(false);
+    exec(QStringLiteral("UPDATE QN_FIELD SET OFFSET = NULL WHERE FILE_NAME = 'F1' AND FIELD_NAME = 'B'"));
+    exec(QStringLiteral("UPDATE QN_COLUMN SET COLUMN_TYPE = NULL WHERE COLUMN_NAME = 'CB'"));
+    EXPECT_TRUE(UpdateFile(kDs, QStringLiteral("F1"), QStringLiteral("G1")));
+    EXPECT_EQ(rows(QStringLiteral("SELECT FILE_NAME, FIELD_NAME, OFFSET FROM QN_FIELD WHERE FILE_NAME IN ('F1', 'G1') "
+                                  "ORDER BY 2"),
+                   kDs),
+              (QStringList{"G1|A|0", "G1|B|0"}));
+    EXPECT_TRUE(UpdateTable(kDs, QStringLiteral("D1"), QStringLiteral("D1"), QStringLiteral("T1"),
+                            QStringLiteral("T2")));
+    EXPECT_EQ(rows(QStringLiteral("SELECT TABLE_NAME, COLUMN_NAME, COLUMN_TYPE FROM QN_COLUMN WHERE DATABASE_NAME = "
+                                  "'D1' ORDER BY 2"),
+                   kDs),
+              (QStringList{"T2|CA|0", "T2|CB|0", "T2|ROWID|6"}));
+    EXPECT_TRUE(ui().errors().isEmpty());
+}
+
 TEST_F(ModUpdateTest, AFailureDeepInACascadeIsReportedByItsWriterAndUndoesTheWholeRename)
 {
     // A table privilege already under the new database name makes the cascade fail in UpdateTBLPRV.

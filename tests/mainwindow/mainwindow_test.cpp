@@ -86,15 +86,19 @@ TEST_F(MainWindowStartUp, OnlyTheExactDriverDescriptionIsListed)
 {
     const QDir dir(dataFolder());
     const QString file = dir.filePath(QStringLiteral("qntest2.db"));
+    const QString longName = QStringLiteral("Quarnel Demo Catalogue of the Sales Department");
     standin::WriteConfig(dir.path(), {{QStringLiteral("Lower"), file, {}, QStringLiteral("quarnel odbc")},
                                       {QStringLiteral("Suffixed"), file, {}, QStringLiteral("Quarnel ODBC 2")},
                                       {QStringLiteral("Exact"), file, {}, QStringLiteral("Quarnel ODBC")},
-                                      {QStringLiteral("Other"), file, {}, standin::kOtherDriverName}});
+                                      {QStringLiteral("Other"), file, {}, standin::kOtherDriverName},
+                                      {longName, file, {}, QStringLiteral("Quarnel ODBC")}});
     main();
     QStringList names;
     for (const QString &node : rootNodes())
         names << node.section(QLatin1Char('|'), 0, 0);
-    EXPECT_EQ(names, QStringList{QStringLiteral("Exact")});
+    // A name longer than SQL_MAX_DSN_LENGTH (32) is listed whole.
+    EXPECT_EQ(names, (QStringList{QStringLiteral("Exact"), longName}));
+    EXPECT_TRUE(gNodes().Item(QStringLiteral("DSN=%1:").arg(longName)));
 
     // No data source of the engine: an empty tree, the Welcome pane all the same.
     standin::WriteConfig(dir.path(), {{QStringLiteral("Other"), file, {}, standin::kOtherDriverName}});
@@ -330,6 +334,11 @@ TEST_F(PaneHost, FailuresInAPane)
     setSetting(QStringLiteral("Options"), QStringLiteral("Items"), QStringLiteral("x"));
     ui().answerError(ui::vbIgnore);
     m.PaneDisplay(table, keys);
+    // "Items" is read for every request, not only for an editor's.
+    TestPane *columns = makePane(m, QStringLiteral("frmColumns"));
+    ui().answerError(ui::vbIgnore);
+    EXPECT_EQ(m.PaneDisplay(columns, keys), 0);
+    EXPECT_TRUE(columns->calls.isEmpty());
     // The editor members report under their own names and leave the window shown.
     table->failWith = qnerr::InvalidProcedureCall;
     ui().answerError(ui::vbIgnore);
@@ -341,7 +350,7 @@ TEST_F(PaneHost, FailuresInAPane)
         seen << e.number + QLatin1Char('@') + e.trappedIn;
     EXPECT_EQ(seen, (QStringList{QStringLiteral("5@mdiMain.PaneDisplay"), QStringLiteral("5@mdiMain.PaneDisplay"),
                                  QStringLiteral("9@mdiMain.PaneDisplay"), QStringLiteral("13@mdiMain.PaneDisplay"),
-                                 QStringLiteral("5@mdiMain.PaneEdit")}));
+                                 QStringLiteral("13@mdiMain.PaneDisplay"), QStringLiteral("5@mdiMain.PaneEdit")}));
 }
 
 TEST_F(PaneHost, TheDataViewerIsUnloadedByEveryRequest)

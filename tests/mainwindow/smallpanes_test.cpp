@@ -139,6 +139,17 @@ TEST_F(SmallPanes, OptionsCancelSavesNothingAndKeepsTheChoices)
     // Esc presses Cancel.
     QTest::keyClick(o.cboItems, Qt::Key_Escape);
     EXPECT_EQ(gCurrentPane().data(), forms::LoadedForm<frmWelcome>());
+    // Enter on the focused Cancel button cancels too: nothing is saved.
+    showOptions();
+    click(o.chkWin98);
+    QTest::keyClick(o.cmdCancel, Qt::Key_Return);
+    EXPECT_TRUE(option("Win98").isEmpty());
+    EXPECT_EQ(gCurrentPane().data(), forms::LoadedForm<frmWelcome>());
+    // Enter anywhere else presses OK.
+    showOptions();
+    click(o.chkWin98);
+    QTest::keyClick(o.chkWin98, Qt::Key_Return);
+    EXPECT_EQ(option("Win98"), QStringLiteral("1"));
     flush();
 }
 
