@@ -121,8 +121,8 @@ QPixmap blueCorner()
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
     QLinearGradient gradient(0, 0, 96, 96);
-    gradient.setColorAt(0, QColor(0, 0, 255));
-    gradient.setColorAt(1, QColor(200, 215, 255));
+    gradient.setColorAt(0, QColor(140, 165, 250));
+    gradient.setColorAt(1, QColor(236, 241, 255));
     painter.setPen(Qt::NoPen);
     painter.setBrush(gradient);
     painter.drawPie(QRect(-96, -96, 192, 192), 270 * 16, 90 * 16);
