@@ -65,13 +65,7 @@ QString FormatSQL(const QVariant &sql)
     const QString CrLf = QStringLiteral("\r\n");
     const QString Tab = QStringLiteral("\t");
     // 2: one blank at each end of the text without its own blanks at the ends.
-    QString s = sql.toString();
-    qsizetype start = 0, end = s.size();
-    while (start < end && s[start] == QLatin1Char(' '))
-        ++start;
-    while (end > start && s[end - 1] == QLatin1Char(' '))
-        --end;
-    s = QLatin1Char(' ') + s.mid(start, end - start) + QLatin1Char(' ');
+    QString s = QLatin1Char(' ') + modString::TrimBlanks(sql.toString()) + QLatin1Char(' ');
     // 3: control and high characters become blanks; line breaks stay.
     for (QChar &c : s) {
         if (c == QLatin1Char('\r') || c == QLatin1Char('\n'))
@@ -99,13 +93,7 @@ QString FormatSQL(const QVariant &sql)
     s.replace(QStringLiteral(" AND "), CrLf + Tab + QStringLiteral("AND "));
     s.replace(QStringLiteral(" OR "), CrLf + Tab + QStringLiteral("OR "));
     // 20: blanks (only) off the ends.
-    start = 0;
-    end = s.size();
-    while (start < end && s[start] == QLatin1Char(' '))
-        ++start;
-    while (end > start && s[end - 1] == QLatin1Char(' '))
-        --end;
-    return s.mid(start, end - start);
+    return modString::TrimBlanks(s);
 }
 
 dao::Fields FetchFieldInfo(dao::Database &db, const QString &table)

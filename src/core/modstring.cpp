@@ -37,16 +37,7 @@ QString TrimNull(const QString &text)
     return nul < 0 ? text : text.left(nul);
 }
 
-namespace {
-
-bool isOutside(QChar c)
-{
-    const int code = ansiCode(c);
-    return code < 32 || code > 128;
-}
-
-// Removes blanks (only) at both ends.
-QString trimBlanks(const QString &text)
+QString TrimBlanks(const QString &text)
 {
     qsizetype start = 0, end = text.size();
     while (start < end && text[start] == QLatin1Char(' '))
@@ -56,15 +47,23 @@ QString trimBlanks(const QString &text)
     return text.mid(start, end - start);
 }
 
+namespace {
+
+bool isOutside(QChar c)
+{
+    const int code = ansiCode(c);
+    return code < 32 || code > 128;
+}
+
 } // namespace
 
 QString TrimControlChars(const QString &text)
 {
-    QString s = trimBlanks(text);
+    QString s = TrimBlanks(text);
     while (!s.isEmpty() && isOutside(s.front()))
-        s = trimBlanks(s.mid(1));
+        s = TrimBlanks(s.mid(1));
     while (!s.isEmpty() && isOutside(s.back()))
-        s = trimBlanks(s.left(s.size() - 1));
+        s = TrimBlanks(s.left(s.size() - 1));
     return s;
 }
 

@@ -12,6 +12,9 @@ int ansiCode(QChar c);
 // The word, or its plural when the count is not 1 ("entry" -> "entries", "day" -> "daies").
 QString Pluralise(const QString &word, const QVariant &count);
 
+// The text without the blanks (spaces only, not tabs) at its two ends.
+QString TrimBlanks(const QString &text);
+
 // The text before its first NUL character.
 QString TrimNull(const QString &text);
 

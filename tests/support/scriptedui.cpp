@@ -1,11 +1,9 @@
 #include "scriptedui.h"
 
 #include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QTextEdit>
 #include <gtest/gtest.h>
+
+#include "core/controls.h"
 
 ScriptedUi::ScriptedUi() { ui::install(this); }
 
@@ -78,16 +76,8 @@ std::optional<QString> ScriptedUi::GetSaveFileName(const QString &title, const Q
 
 static QString textOf(QDialog &dialog, const char *name)
 {
-    QWidget *w = dialog.findChild<QWidget *>(QLatin1String(name));
-    if (auto *l = qobject_cast<QLabel *>(w))
-        return l->text();
-    if (auto *e = qobject_cast<QLineEdit *>(w))
-        return e->text();
-    if (auto *t = qobject_cast<QPlainTextEdit *>(w))
-        return t->toPlainText();
-    if (auto *t = qobject_cast<QTextEdit *>(w))
-        return t->toPlainText();
-    return {};
+    const QWidget *w = dialog.findChild<QWidget *>(QLatin1String(name));
+    return w ? controls::Text(w) : QString();
 }
 
 ScriptedUi::ErrorShown ScriptedUi::readErrorDialog(QDialog &dialog)
