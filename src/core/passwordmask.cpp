@@ -261,35 +261,51 @@ private:
         return i < m_tokens.size() && m_tokens[i].kind == Kind::Punct && m_s[m_tokens[i].start] == QLatin1Char(c);
     }
 
-    // "<password column> = <value>": the value up to a comma, a closing
-    // parenthesis or semicolon at its level, a line break, or AND, OR, WHERE.
-    void assignment(qsizetype column)
+    // One value starting at token `i`: its first and last token (-1 when
+    // empty) and the token that ended it: a comma or closing parenthesis at its
+    // level; outside a row of values also a semicolon, a line break, AND, OR or WHERE.
+    struct Value
     {
-        const qsizetype eq = next(column);
-        if (!isPunct(eq, '='))
-            return;
-        qsizetype first = -1, last = -1;
+        qsizetype first = -1, last = -1, end = 0;
+    };
+    Value value(qsizetype i, bool inRow) const
+    {
+        Value v;
         int depth = 0;
-        for (qsizetype i = next(eq); i < m_tokens.size(); ++i) {
-            const Token &t = m_tokens[i];
-            if (t.kind == Kind::Space) {
-                if (depth == 0 && t.lineBreak)
+        for (; i < m_tokens.size(); ++i) {
+            if (m_tokens[i].kind == Kind::Space) {
+                if (!inRow && depth == 0 && m_tokens[i].lineBreak)
                     break;
                 continue;
             }
-            if (depth == 0 && (isPunct(i, ',') || isPunct(i, ')') || isPunct(i, ';') || isWord(i, "AND") ||
-                               isWord(i, "OR") || isWord(i, "WHERE")))
+            if (depth == 0 &&
+                (isPunct(i, ',') || isPunct(i, ')') ||
+                 (!inRow && (isPunct(i, ';') || isWord(i, "AND") || isWord(i, "OR") || isWord(i, "WHERE")))))
                 break;
             if (isPunct(i, '('))
                 ++depth;
             else if (isPunct(i, ')'))
                 --depth;
-            if (first < 0)
-                first = i;
-            last = i;
+            if (v.first < 0)
+                v.first = i;
+            v.last = i;
         }
-        if (first >= 0)
-            m_spans.append({first, last});
+        v.end = i;
+        return v;
+    }
+
+    void mask(const Value &v)
+    {
+        if (v.first >= 0)
+            m_spans.append({v.first, v.last});
+    }
+
+    // "<password column> = <value>".
+    void assignment(qsizetype column)
+    {
+        const qsizetype eq = next(column);
+        if (isPunct(eq, '='))
+            mask(value(next(eq), false));
     }
 
     // "INSERT INTO <table> [(<columns>)] VALUES (<values>)[, (<values>)...]".
@@ -337,34 +353,15 @@ private:
     // the index of its closing parenthesis (the token count when it has none).
     qsizetype values(qsizetype open, const QList<qsizetype> &positions)
     {
-        qsizetype position = 0, first = -1, last = -1;
-        int depth = 0;
-        auto endValue = [&] {
-            if (first >= 0 && positions.contains(position))
-                m_spans.append({first, last});
-            ++position;
-            first = last = -1;
-        };
-        qsizetype i = open + 1;
-        for (; i < m_tokens.size(); ++i) {
-            if (m_tokens[i].kind == Kind::Space)
-                continue;
-            if (depth == 0 && (isPunct(i, ',') || isPunct(i, ')'))) {
-                endValue();
-                if (isPunct(i, ')'))
-                    return i;
-                continue;
-            }
-            if (isPunct(i, '('))
-                ++depth;
-            else if (isPunct(i, ')'))
-                --depth;
-            if (first < 0)
-                first = i;
-            last = i;
+        qsizetype i = open;
+        for (qsizetype position = 0;; ++position) {
+            const Value v = value(i + 1, true);
+            if (positions.contains(position))
+                mask(v);
+            i = v.end;
+            if (!isPunct(i, ','))
+                return i;
         }
-        endValue();
-        return i;
     }
 
     const QString &m_s;
