@@ -356,10 +356,9 @@ int frmQNErr::showModal()
     const int answer = m_answer;
     if (m_closed && this == s_instance) {
         Unload();
-    } else if (m_closed) {
-        gErrorTrace().Clear(); // closed: the dialog's trace goes with it
-        hide();
     } else {
+        if (m_closed) // a dialog of its own, closed: the trace goes as with the loaded one
+            gErrorTrace().Clear();
         hide();
     }
     if (m_unloadPending)
