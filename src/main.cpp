@@ -2,7 +2,9 @@
 #include <cstdio>
 
 #include "appinfo.h"
+#include "core/frmqnerr.h"
 #include "mainwindow/mdimain.h"
+#include "ui.h"
 
 // True when Qt can open a window: a display server, or a platform that needs none.
 static bool haveDisplay()
@@ -21,6 +23,7 @@ int main(int argc, char **argv)
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(appinfo::Title());
+    ui::setErrorDialog(&frmQNErr::OnError);
     mdiMain::instance().show();
     const int code = app.exec();
     mdiMain::Unload();

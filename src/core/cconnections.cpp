@@ -1,7 +1,6 @@
 #include "cconnections.h"
 
 #include "errortrace.h"
-#include "frmqnerr.h"
 #include "mousesleeper.h"
 #include "ui.h"
 
@@ -69,7 +68,7 @@ CConnections::Ptr CConnections::Add(const QString &DSN)
         if (e.Number() == qnerr::ConnectCancelled)
             return Treated::Exit;
         if (e.Number() == qnerr::OdbcCallFailed) {
-            Ui().MsgBox(QStringLiteral("Failed to connect for the following reason:\r\n") + frmQNErr::FetchODBCErrors(),
+            Ui().MsgBox(QStringLiteral("Failed to connect for the following reason:\r\n") + FetchODBCErrors(),
                         ui::vbExclamation);
             return Treated::Exit;
         }

@@ -3,7 +3,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDate>
-#include <QFile>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -15,6 +14,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSaveFile>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QStyle>
 #include <QSysInfo>
@@ -26,12 +27,13 @@
 #include "dao.h"
 #include "errortrace.h"
 #include "moddatabase.h"
+#include "passwordmask.h"
 #include "ui.h"
 
 namespace {
 
 QPointer<frmQNErr> s_instance;
-constexpr int kMaxTrace = 32767;
+QList<QPointer<frmQNErr>> s_onShow; // the dialogs in their modal showing, innermost last
 const QString kCrLf = QStringLiteral("\r\n");
 
 // "<name> v<major>.<minor>.<build> <extra>" from the running system.
@@ -205,16 +207,17 @@ frmQNErr::frmQNErr() : QDialog(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialo
 
 frmQNErr::~frmQNErr() = default;
 
+// Everything shown, printed, saved or copied comes from these two texts.
 void frmQNErr::setDescription(const QString &text)
 {
-    m_description = text;
-    txtDescription->setPlainText(text);
+    m_description = MaskPasswords(text);
+    txtDescription->setPlainText(m_description);
 }
 
 void frmQNErr::setAdditionalInfo(const QString &text)
 {
-    m_additionalInfo = text;
-    txtAdditionalInfo->setPlainText(text);
+    m_additionalInfo = MaskPasswords(text);
+    txtAdditionalInfo->setPlainText(m_additionalInfo);
 }
 
 void frmQNErr::Form_Load()
@@ -235,68 +238,71 @@ bool frmQNErr::isLoaded() { return !s_instance.isNull(); }
 
 void frmQNErr::Unload()
 {
+    gErrorTrace().Clear();
     if (!s_instance)
         return;
     frmQNErr *form = s_instance;
     s_instance = nullptr;
+    if (form->m_showing) { // ending its modal loop now would answer Abort for the user
+        form->m_unloadPending = true;
+        return;
+    }
     form->hide();
-    form->m_trace.clear();
     form->deleteLater();
 }
 
-void frmQNErr::Push(const QString &text)
-{
-    frmQNErr &form = instance();
-    form.m_trace.prepend(text);
-    if (form.m_trace.size() > kMaxTrace)
-        form.m_trace.removeLast();
-    if (form.isVisible())
-        form.setTrace();
-}
+void frmQNErr::Push(const QString &text) { gErrorTrace().Push(text); }
 
-void frmQNErr::Pop()
-{
-    frmQNErr &form = instance();
-    if (form.m_trace.isEmpty())
-        return;
-    form.m_trace.removeFirst();
-    if (form.isVisible())
-        form.setTrace();
-}
+void frmQNErr::Pop() { gErrorTrace().Pop(); }
 
-QStringList frmQNErr::Trace() { return isLoaded() ? s_instance->m_trace : QStringList(); }
+QStringList frmQNErr::Trace() { return gErrorTrace().List(); }
+
+QString frmQNErr::FetchODBCErrors() { return ::FetchODBCErrors(); }
+
+QString frmQNErr::FetchISAMError(int code) { return ::FetchISAMError(code); }
 
 void frmQNErr::setTrace()
 {
+    const QStringList &trace = gErrorTrace().List();
     cboCallStack->clear();
-    cboCallStack->addItems(m_trace);
-    if (!m_trace.isEmpty())
+    cboCallStack->addItems(trace);
+    if (!trace.isEmpty())
         cboCallStack->setCurrentIndex(0);
 }
 
 int frmQNErr::OnError(const QnError &error, const QString &routine, const QString &additionalInfo)
 {
-    frmQNErr &form = instance();
-    if (form.isVisible())
-        form.hide();
+    if (!s_onShow.isEmpty()) {
+        frmQNErr *own = new frmQNErr;
+        const auto drop = qScopeGuard([own] { delete own; });
+        return own->onError(error, routine, additionalInfo);
+    }
+    return instance().onError(error, routine, additionalInfo);
+}
+
+int frmQNErr::onError(const QnError &error, const QString &routine, const QString &additionalInfo)
+{
+    if (isVisible())
+        hide();
     const auto &engineErrors = dao::Errors::list();
     if (!engineErrors.isEmpty() && engineErrors.first().Description.contains(QStringLiteral("privileges"))) {
+        QPointer<frmQNErr> self(this);
         Ui().MsgBox(QStringLiteral("The current user has insufficient privileges to complete this action."),
                     ui::vbOKOnly, appinfo::Title());
-        if (s_instance)
-            s_instance->hide();
+        if (self)
+            self->hide();
         return ui::vbIgnore;
     }
-    form.cmdReport[2]->setToolTip(QStringLiteral("EMail this error to ") + appinfo::SupportEmail());
-    form.cmdReport[3]->setToolTip(QStringLiteral("Visit ") + appinfo::SupportWeb());
-    form.lblApp[0]->setText(appinfo::Title());
-    form.lblApp[1]->setText(QStringLiteral("%1.%2.%3")
-                                .arg(appinfo::VersionMajor())
-                                .arg(appinfo::VersionMinor())
-                                .arg(appinfo::VersionRevision()));
-    form.lblSysInfo->setText(systemLine());
-    form.setDescription(QString());
-    form.lblTrappedIn->setText(routine);
+    cmdReport[2]->setToolTip(QStringLiteral("EMail this error to ") + appinfo::SupportEmail());
+    cmdReport[3]->setToolTip(QStringLiteral("Visit ") + appinfo::SupportWeb());
+    lblApp[0]->setText(appinfo::Title());
+    lblApp[1]->setText(QStringLiteral("%1.%2.%3")
+                           .arg(appinfo::VersionMajor())
+                           .arg(appinfo::VersionMinor())
+                           .arg(appinfo::VersionRevision()));
+    lblSysInfo->setText(systemLine());
+    setDescription(QString());
+    lblTrappedIn->setText(routine);
     if (error.Number() == qnerr::OdbcCallFailed)
         return ODBCErr(routine, additionalInfo);
     return StandardErr(error, routine, additionalInfo);
@@ -304,22 +310,21 @@ int frmQNErr::OnError(const QnError &error, const QString &routine, const QStrin
 
 int frmQNErr::StandardErr(const QnError &error, const QString &, const QString &additionalInfo)
 {
-    frmQNErr &form = instance();
-    form.setWindowTitle(appinfo::Title() + QStringLiteral(" - Unexpected Error"));
-    form.lblErrNo->setText(QString::number(error.Number()));
-    form.setDescription(error.Description());
-    form.setAdditionalInfo(additionalInfo);
-    return form.showModal();
+    setWindowTitle(appinfo::Title() + QStringLiteral(" - Unexpected Error"));
+    lblErrNo->setText(QString::number(error.Number()));
+    setDescription(error.Description());
+    setAdditionalInfo(additionalInfo);
+    return showModal();
 }
 
 int frmQNErr::ODBCErr(const QString &, const QString &sql)
 {
-    frmQNErr &form = instance();
-    form.setWindowTitle(appinfo::Title() + QStringLiteral(" - Unexpected ODBC Error"));
-    form.setDescription(form.m_description + FetchODBCErrors());
-    form.lblErrNo->setText(QStringLiteral("ODBC Error"));
-    form.setAdditionalInfo(modDatabase::FormatSQL(sql));
-    return form.showModal();
+    setWindowTitle(appinfo::Title() + QStringLiteral(" - Unexpected ODBC Error"));
+    setDescription(m_description + ::FetchODBCErrors());
+    lblErrNo->setText(QStringLiteral("ODBC Error"));
+    // Masked before the layout, which breaks lines inside quoted values.
+    setAdditionalInfo(modDatabase::FormatSQL(MaskPasswords(sql)));
+    return showModal();
 }
 
 int frmQNErr::showModal()
@@ -329,15 +334,35 @@ int frmQNErr::showModal()
     if (isVisible())
         hide();
     setTrace();
-    setParent(ui::dialogParent(), windowFlags());
-    const int shown = Ui().ErrorDialog(*this);
+    // Over the error dialog on show, if any, else owned by the main window.
+    QWidget *owner = s_onShow.isEmpty() ? ui::dialogParent() : s_onShow.constLast().data();
+    setParent(owner, windowFlags());
+    QPointer<frmQNErr> self(this);
+    s_onShow.append(self);
+    m_showing = true;
+    int shown = ui::vbAbort;
+    {
+        const auto shownNoMore = qScopeGuard([&] {
+            s_onShow.removeIf([&](const QPointer<frmQNErr> &p) { return p.isNull() || p == self; });
+            if (self)
+                self->m_showing = false;
+        });
+        shown = Ui().ErrorDialog(*this);
+    }
+    if (!self)
+        return ui::vbAbort;
     if (shown >= ui::vbAbort && shown <= ui::vbIgnore && !m_closed)
         m_answer = shown;
     const int answer = m_answer;
-    if (m_closed)
+    if (m_closed && this == s_instance) {
         Unload();
-    else
+    } else {
+        if (m_closed) // a dialog of its own, closed: the trace goes as with the loaded one
+            gErrorTrace().Clear();
         hide();
+    }
+    if (m_unloadPending)
+        deleteLater();
     return answer;
 }
 
@@ -370,66 +395,6 @@ void frmQNErr::keyPressEvent(QKeyEvent *event)
     QDialog::keyPressEvent(event);
 }
 
-QString frmQNErr::FetchODBCErrors()
-{
-    QString text;
-    for (const dao::Error &e : dao::Errors::list()) {
-        if (e.Number == qnerr::OdbcCallFailed)
-            continue;
-        if (e.Description.contains(QStringLiteral("isam"))) {
-            const QString t = QStringLiteral("(%1) %2").arg(e.Number).arg(e.Description);
-            const QString code = t.mid(std::max<qsizetype>(0, t.size() - 4), 3);
-            bool isNumber = false;
-            const int value = code.trimmed().toInt(&isNumber);
-            text += kCrLf + QStringLiteral("D-ISAM Error: ") + code + QStringLiteral(" - ") +
-                    (isNumber ? FetchISAMError(value) : code) + kCrLf;
-        } else {
-            text += kCrLf + QStringLiteral("Error: &H") +
-                    QString::number(static_cast<quint32>(e.Number), 16).toUpper() + kCrLf +
-                    QString(e.Description).replace(QLatin1Char('\r'), QLatin1Char(' ')) + kCrLf;
-        }
-    }
-    return text;
-}
-
-QString frmQNErr::FetchISAMError(int code)
-{
-    switch (code) {
-    case 100:
-        return QStringLiteral("An attempt was made to (re)write a duplicate where duplicates are prohibited, "
-                              "or an attempt was made to REWRITE(F) where the primary key permiteed duplicates.");
-    case 101: return QStringLiteral("The fd parameter does not reference an opened file.");
-    case 102: return QStringLiteral("One of the arguments has a value with no defined meaning.");
-    case 103: return QStringLiteral("The values of the keys are not valid.");
-    case 104:
-        return QStringLiteral("All isam file descriptors are used, you cannot open any more files.  "
-                              "Note that this is different gtom the values ENFIL and EMFILE that are returned by "
-                              "the operating "
-                              "system when it runs out of handles and can easily be corrected by increasing the "
-                              "value of MAXFDS in isport.h");
-    case 105: return QStringLiteral("The isam file is corrupt, it must be repaired with DCHECK(I).");
-    case 106: return QStringLiteral("Exclusive access to the file was not possible.");
-    case 107: return QStringLiteral("Another process has a read-only lock on the requested record.");
-    case 108: return QStringLiteral("The value of the key has already been established as a key.");
-    case 109:
-        return QStringLiteral(
-            "The requested function may not be performed on the primary key, as you have requested.");
-    case 110: return QStringLiteral("The beginning or end of the file has already been reached.");
-    case 111: return QStringLiteral("No record was found to match your request.");
-    case 112: return QStringLiteral("There is no current record set at this time.");
-    case 113:
-        return QStringLiteral("The file has been exclusively locked by another, or if trying to establish an "
-                              "exclusive lock, "
-                              "another process is using the file.");
-    case 114: return QStringLiteral("The name given for the file is too long.");
-    case 115: return QStringLiteral("the lock file cannot be created. Presently not used by D-ISAM.");
-    case 116:
-        return QStringLiteral("malloc() cannot allocate the request.  Usually means out of memory, but possibly "
-                              "the allocation list is corrupted.");
-    default: return QString::number(code);
-    }
-}
-
 QString frmQNErr::FetchErrorReport() const
 {
     auto line = [](const char *label, const QString &value) {
@@ -448,10 +413,11 @@ QString frmQNErr::FetchErrorReport() const
     report += line("Trapped In:   ", lblTrappedIn->text());
     report += QStringLiteral("Call Stack:   ");
     const QString blanks(14, QLatin1Char(' '));
-    if (m_trace.isEmpty()) {
+    const QStringList &trace = gErrorTrace().List();
+    if (trace.isEmpty()) {
         report += QStringLiteral("\tEmpty");
     } else {
-        for (const QString &entry : m_trace)
+        for (const QString &entry : trace)
             report += QLatin1Char('\t') + entry + kCrLf + blanks;
         report.chop(blanks.size());
     }
@@ -480,14 +446,17 @@ void frmQNErr::cmdReport_Click()
                                                QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*"));
         if (!file)
             return;
+        // Written whole or not at all: an existing file is replaced only by a complete report.
         const bool written = twice([&] {
-            QFile out(*file);
-            if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            QSaveFile out(*file);
+            if (!out.open(QIODevice::WriteOnly))
                 return false;
             const QByteArray bytes = (report + kCrLf).toUtf8();
-            const bool ok = out.write(bytes) == bytes.size();
-            out.close();
-            return ok && out.error() == QFileDevice::NoError;
+            if (out.write(bytes) != bytes.size()) {
+                out.cancelWriting();
+                return false;
+            }
+            return out.commit();
         });
         if (!written) {
             Ui().MsgBox(QStringLiteral("The error report could not be written to\r\n") + *file, ui::vbExclamation);

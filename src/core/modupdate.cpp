@@ -5,7 +5,6 @@
 #include "cconnections.h"
 #include "csqldts.h"
 #include "errortrace.h"
-#include "frmqnerr.h"
 #include "moddatabase.h"
 #include "mousesleeper.h"
 #include "ui.h"
@@ -499,7 +498,7 @@ bool runUnit(const QString &ds, const QString &routine, const QString &info, boo
         body(*g_unit);
         return true;
     }
-    const qsizetype depth = frmQNErr::Trace().size();
+    const qsizetype depth = gErrorTrace().Count();
     for (;;) {
         Unit unit;
         std::optional<WriterFailure> failure;
@@ -525,9 +524,9 @@ bool runUnit(const QString &ds, const QString &routine, const QString &info, boo
         }
         unit.rollback();
         g_lastStatements = unit.statements;
-        const int answer = frmQNErr::OnError(failure->error, failure->routine, failure->info);
-        while (frmQNErr::Trace().size() > depth)
-            frmQNErr::Pop();
+        const int answer = ReportFailure(failure->error, failure->routine, failure->info);
+        while (gErrorTrace().Count() > depth)
+            gErrorTrace().Pop();
         if (answer == ui::vbRetry)
             continue;
         if (answer == ui::vbIgnore)

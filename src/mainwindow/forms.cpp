@@ -57,13 +57,13 @@ void Register(QWidget *form, std::function<QWidget *()> factory)
         registry().append(form);
 }
 
-QWidget *Reload(QWidget *form)
+QWidget *Reload(const QPointer<QWidget> &form, const QString &name)
 {
-    if (!form || IsLoaded(form))
+    if (form && IsLoaded(form))
         return form;
-    if (QWidget *loaded = Find(form->objectName()))
+    if (QWidget *loaded = Find(name))
         return loaded;
-    const auto factory = factories().value(form->objectName());
+    const auto factory = factories().value(name);
     if (!factory)
         return form;
     QWidget *fresh = factory();

@@ -7,6 +7,7 @@
 // loads a fresh one.
 
 #include <QList>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -21,9 +22,11 @@ QWidget *Find(const QString &name);
 bool IsLoaded(const QWidget *form);
 // Adds a form to the loaded forms; `factory` makes a fresh one of its kind for Reload.
 void Register(QWidget *form, std::function<QWidget *()> factory = {});
-// `form` when it is loaded; otherwise a fresh form of its name (a form unloaded
-// inside a handler that still holds it), or `form` itself when none can be made.
-QWidget *Reload(QWidget *form);
+// `form` when it is loaded; otherwise the loaded form named `name`, or a fresh
+// one (a form unloaded, or already destroyed, while a handler still held it),
+// or `form` itself (null when it is gone) when none can be made. The caller
+// takes `name` while the form is certainly there.
+QWidget *Reload(const QPointer<QWidget> &form, const QString &name);
 // Hides the form, forgets it and destroys it later. Null does nothing.
 void Unload(QWidget *form);
 // Unloads every loaded form whose name is not in `keep` (names compared

@@ -514,6 +514,9 @@ bool mdiMain::makeCurrent(QWidget *form)
 
 int mdiMain::PaneDisplay(QWidget *form, const QStringList &arguments)
 {
+    // A step may unload the form (and a yield destroy it) before it is reloaded.
+    const QPointer<QWidget> held(form);
+    const QString formName = form ? form->objectName() : QString();
     ErrorHandler handler(QStringLiteral("mdiMain.PaneDisplay"));
     bool missingObject = false;
     bool hiddenForDialog = false;
@@ -549,7 +552,7 @@ int mdiMain::PaneDisplay(QWidget *form, const QStringList &arguments)
     std::optional<CMouseSleeper> sleeper;
     const bool done =
         step([&] { unloadViewer(); }) && step([&] {
-            form = forms::Reload(form);
+            form = forms::Reload(held, formName);
             // "Items" is read for every request, so a stored text that is not a number fails here.
             const bool editItems = GetSettingNumber(QStringLiteral("Options"), QStringLiteral("Items"), 1) == 1;
             if (editItems && form && editorGroup(form->objectName())) {
@@ -587,13 +590,15 @@ void mdiMain::PaneDelete(QWidget *form, const QStringList &arguments) { paneEdit
 
 void mdiMain::paneEditor(Member member, QWidget *form, const QStringList &arguments)
 {
+    const QPointer<QWidget> held(form);
+    const QString formName = form ? form->objectName() : QString();
     ErrorHandler handler(member == Member::AddNew ? QStringLiteral("mdiMain.PaneAddNew")
                          : member == Member::Edit ? QStringLiteral("mdiMain.PaneEdit")
                                                   : QStringLiteral("mdiMain.PaneDelete"));
     CMouseSleeper sleeper;
     bool changed = false;
     handler.step([&] { unloadViewer(); }) && handler.step([&] {
-        form = forms::Reload(form);
+        form = forms::Reload(held, formName);
         changed = makeCurrent(form);
     }) && handler.step([&] { MDIForm_Resize(); }) && handler.step([&] {
         QWidget *pane = gCurrentPane();

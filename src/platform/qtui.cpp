@@ -13,14 +13,17 @@
 #include <QSettings>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <cstdio>
 #include <cstdlib>
 
 #include "appinfo.h"
+#include "qnerror.h"
 
 namespace ui {
 
 namespace {
 Ui *g_installed = nullptr;
+ErrorDialogFn g_errorDialog = nullptr;
 QPointer<QWidget> g_dialogParent;
 
 QtUi &qtUi()
@@ -36,6 +39,16 @@ Ui &current() { return g_installed ? *g_installed : qtUi(); }
 void install(Ui *ui) { g_installed = ui; }
 QWidget *dialogParent() { return g_dialogParent.data(); }
 void setDialogParent(QWidget *parent) { g_dialogParent = parent; }
+void setErrorDialog(ErrorDialogFn dialog) { g_errorDialog = dialog; }
+
+int Ui::ReportFailure(const QnError &error, const QString &routine, const QString &info)
+{
+    if (g_errorDialog)
+        return g_errorDialog(error, routine, info);
+    // No dialog to ask: the number and routine only (the texts may carry passwords).
+    std::fprintf(stderr, "%s: error %ld in %s\n", qPrintable(AppTitle()), error.Number(), qPrintable(routine));
+    return vbAbort;
+}
 
 int QtUi::MsgBox(const QString &prompt, int style, const QString &title)
 {

@@ -9,6 +9,7 @@
 #include <optional>
 
 class QDialog;
+class QnError;
 class QWidget;
 
 namespace ui {
@@ -51,6 +52,10 @@ public:
                                                    const QString &filter) = 0;
     virtual std::optional<QString> GetSaveFileName(const QString &title, const QString &startPath,
                                                    const QString &filter) = 0;
+    // Reports a failure of `routine` with its additional information and returns the
+    // answer (3 Abort, 4 Retry, 5 Ignore). By default the error dialog installed with
+    // setErrorDialog fills and shows itself (through ErrorDialog); Abort when none is.
+    virtual int ReportFailure(const QnError &error, const QString &routine, const QString &info);
     // The error dialog, filled by its owner: shows it modally and returns its answer (3, 4 or 5).
     virtual int ErrorDialog(QDialog &dialog) = 0;
     // One of the program's own modal dialogs; returns QDialog's result.
@@ -71,6 +76,12 @@ public:
 Ui &current();
 // Installs `ui` (not owned); nullptr restores the Qt one.
 void install(Ui *ui);
+
+// The error dialog behind Ui::ReportFailure: it fills itself from the failure,
+// shows itself through Ui().ErrorDialog and returns the answer. Installed at start-up
+// by the layer that owns it.
+using ErrorDialogFn = int (*)(const QnError &error, const QString &routine, const QString &info);
+void setErrorDialog(ErrorDialogFn dialog);
 
 // The window that owns modal dialogs (the main window once it exists).
 QWidget *dialogParent();

@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QUrlQuery>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "appinfo.h"
 #include "core/frmqnerr.h"
@@ -171,6 +172,31 @@ TEST_F(ErrorReportTest, SaveWritesTheReportAsUtf8AndAsksForComments)
             EXPECT_EQ(ui.openedUrls().size(), urlsBefore);
         }
     }
+}
+
+TEST_F(ErrorReportTest, SaveReplacesAnExistingFileWholeNeverRewritesItInPlace)
+{
+    const QString path = dir.filePath(QStringLiteral("report.txt"));
+    const QString otherName = dir.filePath(QStringLiteral("old.txt"));
+    {
+        QFile old(path);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write(QByteArray(5000, 'x'));
+    }
+    // A second name of the old file sees whether the file was rewritten in place.
+    ASSERT_EQ(::link(QFile::encodeName(path).constData(), QFile::encodeName(otherName).constData()), 0);
+    ui.answerSave(path);
+    ui.answerMsgBox(ui::vbNo);
+    showAndDo(ordinaryError(), QStringLiteral("None"), [&](frmQNErr &dialog) { click(dialog, 1); });
+    QFile saved(path);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QByteArray text = saved.readAll();
+    EXPECT_TRUE(text.startsWith("Application:  \t"));
+    EXPECT_TRUE(text.endsWith("Comments:\r\n\r\n"));
+    QFile old(otherName);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), QByteArray(5000, 'x'));
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files) == (QStringList{"old.txt", "report.txt"}));
 }
 
 TEST_F(ErrorReportTest, CancellingTheSaveDialogWritesAndShowsNothing)

@@ -1,6 +1,7 @@
 #include <QPushButton>
-#include <gtest/gtest.h>
 #include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
 
 #include "core/errortrace.h"
 #include "core/frmqnerr.h"
@@ -56,6 +57,18 @@ TEST_F(ErrorConventionTest, PushAndPopKeepTheNewestFirst)
     EXPECT_TRUE(frmQNErr::Trace().isEmpty());
     frmQNErr::Pop(); // after an unload the trace is new and empty
     EXPECT_TRUE(frmQNErr::Trace().isEmpty());
+}
+
+TEST(ErrorTrace, HoldsAtMostItsCapDroppingTheOldest)
+{
+    ErrorTrace trace;
+    for (qsizetype i = 0; i <= ErrorTrace::MaxEntries; ++i)
+        trace.Push(QString::number(i));
+    EXPECT_EQ(trace.Count(), ErrorTrace::MaxEntries);
+    EXPECT_EQ(trace.List().first(), QString::number(ErrorTrace::MaxEntries));
+    EXPECT_EQ(trace.List().last(), QStringLiteral("1"));
+    trace.Pop();
+    EXPECT_EQ(trace.List().first(), QString::number(ErrorTrace::MaxEntries - 1));
 }
 
 TEST_F(ErrorConventionTest, AFailureThatPassesUpLeavesItsEntryAndIgnorePopsOnce)
@@ -269,4 +282,105 @@ TEST_F(ErrorConventionTest, TheDialogAnswersFromItsButtonsKeysAndCloseBox)
         EXPECT_EQ(frmQNErr::Trace().isEmpty(), c.unloaded);
         frmQNErr::Unload();
     }
+}
+
+namespace {
+QPushButton *button(QDialog &dialog, const char *name) { return dialog.findChild<QPushButton *>(QLatin1String(name)); }
+} // namespace
+
+TEST_F(ErrorConventionTest, AFailureWhileTheDialogIsUpGetsADialogOfItsOwn)
+{
+    struct Case
+    {
+        const char *how;
+        std::function<void(QDialog &)> answer;
+        int nestedAnswer;
+    } cases[] = {
+        {"Ignore", [](QDialog &d) { QTest::mouseClick(button(d, "cmdResponce_2"), Qt::LeftButton); }, ui::vbIgnore},
+        {"close box", [](QDialog &d) { d.close(); }, ui::vbAbort},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.how);
+        ui.clear();
+        frmQNErr::Push(QStringLiteral("frmX.Click"));
+        QDialog *outerDialog = nullptr;
+        QDialog *nestedDialog = nullptr;
+        int nestedAnswer = 0;
+        bool outerUpDuringNested = false, outerUpAfterNested = false;
+        // The first dialog runs its own modal loop; a timer fails while it is up.
+        ui.onError([&](QDialog &outer) {
+            outerDialog = &outer;
+            QTimer::singleShot(0, &outer, [&] {
+                nestedAnswer =
+                    frmQNErr::OnError(QnError(13, QStringLiteral("Type mismatch")), QStringLiteral("frmX.tmrPoll_Timer"));
+                outerUpAfterNested = outer.isVisible();
+                QTest::mouseClick(button(outer, "cmdResponce_1"), Qt::LeftButton); // the user's answer: Retry
+            });
+            return outer.exec();
+        });
+        ui.onError([&](QDialog &nested) {
+            nestedDialog = &nested;
+            outerUpDuringNested = outerDialog->isVisible();
+            nested.show();
+            c.answer(nested);
+            return nested.result();
+        });
+        EXPECT_EQ(frmQNErr::OnError(QnError(5, QStringLiteral("Invalid procedure call or argument")),
+                                    QStringLiteral("frmX.Click")),
+                  ui::vbRetry);
+        EXPECT_EQ(nestedAnswer, c.nestedAnswer);
+        EXPECT_TRUE(outerUpDuringNested);
+        EXPECT_TRUE(outerUpAfterNested);
+        EXPECT_NE(nestedDialog, outerDialog);
+        ASSERT_EQ(ui.errors().size(), 2);
+        EXPECT_EQ(ui.errors()[1].number, QStringLiteral("13"));
+        EXPECT_EQ(ui.errors()[1].trappedIn, QStringLiteral("frmX.tmrPoll_Timer"));
+        EXPECT_EQ(ui.errors()[1].callStack, QStringList{"frmX.Click"});
+        EXPECT_EQ(ui.errors()[0].trappedIn, QStringLiteral("frmX.Click"));
+        EXPECT_FALSE(frmQNErr::instance().isVisible());
+        frmQNErr::Unload();
+    }
+}
+
+TEST_F(ErrorConventionTest, UnloadingTheDialogWhileItIsUpWaitsForTheUsersAnswer)
+{
+    // E.g. the data-source list refreshed from an event while the dialog is up.
+    frmQNErr::Push(QStringLiteral("frmX.Click"));
+    bool upAfterUnload = false;
+    ui.onError([&](QDialog &dialog) {
+        QTimer::singleShot(0, &dialog, [&] {
+            frmQNErr::Unload();
+            upAfterUnload = dialog.isVisible();
+            QTest::mouseClick(button(dialog, "cmdResponce_2"), Qt::LeftButton);
+        });
+        return dialog.exec();
+    });
+    EXPECT_EQ(frmQNErr::OnError(QnError(13, QStringLiteral("Type mismatch")), QStringLiteral("frmX.Click")),
+              ui::vbIgnore);
+    EXPECT_TRUE(upAfterUnload);
+    EXPECT_FALSE(frmQNErr::isLoaded());
+    EXPECT_TRUE(frmQNErr::Trace().isEmpty());
+}
+
+TEST_F(ErrorConventionTest, AnInjectedReporterAnswersInsteadOfTheUi)
+{
+    int reports = 0;
+    {
+        FailureReporter outer([&](const QnError &, const QString &, const QString &) {
+            ADD_FAILURE() << "the innermost reporter answers";
+            return int(ui::vbAbort);
+        });
+        FailureReporter worker([&](const QnError &e, const QString &routine, const QString &info) {
+            ++reports;
+            EXPECT_EQ(e.Number(), qnerr::TypeMismatch);
+            EXPECT_EQ(routine, QStringLiteral("modCopy.CopyTable"));
+            EXPECT_EQ(info, QStringLiteral("INSERT INTO T VALUES (1)"));
+            return reports == 1 ? int(ui::vbRetry) : int(ui::vbIgnore);
+        });
+        ErrorHandler handler(QStringLiteral("modCopy.CopyTable"), QStringLiteral("INSERT INTO T VALUES (1)"));
+        EXPECT_FALSE(handler.step([] { qnerr::raise(qnerr::TypeMismatch); }));
+    }
+    EXPECT_EQ(reports, 2);
+    EXPECT_TRUE(ui.errors().isEmpty());
+    EXPECT_FALSE(frmQNErr::isLoaded());
 }

@@ -535,7 +535,12 @@ TEST_F(ModUpdateTest, ANewKeyThatIsTakenRollsBackBeforeTheDialogAndLeavesTheCata
         EXPECT_EQ(e.trappedIn, QString::fromLatin1(f.handler));
         EXPECT_EQ(e.callStack, (QStringList{QString::fromLatin1(f.pushed), kEditor}));
         const QString breaks = QStringLiteral("\r\n").repeated(f.breaks);
-        EXPECT_EQ(e.additionalInfo, shownText(modDatabase::FormatSQL(s[0] + breaks + s[2] + breaks + s[1])));
+        // The password values written (U2's emptied one, the database password 'dbp') are shown masked.
+        const QString shownInsert = QString(s[2])
+                                        .replace(QStringLiteral("('U2', '', "), QStringLiteral("('U2', '****', "))
+                                        .replace(QStringLiteral("'dbp'"), QStringLiteral("'****'"));
+        EXPECT_EQ(e.additionalInfo, shownText(modDatabase::FormatSQL(s[0] + breaks + shownInsert + breaks + s[1])));
+        EXPECT_FALSE(e.additionalInfo.contains(QLatin1String("dbp")));
         EXPECT_EQ(frmQNErr::Trace(), QStringList{kEditor});
     }
 }
