@@ -9,6 +9,7 @@
 
 using panelook::Twips;
 
+
 frmWelcome::frmWelcome()
 {
     setObjectName(QStringLiteral("frmWelcome"));
@@ -58,7 +59,7 @@ int frmWelcome::Display(const QStringList &)
         return 0;
     setUpdatesEnabled(false);
     handler.step([this] {
-        if (GetSettingNumber(QStringLiteral("Options"), QStringLiteral("Win98"), 1) == 0) {
+        if (options::Win98() == 0) {
             imgCorner->hide();
             panelook::SetBackground(this, panelook::System(QPalette::Button));
         }
