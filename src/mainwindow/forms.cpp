@@ -80,6 +80,23 @@ void Unload(QWidget *form)
     form->deleteLater();
 }
 
+void SetFactory(const QString &name, std::function<QWidget *()> factory)
+{
+    factories().insert(name, std::move(factory));
+}
+
+QWidget *Load(const QString &name)
+{
+    if (QWidget *loaded = Find(name))
+        return loaded;
+    const auto factory = factories().value(name);
+    if (!factory)
+        return nullptr;
+    QWidget *fresh = factory();
+    Register(fresh);
+    return fresh;
+}
+
 void UnloadAllExcept(const QStringList &keep)
 {
     for (QWidget *form : Loaded())

@@ -58,6 +58,7 @@ QLabel *heading(QWidget *parent, int index, const QString &text, const QRect &at
 
 } // namespace
 
+[[maybe_unused]] static const bool declared = forms::Declare<frmOptions>(QStringLiteral("frmOptions"));
 
 frmOptions::frmOptions()
 {

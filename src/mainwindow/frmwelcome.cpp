@@ -3,12 +3,14 @@
 #include <QLabel>
 #include <QResizeEvent>
 
+#include "forms.h"
 #include "core/errortrace.h"
 #include "core/modgui.h"
 #include "settings.h"
 
 using panelook::Twips;
 
+[[maybe_unused]] static const bool declared = forms::Declare<frmWelcome>(QStringLiteral("frmWelcome"));
 
 frmWelcome::frmWelcome()
 {
