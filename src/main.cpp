@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "appinfo.h"
+#include "heap.h"
 #include "mainwindow/mdimain.h"
 
 // True when Qt can open a window: a display server, or a platform that needs none.
@@ -19,6 +20,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "qnadmin: no display found (DISPLAY is not set); cannot open the window.\n");
         return 1;
     }
+    heap::KeepFreedMemory();
     QApplication app(argc, argv);
     QApplication::setApplicationName(appinfo::Title());
     mdiMain::instance().show();
