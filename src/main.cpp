@@ -3,6 +3,7 @@
 
 #include "appinfo.h"
 #include "core/frmqnerr.h"
+#include "heap.h"
 #include "mainwindow/mdimain.h"
 #include "ui.h"
 
@@ -21,6 +22,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "qnadmin: no display found (DISPLAY is not set); cannot open the window.\n");
         return 1;
     }
+    heap::KeepFreedMemory();
     QApplication app(argc, argv);
     QApplication::setApplicationName(appinfo::Title());
     ui::setErrorDialog(&frmQNErr::OnError);

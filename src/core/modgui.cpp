@@ -9,11 +9,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLinearGradient>
-#include <QLocale>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPointer>
-#include <QSettings>
 #include <QStyle>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -21,11 +19,11 @@
 #include <QWidget>
 #include <functional>
 
-#include "appinfo.h"
 #include "controls.h"
 #include "dao.h"
 #include "errortrace.h"
 #include "moddatabase.h"
+#include "settings.h"
 #include "ui.h"
 
 namespace modGUI {
@@ -273,16 +271,9 @@ void ApplyFormStyle(QWidget *frm)
 {
     if (!frm)
         return;
-    bool web = true;
-    tryStep([&] {
-        const QSettings settings(QSettings::IniFormat, QSettings::UserScope, appinfo::Title());
-        const QVariant value = settings.value(QStringLiteral("Options/Win98"));
-        if (value.isValid()) {
-            bool isNumber = false;
-            const double number = QLocale::c().toDouble(value.toString().trimmed(), &isNumber);
-            web = isNumber && number != 0;
-        }
-    });
+    // A stored value that cannot be read gives the plain look.
+    bool web = false;
+    tryStep([&] { web = options::Win98() != 0; });
     auto *corner = frm->findChild<QWidget *>(QStringLiteral("imgCorner"));
     if (web) {
         tryStep([&] {

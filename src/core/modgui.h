@@ -7,8 +7,7 @@
 // is its key ("Table Add", "OK", "Cancel", "Undo", "ViewData", "Up1"). The "OK"
 // button's dynamic property "Tag" holds the pending action (the editor mode).
 //
-// The look option is read from QSettings(QSettings::IniFormat,
-// QSettings::UserScope, appinfo::Title()), section "Options", key "Win98".
+// The look option is options::Win98() (settings.h).
 
 #include <QIcon>
 #include <QPixmap>
@@ -40,8 +39,8 @@ QAction *ToolbarButton(const QToolBar *tbr, const QString &key);
 QString EditorMode(const QToolBar *tbr);
 
 // Gives a pane the Web look (Options\Win98 absent or not 0: `imgCorner` shows
-// "Blue Corner", the main client area turns white) or the plain look (0 or not
-// a number: `imgCorner` and `lblDescription` hidden, pane and client area in the
+// "Blue Corner", the main client area turns white) or the plain look (0, or a
+// value that cannot be read: `imgCorner` and `lblDescription` hidden, pane and client area in the
 // button-face colour). In debug mode every named control of the pane is then shown.
 // Missing controls are skipped; nothing is reported.
 void ApplyFormStyle(QWidget *frm);

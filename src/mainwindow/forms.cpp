@@ -61,14 +61,8 @@ QWidget *Reload(const QPointer<QWidget> &form, const QString &name)
 {
     if (form && IsLoaded(form))
         return form;
-    if (QWidget *loaded = Find(name))
-        return loaded;
-    const auto factory = factories().value(name);
-    if (!factory)
-        return form;
-    QWidget *fresh = factory();
-    Register(fresh);
-    return fresh;
+    QWidget *loaded = Load(name);
+    return loaded ? loaded : form.data();
 }
 
 void Unload(QWidget *form)
@@ -78,6 +72,23 @@ void Unload(QWidget *form)
     registry().removeIf([form](const QPointer<QWidget> &p) { return p.data() == form; });
     form->hide();
     form->deleteLater();
+}
+
+void SetFactory(const QString &name, std::function<QWidget *()> factory)
+{
+    factories().insert(name, std::move(factory));
+}
+
+QWidget *Load(const QString &name)
+{
+    if (QWidget *loaded = Find(name))
+        return loaded;
+    const auto factory = factories().value(name);
+    if (!factory)
+        return nullptr;
+    QWidget *fresh = factory();
+    Register(fresh);
+    return fresh;
 }
 
 void UnloadAllExcept(const QStringList &keep)

@@ -29,6 +29,11 @@ void Register(QWidget *form, std::function<QWidget *()> factory = {});
 QWidget *Reload(const QPointer<QWidget> &form, const QString &name);
 // Hides the form, forgets it and destroys it later. Null does nothing.
 void Unload(QWidget *form);
+// Makes `factory` the way to load a fresh form named `name`.
+void SetFactory(const QString &name, std::function<QWidget *()> factory);
+// The loaded form named `name`; otherwise a fresh one from its factory, now
+// loaded; nullptr when no factory has that name.
+QWidget *Load(const QString &name);
 // Unloads every loaded form whose name is not in `keep` (names compared
 // exactly), the hidden error dialog included (which empties the error trace)
 // unless "frmQNErr" is kept. The main window is never among the loaded forms.
@@ -41,6 +46,15 @@ template <class T> T *LoadedForm()
         if (T *t = dynamic_cast<T *>(form))
             return t;
     return nullptr;
+}
+
+// Makes T the form loaded by Load(name). A pane's own file declares it once,
+// so that a pane is shown by name without its class being known:
+//   [[maybe_unused]] const bool declared = forms::Declare<frmAbout>(QStringLiteral("frmAbout"));
+template <class T> bool Declare(const QString &name)
+{
+    SetFactory(name, [] { return static_cast<QWidget *>(new T()); });
+    return true;
 }
 
 // The loaded form of type T; loads (creates) it when none is loaded.

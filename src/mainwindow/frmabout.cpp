@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QUrl>
 
+#include "forms.h"
 #include "appinfo.h"
 #include "core/errortrace.h"
 #include "core/modgui.h"
@@ -45,6 +46,8 @@ QLabel *heading(QWidget *parent, const QString &name, const QString &text, const
 }
 
 } // namespace
+
+[[maybe_unused]] static const bool declared = forms::Declare<frmAbout>(QStringLiteral("frmAbout"));
 
 frmAbout::frmAbout()
 {

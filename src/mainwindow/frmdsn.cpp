@@ -3,12 +3,15 @@
 #include <QLabel>
 #include <QResizeEvent>
 
+#include "forms.h"
 #include "tree/cnodes.h"
 #include "core/errortrace.h"
 #include "core/modgui.h"
 #include "tree/nodekey.h"
 
 using panelook::Twips;
+
+[[maybe_unused]] static const bool declared = forms::Declare<frmDSN>(QStringLiteral("frmDSN"));
 
 frmDSN::frmDSN()
 {

@@ -18,8 +18,6 @@ using panelook::Twips;
 
 namespace {
 
-const QString kOptions = QStringLiteral("Options");
-
 // A check box's value: 0 unticked, 1 ticked, 2 greyed.
 int value(const QCheckBox *box)
 {
@@ -59,6 +57,8 @@ QLabel *heading(QWidget *parent, int index, const QString &text, const QRect &at
 }
 
 } // namespace
+
+[[maybe_unused]] static const bool declared = forms::Declare<frmOptions>(QStringLiteral("frmOptions"));
 
 frmOptions::frmOptions()
 {
@@ -166,19 +166,19 @@ void frmOptions::Form_Load()
 {
     TraceScope trace(QStringLiteral("frmOptions.Form_Load"));
     modGUI::ApplyFormStyle(this);
-    const int win98 = GetSettingInteger(kOptions, QStringLiteral("Win98"), 1);
+    const int win98 = options::Win98();
     setValue(chkWin98, win98);
     chkWin98->setProperty("Tag", QString::number(win98));
-    const int sysTables = GetSettingInteger(kOptions, QStringLiteral("SysTables"), 0);
+    const int sysTables = options::SysTables();
     setValue(chkSysTable, sysTables);
     chkSysTable->setProperty("Tag", QString::number(sysTables));
     lblWarning->setVisible(value(chkSysTable) == 1);
     lblSysTable->setVisible(lblWarning->isVisibleTo(this));
-    const int fieldOrder = GetSettingInteger(kOptions, QStringLiteral("FieldOrder"), 0);
+    const int fieldOrder = options::FieldOrder();
     if (fieldOrder < 0 || fieldOrder > 1)
         qnerr::raise(340, QStringLiteral("Control array element '%1' doesn't exist").arg(fieldOrder));
     optFieldOrder[fieldOrder]->setChecked(true);
-    const int items = GetSettingInteger(kOptions, QStringLiteral("Items"), 1);
+    const int items = options::Items();
     if (items < 0 || items > 1)
         qnerr::raise(qnerr::ValidationFailed);
     cboItems->setCurrentIndex(items);
@@ -206,10 +206,10 @@ void frmOptions::cmdOK_Click()
 {
     const bool lookChanged = QString::number(value(chkWin98)) != chkWin98->property("Tag").toString();
     const bool sysTablesChanged = QString::number(value(chkSysTable)) != chkSysTable->property("Tag").toString();
-    SaveSetting(kOptions, QStringLiteral("Win98"), QString::number(value(chkWin98)));
-    SaveSetting(kOptions, QStringLiteral("SysTables"), QString::number(value(chkSysTable)));
-    SaveSetting(kOptions, QStringLiteral("FieldOrder"), optFieldOrder[0]->isChecked() ? QStringLiteral("0") : QStringLiteral("1"));
-    SaveSetting(kOptions, QStringLiteral("Items"), QString::number(cboItems->currentIndex()));
+    options::Save(options::kWin98, value(chkWin98));
+    options::Save(options::kSysTables, value(chkSysTable));
+    options::Save(options::kFieldOrder, optFieldOrder[0]->isChecked() ? 0 : 1);
+    options::Save(options::kItems, cboItems->currentIndex());
     mdiMain &main = mdiMain::instance();
     if (sysTablesChanged)
         main.FetchTreeviewRoot(); // unloads this pane (later, not inside this handler)

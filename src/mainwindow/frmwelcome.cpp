@@ -3,11 +3,14 @@
 #include <QLabel>
 #include <QResizeEvent>
 
+#include "forms.h"
 #include "core/errortrace.h"
 #include "core/modgui.h"
 #include "settings.h"
 
 using panelook::Twips;
+
+[[maybe_unused]] static const bool declared = forms::Declare<frmWelcome>(QStringLiteral("frmWelcome"));
 
 frmWelcome::frmWelcome()
 {
@@ -58,7 +61,7 @@ int frmWelcome::Display(const QStringList &)
         return 0;
     setUpdatesEnabled(false);
     handler.step([this] {
-        if (GetSettingNumber(QStringLiteral("Options"), QStringLiteral("Win98"), 1) == 0) {
+        if (options::Win98() == 0) {
             imgCorner->hide();
             panelook::SetBackground(this, panelook::System(QPalette::Button));
         }

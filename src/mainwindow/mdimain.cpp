@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
-#include <QHash>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -22,6 +21,7 @@
 #include "frmwelcome.h"
 #include "core/modgui.h"
 #include "core/mousesleeper.h"
+#include "core/panetable.h"
 #include "paneprotocol.h"
 #include "settings.h"
 #include "ui.h"
@@ -32,36 +32,9 @@ mdiMain *s_main = nullptr;
 
 const QString kSection = QStringLiteral("mdiMain");
 constexpr int kSplitterWidth = 75; // twips
+constexpr long kElementNotFound = 35601;
 
 int px(double twips) { return int(twips / 15); }
-
-// How many key parts each pane's Display takes; a name not here gets no call.
-int displayArguments(const QString &form)
-{
-    static const QHash<QString, int> counts = {
-        {QStringLiteral("frmWelcome"), 0},   {QStringLiteral("frmAbout"), 0},     {QStringLiteral("frmOptions"), 0},
-        {QStringLiteral("frmDSN"), 1},       {QStringLiteral("frmCSVExport"), 1}, {QStringLiteral("frmCSVImport"), 1},
-        {QStringLiteral("frmDatabases"), 1}, {QStringLiteral("frmFiles"), 1},     {QStringLiteral("frmUsers"), 1},
-        {QStringLiteral("frmDatabase"), 2},  {QStringLiteral("frmFile"), 2},      {QStringLiteral("frmUser"), 2},
-        {QStringLiteral("frmFields"), 2},    {QStringLiteral("frmTables"), 2},    {QStringLiteral("frmDBPRVs"), 2},
-        {QStringLiteral("frmField"), 3},     {QStringLiteral("frmTable"), 3},     {QStringLiteral("frmDBPRV"), 3},
-        {QStringLiteral("frmColumns"), 3},   {QStringLiteral("frmTBLPRVs"), 3},   {QStringLiteral("frmSpecialCols"), 3},
-        {QStringLiteral("frmTableData"), 3}, {QStringLiteral("frmColumn"), 4},    {QStringLiteral("frmTBLPRV"), 4},
-    };
-    return counts.value(form, -1);
-}
-
-// The single-record editors by the number of key parts their AddNew takes
-// (Edit and Delete take one more); 0 for any other form.
-int editorGroup(const QString &form)
-{
-    static const QHash<QString, int> groups = {
-        {QStringLiteral("frmFile"), 1},   {QStringLiteral("frmDatabase"), 1}, {QStringLiteral("frmUser"), 1},
-        {QStringLiteral("frmField"), 2},  {QStringLiteral("frmTable"), 2},    {QStringLiteral("frmDBPRV"), 2},
-        {QStringLiteral("frmColumn"), 3}, {QStringLiteral("frmTBLPRV"), 3},
-    };
-    return groups.value(form, 0);
-}
 
 PaneProtocol &protocol(QWidget *pane)
 {
@@ -145,6 +118,7 @@ void mdiMain::Unload()
 mdiMain::mdiMain()
 {
     s_main = this;
+    ExplorerWindow::SetCurrent(this);
     setObjectName(QStringLiteral("mdiMain"));
     setWindowTitle(QStringLiteral("Quarnel ODBC Administrator"));
     ui::setDialogParent(this);
@@ -202,6 +176,8 @@ mdiMain::~mdiMain()
     if (modGUI::MainClientArea() == m_client)
         modGUI::SetMainClientArea(nullptr);
     gNodes().setTreeview(nullptr);
+    if (ExplorerWindow::Current() == this)
+        ExplorerWindow::SetCurrent(nullptr);
     s_main = nullptr;
 }
 
@@ -553,9 +529,10 @@ int mdiMain::PaneDisplay(QWidget *form, const QStringList &arguments)
     const bool done =
         step([&] { unloadViewer(); }) && step([&] {
             form = forms::Reload(held, formName);
-            // "Items" is read for every request, so a stored text that is not a number fails here.
-            const bool editItems = GetSettingNumber(QStringLiteral("Options"), QStringLiteral("Items"), 1) == 1;
-            if (editItems && form && editorGroup(form->objectName())) {
+            // "Items" is read for every request, so a stored value that cannot be read fails here.
+            const bool editItems = options::Items() == 1;
+            const PaneFacts *facts = form ? PaneTable::Find(form->objectName()) : nullptr;
+            if (editItems && facts && facts->isEditor()) {
                 redirected = true;
                 if (!arguments.isEmpty() && arguments.size() <= 5)
                     PaneEdit(form, arguments);
@@ -564,9 +541,9 @@ int mdiMain::PaneDisplay(QWidget *form, const QStringList &arguments)
     if (done && !redirected) {
         sleeper.emplace();
         const bool shown = step([&] { changed = makeCurrent(form); }) && step([&] { MDIForm_Resize(); }) && step([&] {
-            const int count = displayArguments(gCurrentPane()->objectName());
-            if (count >= 0)
-                result = protocol(gCurrentPane()).Display(leading(arguments, count));
+            // A pane with no row gets no call.
+            if (const PaneFacts *facts = PaneTable::Find(gCurrentPane()->objectName()))
+                result = protocol(gCurrentPane()).Display(leading(arguments, facts->displayKeys));
         }) && step([&] {
             MDIForm_Resize();
             if (changed)
@@ -602,9 +579,10 @@ void mdiMain::paneEditor(Member member, QWidget *form, const QStringList &argume
         changed = makeCurrent(form);
     }) && handler.step([&] { MDIForm_Resize(); }) && handler.step([&] {
         QWidget *pane = gCurrentPane();
-        const int group = editorGroup(pane->objectName());
-        if (!group)
+        const PaneFacts *facts = PaneTable::Find(pane->objectName());
+        if (!facts || !facts->isEditor())
             return;
+        const int group = facts->editorGroup;
         PaneProtocol &editor = protocol(pane);
         switch (member) {
         case Member::AddNew: editor.AddNew(leading(arguments, group)); break;
@@ -618,21 +596,59 @@ void mdiMain::paneEditor(Member member, QWidget *form, const QStringList &argume
     Status();
 }
 
+// The form a request names: the loaded one, or a fresh one from its factory.
+// A name no form has goes to the error dialog under the host's name.
+QWidget *mdiMain::paneForm(const QString &name, const QString &routine)
+{
+    QWidget *form = nullptr;
+    ErrorHandler handler(routine);
+    handler.step([&] {
+        form = forms::Load(name);
+        if (!form)
+            qnerr::raise(kElementNotFound, QStringLiteral("Element not found"));
+    });
+    return form;
+}
+
+int mdiMain::PaneDisplay(const QString &form, const QStringList &arguments)
+{
+    if (QWidget *pane = paneForm(form, QStringLiteral("mdiMain.PaneDisplay")))
+        return PaneDisplay(pane, arguments);
+    Status();
+    return 0;
+}
+
+void mdiMain::PaneAddNew(const QString &form, const QStringList &arguments)
+{
+    if (QWidget *pane = paneForm(form, QStringLiteral("mdiMain.PaneAddNew")))
+        PaneAddNew(pane, arguments);
+    else
+        Status();
+}
+
+void mdiMain::PaneEdit(const QString &form, const QStringList &arguments)
+{
+    if (QWidget *pane = paneForm(form, QStringLiteral("mdiMain.PaneEdit")))
+        PaneEdit(pane, arguments);
+    else
+        Status();
+}
+
+void mdiMain::PaneDelete(const QString &form, const QStringList &arguments)
+{
+    if (QWidget *pane = paneForm(form, QStringLiteral("mdiMain.PaneDelete")))
+        PaneDelete(pane, arguments);
+    else
+        Status();
+}
+
 // ---------------------------------------------------------------------------
 // Coolbar and status bar
 
 QToolBar *mdiMain::PaneBand(const QString &formName) const
 {
-    static const QStringList panes = {
-        QStringLiteral("frmColumn"),   QStringLiteral("frmColumns"),     QStringLiteral("frmDatabase"),
-        QStringLiteral("frmDatabases"), QStringLiteral("frmDBPRV"),      QStringLiteral("frmDBPRVs"),
-        QStringLiteral("frmField"),    QStringLiteral("frmFields"),      QStringLiteral("frmFile"),
-        QStringLiteral("frmFiles"),    QStringLiteral("frmSpecialCols"), QStringLiteral("frmTable"),
-        QStringLiteral("frmTables"),   QStringLiteral("frmTBLPRV"),      QStringLiteral("frmTBLPRVs"),
-        QStringLiteral("frmUser"),     QStringLiteral("frmUsers"),       QStringLiteral("frmAbout"),
-        QStringLiteral("frmTableData")};
-    const qsizetype i = panes.indexOf(formName);
-    return i < 0 ? nullptr : m_bands.value(i + 1);
+    const PaneFacts *facts = PaneTable::Find(formName);
+    return facts && facts->band > 1 ? m_bands.value(facts->band - 1) : nullptr;
 }
 
 void mdiMain::CoolbarContextToolbar()

@@ -8,13 +8,15 @@
 #include <QPointer>
 #include <QStringList>
 
+#include "tree/explorerwindow.h"
+
 class QLabel;
 class QMenu;
 class QStatusBar;
 class QToolBar;
 class QTreeView;
 
-class mdiMain : public QMainWindow
+class mdiMain : public QMainWindow, public ExplorerWindow
 {
     Q_OBJECT
 public:
@@ -26,13 +28,19 @@ public:
     static void Unload();
 
     // The pane host. `form` is a loaded form (forms::Get<T>()) that derives from
-    // PaneProtocol; `arguments` are the key parts, data-source name first.
-    // PaneDisplay returns the pane's Display result, 0 when nothing was called
-    // or the request went to PaneEdit, -1 when a missing object (91) ended it.
+    // PaneProtocol, or a form's name (loaded through forms::Load); `arguments`
+    // are the key parts, data-source name first, cut to the counts of the
+    // pane's row in PaneTable. PaneDisplay returns the pane's Display result,
+    // 0 when nothing was called or the request went to PaneEdit, -1 when a
+    // missing object (91) ended it.
     int PaneDisplay(QWidget *form, const QStringList &arguments);
     void PaneAddNew(QWidget *form, const QStringList &arguments);
     void PaneEdit(QWidget *form, const QStringList &arguments);
     void PaneDelete(QWidget *form, const QStringList &arguments);
+    int PaneDisplay(const QString &form, const QStringList &arguments) override;
+    void PaneAddNew(const QString &form, const QStringList &arguments) override;
+    void PaneEdit(const QString &form, const QStringList &arguments) override;
+    void PaneDelete(const QString &form, const QStringList &arguments) override;
     // Fits the current pane to the client area.
     void MDIForm_Resize();
 
@@ -41,8 +49,9 @@ public:
     // The band shown for a pane of that name; nullptr for a pane without one.
     QToolBar *PaneBand(const QString &formName) const;
     // Shows `message` in the status bar at once.
-    void Status(const QString &message = QStringLiteral("Ready"));
-    QString StatusText() const;
+    void Status(const QString &message = QStringLiteral("Ready")) override;
+    QString StatusText() const override;
+    QTreeView *Treeview() const override { return tvwExplorer; }
 
     // Rebuilds the tree root from the data sources of the engine's driver:
     // empties the tree and the connection registry, shows the Welcome pane and
@@ -93,6 +102,7 @@ private:
     void setSplitterLeft(int twips);
     enum class Member { AddNew, Edit, Delete };
     void paneEditor(Member member, QWidget *form, const QStringList &arguments);
+    QWidget *paneForm(const QString &name, const QString &routine);
     bool makeCurrent(QWidget *form);
     void unloadViewer();
 

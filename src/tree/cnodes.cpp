@@ -6,8 +6,8 @@
 #include <QTreeView>
 
 #include "core/errortrace.h"
-#include "mainwindow/mdimain.h"
 #include "core/modgui.h"
+#include "explorerwindow.h"
 #include "nodekey.h"
 
 namespace {
@@ -126,8 +126,7 @@ CNodePtr CNodes::Add(const CNode *relation, const QString &NodeType, const QStri
     if (NodeType.isEmpty())
         ++m_placeholders;
     auto node = std::make_shared<CNode>(CNode{key, NodeData, NodeType});
-    m_order.emplace(++m_sequence, node);
-    m_index.insert(key, m_sequence);
+    append(node);
 
     auto *item = new QStandardItem(Text);
     item->setEditable(false);
@@ -156,14 +155,15 @@ CNodePtr CNodes::Item(const QString &key) const
     auto it = m_index.constFind(key);
     if (it == m_index.constEnd())
         return nullptr;
-    return m_order.at(*it);
+    return m_entries[size_t(*it)];
 }
 
 CNodePtr CNodes::Item(int position) const
 {
     if (position < 1 || position > Count())
         return nullptr;
-    return std::next(m_order.begin(), position - 1)->second;
+    closeGaps();
+    return m_entries[size_t(position - 1)];
 }
 
 CNodePtr CNodes::Item(const QStandardItem *node) const { return node ? Item(NodeKeyOf(node)) : nullptr; }
@@ -172,9 +172,16 @@ QList<CNodePtr> CNodes::Nodes() const
 {
     QList<CNodePtr> list;
     list.reserve(Count());
-    for (const auto &entry : m_order)
-        list.append(entry.second);
+    for (const CNodePtr &entry : m_entries)
+        if (entry)
+            list.append(entry);
     return list;
+}
+
+void CNodes::append(const CNodePtr &node)
+{
+    m_index.insert(node->Key, qsizetype(m_entries.size()));
+    m_entries.push_back(node);
 }
 
 void CNodes::removeEntry(const QString &key)
@@ -182,8 +189,31 @@ void CNodes::removeEntry(const QString &key)
     auto it = m_index.find(key);
     if (it == m_index.end())
         return;
-    m_order.erase(*it);
+    m_entries[size_t(*it)].reset();
+    ++m_gaps;
     m_index.erase(it);
+    // Keep the gaps from outgrowing the entries while nothing reads by position.
+    if (m_gaps > 64 && m_gaps * 2 > qsizetype(m_entries.size()))
+        closeGaps();
+}
+
+// Moves the entries up over the gaps that removals left, in one pass.
+void CNodes::closeGaps() const
+{
+    if (!m_gaps)
+        return;
+    size_t to = 0;
+    for (size_t from = 0; from < m_entries.size(); ++from) {
+        if (!m_entries[from])
+            continue;
+        if (to != from) {
+            m_entries[to] = std::move(m_entries[from]);
+            m_index[m_entries[to]->Key] = qsizetype(to);
+        }
+        ++to;
+    }
+    m_entries.resize(to);
+    m_gaps = 0;
 }
 
 // Forgets the descendants of `node` in the collection and the key index of the tree.
@@ -236,8 +266,9 @@ void CNodes::RemoveChildren(QStandardItem *parent)
 
 void CNodes::Clear()
 {
-    m_order.clear();
+    m_entries.clear();
     m_index.clear();
+    m_gaps = 0;
     m_nodes.clear();
     m_model.removeRows(0, m_model.rowCount());
 }
@@ -264,9 +295,7 @@ void CNodes::ChangeKey(const QString &OldKey, const QString &NewKey)
     const CNodePtr old = Item(OldKey);
     if (!old || m_index.contains(NewKey))
         return;
-    auto renamed = std::make_shared<CNode>(CNode{NewKey, old->NodeData, old->NodeType});
-    m_order.emplace(++m_sequence, renamed);
-    m_index.insert(NewKey, m_sequence);
+    append(std::make_shared<CNode>(CNode{NewKey, old->NodeData, old->NodeType}));
     QStandardItem *node = m_nodes.value(OldKey);
     if (!node || m_nodes.contains(NewKey))
         return;
@@ -281,16 +310,15 @@ void CNodes::ExpandChildren(const CNodePtr &ParentNode)
     if (!ParentNode)
         qnerr::raise(qnerr::ObjectNotSet);
     const QString key = ParentNode->Key;
-    const bool status = mdiMain::isLoaded();
-    if (status)
-        mdiMain::instance().Status(QStringLiteral("Expanding ") + key);
+    if (ExplorerWindow *window = ExplorerWindow::Current())
+        window->Status(QStringLiteral("Expanding ") + key);
     SetExpanded(TreeNode(key), false);
     SetExpanded(TreeNode(key), true);
     // The node is looked up afresh after each step: the handlers rebuild its children.
     for (int row = 0; row < TreeNode(key)->rowCount(); ++row)
         ExpandChildren(Item(TreeNode(key)->child(row)));
-    if (status)
-        mdiMain::instance().Status();
+    if (ExplorerWindow *window = ExplorerWindow::Current())
+        window->Status();
 }
 
 QStandardItem *CNodes::Node(const QString &key) const { return m_nodes.value(key); }

@@ -11,7 +11,7 @@
 #include <QPointer>
 #include <QStandardItemModel>
 #include <functional>
-#include <map>
+#include <vector>
 
 #include "cnode.h"
 
@@ -56,12 +56,13 @@ public:
                  const QString &Text = {}, const QString &Image = {}, const QString &SelectedImage = {});
 
     // The entry under a key, at a 1-based position (insertion order), or of a
-    // tree node; nullptr when absent. Never raises.
+    // tree node; nullptr when absent. Never raises. Each is constant time (by
+    // position: after the first such access following removals).
     CNodePtr Item(const QString &key) const;
     CNodePtr Item(int position) const;
     CNodePtr Item(const QStandardItem *node) const;
     // The number of entries, placeholders included.
-    int Count() const { return int(m_order.size()); }
+    int Count() const { return int(qsizetype(m_entries.size()) - m_gaps); }
     // The entries in insertion order.
     QList<CNodePtr> Nodes() const;
 
@@ -108,16 +109,19 @@ public:
     void setExpandHandlers(NodeHandler collapse, NodeHandler expand);
 
 private:
+    void append(const CNodePtr &node);
     void removeEntry(const QString &key);
+    void closeGaps() const;
     void forgetSubtree(QStandardItem *node);
     void onViewExpanded(const QModelIndex &index, bool expanded);
 
     QStandardItemModel m_model;
     QPointer<QTreeView> m_tree;
-    // The collection: insertion order, and the key index.
-    std::map<quint64, CNodePtr> m_order;
-    QHash<QString, quint64> m_index;
-    quint64 m_sequence = 0;
+    // The collection in insertion order, and the key index into it. A removed
+    // entry leaves a gap (null) that the next access by position closes.
+    mutable std::vector<CNodePtr> m_entries;
+    mutable QHash<QString, qsizetype> m_index;
+    mutable qsizetype m_gaps = 0;
     // The tree nodes by key.
     QHash<QString, QStandardItem *> m_nodes;
     long m_placeholders = 0;

@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QHash>
 #include <QLabel>
 #include <QMenuBar>
 #include <QRegularExpression>
@@ -14,9 +15,11 @@
 
 #include "core/frmqnerr.h"
 #include "core/modgui.h"
+#include "core/panetable.h"
 #include "mainwindow/frmabout.h"
 #include "mainwindow/frmwelcome.h"
 #include "mainwindowfixture.h"
+#include "tree/explorerwindow.h"
 
 namespace {
 
@@ -25,6 +28,7 @@ TestPane *makePane(mdiMain &main, const QString &name)
     auto *pane = new TestPane(name);
     pane->setParent(main.ClientArea()); // destroyed with the main window
     pane->hide();
+    forms::Register(pane); // loaded, as every pane the host is given
     return pane;
 }
 
@@ -212,6 +216,7 @@ TEST_F(PaneHost, CallsEachMemberWithTheKeyPartsTheFormTakes)
     const Case cases[] = {
         {"frmTable", "0", "Display", "Display:ds,db,t"},
         {"frmTable", "1", "Display", "Edit:ds,db,t"}, // an editor opens for editing
+        {"frmTable", " 1.4 ", "Display", "Edit:ds,db,t"}, // read as the Options pane reads it: 1
         {"frmColumn", "0", "Display", "Display:ds,db,t,c"},
         {"frmDatabase", "1", "Display", "Edit:ds,db"},
         {"frmSpecialCols", "1", "Display", "Display:ds,db,t"}, // never redirected
@@ -351,6 +356,77 @@ TEST_F(PaneHost, FailuresInAPane)
     EXPECT_EQ(seen, (QStringList{QStringLiteral("5@mdiMain.PaneDisplay"), QStringLiteral("5@mdiMain.PaneDisplay"),
                                  QStringLiteral("9@mdiMain.PaneDisplay"), QStringLiteral("13@mdiMain.PaneDisplay"),
                                  QStringLiteral("13@mdiMain.PaneDisplay"), QStringLiteral("5@mdiMain.PaneEdit")}));
+}
+
+TEST_F(PaneHost, EachPaneRowShowsItsBand)
+{
+    mdiMain &m = main();
+    // The toolbar of each band, by the pane it belongs to.
+    const QHash<QString, QString> toolbars = {
+        {"frmColumn", "tbrColumn"},         {"frmColumns", "tbrColumns"},   {"frmDatabase", "tbrDatabase"},
+        {"frmDatabases", "tbrDatabases"},   {"frmDBPRV", "tbrDBPRV"},       {"frmDBPRVs", "tbrDBPRVs"},
+        {"frmField", "tbrField"},           {"frmFields", "tbrFields"},     {"frmFile", "tbrFile"},
+        {"frmFiles", "tbrFiles"},           {"frmSpecialCols", "tbrSpecialCols"}, {"frmTable", "tbrTable"},
+        {"frmTables", "tbrTables"},         {"frmTBLPRV", "tbrTBLPRV"},     {"frmTBLPRVs", "tbrTBLPRVs"},
+        {"frmUser", "tbrUser"},             {"frmUsers", "tbrUsers"},       {"frmAbout", "tbrAbout"},
+        {"frmTableData", "tbrViewData"},
+    };
+    setSetting(QStringLiteral("Options"), QStringLiteral("Items"), QStringLiteral("0"));
+    for (const PaneFacts &row : PaneTable::All()) {
+        SCOPED_TRACE(row.name.toStdString());
+        QToolBar *band = m.PaneBand(row.name);
+        EXPECT_EQ(band ? band->objectName() : QString(), toolbars.value(row.name));
+        // Shown, it is the one band beside the main toolbar.
+        m.PaneDisplay(makePane(m, row.name), {"ds", "a", "b", "c", "d"});
+        QStringList expected = {QStringLiteral("tbrMain")};
+        if (band)
+            expected << band->objectName();
+        EXPECT_EQ(visibleBands(), expected);
+    }
+}
+
+TEST_F(PaneHost, PanesByNameThroughTheTreesInterface)
+{
+    mdiMain &m = main();
+    m.show();
+    ExplorerWindow *window = ExplorerWindow::Current();
+    ASSERT_EQ(window, static_cast<ExplorerWindow *>(&m));
+    EXPECT_EQ(window->Treeview(), m.tvwExplorer);
+    window->Status(QStringLiteral("Busy"));
+    EXPECT_EQ(m.StatusText(), QStringLiteral("Busy"));
+
+    // A pane not loaded yet is loaded by its name.
+    EXPECT_EQ(forms::LoadedForm<frmAbout>(), nullptr);
+    EXPECT_EQ(window->PaneDisplay(QStringLiteral("frmAbout"), {}), 0);
+    ASSERT_TRUE(forms::LoadedForm<frmAbout>());
+    EXPECT_EQ(gCurrentPane().data(), forms::LoadedForm<frmAbout>());
+    EXPECT_EQ(visibleBands(), (QStringList{QStringLiteral("tbrMain"), QStringLiteral("tbrAbout")}));
+    EXPECT_EQ(m.StatusText(), QStringLiteral("Ready"));
+
+    // A loaded pane is reused, and the editor members reach it.
+    setSetting(QStringLiteral("Options"), QStringLiteral("Items"), QStringLiteral("1"));
+    TestPane *table = makePane(m, QStringLiteral("frmTable"));
+    const QStringList keys = {QStringLiteral("ds"), QStringLiteral("db"), QStringLiteral("t")};
+    window->PaneDisplay(QStringLiteral("frmTable"), keys);
+    window->PaneAddNew(QStringLiteral("frmTable"), keys);
+    window->PaneDelete(QStringLiteral("frmTable"), keys);
+    EXPECT_EQ(table->calls, (QStringList{QStringLiteral("Edit:ds,db,t"), QStringLiteral("AddNew:ds,db"),
+                                         QStringLiteral("Delete:ds,db,t")}));
+
+    // A name no form has: the error dialog under the host's name; Ignore leaves the pane as it was.
+    ui().answerError(ui::vbIgnore);
+    ui().answerError(ui::vbIgnore);
+    EXPECT_EQ(window->PaneDisplay(QStringLiteral("frmNowhere"), keys), 0);
+    window->PaneEdit(QStringLiteral("frmNowhere"), keys);
+    ASSERT_EQ(ui().errors().size(), 2);
+    EXPECT_EQ(ui().errors()[0].number, QStringLiteral("35601"));
+    EXPECT_EQ(ui().errors()[0].trappedIn, QStringLiteral("mdiMain.PaneDisplay"));
+    EXPECT_EQ(ui().errors()[1].trappedIn, QStringLiteral("mdiMain.PaneEdit"));
+    EXPECT_EQ(gCurrentPane().data(), table);
+
+    // The window goes, and with it the interface.
+    mdiMain::Unload();
+    EXPECT_EQ(ExplorerWindow::Current(), nullptr);
 }
 
 TEST_F(PaneHost, TheDataViewerIsUnloadedByEveryRequest)

@@ -7,6 +7,7 @@
 #include "qnerror.h"
 #include "scriptedui.h"
 #include "tree/cnodes.h"
+#include "tree/explorerwindow.h"
 
 namespace {
 
@@ -138,6 +139,76 @@ TEST_F(CNodesTest, ItemByKeyPositionAndTreeNode)
     for (const CNodePtr &node : n.Nodes())
         order << node->NodeType;
     EXPECT_EQ(order.join(QLatin1Char(',')), QStringLiteral("DSN,DB,db,TA,ta,CO,co"));
+}
+
+TEST_F(CNodesTest, PositionsFollowInsertionOrderThroughRemovals)
+{
+    CNodes &n = gNodes();
+    const CNodePtr ds = n.Add(static_cast<const CNode *>(nullptr), QStringLiteral("DSN"), QStringLiteral("d"));
+    const CNodePtr users = n.Add(ds, QStringLiteral("US"), QStringLiteral("d"));
+    QStringList expected = {ds->Key, users->Key};
+    for (int i = 0; i < 300; ++i)
+        expected << n.Add(users, QStringLiteral("us"), QStringLiteral("u%1").arg(i))->Key;
+    auto positions = [&] {
+        QStringList keys;
+        for (int i = 1; i <= n.Count(); ++i)
+            keys << n.Item(i)->Key;
+        return keys;
+    };
+    ASSERT_EQ(positions(), expected);
+
+    // A few removals, then reads by position; then enough removals to close
+    // the gaps on their own; then a re-key (the new entry comes last) and adds.
+    for (int i : {5, 17, 18, 200}) {
+        n.Remove(QStringLiteral("DSN=d:US=d:us=u%1:").arg(i));
+        expected.removeOne(QStringLiteral("DSN=d:US=d:us=u%1:").arg(i));
+    }
+    EXPECT_EQ(positions(), expected);
+    for (int i = 100; i < 250; ++i) {
+        n.Remove(QStringLiteral("DSN=d:US=d:us=u%1:").arg(i));
+        expected.removeOne(QStringLiteral("DSN=d:US=d:us=u%1:").arg(i));
+    }
+    EXPECT_EQ(n.Item(QStringLiteral("DSN=d:US=d:us=u99:"))->Key, QStringLiteral("DSN=d:US=d:us=u99:"));
+    n.ChangeKey(QStringLiteral("DSN=d:US=d:us=u0:"), QStringLiteral("DSN=d:US=d:us=x:"));
+    expected.removeOne(QStringLiteral("DSN=d:US=d:us=u0:"));
+    expected << QStringLiteral("DSN=d:US=d:us=x:");
+    expected << n.Add(users, QStringLiteral("us"), QStringLiteral("y"))->Key;
+    EXPECT_EQ(positions(), expected);
+    EXPECT_EQ(n.Item(n.Count() + 1), nullptr);
+    QStringList walked;
+    for (const CNodePtr &node : n.Nodes())
+        walked << node->Key;
+    EXPECT_EQ(walked, expected);
+    expectMirrored();
+
+    n.RemoveChildren(n.Node(users->Key));
+    EXPECT_EQ(positions(), (QStringList{ds->Key, users->Key}));
+}
+
+// The tree reaches the window only through ExplorerWindow.
+class RecordingWindow : public ExplorerWindow
+{
+public:
+    QTreeView *Treeview() const override { return nullptr; }
+    void Status(const QString &message) override { statuses << message; }
+    QString StatusText() const override { return statuses.value(statuses.size() - 1); }
+    int PaneDisplay(const QString &, const QStringList &) override { return 0; }
+    void PaneAddNew(const QString &, const QStringList &) override {}
+    void PaneEdit(const QString &, const QStringList &) override {}
+    void PaneDelete(const QString &, const QStringList &) override {}
+    QStringList statuses;
+};
+
+TEST_F(CNodesTest, ExpandChildrenReportsThroughTheWindow)
+{
+    CNodes &n = gNodes();
+    const CNodePtr ds = n.Add(static_cast<const CNode *>(nullptr), QStringLiteral("DSN"), QStringLiteral("d"));
+    n.ExpandChildren(ds); // no window: nothing to report to
+    RecordingWindow window;
+    ExplorerWindow::SetCurrent(&window);
+    n.ExpandChildren(ds);
+    ExplorerWindow::SetCurrent(nullptr);
+    EXPECT_EQ(window.statuses, (QStringList{QStringLiteral("Expanding DSN=d:"), QStringLiteral("Ready")}));
 }
 
 TEST_F(CNodesTest, NamesDifferingOnlyInCaseAreTwoNodes)

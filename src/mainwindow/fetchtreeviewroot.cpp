@@ -2,13 +2,12 @@
 // engine's driver.
 
 #include "core/cconnections.h"
-#include "cnodes.h"
-#include "datasources.h"
 #include "core/errortrace.h"
-#include "mainwindow/forms.h"
-#include "mainwindow/frmwelcome.h"
-#include "mainwindow/mdimain.h"
-#include "nodekey.h"
+#include "datasources.h"
+#include "forms.h"
+#include "frmwelcome.h"
+#include "mdimain.h"
+#include "tree/cnodes.h"
 
 namespace {
 const QString kEngineDriver = QStringLiteral("Quarnel ODBC");

@@ -1,0 +1,131 @@
+#include "bench.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <stdexcept>
+
+#include "standin.h"
+
+namespace bench {
+
+namespace {
+
+void print(const QString &line) { std::printf("%s\n", line.toUtf8().constData()); }
+
+QString verdict(bool within) { return within ? QStringLiteral("ok") : QStringLiteral("MISS"); }
+
+// The time per row in microseconds.
+double perRow(const Result &result) { return result.rows > 0 ? result.ms * 1000.0 / double(result.rows) : 0; }
+
+Result runOnce(const Case &c, int rows)
+{
+    try {
+        return c.run(rows);
+    } catch (const std::exception &e) {
+        Result failed;
+        failed.failure = QString::fromUtf8(e.what());
+        return failed;
+    }
+}
+
+// Runs one case at each of its row counts and prints its lines; returns its misses.
+int runCase(const Case &c)
+{
+    print(QStringLiteral("%1: %2").arg(QLatin1String(c.name), QLatin1String(c.figure)));
+    print(QStringLiteral("  %1 %2 %3 %4").arg(QStringLiteral("rows"), 9).arg(QStringLiteral("time"), 12)
+              .arg(QStringLiteral("per row"), 12).arg(QStringLiteral("figure"), 8));
+    QList<Result> results;
+    int misses = 0;
+    for (int rows : c.rows) {
+        const Result r = runOnce(c, rows);
+        if (!r.failure.isEmpty()) {
+            print(QStringLiteral("  %1 FAILED: %2").arg(rows, 9).arg(r.failure));
+            return misses + 1;
+        }
+        print(QStringLiteral("  %1 %2 ms %3 us %4").arg(r.rows, 9).arg(r.ms, 9, 'f', 1).arg(perRow(r), 9, 'f', 3)
+                  .arg(r.figure, 8, 'f', 3));
+        for (const QString &note : r.notes)
+            print(QStringLiteral("            ") + note);
+        results << r;
+    }
+    if (results.isEmpty())
+        return misses;
+    const Result &last = results.last();
+    const bool figureWithin = last.figure <= c.limit;
+    print(QStringLiteral("  figure %1 (limit %2) %3")
+              .arg(last.figure, 0, 'f', 3)
+              .arg(c.limit, 0, 'f', 2)
+              .arg(verdict(figureWithin)));
+    misses += figureWithin ? 0 : 1;
+    if (results.size() > 1 && perRow(results.first()) > 0) {
+        const double growth = perRow(last) / perRow(results.first());
+        const bool growthWithin = growth <= c.growthLimit;
+        print(QStringLiteral("  growth of the time per row from %1 to %2 rows: %3 (limit %4) %5")
+                  .arg(results.first().rows)
+                  .arg(last.rows)
+                  .arg(growth, 0, 'f', 2)
+                  .arg(c.growthLimit, 0, 'f', 2)
+                  .arg(verdict(growthWithin)));
+        misses += growthWithin ? 0 : 1;
+    }
+    return misses;
+}
+
+} // namespace
+
+int Run(const QList<Case> &cases, const QStringList &filters)
+{
+    int misses = 0, ran = 0;
+    for (const Case &c : cases) {
+        const QString name = QLatin1String(c.name);
+        if (!filters.isEmpty() &&
+            std::none_of(filters.begin(), filters.end(), [&](const QString &f) { return name.contains(f); }))
+            continue;
+        ++ran;
+        misses += runCase(c);
+        print(QString());
+    }
+    print(QStringLiteral("%1 case(s), %2 miss(es)").arg(ran).arg(misses));
+    return misses;
+}
+
+double Best(const std::function<void()> &operation, int runs)
+{
+    double fastest = 1e300;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        operation();
+        fastest = std::min(fastest, double(timer.nsecsElapsed()) / 1e6);
+    }
+    return fastest;
+}
+
+DataSource::DataSource(const QString &name) : m_name(name)
+{
+    static QTemporaryDir folder;
+    static QStringList names;
+    if (!folder.isValid())
+        throw std::runtime_error("no temporary folder");
+    const QDir dir(folder.path());
+    m_file = dir.filePath(name + QStringLiteral(".db"));
+    QFile::remove(m_file);
+    standin::CreateDatabase(m_file, {standin::CatalogScript()});
+    if (!names.contains(name))
+        names << name;
+    QList<standin::DataSource> sources;
+    for (const QString &known : std::as_const(names))
+        sources.append({known, dir.filePath(known + QStringLiteral(".db")), {}});
+    standin::WriteConfig(dir.path(), sources);
+    standin::UseConfig(dir.path());
+}
+
+DataSource::~DataSource() { QFile::remove(m_file); }
+
+QString DataSource::ConnectText() const { return QStringLiteral("ODBC;DSN=%1;DATABASE=PUBS").arg(m_name); }
+
+} // namespace bench

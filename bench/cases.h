@@ -1,0 +1,17 @@
+#pragma once
+
+// The benchmark's cases; each row of the case table in main.cpp names one.
+
+#include "bench.h"
+
+namespace bench {
+
+// Reading every row of a large QN_FIELD table: the data layer's snapshot
+// against a plain ODBC loop over the same file (figure: their time ratio).
+Result ReadSnapshot(int rows);
+
+// Walking the tree's node collection by position after removals (figure: the
+// time per node in microseconds).
+Result NodesByPosition(int rows);
+
+} // namespace bench
