@@ -1,8 +1,8 @@
-#include <QApplication>
 #include <cstdio>
 
 #include "appinfo.h"
 #include "mainwindow/mdimain.h"
+#include "qnapplication.h"
 
 // True when Qt can open a window: a display server, or a platform that needs none.
 static bool haveDisplay()
@@ -19,7 +19,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "qnadmin: no display found (DISPLAY is not set); cannot open the window.\n");
         return 1;
     }
-    QApplication app(argc, argv);
+    QnApplication app(argc, argv);
     QApplication::setApplicationName(appinfo::Title());
     mdiMain::instance().show();
     const int code = app.exec();

@@ -69,14 +69,14 @@ protected:
     void SetUp() override
     {
         StandinTest::SetUp();
-        SetUseTransactions(true);
+        dao::IgnoreTransactionSupport(false);
         for (const char *sql : kFamily)
             exec(QString::fromLatin1(sql));
         frmQNErr::Push(kEditor); // the calling editor's own entry
     }
     void TearDown() override
     {
-        SetUseTransactions(true);
+        dao::IgnoreTransactionSupport(false);
         StandinTest::TearDown();
     }
     void exec(const QString &sql, const QString &dsn = kDs) { open(dsn)->Execute(sql); }
@@ -542,7 +542,7 @@ TEST_F(ModUpdateTest, ANewKeyThatIsTakenRollsBackBeforeTheDialogAndLeavesTheCata
 
 TEST_F(ModUpdateTest, WithoutTransactionsATakenKeyIsRefusedBeforeAnythingIsWritten)
 {
-    SetUseTransactions(false);
+    dao::IgnoreTransactionSupport(true);
     const QStringList before = catalog();
     for (const FailingRename &f : takenKeys()) {
         SCOPED_TRACE(f.name);
@@ -571,7 +571,7 @@ TEST_F(ModUpdateTest, WithoutTransactionsATakenKeyIsRefusedBeforeAnythingIsWritt
 TEST_F(ModUpdateTest, WithoutTransactionsANullKeyPartReadsAsZeroSoTheCascadeCompletes)
 {
     // Nothing could be undone after the parent row moved: no child may stay behind under the old key.
-    SetUseTransactions(false);
+    dao::IgnoreTransactionSupport(true);
     exec(QStringLiteral("UPDATE QN_FIELD SET OFFSET = NULL WHERE FILE_NAME = 'F1' AND FIELD_NAME = 'B'"));
     exec(QStringLiteral("UPDATE QN_COLUMN SET COLUMN_TYPE = NULL WHERE COLUMN_NAME = 'CB'"));
     EXPECT_TRUE(UpdateFile(kDs, QStringLiteral("F1"), QStringLiteral("G1")));
