@@ -530,22 +530,28 @@ void describeColumns(SQLHSTMT h, detail::RecordsetData &data)
             check(SQLDescribeCol(h, SQLUSMALLINT(c), name.data(), SQLSMALLINT(name.size()), &nameLength, &sqlType,
                                  &size, &digits, &nullable),
                   SQL_HANDLE_STMT, h);
-            if (size_t(nameLength) < name.size())
+            // Never cut a name: a driver may report the length it copied, so
+            // a full buffer is tried again twice as large.
+            if (size_t(nameLength) + 1 < name.size() || name.size() >= 16384)
                 break;
-            name.resize(size_t(nameLength) + 1); // never cut a name
+            name.resize(name.size() * 2);
         }
         FieldInfo info;
         info.Name = QString::fromUtf8(reinterpret_cast<const char *>(name.data()), nameLength);
         info.Type = fieldTypeOf(sqlType);
         info.Size = long(qMin<SQLULEN>(size, SQLULEN(INT32_MAX)));
-        // A later column of the same name does not replace the first.
-        if (!data.byName.contains(info.Name))
-            data.byName.insert(info.Name, int(c - 1));
-        const QString folded = info.Name.toCaseFolded();
-        if (!data.byFoldedName.contains(folded))
-            data.byFoldedName.insert(folded, int(c - 1));
         data.fields.push_back(std::move(info));
     }
+    // Names compare without regard to case, the first column of a name
+    // winning; a name asked for as described is found without folding it.
+    for (size_t i = 0; i < data.fields.size(); ++i) {
+        const QString folded = data.fields[i].Name.toCaseFolded();
+        if (!data.byFoldedName.contains(folded))
+            data.byFoldedName.insert(folded, int(i));
+    }
+    for (const FieldInfo &f : data.fields)
+        if (!data.byName.contains(f.Name))
+            data.byName.insert(f.Name, data.byFoldedName.value(f.Name.toCaseFolded()));
 }
 
 // Reads the result of an executed statement into `data`: the columns' metadata,
