@@ -535,8 +535,8 @@ bool runUnit(const QString &ds, const QString &routine, const QString &info, boo
         for (const Unit *open : g_units)
             if (sameSource(open->ds, ds))
                 qnerr::raise(qnerr::InvalidProcedureCall,
-                             QStringLiteral("The data source %1 is being changed by a unit that a change of another "
-                                            "data source runs inside.")
+                             QStringLiteral("%1 is already being changed by an outer unit, which a unit of another "
+                                            "data source cannot join.")
                                  .arg(ds));
     }
     const qsizetype depth = frmQNErr::Trace().size();
