@@ -1,10 +1,10 @@
-#include <QApplication>
 #include <cstdio>
 
 #include "appinfo.h"
 #include "core/frmqnerr.h"
 #include "heap.h"
 #include "mainwindow/mdimain.h"
+#include "qnapplication.h"
 #include "ui.h"
 
 // True when Qt can open a window: a display server, or a platform that needs none.
@@ -23,7 +23,7 @@ int main(int argc, char **argv)
         return 1;
     }
     heap::KeepFreedMemory();
-    QApplication app(argc, argv);
+    QnApplication app(argc, argv);
     QApplication::setApplicationName(appinfo::Title());
     ui::setErrorDialog(&frmQNErr::OnError);
     mdiMain::instance().show();

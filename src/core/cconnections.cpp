@@ -32,14 +32,22 @@ CConnections &gConnections()
 {
     workspace(); // made first, so that the workspace outlives the registry's databases
     static CConnections registry;
+    static const bool forgetsFailedConnections = [] {
+        dao::SetClosedOnFailureHandler([](const dao::Database &db) { registry.Forget(db); });
+        return true;
+    }();
+    Q_UNUSED(forgetsFailedConnections);
     return registry;
 }
 
 CConnections::Ptr CConnections::Item(const QString &DSN)
 {
     TraceScope trace(QStringLiteral("CConnections.Item[PropertyGet]"));
-    if (Ptr found = m_items.Find(DSN))
-        return found;
+    if (Ptr found = m_items.Find(DSN)) {
+        if (found->db && found->db->IsOpen())
+            return found;
+        m_items.Remove(DSN); // its connection was closed: connect anew
+    }
     Ptr connection = Add(DSN);
     if (connection) {
         try {
@@ -98,6 +106,16 @@ void CConnections::Remove(int position)
     if (entry->db)
         entry->db->Close();
     m_items.Remove(position);
+}
+
+void CConnections::Forget(const dao::Database &db)
+{
+    for (int position = 1; position <= Count(); ++position) {
+        if (m_items.Item(position)->db.get() == &db) {
+            m_items.Remove(position);
+            return;
+        }
+    }
 }
 
 void CConnections::RemoveAll()

@@ -2,7 +2,8 @@
 
 // The registry of open data sources: the first look-up of a name
 // connects the data source and loads its two data-type caches; later look-ups
-// hand out the same connection until it is removed.
+// hand out the same connection until it is removed, or until its connection
+// failed and closed (then the next look-up connects again).
 
 #include <QList>
 #include <QString>
@@ -43,6 +44,10 @@ public:
     void Remove(int position);
     // Empties the registry: Remove(1) while any entry is left.
     void RemoveAll();
+    // Removes the entry of `db` (nothing when none holds it) without closing it:
+    // a database that closed itself after its connection failed leaves the
+    // registry, so that the next look-up of its name connects again.
+    void Forget(const dao::Database &db);
     // The connections in the order they were added.
     QList<Ptr> NewEnum() const { return m_items.Items(); }
 

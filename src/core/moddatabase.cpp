@@ -30,6 +30,48 @@ QString NumberSQL(const QString &text, const QString &message)
     return QLatin1Char('0') + text;
 }
 
+QString StoredNumberSQL(const QVariant &value, const QString &column, NumberForm form)
+{
+    QString text;
+    switch (value.typeId()) {
+    case QMetaType::UnknownType:
+        break;
+    case QMetaType::Bool:
+        text = value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+        break;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        text = QString::number(value.toDouble(), 'g', 15);
+        break;
+    default:
+        text = value.toString();
+        break;
+    }
+    if (!IsNumber(text))
+        qnerr::raise(qnerr::ValidationFailed,
+                     QStringLiteral("The stored value '%1' of %2 is not a number.").arg(text, column));
+    if (text.isEmpty())
+        return QStringLiteral("0");
+    return form == NumberForm::Bare ? text : QLatin1Char('0') + text;
+}
+
+const QString &NameSQL(const QString &name)
+{
+    if (name.isEmpty())
+        qnerr::raise(qnerr::ValidationFailed, QStringLiteral("An empty name cannot be used in a statement."));
+    for (const char32_t c : name.toUcs4()) {
+        const QChar::Category category = QChar::category(c);
+        const bool allowed = QChar::isLetterOrNumber(c) || category == QChar::Mark_NonSpacing ||
+                             category == QChar::Mark_SpacingCombining || category == QChar::Mark_Enclosing ||
+                             c == U'_' || c == U'$' || c == U'#' || c == U'@' || c == U'.';
+        if (!allowed)
+            qnerr::raise(qnerr::ValidationFailed,
+                         QStringLiteral("The name '%1' cannot be used in a statement: it contains '%2'.")
+                             .arg(name, QString::fromUcs4(&c, 1)));
+    }
+    return name;
+}
+
 QString BuildInsertSQL(const QWidget *form, const QWidget *control, const dao::Fields &fields, const QString &table)
 {
     QString columns = QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (");
@@ -101,7 +143,7 @@ dao::Fields FetchFieldInfo(dao::Database &db, const QString &table)
     TraceScope trace(QStringLiteral("modDatabase.FetchFieldInfo"));
     ErrorHandler handler(QStringLiteral("modDatabase.FetchFieldInfo"));
     std::unique_ptr<dao::Recordset> rs;
-    if (!handler.step([&] { rs = db.OpenFields(QStringLiteral("SELECT * FROM ") + EscapeQuotes(table) + QLatin1Char(' ')); }))
+    if (!handler.step([&] { rs = db.OpenFields(QStringLiteral("SELECT * FROM ") + NameSQL(table) + QLatin1Char(' ')); }))
         return {};
     return rs->GetFields();
 }

@@ -22,6 +22,22 @@ bool IsNumber(const QString &text);
 // fails with a validation error carrying `message` before any statement runs.
 QString NumberSQL(const QString &text, const QString &message = {});
 
+// How a number read back from a catalog row is written: "0" and its text, or its text alone.
+enum class NumberForm { ZeroPrefixed, Bare };
+// A number read back from a catalog row (column `column`) in its SQL form: the
+// stored text checked as a typed number is, then written as `form` says; a Null
+// or empty value gives "0" in either form. A stored text that is not a number
+// fails with 380 before any statement runs. Every writer that copies a stored
+// number into a statement (rename, copy, import, grid) goes through here.
+QString StoredNumberSQL(const QVariant &value, const QString &column, NumberForm form = NumberForm::ZeroPrefixed);
+
+// A name written into SQL outside quotes ("SELECT * FROM <name>"), returned as
+// given once checked: letters and digits of any script, combining marks, and
+// _ $ # @ . only. Anything that could end the name inside the statement (a
+// blank, a quote, a semicolon, a comment mark, a parenthesis, a comma, an
+// operator) and the empty name fail with 380 before any statement runs.
+const QString &NameSQL(const QString &name);
+
 // "INSERT INTO <table> (<tags>) VALUES (<values>)" from the tagged elements of
 // `control`'s array on `form`, in the form's control order.
 QString BuildInsertSQL(const QWidget *form, const QWidget *control, const dao::Fields &fields, const QString &table);

@@ -7,6 +7,7 @@
 #include "errortrace.h"
 #include "moddatabase.h"
 #include "mousesleeper.h"
+#include "qnapplication.h"
 #include "ui.h"
 
 namespace modUpdate {
@@ -16,7 +17,6 @@ namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 constexpr long kDuplicateKey = 3022;
 
-bool g_useTransactions = true;
 QStringList g_lastStatements;
 
 // A failure inside a writer, as its handler reports it.
@@ -27,16 +27,19 @@ struct WriterFailure
     QString info;
 };
 
-// One rename (or RunUnit) in progress: its database, its transaction, the statements run.
+// One rename (or RunUnit) in progress on one data source: its database, its
+// transaction, the statements run.
 struct Unit
 {
+    QString ds;
+    int eventDepth = 0; // event deliveries under way when it began
     dao::DatabasePtr db;
     bool ownsTransaction = false;
     int depth = 0;       // writer frames open
     QString outerInfo;   // the additional information of the outermost writer when it ended
     QStringList statements;
 
-    Unit() = default;
+    Unit(QString dataSource, int events) : ds(std::move(dataSource)), eventDepth(events) {}
     Unit(const Unit &) = delete;
     Unit &operator=(const Unit &) = delete;
     ~Unit()
@@ -50,52 +53,70 @@ struct Unit
     }
 
     // The data source's open database (connecting it on first use); the first
-    // one taken begins the unit's transaction.
-    dao::Database &take(const QString &ds)
+    // take begins the unit's transaction where the data source has transactions.
+    dao::Database &take()
     {
-        const auto connection = gConnections().Item(ds);
-        if (!connection || !connection->db)
-            qnerr::raise(qnerr::ObjectNotSet);
         if (!db) {
+            const auto connection = gConnections().Item(ds);
+            if (!connection || !connection->db)
+                qnerr::raise(qnerr::ObjectNotSet);
             db = connection->db;
-            if (g_useTransactions && db->SupportsTransactions() && !db->InTransaction()) {
+            if (db->SupportsTransactions() && !db->InTransaction()) {
                 db->BeginTrans();
                 ownsTransaction = true;
             }
         }
-        return *connection->db;
+        return *db;
     }
     // Without a transaction of its own a failure part-way cannot be undone.
     bool undoable() const { return ownsTransaction; }
+    // A failed commit closed the connection (see dao::Database) and passes up.
     void commit()
     {
         if (ownsTransaction) {
-            db->CommitTrans(); // a failure leaves the transaction for rollback()
+            db->CommitTrans();
             ownsTransaction = false;
         }
     }
-    // Rolls back, keeping the engine's error list for the error dialog.
-    void rollback()
+    // Undoes the unit before `error` is reported. A connection that closed on
+    // its failure was rolled back by the data source. A rollback that fails
+    // closes the connection too; `error` then becomes that ODBC failure, its
+    // error list holding the first failure, then the rollback's diagnostics.
+    void rollback(QnError &error)
     {
         if (!ownsTransaction)
             return;
         ownsTransaction = false;
-        const QList<dao::Error> errors = dao::Errors::list();
+        const QList<dao::Error> first = dao::Errors::list();
+        if (!db->InTransaction())
+            return;
         try {
             db->Rollback();
+            dao::Errors::Set(first);
         } catch (const QnError &) {
+            QList<dao::Error> list;
+            if (error.Number() == qnerr::OdbcCallFailed) {
+                list = first;
+                if (!list.isEmpty() && list.last().Number == qnerr::OdbcCallFailed)
+                    list.removeLast();
+            } else {
+                list << dao::Error{error.Number(), error.Description(), QStringLiteral("qnadmin"), {}};
+            }
+            list += dao::Errors::list();
+            dao::Errors::Set(list);
+            error = QnError(qnerr::OdbcCallFailed, qnerr::standardDescription(qnerr::OdbcCallFailed));
         }
-        dao::Errors::Set(errors);
     }
 };
 
-Unit *g_unit = nullptr;
+// The units open, innermost last: one per data source.
+std::vector<Unit *> g_units;
 
 class CurrentUnit
 {
 public:
-    explicit CurrentUnit(Unit &unit) { g_unit = &unit; }
-    ~CurrentUnit() { g_unit = nullptr; }
+    explicit CurrentUnit(Unit &unit) { g_units.push_back(&unit); }
+    ~CurrentUnit() { g_units.pop_back(); }
     CurrentUnit(const CurrentUnit &) = delete;
     CurrentUnit &operator=(const CurrentUnit &) = delete;
 };
@@ -125,7 +146,7 @@ public:
         const QString breaks = kCrLf.repeated(m_breaks);
         return query + breaks + insert + breaks + del;
     }
-    void take(const QString &ds) { m_db = &m_unit.take(ds); }
+    void take() { m_db = &m_unit.take(); }
     std::unique_ptr<dao::Recordset> open(const QString &sql)
     {
         m_unit.statements << sql;
@@ -136,17 +157,26 @@ public:
         m_unit.statements << sql;
         m_db->Execute(sql);
     }
-    // Without a transaction: a changed key must be free before the DELETE runs.
-    void checkFree(const QString &table, const QString &newCondition, bool changed)
+    // Runs the DELETE and the INSERT. Inside the unit's transaction they run in
+    // that order. Without one, a changed key must be free (a driver need not
+    // refuse a duplicate key), and the INSERT runs first, so that a failure
+    // leaves the row under its old key, its new key or both, never neither; an
+    // unchanged key can only be deleted first.
+    void rekey(const QString &table, const QString &newCondition, bool changed)
     {
-        if (!changed || m_unit.undoable())
+        if (!changed || m_unit.undoable()) {
+            execute(del);
+            execute(insert);
             return;
+        }
         if (!open(QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" WHERE ") + newCondition)->Eof())
             throw QnError(kDuplicateKey,
                           QStringLiteral("The changes you requested to the table were not successful because they "
                                          "would create duplicate values in the index, primary key, or relationship. "
                                          "Change the data in the field or fields that contain duplicate data, remove "
                                          "the index, or redefine the index to permit duplicate entries and try again."));
+        execute(insert);
+        execute(del);
     }
     // Runs the writer's steps; a failure leaves as this writer's failure (a
     // failure of a writer it called passes through as that writer's).
@@ -170,9 +200,14 @@ private:
 
 // Value forms of the statement texts.
 QString text(const QVariant &value) { return QLatin1Char('\'') + modDatabase::EscapeQuotes(value) + QLatin1Char('\''); }
-QString number(const QVariant &value) { return vb::ZeroText(value); }
-// The column writer's bare number; a Null is written 0.
-QString bare(const QVariant &value) { return value.isNull() ? QStringLiteral("0") : vb::ZeroText(value).mid(1); }
+// A number argument: "0" and its digits.
+QString number(qint32 value) { return vb::ZeroText(value); }
+// A number of the row read, checked before it goes into the statement.
+using modDatabase::NumberForm;
+QString stored(const dao::Recordset &rs, const QString &column, NumberForm form = NumberForm::ZeroPrefixed)
+{
+    return modDatabase::StoredNumberSQL(rs.Value(column), column, form);
+}
 
 // A value of a walked row passed to a writer's argument. A Null fails (and the
 // unit is undone); where nothing can be undone it reads as '' or 0, so that the
@@ -195,13 +230,13 @@ qint32 longArg(const Unit &u, const QVariant &value)
 
 // ------------------------------------------------------------------ the writers
 
-void doUpdateField(Unit &u, const QString &ds, const QString &OldFile, const QString &NewFile,
+void doUpdateField(Unit &u, const QString &OldFile, const QString &NewFile,
                    const QString &OldField, const QString &NewField, qint32 Offset)
 {
     Frame f(u, QStringLiteral("modUpdate.UpdateField"), QStringLiteral("modUpdate.UpdateField"), 2);
     CMouseSleeper sleeper;
     f.run([&] {
-        f.take(ds);
+        f.take();
         auto key = [](const QString &file, const QString &field) {
             return QStringLiteral("FILE_NAME = ") + text(file) + QStringLiteral(" AND FIELD_NAME = ") + text(field);
         };
@@ -210,19 +245,17 @@ void doUpdateField(Unit &u, const QString &ds, const QString &OldFile, const QSt
         f.del = QStringLiteral("DELETE FROM QN_FIELD WHERE ") + key(OldFile, OldField);
         f.insert = QStringLiteral("INSERT INTO QN_FIELD (FILE_NAME, FIELD_NUMBER, FIELD_NAME, LOCAL_TYPE_NAME, OFFSET, "
                                   "LENGTH, PRECISION, SCALE, ENCRYPTED, FORMAT, DEFAULT_VALUE, REMARKS) VALUES (") +
-                   text(NewFile) + QStringLiteral(", ") + number(rs->Value(QStringLiteral("FIELD_NUMBER"))) +
+                   text(NewFile) + QStringLiteral(", ") + stored(*rs, QStringLiteral("FIELD_NUMBER")) +
                    QStringLiteral(", ") + text(NewField) + QStringLiteral(", ") +
                    text(rs->Value(QStringLiteral("LOCAL_TYPE_NAME"))) + QStringLiteral(", ") + number(Offset) +
-                   QStringLiteral(", ") + number(rs->Value(QStringLiteral("LENGTH"))) + QStringLiteral(", ") +
-                   number(rs->Value(QStringLiteral("PRECISION"))) + QStringLiteral(", ") +
-                   number(rs->Value(QStringLiteral("SCALE"))) + QStringLiteral(", ") +
-                   number(rs->Value(QStringLiteral("ENCRYPTED"))) + QStringLiteral(", ") +
+                   QStringLiteral(", ") + stored(*rs, QStringLiteral("LENGTH")) + QStringLiteral(", ") +
+                   stored(*rs, QStringLiteral("PRECISION")) + QStringLiteral(", ") +
+                   stored(*rs, QStringLiteral("SCALE")) + QStringLiteral(", ") +
+                   stored(*rs, QStringLiteral("ENCRYPTED")) + QStringLiteral(", ") +
                    text(rs->Value(QStringLiteral("FORMAT"))) + QStringLiteral(", ") +
                    text(rs->Value(QStringLiteral("DEFAULT_VALUE"))) + QStringLiteral(", ") +
                    text(rs->Value(QStringLiteral("REMARKS"))) + QStringLiteral(")");
-        f.checkFree(QStringLiteral("QN_FIELD"), key(NewFile, NewField), OldFile != NewFile || OldField != NewField);
-        f.execute(f.del);
-        f.execute(f.insert);
+        f.rekey(QStringLiteral("QN_FIELD"), key(NewFile, NewField), OldFile != NewFile || OldField != NewField);
         // The tables over the file, each with its database: only their columns follow.
         f.query = QStringLiteral("SELECT DATABASE_NAME, TABLE_NAME FROM QN_TABLE WHERE FILE_NAME=") + text(NewFile);
         const auto tables = f.open(f.query);
@@ -237,11 +270,11 @@ void doUpdateField(Unit &u, const QString &ds, const QString &OldFile, const QSt
     });
 }
 
-void doUpdateFile(Unit &u, const QString &ds, const QString &OldFile, const QString &NewFile)
+void doUpdateFile(Unit &u, const QString &OldFile, const QString &NewFile)
 {
     Frame f(u, QStringLiteral("modUpdate.UpdateFile"), QStringLiteral("modUpdate.UpdateFile"), 1);
     f.run([&] {
-        f.take(ds);
+        f.take();
         auto key = [](const QString &file) { return QStringLiteral("FILE_NAME = ") + text(file); };
         f.query = QStringLiteral("SELECT * FROM QN_FILE WHERE ") + key(OldFile);
         const auto rs = f.open(f.query);
@@ -249,13 +282,11 @@ void doUpdateFile(Unit &u, const QString &ds, const QString &OldFile, const QStr
         f.insert = QStringLiteral("INSERT INTO QN_FILE (FILE_NAME, OPEN_STRING, RECORD_SIZE, FILE_ORGANISATION, "
                                   "RECORD_TYPE, REMARKS) VALUES (") +
                    text(NewFile) + QStringLiteral(", ") + text(rs->Value(QStringLiteral("OPEN_STRING"))) +
-                   QStringLiteral(", ") + number(rs->Value(QStringLiteral("RECORD_SIZE"))) + QStringLiteral(", ") +
+                   QStringLiteral(", ") + stored(*rs, QStringLiteral("RECORD_SIZE")) + QStringLiteral(", ") +
                    text(rs->Value(QStringLiteral("FILE_ORGANISATION"))) + QStringLiteral(", ") +
                    text(rs->Value(QStringLiteral("RECORD_TYPE"))) + QStringLiteral(", ") +
                    text(rs->Value(QStringLiteral("REMARKS"))) + QStringLiteral(")");
-        f.checkFree(QStringLiteral("QN_FILE"), key(NewFile), OldFile != NewFile);
-        f.execute(f.del);
-        f.execute(f.insert);
+        f.rekey(QStringLiteral("QN_FILE"), key(NewFile), OldFile != NewFile);
         f.query = QStringLiteral("UPDATE QN_TABLE SET FILE_NAME = ") + text(NewFile) +
                   QStringLiteral(" WHERE FILE_NAME = ") + text(OldFile);
         f.execute(f.query);
@@ -264,18 +295,18 @@ void doUpdateFile(Unit &u, const QString &ds, const QString &OldFile, const QStr
         while (!fields->Eof()) {
             const QString field = textArg(u, fields->Value(QStringLiteral("FIELD_NAME")));
             const qint32 offset = longArg(u, fields->Value(QStringLiteral("OFFSET")));
-            doUpdateField(u, ds, OldFile, NewFile, field, field, offset);
+            doUpdateField(u, OldFile, NewFile, field, field, offset);
             fields->MoveNext();
         }
     });
 }
 
-void doUpdateTBLPRV(Unit &u, const QString &ds, const QString &OldDb, const QString &NewDb, const QString &OldTable,
+void doUpdateTBLPRV(Unit &u, const QString &OldDb, const QString &NewDb, const QString &OldTable,
                     const QString &NewTable, const QString &OldUser, const QString &NewUser)
 {
     Frame f(u, QStringLiteral("modUpdate.UpdateTBLPRV"), QStringLiteral("modUpdate.UpdateTBLPRV"), 1);
     f.run([&] {
-        f.take(ds);
+        f.take();
         auto key = [](const QString &user, const QString &db, const QString &table) {
             return QStringLiteral("USER_NAME = ") + text(user) + QStringLiteral(" AND DATABASE_NAME = ") + text(db) +
                    QStringLiteral(" AND TABLE_NAME = ") + text(table);
@@ -286,24 +317,22 @@ void doUpdateTBLPRV(Unit &u, const QString &ds, const QString &OldDb, const QStr
         f.insert = QStringLiteral("INSERT INTO QN_TBLPRV (DATABASE_NAME, TABLE_NAME, USER_NAME, ALLOW_SELECT, "
                                   "ALLOW_INSERT, ALLOW_UPDATE, ALLOW_DELETE, REMARKS) VALUES (") +
                    text(NewDb) + QStringLiteral(", ") + text(NewTable) + QStringLiteral(", ") + text(NewUser) +
-                   QStringLiteral(", ") + number(rs->Value(QStringLiteral("ALLOW_SELECT"))) + QStringLiteral(", ") +
-                   number(rs->Value(QStringLiteral("ALLOW_INSERT"))) + QStringLiteral(", ") +
-                   number(rs->Value(QStringLiteral("ALLOW_UPDATE"))) + QStringLiteral(", ") +
-                   number(rs->Value(QStringLiteral("ALLOW_DELETE"))) + QStringLiteral(", ") +
+                   QStringLiteral(", ") + stored(*rs, QStringLiteral("ALLOW_SELECT")) + QStringLiteral(", ") +
+                   stored(*rs, QStringLiteral("ALLOW_INSERT")) + QStringLiteral(", ") +
+                   stored(*rs, QStringLiteral("ALLOW_UPDATE")) + QStringLiteral(", ") +
+                   stored(*rs, QStringLiteral("ALLOW_DELETE")) + QStringLiteral(", ") +
                    text(rs->Value(QStringLiteral("REMARKS"))) + QStringLiteral(")");
-        f.checkFree(QStringLiteral("QN_TBLPRV"), key(NewUser, NewDb, NewTable),
+        f.rekey(QStringLiteral("QN_TBLPRV"), key(NewUser, NewDb, NewTable),
                     OldUser != NewUser || OldDb != NewDb || OldTable != NewTable);
-        f.execute(f.del);
-        f.execute(f.insert);
     });
 }
 
-void doUpdateDBPRV(Unit &u, const QString &ds, const QString &OldDb, const QString &NewDb, const QString &OldUser,
+void doUpdateDBPRV(Unit &u, const QString &OldDb, const QString &NewDb, const QString &OldUser,
                    const QString &NewUser)
 {
     Frame f(u, QStringLiteral("modUpdate.UpdateDBPRV"), QStringLiteral("modUpdate.UpdateDB"), 1);
     f.run([&] {
-        f.take(ds);
+        f.take();
         auto key = [](const QString &db, const QString &user) {
             return QStringLiteral("DATABASE_NAME = ") + text(db) + QStringLiteral(" AND USER_NAME = ") + text(user) +
                    QLatin1Char(' ');
@@ -317,34 +346,32 @@ void doUpdateDBPRV(Unit &u, const QString &ds, const QString &OldDb, const QStri
                    text(NewUser) + QStringLiteral(", ") + text(NewDb) + QStringLiteral(", ") +
                    text(rs->Value(QStringLiteral("DATABASE_USERNAME"))) + QStringLiteral(", ") +
                    text(rs->Value(QStringLiteral("DATABASE_PASSWORD"))) + QStringLiteral(", ") +
-                   number(rs->Value(QStringLiteral("ALLOW_SELECT"))) + QStringLiteral(", ") +
-                   number(rs->Value(QStringLiteral("ALLOW_INSERT"))) + QStringLiteral(", ") +
-                   number(rs->Value(QStringLiteral("ALLOW_UPDATE"))) + QStringLiteral(", ") +
-                   number(rs->Value(QStringLiteral("ALLOW_DELETE"))) + QStringLiteral(", ") +
+                   stored(*rs, QStringLiteral("ALLOW_SELECT")) + QStringLiteral(", ") +
+                   stored(*rs, QStringLiteral("ALLOW_INSERT")) + QStringLiteral(", ") +
+                   stored(*rs, QStringLiteral("ALLOW_UPDATE")) + QStringLiteral(", ") +
+                   stored(*rs, QStringLiteral("ALLOW_DELETE")) + QStringLiteral(", ") +
                    text(rs->Value(QStringLiteral("SECURITY_LEVEL"))) + QStringLiteral(", ") +
                    text(rs->Value(QStringLiteral("REMARKS"))) + QStringLiteral(")");
-        f.checkFree(QStringLiteral("QN_DBPRV"), key(NewDb, NewUser), OldDb != NewDb || OldUser != NewUser);
-        f.execute(f.del);
-        f.execute(f.insert);
+        f.rekey(QStringLiteral("QN_DBPRV"), key(NewDb, NewUser), OldDb != NewDb || OldUser != NewUser);
         // The same user's table privileges in the old database only.
         f.query = QStringLiteral("SELECT TABLE_NAME FROM QN_TBLPRV WHERE DATABASE_NAME = ") + text(OldDb) +
                   QStringLiteral(" AND USER_NAME = ") + text(OldUser);
         const auto privileges = f.open(f.query);
         while (!privileges->Eof()) {
             const QString table = textArg(u, privileges->Value(QStringLiteral("TABLE_NAME")));
-            doUpdateTBLPRV(u, ds, OldDb, NewDb, table, table, OldUser, NewUser);
+            doUpdateTBLPRV(u, OldDb, NewDb, table, table, OldUser, NewUser);
             privileges->MoveNext();
         }
     });
 }
 
-void doUpdateColumn(Unit &u, const QString &ds, const QString &OldDb, const QString &NewDb, const QString &OldTable,
+void doUpdateColumn(Unit &u, const QString &OldDb, const QString &NewDb, const QString &OldTable,
                     const QString &NewTable, const QString &OldColumn, const QString &NewColumn, qint32 COLUMN_TYPE,
                     qint32 COLUMN_NUMBER, const QString &FIELD_NAME)
 {
     Frame f(u, QStringLiteral("modUpdate.UpdateColumn"), QStringLiteral("modUpdate.UpdateColumn"), 1);
     f.run([&] {
-        f.take(ds);
+        f.take();
         auto key = [](const QString &db, const QString &table, const QString &column) {
             return QStringLiteral("DATABASE_NAME = ") + text(db) + QStringLiteral(" AND TABLE_NAME = ") + text(table) +
                    QStringLiteral(" AND COLUMN_NAME = ") + text(column);
@@ -357,10 +384,10 @@ void doUpdateColumn(Unit &u, const QString &ds, const QString &OldDb, const QStr
                          text(FIELD_NAME) + QStringLiteral(", ") + text(rs->Value(QStringLiteral("SQL_TYPE_NAME")));
         for (const char *column : {"LENGTH", "PRECISION", "SCALE", "NULLABLE", "UNSIGNED_ATTRIBUTE", "UPDATABLE",
                                    "VISIBLE", "MONEY", "AUTO_INCREMENT", "CASE_SENSITIVE", "SEARCHABLE", "RADIX"})
-            values += QStringLiteral(", ") + bare(rs->Value(QLatin1String(column)));
+            values += QStringLiteral(", ") + stored(*rs, QLatin1String(column), NumberForm::Bare);
         values += QStringLiteral(", ") + text(rs->Value(QStringLiteral("DEFAULT_VALUE"))) + QStringLiteral(", ") +
                   text(rs->Value(QStringLiteral("REMARKS"))) + QStringLiteral(", ") +
-                  bare(rs->Value(QStringLiteral("SETFILEPARAMETER"))) + QStringLiteral(", ") +
+                  stored(*rs, QStringLiteral("SETFILEPARAMETER"), NumberForm::Bare) + QStringLiteral(", ") +
                   QString::number(COLUMN_TYPE) + QStringLiteral(", ") +
                   text(rs->Value(QStringLiteral("DISPLAY_NAME")));
         f.insert = QStringLiteral("INSERT INTO QN_COLUMN (DATABASE_NAME, TABLE_NAME, COLUMN_NUMBER, COLUMN_NAME, "
@@ -368,19 +395,17 @@ void doUpdateColumn(Unit &u, const QString &ds, const QString &OldDb, const QStr
                                   "UPDATABLE, VISIBLE, MONEY, AUTO_INCREMENT, CASE_SENSITIVE, SEARCHABLE, RADIX, "
                                   "DEFAULT_VALUE, REMARKS, SETFILEPARAMETER, COLUMN_TYPE, DISPLAY_NAME) VALUES (") +
                    values + QStringLiteral(")");
-        f.checkFree(QStringLiteral("QN_COLUMN"), key(NewDb, NewTable, NewColumn),
+        f.rekey(QStringLiteral("QN_COLUMN"), key(NewDb, NewTable, NewColumn),
                     OldDb != NewDb || OldTable != NewTable || OldColumn != NewColumn);
-        f.execute(f.del);
-        f.execute(f.insert);
     });
 }
 
-void doUpdateTable(Unit &u, const QString &ds, const QString &OldDb, const QString &NewDb, const QString &OldTable,
+void doUpdateTable(Unit &u, const QString &OldDb, const QString &NewDb, const QString &OldTable,
                    const QString &NewTable)
 {
     Frame f(u, QStringLiteral("modUpdate.UpdateTable"), QStringLiteral("modUpdate.UpdateTable"), 1);
     f.run([&] {
-        f.take(ds);
+        f.take();
         auto key = [](const QString &db, const QString &table) {
             return QStringLiteral("DATABASE_NAME = ") + text(db) + QStringLiteral(" AND TABLE_NAME = ") + text(table);
         };
@@ -393,13 +418,11 @@ void doUpdateTable(Unit &u, const QString &ds, const QString &OldDb, const QStri
                    text(rs->Value(QStringLiteral("TABLE_TYPE"))) + QStringLiteral(", ") +
                    text(rs->Value(QStringLiteral("FILE_NAME"))) + QStringLiteral(", ") +
                    text(rs->Value(QStringLiteral("FILE_SPECIFICATION"))) + QStringLiteral(", ") +
-                   number(rs->Value(QStringLiteral("NUMBER_COLUMNS"))) + QStringLiteral(", ") +
+                   stored(*rs, QStringLiteral("NUMBER_COLUMNS")) + QStringLiteral(", ") +
                    text(rs->Value(QStringLiteral("CRITERIA"))) + QStringLiteral(", ") +
                    text(rs->Value(QStringLiteral("REMARKS"))) + QStringLiteral(", ") + text(NewTable) +
                    QStringLiteral(")");
-        f.checkFree(QStringLiteral("QN_TABLE"), key(NewDb, NewTable), OldDb != NewDb || OldTable != NewTable);
-        f.execute(f.del);
-        f.execute(f.insert);
+        f.rekey(QStringLiteral("QN_TABLE"), key(NewDb, NewTable), OldDb != NewDb || OldTable != NewTable);
         f.query = QStringLiteral("SELECT COLUMN_TYPE, COLUMN_NUMBER, COLUMN_NAME, FIELD_NAME FROM QN_COLUMN WHERE "
                                  "DATABASE_NAME = ") +
                   text(OldDb) + QStringLiteral(" AND TABLE_NAME = ") + text(OldTable);
@@ -409,7 +432,7 @@ void doUpdateTable(Unit &u, const QString &ds, const QString &OldDb, const QStri
             const qint32 columnNumber = longArg(u, columns->Value(QStringLiteral("COLUMN_NUMBER")));
             const QString column = textArg(u, columns->Value(QStringLiteral("COLUMN_NAME")));
             const QString field = textArg(u, columns->Value(QStringLiteral("FIELD_NAME")));
-            doUpdateColumn(u, ds, OldDb, NewDb, OldTable, NewTable, column, column, type, columnNumber, field);
+            doUpdateColumn(u, OldDb, NewDb, OldTable, NewTable, column, column, type, columnNumber, field);
             columns->MoveNext();
         }
         f.query = QStringLiteral("SELECT USER_NAME FROM QN_TBLPRV WHERE DATABASE_NAME = ") + text(OldDb) +
@@ -417,17 +440,17 @@ void doUpdateTable(Unit &u, const QString &ds, const QString &OldDb, const QStri
         const auto privileges = f.open(f.query);
         while (!privileges->Eof()) {
             const QString user = textArg(u, privileges->Value(QStringLiteral("USER_NAME")));
-            doUpdateTBLPRV(u, ds, OldDb, NewDb, OldTable, NewTable, user, user);
+            doUpdateTBLPRV(u, OldDb, NewDb, OldTable, NewTable, user, user);
             privileges->MoveNext();
         }
     });
 }
 
-void doUpdateDatabase(Unit &u, const QString &ds, const QString &OldDb, const QString &NewDb)
+void doUpdateDatabase(Unit &u, const QString &OldDb, const QString &NewDb)
 {
     Frame f(u, QStringLiteral("modUpdate.UpdateDatabase"), QStringLiteral("modUpdate.UpdateDB"), 1);
     f.run([&] {
-        f.take(ds);
+        f.take();
         auto key = [](const QString &db) { return QStringLiteral("DATABASE_NAME = ") + text(db) + QLatin1Char(' '); };
         f.query = QStringLiteral("SELECT * FROM QN_DB WHERE ") + key(OldDb);
         const auto rs = f.open(f.query);
@@ -440,14 +463,12 @@ void doUpdateDatabase(Unit &u, const QString &ds, const QString &OldDb, const QS
                    text(rs->Value(QStringLiteral("CONNECT_STRING"))) + QStringLiteral(", ") +
                    text(rs->Value(QStringLiteral("REMARKS"))) + QStringLiteral(", ") + text(NewDb) +
                    QStringLiteral(")");
-        f.checkFree(QStringLiteral("QN_DB"), key(NewDb), OldDb != NewDb);
-        f.execute(f.del);
-        f.execute(f.insert);
+        f.rekey(QStringLiteral("QN_DB"), key(NewDb), OldDb != NewDb);
         f.query = QStringLiteral("SELECT TABLE_NAME FROM QN_TABLE WHERE DATABASE_NAME = ") + text(OldDb);
         const auto tables = f.open(f.query);
         while (!tables->Eof()) {
             const QString table = textArg(u, tables->Value(QStringLiteral("TABLE_NAME")));
-            doUpdateTable(u, ds, OldDb, NewDb, table, table);
+            doUpdateTable(u, OldDb, NewDb, table, table);
             tables->MoveNext();
         }
         f.query = QStringLiteral("SELECT USER_NAME FROM QN_DBPRV WHERE DATABASE_NAME = ") + text(OldDb) +
@@ -455,31 +476,29 @@ void doUpdateDatabase(Unit &u, const QString &ds, const QString &OldDb, const QS
         const auto privileges = f.open(f.query);
         while (!privileges->Eof()) {
             const QString user = textArg(u, privileges->Value(QStringLiteral("USER_NAME")));
-            doUpdateDBPRV(u, ds, OldDb, NewDb, user, user);
+            doUpdateDBPRV(u, OldDb, NewDb, user, user);
             privileges->MoveNext();
         }
     });
 }
 
-void doUpdateUser(Unit &u, const QString &ds, const QString &OldUser, const QString &NewUser)
+void doUpdateUser(Unit &u, const QString &OldUser, const QString &NewUser)
 {
     Frame f(u, QStringLiteral("modUpdate.UpdateUser"), QStringLiteral("modUpdate.UpdateUser"), 1);
     f.run([&] {
-        f.take(ds);
+        f.take();
         auto key = [](const QString &user) { return QStringLiteral("USER_NAME = ") + text(user); };
         f.query = QStringLiteral("SELECT * FROM QN_USER WHERE ") + key(OldUser);
         const auto rs = f.open(f.query);
         f.del = QStringLiteral("DELETE FROM QN_USER WHERE ") + key(OldUser);
         f.insert = QStringLiteral("INSERT INTO QN_USER (USER_NAME, USER_PASSWORD, REMARKS) VALUES (") + text(NewUser) +
                    QStringLiteral(", '', ") + text(rs->Value(QStringLiteral("REMARKS"))) + QStringLiteral(")");
-        f.checkFree(QStringLiteral("QN_USER"), key(NewUser), OldUser != NewUser);
-        f.execute(f.del);
-        f.execute(f.insert);
+        f.rekey(QStringLiteral("QN_USER"), key(NewUser), OldUser != NewUser);
         f.query = QStringLiteral("SELECT DATABASE_NAME FROM QN_DBPRV WHERE USER_NAME = ") + text(OldUser);
         const auto privileges = f.open(f.query);
         while (!privileges->Eof()) {
             const QString db = textArg(u, privileges->Value(QStringLiteral("DATABASE_NAME")));
-            doUpdateDBPRV(u, ds, db, db, OldUser, NewUser);
+            doUpdateDBPRV(u, db, db, OldUser, NewUser);
             privileges->MoveNext();
         }
     });
@@ -487,20 +506,41 @@ void doUpdateUser(Unit &u, const QString &ds, const QString &OldUser, const QStr
 
 // ------------------------------------------------------------------ the unit
 
-// Runs `body` as one unit (or inside the unit already running). A failure rolls
-// back and asks the error dialog: Retry runs the body again, Ignore gives false.
-// A failure outside any writer is reported as `routine` with `info`, or, when
-// `info` is null, with the additional information of the outermost writer.
+bool sameSource(const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+
+// Runs `body` as one unit on `ds`, or inside the unit of `ds` already running.
+// A failure rolls back and asks the error dialog: Retry runs the body again,
+// Ignore gives false. A failure outside any writer is reported as `routine`
+// with `info`, or, when `info` is null, with the additional information of the
+// outermost writer.
+//
+// While a unit runs, a unit started from an event (the body yields to the event
+// loop) is refused with a beep and nothing written. A unit of another data
+// source started by the body itself runs as a unit of its own and commits on
+// its own.
 bool runUnit(const QString &ds, const QString &routine, const QString &info, bool connectFirst,
              const std::function<void(Unit &)> &body)
 {
-    if (g_unit) {
-        body(*g_unit);
-        return true;
+    if (!g_units.empty()) {
+        Unit &current = *g_units.back();
+        if (QnApplication::EventDepth() > current.eventDepth) {
+            Ui().Beep();
+            return false;
+        }
+        if (sameSource(current.ds, ds)) {
+            body(current);
+            return true;
+        }
+        for (const Unit *open : g_units)
+            if (sameSource(open->ds, ds))
+                qnerr::raise(qnerr::InvalidProcedureCall,
+                             QStringLiteral("%1 is already being changed by an outer unit, which a unit of another "
+                                            "data source cannot join.")
+                                 .arg(ds));
     }
     const qsizetype depth = gErrorTrace().Count();
     for (;;) {
-        Unit unit;
+        Unit unit(ds, QnApplication::EventDepth());
         std::optional<WriterFailure> failure;
         {
             CurrentUnit current(unit);
@@ -509,7 +549,7 @@ bool runUnit(const QString &ds, const QString &routine, const QString &info, boo
                     const auto connection = gConnections().Item(ds);
                     if (!connection || !connection->db)
                         return false;
-                    unit.take(ds);
+                    unit.take();
                 }
                 body(unit);
                 unit.commit();
@@ -522,7 +562,7 @@ bool runUnit(const QString &ds, const QString &routine, const QString &info, boo
                                         info.isNull() ? unit.outerInfo : info};
             }
         }
-        unit.rollback();
+        unit.rollback(failure->error);
         g_lastStatements = unit.statements;
         const int answer = ReportFailure(failure->error, failure->routine, failure->info);
         while (gErrorTrace().Count() > depth)
@@ -540,27 +580,27 @@ bool runUnit(const QString &ds, const QString &routine, const QString &info, boo
 bool UpdateFile(const QString &ds, const QString &OldFile, const QString &NewFile)
 {
     return runUnit(ds, QStringLiteral("modUpdate.UpdateFile"), QString(), false,
-                   [&](Unit &u) { doUpdateFile(u, ds, OldFile, NewFile); });
+                   [&](Unit &u) { doUpdateFile(u, OldFile, NewFile); });
 }
 
 bool UpdateField(const QString &ds, const QString &OldFile, const QString &NewFile, const QString &OldField,
                  const QString &NewField, qint32 Offset)
 {
     return runUnit(ds, QStringLiteral("modUpdate.UpdateField"), QString(), false,
-                   [&](Unit &u) { doUpdateField(u, ds, OldFile, NewFile, OldField, NewField, Offset); });
+                   [&](Unit &u) { doUpdateField(u, OldFile, NewFile, OldField, NewField, Offset); });
 }
 
 bool UpdateDatabase(const QString &ds, const QString &OldDb, const QString &NewDb)
 {
     return runUnit(ds, QStringLiteral("modUpdate.UpdateDB"), QString(), false,
-                   [&](Unit &u) { doUpdateDatabase(u, ds, OldDb, NewDb); });
+                   [&](Unit &u) { doUpdateDatabase(u, OldDb, NewDb); });
 }
 
 bool UpdateTable(const QString &ds, const QString &OldDb, const QString &NewDb, const QString &OldTable,
                  const QString &NewTable)
 {
     return runUnit(ds, QStringLiteral("modUpdate.UpdateTable"), QString(), false,
-                   [&](Unit &u) { doUpdateTable(u, ds, OldDb, NewDb, OldTable, NewTable); });
+                   [&](Unit &u) { doUpdateTable(u, OldDb, NewDb, OldTable, NewTable); });
 }
 
 bool UpdateColumn(const QString &ds, const QString &OldDb, const QString &NewDb, const QString &OldTable,
@@ -568,7 +608,7 @@ bool UpdateColumn(const QString &ds, const QString &OldDb, const QString &NewDb,
                   qint32 COLUMN_NUMBER, const QString &FIELD_NAME)
 {
     return runUnit(ds, QStringLiteral("modUpdate.UpdateColumn"), QString(), false, [&](Unit &u) {
-        doUpdateColumn(u, ds, OldDb, NewDb, OldTable, NewTable, OldColumn, NewColumn, COLUMN_TYPE, COLUMN_NUMBER,
+        doUpdateColumn(u, OldDb, NewDb, OldTable, NewTable, OldColumn, NewColumn, COLUMN_TYPE, COLUMN_NUMBER,
                        FIELD_NAME);
     });
 }
@@ -576,21 +616,21 @@ bool UpdateColumn(const QString &ds, const QString &OldDb, const QString &NewDb,
 bool UpdateUser(const QString &ds, const QString &OldUser, const QString &NewUser)
 {
     return runUnit(ds, QStringLiteral("modUpdate.UpdateUser"), QString(), false,
-                   [&](Unit &u) { doUpdateUser(u, ds, OldUser, NewUser); });
+                   [&](Unit &u) { doUpdateUser(u, OldUser, NewUser); });
 }
 
 bool UpdateDBPRV(const QString &ds, const QString &OldDb, const QString &NewDb, const QString &OldUser,
                  const QString &NewUser)
 {
     return runUnit(ds, QStringLiteral("modUpdate.UpdateDB"), QString(), false,
-                   [&](Unit &u) { doUpdateDBPRV(u, ds, OldDb, NewDb, OldUser, NewUser); });
+                   [&](Unit &u) { doUpdateDBPRV(u, OldDb, NewDb, OldUser, NewUser); });
 }
 
 bool UpdateTBLPRV(const QString &ds, const QString &OldDb, const QString &NewDb, const QString &OldTable,
                   const QString &NewTable, const QString &OldUser, const QString &NewUser)
 {
     return runUnit(ds, QStringLiteral("modUpdate.UpdateTBLPRV"), QString(), false,
-                   [&](Unit &u) { doUpdateTBLPRV(u, ds, OldDb, NewDb, OldTable, NewTable, OldUser, NewUser); });
+                   [&](Unit &u) { doUpdateTBLPRV(u, OldDb, NewDb, OldTable, NewTable, OldUser, NewUser); });
 }
 
 bool RunUnit(const QString &ds, const QString &routine, const std::function<void()> &body,
@@ -601,7 +641,5 @@ bool RunUnit(const QString &ds, const QString &routine, const std::function<void
 }
 
 QStringList LastStatements() { return g_lastStatements; }
-
-void SetUseTransactions(bool use) { g_useTransactions = use; }
 
 } // namespace modUpdate

@@ -6,9 +6,13 @@
 // on the data source (where the driver has transactions): a failure rolls it
 // back before the error dialog shows, named and described as by the writer
 // that failed; Retry runs the whole rename again; Ignore returns false with
-// the catalog unchanged; Abort ends the program. Without transactions a new
-// key that differs from the old one is checked to be free before the DELETE,
-// and a Null in a walked row's key parts reads as '' or 0.
+// the catalog unchanged, or, when the rollback itself failed, with the
+// connection closed (the data source rolls back what was not committed; the
+// dialog said so); Abort ends the program. Without transactions a new key that
+// differs from the old one is checked to be free and written before the old
+// row is deleted, so that a failure leaves every row under its old key, its
+// new key or both; a Null in a walked row's key parts reads as '' or 0.
+// A number copied from the old row is checked first (380 when it is not one).
 // Every writer returns true when the rename was written; a caller that gets
 // false stops (the user has seen the dialog).
 
@@ -45,21 +49,29 @@ bool UpdateTBLPRV(const QString &ds, const QString &OldDb, const QString &NewDb,
                   const QString &NewTable, const QString &OldUser, const QString &NewUser);
 
 // Runs `body` as one unit on the data source: the writers it calls, and any
-// statement it runs on the data source's database, share one transaction. A
-// failure ends the body at once (a writer inside never returns false: its
-// failure passes up through the body, which must not catch it), rolls back and
-// shows the error dialog: under the failing writer's name and statements, or
-// `routine` and `additionalInfo` for the body's own failures. Retry runs the body
-// again; Ignore returns false. False without a dialog when the data source
-// cannot be connected (that was reported already).
+// statement it runs on the data source's database, share one transaction.
+// Every catalog change that writes several statements (an editor's save, a
+// grid row's re-key, a copy, an import, a reorder) runs its statements here, on
+// `gConnections().Item(ds)->db`, looked up inside the body. A failure ends the
+// body at once (a writer inside never returns false: its failure passes up
+// through the body, which must not catch it), rolls back and shows the error
+// dialog: under the failing writer's name and statements, or `routine` and
+// `additionalInfo` for the body's own failures. Retry runs the body again
+// (connecting again when the connection was lost); Ignore returns false. False
+// without a dialog when the data source cannot be connected (that was reported
+// already).
+//
+// A unit belongs to its data source. Inside the body, a writer or RunUnit of
+// the same data source joins the unit; one of another data source runs as a
+// unit of its own and commits on its own (between two data sources no
+// transaction spans both). A catalog change started from an event while a unit
+// runs (the body yields to the event loop) is refused: a beep, false, nothing
+// written.
 bool RunUnit(const QString &ds, const QString &routine, const std::function<void()> &body,
              const QString &additionalInfo = QStringLiteral("None"));
 
 // The statements, queries included, that the latest rename or unit ran, in
 // order (its last attempt; rolled back or not).
 QStringList LastStatements();
-
-// Test seam: false runs the writers as on a driver without transactions.
-void SetUseTransactions(bool use);
 
 } // namespace modUpdate

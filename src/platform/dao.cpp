@@ -8,6 +8,7 @@
 #include <QTime>
 #include <charconv>
 #include <cstring>
+#include <optional>
 
 namespace dao {
 
@@ -67,12 +68,17 @@ QList<Error> diagnostics(SQLSMALLINT handleType, SQLHANDLE handle)
     return list;
 }
 
-[[noreturn]] void odbcFailure(SQLSMALLINT handleType, SQLHANDLE handle)
+// The error list of a failed call: its diagnostics and the final 3146 entry.
+void setFailure(QList<Error> list)
 {
-    QList<Error> list = handle ? diagnostics(handleType, handle) : QList<Error>{};
     list.append(Error{qnerr::OdbcCallFailed, qnerr::standardDescription(qnerr::OdbcCallFailed),
                       QStringLiteral("qnadmin.Database"), {}});
     Errors::Set(std::move(list));
+}
+
+[[noreturn]] void odbcFailure(SQLSMALLINT handleType, SQLHANDLE handle)
+{
+    setFailure(handle ? diagnostics(handleType, handle) : QList<Error>{});
     qnerr::raise(qnerr::OdbcCallFailed);
 }
 
@@ -81,6 +87,63 @@ void check(SQLRETURN rc, SQLSMALLINT handleType, SQLHANDLE handle)
     if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA)
         odbcFailure(handleType, handle);
 }
+
+// A connection exception: the connection is gone or its state is unknown.
+bool connectionFailed(const QList<Error> &errors)
+{
+    for (const Error &e : errors)
+        if (e.SQLState.startsWith(QLatin1String("08")))
+            return true;
+    return false;
+}
+
+// ---------------------------------------------------------------- fault hook
+
+struct Fault
+{
+    Faults::Call call;
+    int remaining;
+    QString sqlState;
+    QString message;
+};
+
+std::vector<Fault> &faults()
+{
+    static std::vector<Fault> list;
+    return list;
+}
+
+// Counts one call of `call`; true, with the error list set, when a fault hits it.
+bool faultHits(Faults::Call call)
+{
+    auto &list = faults();
+    if (list.empty())
+        return false;
+    std::optional<Fault> hit;
+    for (auto it = list.begin(); it != list.end();) {
+        if (it->call == call && --it->remaining <= 0) {
+            if (!hit)
+                hit = *it;
+            it = list.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    if (!hit)
+        return false;
+    const QString message =
+        hit->message.isEmpty() ? QStringLiteral("Injected fault (SQLSTATE %1)").arg(hit->sqlState) : hit->message;
+    setFailure({Error{0, message, QStringLiteral("ODBC"), hit->sqlState}});
+    return true;
+}
+
+std::function<void(const Database &)> &closedOnFailureHandler()
+{
+    static std::function<void(const Database &)> handler;
+    return handler;
+}
+
+bool g_ignoreTransactionSupport = false;
 
 // A statement handle freed on every way out.
 class Statement
@@ -97,6 +160,8 @@ public:
     SQLHSTMT get() const { return m_stmt; }
     void execDirect(const QString &sql)
     {
+        if (faultHits(Faults::Statement))
+            qnerr::raise(qnerr::OdbcCallFailed);
         QByteArray text = utf8(sql);
         SQLRETURN rc = SQLExecDirect(m_stmt, reinterpret_cast<SQLCHAR *>(text.data()), SQLINTEGER(text.size()));
         check(rc, SQL_HANDLE_STMT, m_stmt);
@@ -247,10 +312,8 @@ int Fields::IndexOf(const QString &name) const
 {
     if (!m_data)
         return -1;
-    for (size_t i = 0; i < m_data->fields.size(); ++i)
-        if (m_data->fields[i].Name.compare(name, Qt::CaseInsensitive) == 0)
-            return int(i);
-    return -1;
+    const int exact = m_data->byName.value(name, -1);
+    return exact >= 0 ? exact : m_data->byFoldedName.value(name.toCaseFolded(), -1);
 }
 
 Field Fields::operator()(const QString &name) const
@@ -335,9 +398,15 @@ Database::Database(void *dbc, QString name, QString connect)
     SQLUSMALLINT txn = SQL_TC_NONE;
     if (SQL_SUCCEEDED(SQLGetInfo(static_cast<SQLHDBC>(m_dbc), SQL_TXN_CAPABLE, &txn, sizeof txn, nullptr)))
         m_txnCapable = txn != SQL_TC_NONE;
+    SQLUINTEGER getData = 0;
+    if (SQL_SUCCEEDED(SQLGetInfo(static_cast<SQLHDBC>(m_dbc), SQL_GETDATA_EXTENSIONS, &getData, sizeof getData,
+                                 nullptr)))
+        m_getDataExtensions = getData;
 }
 
 Database::~Database() { Close(); }
+
+bool Database::SupportsTransactions() const { return m_txnCapable && !g_ignoreTransactionSupport; }
 
 void Database::Close()
 {
@@ -348,9 +417,41 @@ void Database::Close()
         SQLEndTran(SQL_HANDLE_DBC, dbc, SQL_ROLLBACK);
         m_inTransaction = false;
     }
-    SQLDisconnect(dbc);
-    SQLFreeHandle(SQL_HANDLE_DBC, dbc);
+    // A driver refuses to disconnect inside a transaction it could not roll
+    // back; the handle is then left to the driver rather than committed.
+    if (SQL_SUCCEEDED(SQLDisconnect(dbc)))
+        SQLFreeHandle(SQL_HANDLE_DBC, dbc);
     m_dbc = nullptr;
+}
+
+void Database::closeAfterFailure()
+{
+    if (!m_dbc)
+        return;
+    const auto self = weak_from_this().lock(); // the handler may drop the last other owner
+    QList<Error> list = Errors::list();
+    const QString note = m_inTransaction
+                             ? QStringLiteral("The connection to %1 was closed, so the data source rolls back what "
+                                              "it had not committed. The next use connects again.")
+                             : QStringLiteral("The connection to %1 was closed. The next use connects again.");
+    Close();
+    const qsizetype at = !list.isEmpty() && list.last().Number == qnerr::OdbcCallFailed ? list.size() - 1 : list.size();
+    list.insert(at, Error{0, note.arg(m_name), QStringLiteral("qnadmin.Database"), {}});
+    Errors::Set(std::move(list));
+    if (const auto &handler = closedOnFailureHandler())
+        handler(*this);
+}
+
+template <class Fn>
+auto Database::guarded(Fn &&fn) -> decltype(fn())
+{
+    try {
+        return fn();
+    } catch (const QnError &e) {
+        if (e.Number() == qnerr::OdbcCallFailed && connectionFailed(Errors::list()))
+            closeAfterFailure();
+        throw;
+    }
 }
 
 static SQLHDBC openHandle(void *dbc)
@@ -363,39 +464,107 @@ static SQLHDBC openHandle(void *dbc)
 void Database::Execute(const QString &sql)
 {
     Errors::Clear();
-    Statement stmt(openHandle(m_dbc));
-    stmt.execDirect(sql);
-    SQLLEN rows = 0;
-    if (SQL_SUCCEEDED(SQLRowCount(stmt.get(), &rows)))
-        m_recordsAffected = long(rows);
+    guarded([&] {
+        Statement stmt(openHandle(m_dbc));
+        stmt.execDirect(sql);
+        SQLLEN rows = 0;
+        if (SQL_SUCCEEDED(SQLRowCount(stmt.get(), &rows)))
+            m_recordsAffected = long(rows);
+    });
 }
 
 namespace {
 
-// Reads the result of an executed statement into `data`: the columns' metadata,
-// then (unless `fieldsOnly`) every row. With `bind`, the leading run of short
-// columns is bound; returns false when a bound value was longer than its
-// column's declared size, so the caller reads again without binding.
-bool readResult(SQLHSTMT h, detail::RecordsetData &data, bool bind, bool fieldsOnly)
+// How the columns of a result may be read.
+struct ReadMode
+{
+    bool bind = true;          // bind the short columns
+    bool bindPastLong = false; // SQLGetData may read a column before a bound one
+    bool reReadBound = false;  // SQLGetData may read a bound column again
+};
+
+ReadMode readMode(unsigned getDataExtensions)
+{
+    ReadMode mode;
+    mode.bindPastLong = getDataExtensions & SQL_GD_ANY_COLUMN;
+    mode.reReadBound = (getDataExtensions & SQL_GD_BOUND) && (getDataExtensions & SQL_GD_ANY_COLUMN);
+    return mode;
+}
+
+// Reads column `c` of the current row whole with SQLGetData, in pieces of
+// `buffer`'s size; false for Null.
+bool readWhole(SQLHSTMT h, SQLUSMALLINT c, int type, std::vector<char> &buffer, std::string &value)
+{
+    value.clear();
+    const SQLSMALLINT cType = isBinary(type) ? SQL_C_BINARY : SQL_C_CHAR;
+    // A character piece ends with a terminator that is not part of the value.
+    const size_t room = cType == SQL_C_CHAR ? buffer.size() - 1 : buffer.size();
+    for (;;) {
+        SQLLEN indicator = 0;
+        const SQLRETURN rc = SQLGetData(h, c, cType, buffer.data(), SQLLEN(buffer.size()), &indicator);
+        if (rc == SQL_NO_DATA)
+            return true;
+        check(rc, SQL_HANDLE_STMT, h);
+        if (indicator == SQL_NULL_DATA)
+            return false;
+        const size_t got = (indicator == SQL_NO_TOTAL || size_t(indicator) > room) ? room : size_t(indicator);
+        value.append(buffer.data(), got);
+        if (rc == SQL_SUCCESS)
+            return true;
+    }
+}
+
+void describeColumns(SQLHSTMT h, detail::RecordsetData &data)
 {
     SQLSMALLINT columns = 0;
     check(SQLNumResultCols(h, &columns), SQL_HANDLE_STMT, h);
     data.fields.clear();
     data.fields.reserve(size_t(columns));
+    data.byName.clear();
+    data.byFoldedName.clear();
+    std::vector<SQLCHAR> name(256);
     for (SQLSMALLINT c = 1; c <= columns; ++c) {
-        SQLCHAR name[256] = {};
         SQLSMALLINT nameLength = 0, sqlType = 0, digits = 0, nullable = 0;
         SQLULEN size = 0;
-        check(SQLDescribeCol(h, c, name, sizeof name, &nameLength, &sqlType, &size, &digits, &nullable),
-              SQL_HANDLE_STMT, h);
+        for (;;) {
+            check(SQLDescribeCol(h, SQLUSMALLINT(c), name.data(), SQLSMALLINT(name.size()), &nameLength, &sqlType,
+                                 &size, &digits, &nullable),
+                  SQL_HANDLE_STMT, h);
+            // Never cut a name: a driver may report the length it copied, so
+            // a full buffer is tried again twice as large.
+            if (size_t(nameLength) + 1 < name.size() || name.size() >= 16384)
+                break;
+            name.resize(name.size() * 2);
+        }
         FieldInfo info;
-        info.Name = QString::fromUtf8(reinterpret_cast<const char *>(name));
+        info.Name = QString::fromUtf8(reinterpret_cast<const char *>(name.data()), nameLength);
         info.Type = fieldTypeOf(sqlType);
         info.Size = long(qMin<SQLULEN>(size, SQLULEN(INT32_MAX)));
-        data.fields.push_back(info);
+        data.fields.push_back(std::move(info));
     }
+    // Names compare without regard to case, the first column of a name
+    // winning; a name asked for as described is found without folding it.
+    for (size_t i = 0; i < data.fields.size(); ++i) {
+        const QString folded = data.fields[i].Name.toCaseFolded();
+        if (!data.byFoldedName.contains(folded))
+            data.byFoldedName.insert(folded, int(i));
+    }
+    for (const FieldInfo &f : data.fields)
+        if (!data.byName.contains(f.Name))
+            data.byName.insert(f.Name, data.byFoldedName.value(f.Name.toCaseFolded()));
+}
+
+// Reads the result of an executed statement into `data`: the columns' metadata,
+// then (unless `fieldsOnly`) every row. The short columns are bound; a bound
+// value longer than its column's declared size is read again whole where the
+// driver allows it, else false is returned and the caller reads again without
+// binding.
+bool readResult(SQLHSTMT h, detail::RecordsetData &data, ReadMode mode, bool fieldsOnly)
+{
+    describeColumns(h, data);
     if (fieldsOnly)
         return true;
+    const size_t columns = data.fields.size();
 
     struct Bound
     {
@@ -408,72 +577,63 @@ bool readResult(SQLHSTMT h, detail::RecordsetData &data, bool bind, bool fieldsO
         QVariant lastValue;
         bool hasLast = false;
     };
-    std::vector<Bound> bound(static_cast<size_t>(columns));
-    // Bind the leading run of short columns; the rest are read with SQLGetData,
-    // which drivers allow only after the last bound column.
-    for (SQLSMALLINT c = 1; bind && c <= columns; ++c) {
-        const FieldInfo &info = data.fields[size_t(c - 1)];
-        SQLULEN size = SQLULEN(info.Size);
-        if (size == 0 || size > kBindLimit || isBinary(info.Type))
+    std::vector<Bound> bound(columns);
+    // Bind the short columns. Without SQL_GD_ANY_COLUMN a driver allows
+    // SQLGetData only after the last bound column, so binding then stops at
+    // the first long one.
+    for (size_t i = 0; mode.bind && i < columns; ++i) {
+        const FieldInfo &info = data.fields[i];
+        const SQLULEN size = SQLULEN(info.Size);
+        if (size == 0 || size > kBindLimit || isBinary(info.Type)) {
+            if (mode.bindPastLong)
+                continue;
             break;
-        Bound &b = bound[size_t(c - 1)];
+        }
+        Bound &b = bound[i];
         // Room for digits of numbers, four bytes a character of text, and the terminator.
         b.buffer.resize(qMax<size_t>(size * 4 + 1, 64));
-        check(SQLBindCol(h, c, SQL_C_CHAR, b.buffer.data(), SQLLEN(b.buffer.size()), &b.indicator),
+        check(SQLBindCol(h, SQLUSMALLINT(i + 1), SQL_C_CHAR, b.buffer.data(), SQLLEN(b.buffer.size()), &b.indicator),
               SQL_HANDLE_STMT, h);
         b.bound = true;
     }
 
     std::vector<char> longBuffer(8192);
+    std::string value;
     for (;;) {
-        SQLRETURN rc = SQLFetch(h);
+        const SQLRETURN rc = SQLFetch(h);
         if (rc == SQL_NO_DATA)
             break;
         check(rc, SQL_HANDLE_STMT, h);
-        for (SQLSMALLINT c = 1; c <= columns; ++c) {
-            Bound &b = bound[size_t(c - 1)];
-            int type = data.fields[size_t(c - 1)].Type;
+        for (size_t i = 0; i < columns; ++i) {
+            Bound &b = bound[i];
+            const int type = data.fields[i].Type;
             if (b.bound) {
-                if (b.indicator == SQL_NULL_DATA)
+                if (b.indicator == SQL_NULL_DATA) {
                     data.cells.emplace_back();
-                else if (b.indicator >= 0 && size_t(b.indicator) < b.buffer.size()) {
+                } else if (b.indicator >= 0 && size_t(b.indicator) < b.buffer.size()) {
                     const size_t length = size_t(b.indicator);
-                    if (!b.hasLast || size_t(b.lastBytes.size()) != length ||
+                    if (!b.hasLast || b.lastBytes.size() != length ||
                         memcmp(b.lastBytes.data(), b.buffer.data(), length) != 0) {
                         b.lastBytes.assign(b.buffer.data(), length);
                         b.lastValue = typedValue(type, b.buffer.data(), length);
                         b.hasLast = true;
                     }
                     data.cells.push_back(b.lastValue);
+                } else if (mode.reReadBound) {
+                    // Longer than declared: read this cell again whole, never cut it.
+                    if (readWhole(h, SQLUSMALLINT(i + 1), type, longBuffer, value))
+                        data.cells.push_back(typedValue(type, value.data(), value.size()));
+                    else
+                        data.cells.emplace_back();
+                } else {
+                    return false;
                 }
-                else
-                    return false; // longer than declared: never cut a value
                 continue;
             }
-            // Unbound: read in pieces until the whole value is in.
-            std::string value;
-            SQLLEN indicator = 0;
-            bool isNull = false;
-            SQLSMALLINT cType = isBinary(type) ? SQL_C_BINARY : SQL_C_CHAR;
-            for (;;) {
-                rc = SQLGetData(h, c, cType, longBuffer.data(), SQLLEN(longBuffer.size()), &indicator);
-                if (rc == SQL_NO_DATA)
-                    break;
-                check(rc, SQL_HANDLE_STMT, h);
-                if (indicator == SQL_NULL_DATA) {
-                    isNull = true;
-                    break;
-                }
-                size_t room = cType == SQL_C_CHAR ? longBuffer.size() - 1 : longBuffer.size();
-                size_t got = (indicator == SQL_NO_TOTAL || size_t(indicator) > room) ? room : size_t(indicator);
-                value.append(longBuffer.data(), got);
-                if (rc == SQL_SUCCESS)
-                    break;
-            }
-            if (isNull)
-                data.cells.emplace_back();
-            else
+            if (readWhole(h, SQLUSMALLINT(i + 1), type, longBuffer, value))
                 data.cells.push_back(typedValue(type, value.data(), value.size()));
+            else
+                data.cells.emplace_back();
         }
         ++data.rowCount;
     }
@@ -486,13 +646,17 @@ std::unique_ptr<Recordset> Database::OpenRecordset(const QString &sql, int /*typ
 {
     Errors::Clear();
     auto data = std::make_shared<detail::RecordsetData>();
-    for (bool bind : {true, false}) {
-        Statement stmt(openHandle(m_dbc));
-        stmt.execDirect(sql);
-        if (readResult(stmt.get(), *data, bind, false))
-            break;
-        *data = detail::RecordsetData();
-    }
+    guarded([&] {
+        ReadMode mode = readMode(m_getDataExtensions);
+        for (;;) {
+            Statement stmt(openHandle(m_dbc));
+            stmt.execDirect(sql);
+            if (readResult(stmt.get(), *data, mode, false) || !mode.bind)
+                break;
+            *data = detail::RecordsetData();
+            mode.bind = false;
+        }
+    });
     return std::make_unique<Recordset>(std::move(data));
 }
 
@@ -500,46 +664,56 @@ std::unique_ptr<Recordset> Database::OpenFields(const QString &sql)
 {
     Errors::Clear();
     auto data = std::make_shared<detail::RecordsetData>();
-    Statement stmt(openHandle(m_dbc));
-    stmt.execDirect(sql);
-    readResult(stmt.get(), *data, false, true);
+    guarded([&] {
+        Statement stmt(openHandle(m_dbc));
+        stmt.execDirect(sql);
+        readResult(stmt.get(), *data, ReadMode{}, true);
+    });
     return std::make_unique<Recordset>(std::move(data));
 }
 
 void Database::BeginTrans()
 {
     Errors::Clear();
-    if (!m_txnCapable)
+    if (!SupportsTransactions() || m_inTransaction)
         return;
     auto dbc = openHandle(m_dbc);
-    check(SQLSetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0),
-          SQL_HANDLE_DBC, dbc);
+    guarded([&] {
+        if (faultHits(Faults::Begin))
+            qnerr::raise(qnerr::OdbcCallFailed);
+        check(SQLSetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0),
+              SQL_HANDLE_DBC, dbc);
+    });
     m_inTransaction = true;
 }
 
-void Database::CommitTrans()
+void Database::endTransaction(short completion, int faultCall)
 {
     Errors::Clear();
-    if (!m_txnCapable || !m_inTransaction)
+    if (!m_inTransaction)
         return;
     auto dbc = openHandle(m_dbc);
-    check(SQLEndTran(SQL_HANDLE_DBC, dbc, SQL_COMMIT), SQL_HANDLE_DBC, dbc);
+    bool failed = faultHits(Faults::Call(faultCall));
+    if (!failed && !SQL_SUCCEEDED(SQLEndTran(SQL_HANDLE_DBC, dbc, completion))) {
+        setFailure(diagnostics(SQL_HANDLE_DBC, dbc));
+        failed = true;
+    }
+    if (failed) {
+        // Its outcome is unknown, and switching autocommit on would commit:
+        // the connection is closed instead, which rolls back what was not committed.
+        closeAfterFailure();
+        qnerr::raise(qnerr::OdbcCallFailed);
+    }
     m_inTransaction = false;
-    check(SQLSetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0),
-          SQL_HANDLE_DBC, dbc);
+    guarded([&] {
+        check(SQLSetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0),
+              SQL_HANDLE_DBC, dbc);
+    });
 }
 
-void Database::Rollback()
-{
-    Errors::Clear();
-    if (!m_txnCapable || !m_inTransaction)
-        return;
-    auto dbc = openHandle(m_dbc);
-    m_inTransaction = false;
-    SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, dbc, SQL_ROLLBACK);
-    SQLSetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0);
-    check(rc, SQL_HANDLE_DBC, dbc);
-}
+void Database::CommitTrans() { endTransaction(SQL_COMMIT, Faults::Commit); }
+
+void Database::Rollback() { endTransaction(SQL_ROLLBACK, Faults::Rollback); }
 
 // ---------------------------------------------------------------- workspace
 
@@ -561,6 +735,22 @@ void Workspace::Close()
         m_env = nullptr;
     }
 }
+
+void SetClosedOnFailureHandler(std::function<void(const Database &)> handler)
+{
+    closedOnFailureHandler() = std::move(handler);
+}
+
+void IgnoreTransactionSupport(bool ignore) { g_ignoreTransactionSupport = ignore; }
+
+namespace Faults {
+void Add(Call call, int nth, const QString &sqlState, const QString &message)
+{
+    faults().push_back(Fault{call, qMax(1, nth), sqlState, message});
+}
+void Clear() { faults().clear(); }
+int Pending() { return int(faults().size()); }
+} // namespace Faults
 
 QString ConnectAttribute(const QString &connect, const QString &key)
 {

@@ -3,11 +3,13 @@
 // Data access over the ODBC C API: a workspace opens databases by connect text,
 // a database runs statements and opens materialised snapshot recordsets.
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QVariant>
-#include <memory>
 #include <deque>
+#include <functional>
+#include <memory>
 #include <vector>
 
 #include "qnerror.h"
@@ -72,6 +74,9 @@ namespace detail {
 struct RecordsetData
 {
     std::vector<FieldInfo> fields;
+    // The first column of each name: as described, and case-folded.
+    QHash<QString, int> byName;
+    QHash<QString, int> byFoldedName;
     std::deque<QVariant> cells; // row-major; grows without moving what it holds
     long rowCount = 0;
     long position = 0; // current row; -1 before the first, rowCount after the last
@@ -143,7 +148,13 @@ private:
     Fields m_fields;
 };
 
-class Database
+// A database closes its connection itself when the connection fails: after a
+// failed commit or rollback (the outcome is unknown, and switching autocommit
+// back on would commit), and after any call that fails with an SQLSTATE of
+// class 08 (connection exception). The disconnect makes the data source roll
+// back what was not committed; the error list keeps the failed call's
+// diagnostics followed by a note that the connection was closed.
+class Database : public std::enable_shared_from_this<Database>
 {
 public:
     ~Database();
@@ -160,7 +171,8 @@ public:
     void Execute(const QString &sql);
     long RecordsAffected() const { return m_recordsAffected; }
 
-    bool SupportsTransactions() const { return m_txnCapable; }
+    // The driver's transaction support, unless IgnoreTransactionSupport is set.
+    bool SupportsTransactions() const;
     bool InTransaction() const { return m_inTransaction; }
     void BeginTrans();
     void CommitTrans();
@@ -171,12 +183,19 @@ public:
 private:
     friend class Workspace;
     Database(void *dbc, QString name, QString connect);
+    // Runs `fn`; a failure of class 08 closes the connection before it passes on.
+    template <class Fn>
+    auto guarded(Fn &&fn) -> decltype(fn());
+    void endTransaction(short completion, int faultCall);
+    void closeAfterFailure();
+
     void *m_dbc = nullptr;
     QString m_name;
     QString m_connect;
     long m_recordsAffected = 0;
     bool m_txnCapable = false;
     bool m_inTransaction = false;
+    unsigned m_getDataExtensions = 0; // SQL_GETDATA_EXTENSIONS of the driver
 };
 
 using DatabasePtr = std::shared_ptr<Database>;
@@ -200,5 +219,35 @@ private:
 
 // The value of a connect text's attribute, e.g. DSN; empty when absent.
 QString ConnectAttribute(const QString &connect, const QString &key);
+
+// Called after a database closed its connection because the connection failed
+// (see Database); the connection registry forgets it there. One handler per
+// process; nullptr removes it.
+void SetClosedOnFailureHandler(std::function<void(const Database &)> handler);
+
+// Runs every database as on a driver without transactions: SupportsTransactions
+// is false and BeginTrans, CommitTrans and Rollback do nothing.
+void IgnoreTransactionSupport(bool ignore);
+
+// The fault hook: makes chosen data-access calls fail as the driver would fail
+// them, without reaching the driver. Each fault counts the calls of its kind
+// from the moment it is added; the `nth` one (1 = the next) fails with an error
+// list of one diagnostic record (`sqlState`, `message`) and the final 3146
+// entry, and raises 3146 like any failed ODBC call. A class 08 state on any
+// call, or any state on a commit or rollback, closes the connection as a real
+// failure would.
+namespace Faults {
+enum Call : int {
+    Statement, // every statement sent: Execute, OpenRecordset, OpenFields
+    Begin,     // BeginTrans switching autocommit off
+    Commit,
+    Rollback,
+};
+void Add(Call call, int nth, const QString &sqlState, const QString &message = {});
+// Removes the faults not hit yet.
+void Clear();
+// The faults added and not hit yet.
+int Pending();
+} // namespace Faults
 
 } // namespace dao

@@ -5,6 +5,7 @@
 #include "core/frmqnerr.h"
 #include "core/mousesleeper.h"
 #include "standinfixture.h"
+#include "uitest.h"
 
 namespace {
 
@@ -200,6 +201,38 @@ TEST_F(ConnectionsTest, AFailedCacheLoadClosesAndUnregistersTheConnection)
     ASSERT_TRUE(c);
     EXPECT_EQ(c->SQLDTs.Count(), 9);
     EXPECT_EQ(c->LOCDTs.Count(), 13);
+}
+
+TEST_F(ConnectionsTest, ALostConnectionLeavesTheRegistryAndTheNextLookUpConnectsAgain)
+{
+    auto lost = gConnections().Item(QStringLiteral("QnTest"));
+    auto kept = gConnections().Item(QStringLiteral("QnTest2"));
+    ASSERT_TRUE(lost && kept);
+    // A failure of another class keeps the connection.
+    dao::Faults::Add(dao::Faults::Statement, 1, QStringLiteral("42000"));
+    EXPECT_EQ(failureOf([&] { lost->db->OpenRecordset(QStringLiteral("SELECT * FROM QN_DB")); }).Number(), 3146);
+    EXPECT_EQ(gConnections().Count(), 2);
+
+    dao::Faults::Add(dao::Faults::Statement, 1, QStringLiteral("08S01"));
+    EXPECT_EQ(failureOf([&] { lost->db->OpenRecordset(QStringLiteral("SELECT * FROM QN_DB")); }).Number(), 3146);
+    EXPECT_FALSE(lost->db->IsOpen());
+    EXPECT_EQ(gConnections().NewEnum(), QList<CConnections::Ptr>{kept});
+
+    auto again = gConnections().Item(QStringLiteral("qntest"));
+    ASSERT_TRUE(again);
+    EXPECT_NE(again, lost);
+    EXPECT_TRUE(again->db->IsOpen());
+    EXPECT_EQ(again->SQLDTs.Count(), 9);
+    EXPECT_EQ(gConnections().Count(), 2);
+
+    // A registered database closed some other way is connected again too.
+    again->db->Close();
+    auto third = gConnections().Item(QStringLiteral("QnTest"));
+    ASSERT_TRUE(third);
+    EXPECT_NE(third, again);
+    EXPECT_TRUE(third->db->IsOpen());
+    EXPECT_TRUE(ui().shown().isEmpty());
+    EXPECT_TRUE(frmQNErr::Trace().isEmpty());
 }
 
 TEST_F(ConnectionsTest, TheBusyCursorShowsWhileTheDataSourceOpensButNotWhileTheCachesLoad)

@@ -74,6 +74,75 @@ TEST(ModDatabase, NumberForm)
     }
 }
 
+TEST(ModDatabase, StoredNumbersAreCheckedLikeTypedOnes)
+{
+    struct Case
+    {
+        QVariant value;
+        const char *zeroPrefixed; // nullptr: refused
+        const char *bare;
+    } cases[] = {
+        {QVariant(), "0", "0"},
+        {QString(), "0", "0"},
+        {12, "012", "12"},
+        {-3, "0-3", "-3"},
+        {qlonglong(5000000000), "05000000000", "5000000000"},
+        {4.5, "04.5", "4.5"},
+        {true, "01", "1"},
+        {QStringLiteral("7"), "07", "7"},
+        {QStringLiteral("abc"), nullptr, nullptr},
+        {QStringLiteral("1, 2"), nullptr, nullptr},
+        {QStringLiteral("1); DELETE FROM QN_USER; --"), nullptr, nullptr},
+        {QStringLiteral("0x10"), nullptr, nullptr},
+        {QStringLiteral("1 2"), nullptr, nullptr},
+        {QStringLiteral("12abc"), nullptr, nullptr},
+        {QStringLiteral("-"), nullptr, nullptr},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.value.toString().toStdString());
+        if (c.zeroPrefixed) {
+            EXPECT_EQ(StoredNumberSQL(c.value, QStringLiteral("LENGTH")), QString::fromLatin1(c.zeroPrefixed));
+            EXPECT_EQ(StoredNumberSQL(c.value, QStringLiteral("LENGTH"), NumberForm::Bare), QString::fromLatin1(c.bare));
+            continue;
+        }
+        for (NumberForm form : {NumberForm::ZeroPrefixed, NumberForm::Bare}) {
+            const QnError e = failureOf([&] { StoredNumberSQL(c.value, QStringLiteral("LENGTH"), form); });
+            EXPECT_EQ(e.Number(), qnerr::ValidationFailed);
+            EXPECT_EQ(e.Description(),
+                      QStringLiteral("The stored value '%1' of LENGTH is not a number.").arg(c.value.toString()));
+        }
+    }
+}
+
+TEST(ModDatabase, NamesOutsideQuotesAreChecked)
+{
+    for (const char *good : {"QN_DB", "SALES_2024", "T$1", "A#B", "x@y", "SALES.ORDERS", "Gr\xc3\xb6\xc3\x9f" "e",
+                             "\xe6\x97\xa5\xe6\x9c\xac", "Cafe\xcc\x81"}) {
+        const QString name = QString::fromUtf8(good);
+        EXPECT_EQ(NameSQL(name), name) << good;
+    }
+    struct Bad
+    {
+        const char *name;
+        const char *shown; // the character the message names
+    } bad[] = {
+        {" QN_DB", " "},  {"QN DB", " "},   {"QN'DB", "'"},   {"QN\"DB", "\""}, {"QN`DB", "`"},
+        {"QN_DB;", ";"},  {"QN_DB--", "-"}, {"QN/*x*/", "/"}, {"QN(1)", "("},   {"QN)", ")"},
+        {"QN,DB", ","},   {"QN\tDB", "\t"}, {"QN\nDB", "\n"}, {"QN=DB", "="},    {"QN*", "*"},
+        {"[QN]", "["},
+    };
+    for (const Bad &b : bad) {
+        SCOPED_TRACE(b.name);
+        const QnError e = failureOf([&] { NameSQL(QString::fromLatin1(b.name)); });
+        EXPECT_EQ(e.Number(), qnerr::ValidationFailed);
+        EXPECT_EQ(e.Description(), QStringLiteral("The name '%1' cannot be used in a statement: it contains '%2'.")
+                                       .arg(QString::fromLatin1(b.name), QString::fromLatin1(b.shown)));
+    }
+    const QnError empty = failureOf([&] { NameSQL(QString()); });
+    EXPECT_EQ(empty.Number(), qnerr::ValidationFailed);
+    EXPECT_EQ(empty.Description(), QStringLiteral("An empty name cannot be used in a statement."));
+}
+
 TEST(ModDatabase, BuildDeleteSQL)
 {
     EXPECT_EQ(BuildDeleteSQL(QStringLiteral("QN_DB"), QStringLiteral("DATABASE_NAME = 'D1'")),
@@ -169,6 +238,33 @@ TEST_F(ModDatabaseTest, FetchFieldInfoReadsTypesWithoutRows)
     EXPECT_EQ(ui().errors()[0].trappedIn, QStringLiteral("modDatabase.FetchFieldInfo"));
     EXPECT_EQ(ui().errors()[0].additionalInfo, QStringLiteral("None"));
     EXPECT_TRUE(frmQNErr::Trace().isEmpty());
+}
+
+TEST_F(ModDatabaseTest, FetchFieldInfoRefusesAnUnsafeTableNameBeforeAnyStatement)
+{
+    const QVariant users = open()->OpenRecordset(QStringLiteral("SELECT COUNT(*) FROM QN_USER"))->Cell(0, 0);
+    for (const char *table : {"QN_DB; DELETE FROM QN_USER", "QN_DB --", "QN_DB WHERE 1=0", "(SELECT 1)", "QN_DB'"}) {
+        SCOPED_TRACE(table);
+        ui().clear();
+        dao::Faults::Add(dao::Faults::Statement, 1, QStringLiteral("HY000")); // fails the first statement sent
+        ui().answerError(ui::vbIgnore);
+        EXPECT_TRUE(FetchFieldInfo(*open(), QString::fromLatin1(table)).IsEmpty());
+        EXPECT_EQ(dao::Faults::Pending(), 1) << "a statement ran";
+        dao::Faults::Clear();
+        ASSERT_EQ(ui().errors().size(), 1);
+        EXPECT_EQ(ui().errors()[0].number, QStringLiteral("380"));
+        EXPECT_TRUE(ui().errors()[0].description.startsWith(QStringLiteral("The name '%1' cannot be used")
+                                                                 .arg(QString::fromLatin1(table))));
+        EXPECT_EQ(ui().errors()[0].trappedIn, QStringLiteral("modDatabase.FetchFieldInfo"));
+    }
+    EXPECT_EQ(open()->OpenRecordset(QStringLiteral("SELECT COUNT(*) FROM QN_USER"))->Cell(0, 0), users);
+
+    // A name of any script is no reason to refuse.
+    const QString table = QString::fromUtf8("Gr\xc3\xb6\xc3\x9f" "e");
+    open()->Execute(QStringLiteral("CREATE TABLE %1 (%2 VARCHAR(12))").arg(table, QString::fromUtf8("Ma\xc3\x9f")));
+    const dao::Fields fields = FetchFieldInfo(*open(), table);
+    ASSERT_EQ(fields.Count(), 1);
+    EXPECT_EQ(fields(QString::fromUtf8("MA\xc3\x9f")).Size(), 12);
 }
 
 TEST_F(ModDatabaseTest, FetchTableFile)

@@ -1,7 +1,9 @@
 // The key rename writers: statement texts, the rows
 // after, the error dialog's names and statements, and failed renames that
 // leave the catalog as it was.
+#include <QCoreApplication>
 #include <QRegularExpression>
+#include <QSet>
 
 #include "core/cconnections.h"
 #include "core/frmqnerr.h"
@@ -69,14 +71,14 @@ protected:
     void SetUp() override
     {
         StandinTest::SetUp();
-        SetUseTransactions(true);
+        dao::IgnoreTransactionSupport(false);
         for (const char *sql : kFamily)
             exec(QString::fromLatin1(sql));
         frmQNErr::Push(kEditor); // the calling editor's own entry
     }
     void TearDown() override
     {
-        SetUseTransactions(true);
+        dao::IgnoreTransactionSupport(false);
         StandinTest::TearDown();
     }
     void exec(const QString &sql, const QString &dsn = kDs) { open(dsn)->Execute(sql); }
@@ -97,6 +99,60 @@ protected:
             }
         }
         return list;
+    }
+    // The rows of the written tables as INSERT statements, to put them back between runs.
+    QStringList saveCatalog()
+    {
+        QStringList inserts;
+        for (const auto &t : kTables) {
+            auto rs = open(kDs)->OpenRecordset(QStringLiteral("SELECT * FROM %1").arg(QLatin1String(t[0])));
+            QStringList rowValues;
+            for (long r = 0; r < rs->RecordCount(); ++r) {
+                QStringList values;
+                for (int c = 0; c < rs->GetFields().Count(); ++c) {
+                    const QVariant &v = rs->Cell(r, c);
+                    if (v.isNull())
+                        values << QStringLiteral("NULL");
+                    else if (v.typeId() == QMetaType::QString)
+                        values << QLatin1Char('\'') + modDatabase::EscapeQuotes(v) + QLatin1Char('\'');
+                    else
+                        values << v.toString();
+                }
+                rowValues << QLatin1Char('(') + values.join(QStringLiteral(", ")) + QLatin1Char(')');
+            }
+            if (!rowValues.isEmpty())
+                inserts << QStringLiteral("INSERT INTO %1 VALUES %2").arg(QLatin1String(t[0]), rowValues.join(", "));
+        }
+        return inserts;
+    }
+    void restoreCatalog(const QStringList &inserts)
+    {
+        for (const auto &t : kTables)
+            exec(QStringLiteral("DELETE FROM %1").arg(QLatin1String(t[0])));
+        for (const QString &sql : inserts)
+            exec(sql);
+    }
+    // The registry's connection to kDs, connected now, writing without waiting
+    // for the disk (loops of many renames).
+    void connectFast()
+    {
+        open(kDs)->Execute(QStringLiteral("PRAGMA synchronous = OFF"));
+        gConnections().Item(kDs)->db->Execute(QStringLiteral("PRAGMA synchronous = OFF"));
+    }
+    // The key of every row of the written tables, a key part `to` read as `from`.
+    QSet<QString> keysAs(const QString &from, const QString &to)
+    {
+        QSet<QString> keys;
+        for (const auto &t : kTables) {
+            auto rs = open(kDs)->OpenRecordset(QStringLiteral("SELECT %1 FROM %2").arg(QLatin1String(t[1]), QLatin1String(t[0])));
+            for (long r = 0; r < rs->RecordCount(); ++r) {
+                QStringList parts;
+                for (int c = 0; c < rs->GetFields().Count(); ++c)
+                    parts << (rs->Cell(r, c).toString() == to ? from : rs->Cell(r, c).toString());
+                keys << QLatin1String(t[0]) + QLatin1Char(':') + parts.join(QLatin1Char('|'));
+            }
+        }
+        return keys;
     }
     static QStringList writes()
     {
@@ -547,7 +603,7 @@ TEST_F(ModUpdateTest, ANewKeyThatIsTakenRollsBackBeforeTheDialogAndLeavesTheCata
 
 TEST_F(ModUpdateTest, WithoutTransactionsATakenKeyIsRefusedBeforeAnythingIsWritten)
 {
-    SetUseTransactions(false);
+    dao::IgnoreTransactionSupport(true);
     const QStringList before = catalog();
     for (const FailingRename &f : takenKeys()) {
         SCOPED_TRACE(f.name);
@@ -576,7 +632,7 @@ TEST_F(ModUpdateTest, WithoutTransactionsATakenKeyIsRefusedBeforeAnythingIsWritt
 TEST_F(ModUpdateTest, WithoutTransactionsANullKeyPartReadsAsZeroSoTheCascadeCompletes)
 {
     // Nothing could be undone after the parent row moved: no child may stay behind under the old key.
-    SetUseTransactions(false);
+    dao::IgnoreTransactionSupport(true);
     exec(QStringLiteral("UPDATE QN_FIELD SET OFFSET = NULL WHERE FILE_NAME = 'F1' AND FIELD_NAME = 'B'"));
     exec(QStringLiteral("UPDATE QN_COLUMN SET COLUMN_TYPE = NULL WHERE COLUMN_NAME = 'CB'"));
     EXPECT_TRUE(UpdateFile(kDs, QStringLiteral("F1"), QStringLiteral("G1")));
@@ -751,4 +807,280 @@ TEST_F(ModUpdateTest, RunUnitMakesSeveralWritersOneUnit)
     EXPECT_FALSE(RunUnit(QStringLiteral("NoSuchSource"), QStringLiteral("frmReorder.cmdOK_Click"), [&] { ran = true; }));
     EXPECT_FALSE(ran);
     EXPECT_EQ(ui().errors().size(), 2);
+}
+
+// ------------------------------------------------------------------ stored numbers
+
+TEST_F(ModUpdateTest, AStoredTextThatIsNotANumberIsRefusedBeforeAnythingIsWritten)
+{
+    struct Case
+    {
+        const char *plant; // puts the text into a number column
+        const char *column;
+        const char *value;
+        std::function<bool()> run;
+        const char *routine;
+    };
+    const QString ds = kDs;
+    auto s = [](const char *t) { return QString::fromLatin1(t); };
+    const Case cases[] = {
+        {"UPDATE QN_FILE SET RECORD_SIZE = '%1' WHERE FILE_NAME = 'F1'", "RECORD_SIZE", "abc",
+         [=] { return UpdateFile(ds, s("F1"), s("G1")); }, "modUpdate.UpdateFile"},
+        {"UPDATE QN_FIELD SET SCALE = '%1' WHERE FIELD_NAME = 'B'", "SCALE", "1, 2",
+         [=] { return UpdateField(ds, s("F1"), s("F1"), s("B"), s("BB"), 4); }, "modUpdate.UpdateField"},
+        {"UPDATE QN_TABLE SET NUMBER_COLUMNS = '%1' WHERE DATABASE_NAME = 'D1'", "NUMBER_COLUMNS",
+         "3); DELETE FROM QN_USER; --", [=] { return UpdateTable(ds, s("D1"), s("D1"), s("T1"), s("T2")); },
+         "modUpdate.UpdateTable"},
+        {"UPDATE QN_COLUMN SET LENGTH = '%1' WHERE COLUMN_NAME = 'CA'", "LENGTH", "0x10",
+         [=] { return UpdateColumn(ds, s("D1"), s("D1"), s("T1"), s("T1"), s("CA"), s("CA2"), 0, 1, s("A")); },
+         "modUpdate.UpdateColumn"},
+        {"UPDATE QN_COLUMN SET SETFILEPARAMETER = '%1' WHERE COLUMN_NAME = 'CB'", "SETFILEPARAMETER", "1 2",
+         [=] { return UpdateColumn(ds, s("D1"), s("D1"), s("T1"), s("T1"), s("CB"), s("CB2"), 0, 2, s("B")); },
+         "modUpdate.UpdateColumn"},
+        {"UPDATE QN_DBPRV SET ALLOW_UPDATE = '%1' WHERE USER_NAME = 'U1' AND DATABASE_NAME = 'D1'", "ALLOW_UPDATE",
+         "yes", [=] { return UpdateDBPRV(ds, s("D1"), s("D1"), s("U1"), s("U4")); }, "modUpdate.UpdateDB"},
+        {"UPDATE QN_TBLPRV SET ALLOW_DELETE = '%1' WHERE USER_NAME = 'U2'", "ALLOW_DELETE", "12abc",
+         [=] { return UpdateTBLPRV(ds, s("D1"), s("D1"), s("T1"), s("T1"), s("U2"), s("U3")); },
+         "modUpdate.UpdateTBLPRV"},
+    };
+    connectFast();
+    const QStringList saved = saveCatalog();
+    for (bool transactions : {true, false}) {
+        dao::IgnoreTransactionSupport(!transactions);
+        for (const Case &c : cases) {
+            SCOPED_TRACE(testing::Message() << c.column << (transactions ? "" : " without transactions"));
+            restoreCatalog(saved);
+            exec(QString::fromLatin1(c.plant).arg(modDatabase::EscapeQuotes(QString::fromLatin1(c.value))));
+            const QStringList before = catalog();
+            ui().clear();
+            ui().answerError(ui::vbIgnore);
+            EXPECT_FALSE(c.run());
+            EXPECT_EQ(catalog(), before);
+            ASSERT_EQ(LastStatements().size(), 1); // the query of the old row, nothing after it
+            EXPECT_TRUE(LastStatements()[0].startsWith(QLatin1String("SELECT * FROM ")));
+            ASSERT_EQ(ui().errors().size(), 1);
+            const auto &e = ui().errors()[0];
+            EXPECT_EQ(e.number, QStringLiteral("380"));
+            EXPECT_EQ(e.description, QStringLiteral("The stored value '%1' of %2 is not a number.")
+                                         .arg(QString::fromLatin1(c.value), QString::fromLatin1(c.column)));
+            EXPECT_EQ(e.trappedIn, QString::fromLatin1(c.routine));
+            EXPECT_EQ(frmQNErr::Trace(), QStringList{kEditor});
+        }
+    }
+}
+
+// ------------------------------------------------------------------ failing connections
+
+TEST_F(ModUpdateTest, AFailedCommitClosesTheConnectionCommitsNothingAndTheNextUseConnectsAgain)
+{
+    const QStringList saved = saveCatalog();
+    for (const char *state : {"HY000", "08S01"}) {
+        SCOPED_TRACE(state);
+        restoreCatalog(saved);
+        ui().clear();
+        const auto connection = gConnections().Item(kDs);
+        const QStringList before = catalog();
+        dao::Faults::Add(dao::Faults::Commit, 1, QString::fromLatin1(state), QStringLiteral("commit refused"));
+        ui().answerError(ui::vbIgnore);
+        EXPECT_FALSE(UpdateDatabase(kDs, QStringLiteral("D1"), QStringLiteral("E1")));
+        EXPECT_EQ(dao::Faults::Pending(), 0);
+        EXPECT_EQ(catalog(), before); // nothing half-committed
+        EXPECT_FALSE(connection->db->IsOpen());
+        EXPECT_EQ(gConnections().Count(), 0);
+        ASSERT_EQ(ui().errors().size(), 1);
+        const auto &e = ui().errors()[0];
+        EXPECT_EQ(e.number, QStringLiteral("ODBC Error"));
+        EXPECT_TRUE(e.description.contains(QLatin1String("commit refused"))) << e.description.toStdString();
+        EXPECT_TRUE(e.description.contains(QLatin1String(
+            "The connection to QnTest2 was closed, so the data source rolls back what it had not committed.")));
+        EXPECT_EQ(e.trappedIn, QStringLiteral("modUpdate.UpdateDB"));
+        EXPECT_EQ(e.callStack, QStringList{kEditor});
+
+        // The next use connects again.
+        EXPECT_TRUE(UpdateDatabase(kDs, QStringLiteral("D1"), QStringLiteral("E1")));
+        EXPECT_NE(gConnections().Item(kDs), connection);
+        EXPECT_EQ(rows(QStringLiteral("SELECT DATABASE_NAME FROM QN_DB WHERE DATABASE_NAME IN ('D1', 'E1')"), kDs),
+                  QStringList{"E1"});
+        EXPECT_EQ(frmQNErr::Trace(), QStringList{kEditor});
+    }
+}
+
+TEST_F(ModUpdateTest, RetryAfterALostConnectionRunsTheRenameAgainOnANewConnection)
+{
+    const auto connection = gConnections().Item(kDs);
+    dao::Faults::Add(dao::Faults::Statement, 5, QStringLiteral("08S01")); // inside the privilege cascade
+    ui().answerError(ui::vbRetry);
+    EXPECT_TRUE(UpdateUser(kDs, QStringLiteral("U1"), QStringLiteral("V1")));
+    EXPECT_FALSE(connection->db->IsOpen());
+    EXPECT_NE(gConnections().Item(kDs), connection);
+    ASSERT_EQ(ui().errors().size(), 1);
+    EXPECT_TRUE(ui().errors()[0].description.contains(QLatin1String("Injected fault (SQLSTATE 08S01)")));
+    EXPECT_TRUE(ui().errors()[0].description.contains(QLatin1String("The connection to QnTest2 was closed")));
+    EXPECT_EQ(rows(QStringLiteral("SELECT USER_NAME FROM QN_USER WHERE USER_NAME IN ('U1', 'V1')"), kDs),
+              QStringList{"V1"});
+    EXPECT_EQ(rows(QStringLiteral("SELECT USER_NAME, DATABASE_NAME FROM QN_DBPRV WHERE USER_NAME IN ('U1', 'V1') "
+                                  "ORDER BY 2"),
+                   kDs),
+              (QStringList{"V1|D1", "V1|D2"}));
+}
+
+TEST_F(ModUpdateTest, AFailedRollbackClosesTheConnectionAndReportsBothFailures)
+{
+    struct Case
+    {
+        const char *name;
+        const char *setup;
+        std::function<bool()> run;
+        const char *first; // what the first failure says
+        const char *routine;
+    } cases[] = {
+        {"taken key", nullptr, [] { return UpdateUser(kDs, QStringLiteral("U1"), QStringLiteral("U2")); },
+         "UNIQUE constraint failed", "modUpdate.UpdateUser"},
+        {"null key part", "UPDATE QN_COLUMN SET COLUMN_TYPE = NULL WHERE COLUMN_NAME = 'CB'",
+         [] { return UpdateTable(kDs, QStringLiteral("D1"), QStringLiteral("D1"), QStringLiteral("T1"),
+                                 QStringLiteral("T2")); },
+         "Invalid use of Null", "modUpdate.UpdateTable"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        ui().clear();
+        if (c.setup)
+            exec(QString::fromLatin1(c.setup));
+        const auto connection = gConnections().Item(kDs);
+        const QStringList before = catalog();
+        dao::Faults::Add(dao::Faults::Rollback, 1, QStringLiteral("HY000"), QStringLiteral("rollback refused"));
+        ui().answerError(ui::vbIgnore);
+        EXPECT_FALSE(c.run());
+        EXPECT_EQ(catalog(), before); // autocommit was not switched on: the writes were never committed
+        EXPECT_FALSE(connection->db->IsOpen());
+        EXPECT_EQ(gConnections().Count(), 0);
+        ASSERT_EQ(ui().errors().size(), 1);
+        const auto &e = ui().errors()[0];
+        EXPECT_EQ(e.number, QStringLiteral("ODBC Error"));
+        const QString description = e.description;
+        const qsizetype first = description.indexOf(QLatin1String(c.first));
+        const qsizetype rollback = description.indexOf(QLatin1String("rollback refused"));
+        const qsizetype closed = description.indexOf(QLatin1String("The connection to QnTest2 was closed"));
+        EXPECT_GE(first, 0) << description.toStdString();
+        EXPECT_GT(rollback, first);
+        EXPECT_GT(closed, rollback);
+        EXPECT_EQ(e.trappedIn, QString::fromLatin1(c.routine));
+        EXPECT_EQ(frmQNErr::Trace(), QStringList{kEditor});
+    }
+}
+
+TEST_F(ModUpdateTest, WithoutTransactionsARenameThatFailsAtAnyStatementLosesNoRow)
+{
+    dao::IgnoreTransactionSupport(true);
+    struct Rename
+    {
+        const char *from, *to;
+        std::function<bool(const QString &, const QString &)> run;
+    } renames[] = {
+        {"D1", "E1", [](const QString &a, const QString &b) { return UpdateDatabase(kDs, a, b); }},
+        {"F1", "G1", [](const QString &a, const QString &b) { return UpdateFile(kDs, a, b); }},
+        {"U1", "V1", [](const QString &a, const QString &b) { return UpdateUser(kDs, a, b); }},
+    };
+    const QStringList saved = saveCatalog();
+    const QSet<QString> keys = keysAs(QString(), QString());
+    for (const Rename &r : renames) {
+        const QString from = QString::fromLatin1(r.from), to = QString::fromLatin1(r.to);
+        // The statements of the whole rename, counted on a run that succeeds.
+        connectFast();
+        ASSERT_TRUE(r.run(from, to));
+        const qsizetype statements = LastStatements().size();
+        ASSERT_GT(statements, 5);
+        EXPECT_EQ(keysAs(from, to), keys);
+        for (const char *state : {"HY000", "08S01"}) {
+            for (int at = 1; at <= statements; ++at) {
+                SCOPED_TRACE(testing::Message() << r.from << " " << state << " at statement " << at);
+                restoreCatalog(saved);
+                connectFast(); // connected before: only the rename's statements count
+                ui().clear();
+                dao::Faults::Add(dao::Faults::Statement, at, QString::fromLatin1(state));
+                ui().answerError(ui::vbIgnore);
+                EXPECT_FALSE(r.run(from, to));
+                EXPECT_EQ(LastStatements().size(), at);
+                EXPECT_EQ(keysAs(from, to), keys); // every row under its old key, its new key, or both
+                EXPECT_EQ(ui().errors().size(), 1);
+            }
+        }
+        restoreCatalog(saved);
+    }
+}
+
+// ------------------------------------------------------------------ units and events
+
+TEST_F(ModUpdateTest, ACatalogChangeStartedFromAnEventWhileAUnitRunsIsRefused)
+{
+    auto renumber = [&](const char *column, int number) {
+        return UpdateColumn(kDs, QStringLiteral("D1"), QStringLiteral("D1"), QStringLiteral("T1"), QStringLiteral("T1"),
+                            QString::fromLatin1(column), QString::fromLatin1(column), 0, number,
+                            QStringLiteral("A"));
+    };
+    bool fromEvent[3] = {true, true, true};
+    bool ranInside = false;
+    EXPECT_TRUE(RunUnit(kDs, QStringLiteral("frmTest.cmdOK_Click"), [&] {
+        EXPECT_TRUE(renumber("CA", 2));
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [&] {
+                fromEvent[0] = UpdateUser(kDs, QStringLiteral("U1"), QStringLiteral("V1"));
+                fromEvent[1] = RunUnit(kDs, QStringLiteral("frmOther.cmdOK_Click"), [&] { ranInside = true; });
+                fromEvent[2] = UpdateUser(QStringLiteral("QnTest"), QStringLiteral("JSMITH"), QStringLiteral("J2"));
+            },
+            Qt::QueuedConnection);
+        QCoreApplication::processEvents(); // the body yields, say to refresh the tree
+        EXPECT_TRUE(renumber("CB", 1));    // and goes on in its own unit
+    }));
+    EXPECT_FALSE(fromEvent[0]);
+    EXPECT_FALSE(fromEvent[1]);
+    EXPECT_FALSE(fromEvent[2]);
+    EXPECT_FALSE(ranInside);
+    EXPECT_EQ(ui().beeps(), 3);
+    EXPECT_TRUE(ui().errors().isEmpty());
+    EXPECT_EQ(writes().size(), 4); // the two renumbers only
+    EXPECT_EQ(rows(QStringLiteral("SELECT COLUMN_NAME, COLUMN_NUMBER FROM QN_COLUMN WHERE COLUMN_NAME IN ('CA', 'CB') "
+                                  "ORDER BY 1"),
+                   kDs),
+              (QStringList{"CA|2", "CB|1"}));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM QN_USER WHERE USER_NAME = 'U1'"), kDs).toInt(), 1);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM QN_USER WHERE USER_NAME = 'JSMITH'")).toInt(), 1);
+}
+
+TEST_F(ModUpdateTest, AWriterOfAnotherDataSourceNeverJoinsTheUnit)
+{
+    auto renumber = [&](int number) {
+        return UpdateColumn(kDs, QStringLiteral("D1"), QStringLiteral("D1"), QStringLiteral("T1"), QStringLiteral("T1"),
+                            QStringLiteral("CA"), QStringLiteral("CA"), 0, number, QStringLiteral("A"));
+    };
+    const QString other = QStringLiteral("QnTest");
+    // It commits on its own: the unit's failure afterwards does not undo it.
+    const QStringList before = catalog();
+    bool renamed = false;
+    ui().answerError(ui::vbIgnore);
+    EXPECT_FALSE(RunUnit(kDs, QStringLiteral("frmTest.cmdOK_Click"), [&] {
+        renumber(5);
+        renamed = UpdateUser(other, QStringLiteral("JSMITH"), QStringLiteral("JSMITH2"));
+        gConnections().Item(kDs)->db->Execute(QStringLiteral("UPDATE QN_NOPE SET X = 1"));
+    }));
+    EXPECT_TRUE(renamed);
+    EXPECT_EQ(catalog(), before);
+    EXPECT_EQ(rows(QStringLiteral("SELECT USER_NAME FROM QN_USER WHERE USER_NAME LIKE 'JSMITH%'")),
+              QStringList{"JSMITH2"});
+
+    // Its failure is its own: reported under its name and undone alone; the unit goes on.
+    ui().answerError(ui::vbIgnore);
+    bool missing = true;
+    EXPECT_TRUE(RunUnit(kDs, QStringLiteral("frmTest.cmdOK_Click"), [&] {
+        renumber(6);
+        missing = UpdateUser(other, QStringLiteral("NOBODY"), QStringLiteral("X"));
+    }));
+    EXPECT_FALSE(missing);
+    ASSERT_EQ(ui().errors().size(), 2);
+    EXPECT_EQ(ui().errors()[0].trappedIn, QStringLiteral("frmTest.cmdOK_Click"));
+    EXPECT_EQ(ui().errors()[1].trappedIn, QStringLiteral("modUpdate.UpdateUser"));
+    EXPECT_EQ(rows(QStringLiteral("SELECT COLUMN_NUMBER FROM QN_COLUMN WHERE COLUMN_NAME = 'CA'"), kDs),
+              QStringList{"6"});
+    EXPECT_EQ(frmQNErr::Trace(), QStringList{kEditor});
 }

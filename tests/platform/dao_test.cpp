@@ -208,3 +208,180 @@ TEST_F(DaoTest, DataSourceEntriesAreReadFromTheConfiguration)
     EXPECT_EQ(datasources::Entry(QStringLiteral("QnTest"), QStringLiteral("DefaultDatabase"), QStringLiteral("-")),
               QStringLiteral("-"));
 }
+
+// ------------------------------------------------------------------ reading
+
+TEST_F(DaoTest, ValuesRoundTripWholeInShortBoundAndLongColumns)
+{
+    auto db = open();
+    // B is longer than a bound column may be; A and C, before and after it, are bound.
+    db->Execute(QStringLiteral("CREATE TABLE RT (N INTEGER, A VARCHAR(10), B TEXT, C VARCHAR(4000))"));
+    const QString e = QString::fromUtf8("\xc3\xa9");         // two bytes
+    const QString euro = QString::fromUtf8("\xe2\x82\xac");  // three bytes
+    const QString clef = QString::fromUtf8("\xf0\x9d\x84\x9e"); // four bytes
+    // A read piece holds 8191 bytes: these characters straddle its end.
+    const QList<QVariant> values = {
+        QVariant(),
+        QString(""),
+        QString::fromUtf8("Gr\xc3\xbc\xc3\x9f" "e"),
+        QString(9000, QLatin1Char('x')),
+        QString(8190, QLatin1Char('a')) + e + QStringLiteral("tail"),
+        QString(8189, QLatin1Char('a')) + euro + QStringLiteral("tail"),
+        QString(8190, QLatin1Char('a')) + clef + QString(8190, QLatin1Char('b')) + clef,
+        QString(3000, QChar(0x20AC)), // 9000 bytes of three-byte characters
+        QStringLiteral("it's"),
+    };
+    auto literal = [](const QVariant &v) {
+        return v.isNull() ? QStringLiteral("NULL") : QLatin1Char('\'') + v.toString().replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
+    };
+    for (int i = 0; i < values.size(); ++i)
+        db->Execute(QStringLiteral("INSERT INTO RT VALUES (%1, %2, %2, %2)").arg(i).arg(literal(values[i])));
+
+    dao::Faults::Add(dao::Faults::Statement, 2, QStringLiteral("HY000"));
+    auto rs = db->OpenRecordset(QStringLiteral("SELECT N, A, B, C FROM RT ORDER BY N"));
+    EXPECT_EQ(dao::Faults::Pending(), 1) << "the statement ran again"; // a long value re-reads its cell only
+    dao::Faults::Clear();
+    ASSERT_EQ(rs->RecordCount(), values.size());
+    for (int i = 0; i < values.size(); ++i) {
+        for (int column = 1; column <= 3; ++column) {
+            SCOPED_TRACE(testing::Message() << "row " << i << " column " << column);
+            const QVariant &cell = rs->Cell(i, column);
+            EXPECT_EQ(cell.isNull(), values[i].isNull());
+            EXPECT_EQ(cell.toString(), values[i].toString());
+        }
+        EXPECT_EQ(rs->Cell(i, 0).toInt(), i);
+    }
+}
+
+TEST_F(DaoTest, NonAsciiNamesAreReadWholeAndFoundInAnyLetterCase)
+{
+    auto db = open();
+    const QString table = QString::fromUtf8("Gr\xc3\xb6\xc3\x9f" "e");
+    const QString longName = QString(120, QChar(0x00C4)); // 240 bytes and more with the prefix
+    db->Execute(QStringLiteral("CREATE TABLE \"%1\" (\"%2\" VARCHAR(8), \"%3\" INTEGER, \"X%4\" INTEGER)")
+                    .arg(table, QString::fromUtf8("Ma\xc3\x9f"), QString::fromUtf8("\xc3\x96l"), longName + longName));
+    db->Execute(QStringLiteral("INSERT INTO \"%1\" VALUES ('m', 7, 9)").arg(table));
+    auto rs = db->OpenRecordset(QStringLiteral("SELECT * FROM \"%1\"").arg(table));
+    const auto &fields = rs->GetFields();
+    ASSERT_EQ(fields.Count(), 3);
+    EXPECT_EQ(fields(0).Name(), QString::fromUtf8("Ma\xc3\x9f"));
+    EXPECT_EQ(fields(2).Name().toStdString(), (QStringLiteral("X") + longName + longName).toStdString());
+    EXPECT_EQ(rs->Value(QString::fromUtf8("\xc3\xb6L")).toInt(), 7);
+    EXPECT_EQ(rs->Value(QStringLiteral("x") + longName.toLower() + longName).toInt(), 9);
+}
+
+TEST_F(DaoTest, AFieldNameFindsTheFirstColumnOfThatNameInAnyLetterCase)
+{
+    auto rs = open()->OpenRecordset(QStringLiteral("SELECT 1 AS a, 2 AS A, 3 AS b"));
+    for (const char *name : {"a", "A"})
+        EXPECT_EQ(rs->Value(QString::fromLatin1(name)).toInt(), 1) << name;
+    EXPECT_EQ(rs->GetFields().IndexOf(QStringLiteral("B")), 2);
+    EXPECT_EQ(rs->GetFields().IndexOf(QStringLiteral("c")), -1);
+}
+
+// ------------------------------------------------------------------ failures and the fault hook
+
+namespace {
+
+// Databases closed after a failure, as the registry would hear of them.
+struct ClosedOnFailure
+{
+    ClosedOnFailure()
+    {
+        dao::SetClosedOnFailureHandler([this](const dao::Database &db) { closed << &db; });
+    }
+    ~ClosedOnFailure() { dao::SetClosedOnFailureHandler(nullptr); }
+    QList<const dao::Database *> closed;
+};
+
+QStringList states()
+{
+    QStringList list;
+    for (const auto &e : Errors::list())
+        list << e.SQLState;
+    return list;
+}
+
+} // namespace
+
+TEST_F(DaoTest, AFaultFailsTheChosenStatementAndAConnectionExceptionClosesTheConnection)
+{
+    struct Case
+    {
+        const char *state;
+        bool closes;
+    } cases[] = {{"HY000", false}, {"42000", false}, {"08S01", true}, {"08003", true}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.state);
+        ClosedOnFailure hook;
+        auto db = workspace().OpenDatabase(QString(), 0, false, connectText(QStringLiteral("QnTest")));
+        db->Execute(QStringLiteral("CREATE TABLE IF NOT EXISTS F (N INTEGER)"));
+        db->Execute(QStringLiteral("DELETE FROM F"));
+        dao::Faults::Add(dao::Faults::Statement, 2, QString::fromLatin1(c.state), QStringLiteral("link down"));
+        db->Execute(QStringLiteral("INSERT INTO F VALUES (1)"));
+        const QnError e = failureOf([&] { db->Execute(QStringLiteral("INSERT INTO F VALUES (2)")); });
+        EXPECT_EQ(e.Number(), 3146);
+        EXPECT_EQ(dao::Faults::Pending(), 0);
+        ASSERT_GE(Errors::Count(), 2);
+        EXPECT_EQ(Errors::Item(0).SQLState, QString::fromLatin1(c.state));
+        EXPECT_EQ(Errors::Item(0).Description, QStringLiteral("link down"));
+        EXPECT_EQ(Errors::list().last().Number, 3146);
+        EXPECT_EQ(db->IsOpen(), !c.closes);
+        EXPECT_EQ(hook.closed.size(), c.closes ? 1 : 0);
+        EXPECT_EQ(Errors::Count(), c.closes ? 3 : 2); // the failure, the note that the connection closed, 3146
+        if (c.closes) {
+            EXPECT_TRUE(Errors::Item(1).Description.contains(QLatin1String("The connection to QnTest was closed")));
+            EXPECT_EQ(failureOf([&] { db->Execute(QStringLiteral("SELECT 1")); }).Number(), 91);
+        }
+        EXPECT_EQ(sqliteRows(fileOf(QStringLiteral("QnTest")), "SELECT N FROM F"), QStringList{"1"}); // 2 never ran
+    }
+}
+
+TEST_F(DaoTest, AFailedCommitOrRollbackClosesTheConnectionAndCommitsNothing)
+{
+    struct Case
+    {
+        dao::Faults::Call call;
+        const char *state;
+    } cases[] = {{dao::Faults::Commit, "HY000"}, {dao::Faults::Commit, "08S01"}, {dao::Faults::Rollback, "HY000"},
+                 {dao::Faults::Rollback, "08S01"}};
+    open()->Execute(QStringLiteral("CREATE TABLE TX (N INTEGER)"));
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.call << " " << c.state);
+        ClosedOnFailure hook;
+        auto db = workspace().OpenDatabase(QString(), 0, false, connectText(QStringLiteral("QnTest")));
+        db->BeginTrans();
+        db->Execute(QStringLiteral("INSERT INTO TX VALUES (1)"));
+        dao::Faults::Add(c.call, 1, QString::fromLatin1(c.state));
+        const QnError e = failureOf([&] {
+            if (c.call == dao::Faults::Commit)
+                db->CommitTrans();
+            else
+                db->Rollback();
+        });
+        EXPECT_EQ(e.Number(), 3146);
+        // The failed call's diagnostics are kept, not replaced by a later call's.
+        EXPECT_EQ(states(), (QStringList{QString::fromLatin1(c.state), QString(), QString()}));
+        EXPECT_TRUE(Errors::Item(1).Description.contains(QLatin1String("rolls back what it had not committed")));
+        EXPECT_FALSE(db->IsOpen());
+        EXPECT_FALSE(db->InTransaction());
+        EXPECT_EQ(hook.closed, QList<const dao::Database *>{db.get()});
+        EXPECT_TRUE(sqliteRows(fileOf(QStringLiteral("QnTest")), "SELECT N FROM TX").isEmpty());
+    }
+}
+
+TEST_F(DaoTest, IgnoringTransactionSupportRunsEveryStatementOnItsOwn)
+{
+    auto db = open();
+    db->Execute(QStringLiteral("CREATE TABLE TX (N INTEGER)"));
+    dao::IgnoreTransactionSupport(true);
+    EXPECT_FALSE(db->SupportsTransactions());
+    db->BeginTrans();
+    EXPECT_FALSE(db->InTransaction());
+    db->Execute(QStringLiteral("INSERT INTO TX VALUES (1)"));
+    EXPECT_EQ(sqliteRows(fileOf(QStringLiteral("QnTest")), "SELECT N FROM TX"), QStringList{"1"});
+    db->Rollback();
+    EXPECT_EQ(sqliteRows(fileOf(QStringLiteral("QnTest")), "SELECT N FROM TX"), QStringList{"1"});
+    dao::IgnoreTransactionSupport(false);
+    EXPECT_TRUE(db->SupportsTransactions());
+}

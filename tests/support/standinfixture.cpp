@@ -34,6 +34,8 @@ QString StandinTest::dataFolder() { return processDataFolder(); }
 void StandinTest::SetUp()
 {
     ResetErrorState();
+    dao::Faults::Clear();
+    dao::IgnoreTransactionSupport(false);
     gConnections().RemoveAll();
     m_dir = std::make_unique<QTemporaryDir>();
     ASSERT_TRUE(m_dir->isValid());
@@ -68,6 +70,8 @@ void StandinTest::SetUp()
 
 void StandinTest::TearDown()
 {
+    dao::Faults::Clear();
+    dao::IgnoreTransactionSupport(false);
     ReleaseWorkspace();
     m_open.clear();
     m_workspace.reset();
