@@ -3,7 +3,6 @@
 
 #include "dragitem.h"
 #include "explorer.h"
-#include "nodemenu.h"
 #include "qnerror.h"
 #include "refreshnodepath.h"
 
@@ -39,5 +38,4 @@ void tvwExplorer_Expand(QStandardItem *) {}
 namespace modGUI {
 int RefreshNodePath(const QString &) { return 0; }
 int RefreshFormNode(const QString &, const QStringList &) { return 0; }
-void PopupNodeMenu(DragItem &) {}
 } // namespace modGUI
