@@ -126,7 +126,8 @@ public:
                     gDragInProgress() = false;
                 }
                 endDrag();
-                return false;
+                // Not to the view: it would select the node under the pointer.
+                return true;
             }
             tvwExplorer_MouseUp(buttonsOf(mouse->button()), shiftOf(mouse->modifiers()), at.x(), at.y());
             return false;
