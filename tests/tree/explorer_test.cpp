@@ -10,9 +10,11 @@
 #include <QTreeView>
 
 #include "../mainwindow/mainwindowfixture.h"
+#include "uitest.h"
 #include "core/cconnections.h"
 #include "core/errortrace.h"
 #include "core/panetable.h"
+#include "mainwindow/frmdsn.h"
 #include "tree/dragdrop.h"
 #include "tree/dragitem.h"
 #include "tree/explorer.h"
@@ -146,7 +148,9 @@ TEST_F(Explorer, ExpandingADataSourceConnectsItAndShowsItsFolders)
     EXPECT_EQ(gNodes().Item(dsKey + "DB=QnTest:")->NodeData, kDs);
     EXPECT_EQ(gNodes().SelectedItem()->Key, dsKey);
     ASSERT_TRUE(gCurrentPane());
-    EXPECT_EQ(gCurrentPane()->objectName(), QStringLiteral("frmDSN"));
+    auto *pane = dynamic_cast<frmDSN *>(gCurrentPane().data());
+    ASSERT_TRUE(pane);
+    EXPECT_EQ(pane->lblTitle.title->text(), QStringLiteral("QnTest (Connected) - Datasource Properties"));
     EXPECT_TRUE(tree()->isEnabled());
     EXPECT_TRUE(tree()->updatesEnabled());
     EXPECT_TRUE(m_statements.filter(QStringLiteral("QN_USER")).isEmpty()) << "no folder is read before it expands";
@@ -689,9 +693,9 @@ TEST_F(Explorer, ADataSourceThatCannotBeOpened)
     EXPECT_FALSE(tree()->isExpanded(ds->index()));
     EXPECT_TRUE(gNodes().Model()->hasChildren(ds->index()));
     EXPECT_EQ(CNodes::Image(ds), QStringLiteral("DSN Ghost"));
-    EXPECT_EQ(gCurrentPane()->objectName(), QStringLiteral("frmDSN"));
-    EXPECT_EQ(gCurrentPane()->findChild<QLabel *>(QStringLiteral("lblTitle"))->text(),
-              QStringLiteral("QnTest2 (Unconnected) - Datasource Properties"));
+    auto *pane = dynamic_cast<frmDSN *>(gCurrentPane().data());
+    ASSERT_TRUE(pane);
+    EXPECT_EQ(pane->lblTitle.title->text(), QStringLiteral("QnTest2 (Unconnected) - Datasource Properties"));
     EXPECT_TRUE(ui().errors().isEmpty());
 
     // The next expansion tries again.
@@ -738,6 +742,30 @@ TEST_F(Explorer, TheLoaderCalledDirectly)
     // No node: nothing happens, quietly.
     tvwExplorer_Expand(nullptr);
     EXPECT_TRUE(ui().errors().isEmpty());
+}
+
+// The current item of a tree node that the node model does not know: the
+// error dialog, and after Ignore the item as far as it was built.
+TEST(CurrentItem, ANodeWithoutAnEntryGoesToTheErrorDialog)
+{
+    ScriptedUi ui;
+    gNodes().Clear();
+    auto *stray = new QStandardItem(QStringLiteral("stray"));
+    stray->setData(QStringLiteral("DSN=stray:"), CNodes::KeyRole);
+    gNodes().Model()->appendRow(stray);
+    ui.answerError(ui::vbIgnore);
+    const DragItem item = NodeToDragItem(stray);
+    ASSERT_EQ(ui.errors().size(), 1);
+    EXPECT_EQ(ui.errors()[0].number, QStringLiteral("91"));
+    EXPECT_EQ(ui.errors()[0].trappedIn, QStringLiteral("mdiMain.NodeToDragItem"));
+    EXPECT_EQ(item.Node, nullptr);
+    EXPECT_TRUE(item.NodeType.isEmpty());
+    EXPECT_TRUE(item.Keys.isEmpty());
+    EXPECT_TRUE(gErrorTrace().List().isEmpty());
+    // A key part the item does not have is a reportable failure, not a crash.
+    EXPECT_EQ(failureOf([&] { item.Key(0); }).Number(), qnerr::SubscriptOutOfRange);
+    gNodes().Clear();
+    ResetErrorState();
 }
 
 } // namespace
