@@ -12,9 +12,10 @@
 class QStandardItem;
 class QTreeView;
 
-// Connects `tree`'s mouse and key events to the handlers below and registers
-// the collapse and expand handlers with gNodes(). The main window calls it once
-// at load, after binding gNodes() to the tree.
+// Connects `tree`'s mouse and key events to the handlers below, registers the
+// collapse and expand handlers with gNodes() and lets the tree show names
+// whole (scrolling sideways). The main window calls it once at load, after
+// binding gNodes() to the tree.
 void ConnectExplorer(QTreeView *tree);
 
 // The lazy loader (the tree's expand handler): throws away the node's children

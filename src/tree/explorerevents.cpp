@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QHash>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPersistentModelIndex>
@@ -220,6 +221,10 @@ void ConnectExplorer(QTreeView *tree)
     // The context menu opens on the right button's release, not on Qt's own menu event.
     tree->setContextMenuPolicy(Qt::PreventContextMenu);
     tree->viewport()->setContextMenuPolicy(Qt::PreventContextMenu);
+    // Names show whole; a deep or long one scrolls the tree sideways.
+    tree->header()->setStretchLastSection(false);
+    tree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    tree->setTextElideMode(Qt::ElideNone);
     gNodes().setExpandHandlers(tvwExplorer_Collapse, tvwExplorer_Expand);
 }
 

@@ -2,9 +2,11 @@
 // nodes, clicks that show panes, right clicks, drags; the loads of every
 // folder family; the refresh along a node key.
 
+#include <QDir>
 #include <QFile>
 #include <QFont>
 #include <QLabel>
+#include <QScrollBar>
 #include <QStandardItem>
 #include <QTest>
 #include <QTreeView>
@@ -53,7 +55,13 @@ protected:
     QPoint textOf(QStandardItem *item)
     {
         tree()->scrollTo(item->index());
-        return tree()->visualRect(item->index()).center();
+        QRect rect = tree()->visualRect(item->index());
+        // A deep node: scrolled sideways until its text shows.
+        if (const int over = rect.left() + 30 - tree()->viewport()->width(); over > 0) {
+            tree()->horizontalScrollBar()->setValue(tree()->horizontalScrollBar()->value() + over);
+            rect = tree()->visualRect(item->index());
+        }
+        return QPoint(rect.left() + qMin(rect.width() / 2, 24), rect.center().y());
     }
     QPoint buttonOf(QStandardItem *item)
     {
@@ -766,6 +774,24 @@ TEST(CurrentItem, ANodeWithoutAnEntryGoesToTheErrorDialog)
     EXPECT_EQ(failureOf([&] { item.Key(0); }).Number(), qnerr::SubscriptOutOfRange);
     gNodes().Clear();
     ResetErrorState();
+}
+
+// A picture of the tree, for looking at it:
+// QN_SCREENSHOT_DIR=<folder> test_tree --gtest_filter=Explorer.Screenshot
+TEST_F(Explorer, Screenshot)
+{
+    const QString folder = qEnvironmentVariable("QN_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "QN_SCREENSHOT_DIR not set";
+    setSetting(QStringLiteral("Options"), QStringLiteral("SysTables"), QStringLiteral("1"));
+    main().resize(900, 900);
+    const QString qnFile = kDbs + "db=QN:TA=QN:ta=FILE:";
+    open({QStringLiteral("DSN=QnTest:"), kDbs, kDbs + "db=QN:", kDbs + "db=QN:TA=QN:", qnFile, qnFile + "CO=FILE:",
+          kDbs + "db=SALES:", kDbs + "db=SALES:DBPRV=SALES:", QStringLiteral("DSN=QnTest:US=QnTest:")});
+    click(node(kDbs + "db=SALES:DBPRV=SALES:dbprv=ADMIN:"));
+    QCoreApplication::processEvents();
+    QDir().mkpath(folder);
+    ASSERT_TRUE(main().grab().save(QDir(folder).filePath(QStringLiteral("explorer.png"))));
 }
 
 } // namespace
