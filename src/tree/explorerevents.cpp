@@ -82,7 +82,7 @@ int shiftOf(Qt::KeyboardModifiers modifiers)
 class ExplorerEvents : public QObject
 {
 public:
-    explicit ExplorerEvents(QTreeView *tree) : QObject(tree), m_tree(tree) {}
+    explicit ExplorerEvents(QTreeView *tree) : QObject(tree), m_tree(tree), m_viewport(tree->viewport()) {}
 
     bool eventFilter(QObject *watched, QEvent *event) override
     {
@@ -95,7 +95,8 @@ public:
             }
             return false;
         }
-        if (watched != m_tree->viewport())
+        // (Compared only: events may come while the tree is being destroyed.)
+        if (watched != m_viewport)
             return false;
         switch (event->type()) {
         case QEvent::MouseButtonPress: {
@@ -108,7 +109,7 @@ public:
             auto *mouse = static_cast<QMouseEvent *>(event);
             const QPoint at = mouse->position().toPoint();
             if (mDragging) {
-                if (m_tree->viewport()->rect().contains(at))
+                if (m_viewport->rect().contains(at))
                     tvwExplorer_DragOver(m_tree, at.x(), at.y(), 2);
                 return true;
             }
@@ -119,7 +120,7 @@ public:
             auto *mouse = static_cast<QMouseEvent *>(event);
             const QPoint at = mouse->position().toPoint();
             if (mDragging) {
-                if (m_tree->viewport()->rect().contains(at)) {
+                if (m_viewport->rect().contains(at)) {
                     tvwExplorer_DragDrop(m_tree, at.x(), at.y());
                 } else {
                     // Dropped outside the tree: nothing takes it.
@@ -140,6 +141,7 @@ public:
 
 private:
     QTreeView *m_tree;
+    QWidget *m_viewport;
 };
 
 // The tree node of the tree's selection; nullptr when none.
