@@ -8,6 +8,7 @@
 // view's viewport coordinates.
 
 #include <QColor>
+#include <QString>
 
 class QStandardItem;
 class QTreeView;
@@ -20,10 +21,13 @@ void ConnectExplorer(QTreeView *tree);
 
 // The lazy loader (the tree's expand handler): throws away the node's children
 // and builds them afresh from the catalog. Called directly, it reloads a node
-// and keeps its expanded state. To reload a folder after a write: with no
-// children, call it directly; otherwise collapse and expand the folder
-// (gNodes().SetExpanded(node, false), then true), which runs both handlers.
+// and keeps its expanded state.
 void tvwExplorer_Expand(QStandardItem *Node);
+
+// Reloads the folder `Key` after a catalog write, by its child count: a folder
+// without children is loaded directly; any other is collapsed and expanded
+// again (both handlers run, so it ends expanded). A key no node has does nothing.
+void ReloadFolder(const QString &Key);
 
 // The collapse handler: forgets the node's children (one placeholder instead),
 // takes the selected node as the current item, shows its pane when the node

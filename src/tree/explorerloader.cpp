@@ -347,3 +347,17 @@ void tvwExplorer_Expand(QStandardItem *Node)
             tree->setFocus();
     }
 }
+
+void ReloadFolder(const QString &Key)
+{
+    QStandardItem *folder = gNodes().Node(Key);
+    if (!folder)
+        return;
+    if (folder->rowCount() == 0) {
+        tvwExplorer_Expand(folder);
+        return;
+    }
+    gNodes().SetExpanded(folder, false);
+    if ((folder = gNodes().Node(Key)))
+        gNodes().SetExpanded(folder, true);
+}

@@ -752,6 +752,28 @@ TEST_F(Explorer, TheLoaderCalledDirectly)
     EXPECT_TRUE(ui().errors().isEmpty());
 }
 
+// After a write an editor reloads a folder by its child count: an empty one is
+// loaded in place, any other collapsed and expanded again.
+TEST_F(Explorer, ReloadFolderAfterAWrite)
+{
+    const QString privileges = kTables + "ta=CUSTOMER:TBLPRV=CUSTOMER:";
+    const QString users = QStringLiteral("DSN=QnTest:US=QnTest:");
+    exec(QStringLiteral("DELETE FROM QN_TBLPRV WHERE TABLE_NAME = 'CUSTOMER'"));
+    open({QStringLiteral("DSN=QnTest:"), kDbs, kDbs + "db=SALES:", kTables, kTables + "ta=CUSTOMER:", privileges});
+    ASSERT_EQ(node(privileges)->rowCount(), 0);
+    exec(QStringLiteral("INSERT INTO QN_TBLPRV (DATABASE_NAME, TABLE_NAME, USER_NAME) VALUES ('SALES', 'CUSTOMER', "
+                        "'JSMITH')"));
+    ReloadFolder(privileges);
+    EXPECT_EQ(children(node(privileges)), QStringList{"JSMITH|User"});
+
+    exec(QStringLiteral("INSERT INTO QN_USER (USER_NAME) VALUES ('ZED')"));
+    ReloadFolder(users);
+    EXPECT_TRUE(tree()->isExpanded(node(users)->index()));
+    EXPECT_EQ(node(users)->rowCount(), 5);
+    ReloadFolder(users + "us=NOBODY:");
+    EXPECT_TRUE(ui().errors().isEmpty());
+}
+
 // The current item of a tree node that the node model does not know: the
 // error dialog, and after Ignore the item as far as it was built.
 TEST(CurrentItem, ANodeWithoutAnEntryGoesToTheErrorDialog)
