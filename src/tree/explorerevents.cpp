@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPersistentModelIndex>
+#include <QPointer>
 #include <QStandardItem>
 #include <QTreeView>
 
@@ -288,7 +289,7 @@ void tvwExplorer_KeyPress(int &KeyAscii)
 void tvwExplorer_Collapse(QStandardItem *Node)
 {
     status(QStringLiteral("Collapse"));
-    QTreeView *tree = gNodes().Treeview();
+    const QPointer<QTreeView> tree = gNodes().Treeview(); // the yield below may take it away
     ErrorHandler handler(QStringLiteral("mdiMain.tvwExplorer_Collapse"));
     const auto redraw = [&](bool on) {
         if (tree)

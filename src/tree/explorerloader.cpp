@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QHash>
 #include <QPalette>
+#include <QPointer>
 #include <QSet>
 #include <QStandardItem>
 #include <QTreeView>
@@ -167,7 +168,7 @@ const QHash<QString, QList<SubFolder>> &subFolders()
 // The data-source level: opens the data source and adds its three folders.
 void loadDatasource(ErrorHandler &handler, QStandardItem *Node, const CNodePtr &entry)
 {
-    QTreeView *tree = gNodes().Treeview();
+    const QPointer<QTreeView> tree = gNodes().Treeview(); // the connect may show a message
     const QString name = entry->NodeData;
     CConnections::Ptr connection;
     const bool opened = handler.step([&] {
@@ -313,7 +314,7 @@ void tvwExplorer_Expand(QStandardItem *Node)
     // for a folder) ends the load quietly.
     handler.treat = [](const QnError &e) { return e.Number() == qnerr::ObjectNotSet ? Treated::Exit : Treated::No; };
 
-    QTreeView *tree = gNodes().Treeview();
+    const QPointer<QTreeView> tree = gNodes().Treeview(); // a yield may take it away
     const bool hadFocus = tree && tree->hasFocus();
     if (tree) {
         tree->setUpdatesEnabled(false);
