@@ -24,6 +24,46 @@ namespace {
 
 const QString kGhost = QStringLiteral("DSN Ghost");
 
+// One statement of Clear Catalog and the status shown before it (empty: the
+// previous status stays).
+struct ClearStep
+{
+    QString status;
+    QString sql;
+};
+
+// The nine statements of Clear Catalog, in the order they run.
+const QList<ClearStep> &ClearCatalogSteps()
+{
+    static const QString engineFiles = QStringLiteral(
+        "WHERE FILE_NAME NOT IN ('CNTRL', 'COLUMN', 'DB', 'DBPRV', 'DRIVER', 'FIELD', 'FILE', 'LOCDT', 'SQLDT', "
+        "'TABLE', 'TBLPRV', 'USER')");
+    static const QList<ClearStep> steps = {
+        {QStringLiteral("Removing Column definitions..."),
+         QStringLiteral("DELETE FROM QN_COLUMN WHERE DATABASE_NAME <> 'QN'")},
+        {QStringLiteral("Removing Database definitions..."),
+         QStringLiteral("DELETE FROM QN_DB WHERE DATABASE_NAME <> 'QN'")},
+        {QStringLiteral("Removing Database privileges..."),
+         QStringLiteral("DELETE FROM QN_DBPRV WHERE USER_NAME <> 'ADMIN' ")},
+        {QString(), QStringLiteral("DELETE FROM QN_DBPRV WHERE DATABASE_NAME <> 'QN' ")},
+        {QStringLiteral("Removing Field definitions..."), QStringLiteral("DELETE FROM QN_FIELD ") + engineFiles},
+        {QStringLiteral("Removing File definitions..."), QStringLiteral("DELETE FROM QN_FILE ") + engineFiles},
+        {QStringLiteral("Removing Table definitions..."),
+         QStringLiteral("DELETE FROM QN_TABLE WHERE DATABASE_NAME <> 'QN'")},
+        {QStringLiteral("Removing Table privileges..."), QStringLiteral("DELETE FROM QN_TBLPRV ")},
+        {QStringLiteral("Removing User privileges..."),
+         QStringLiteral("DELETE FROM QN_USER WHERE USER_NAME <> 'ADMIN'")},
+    };
+    return steps;
+}
+
+// A number as the offset statements write it: one blank before a value of 0
+// or more, "-" before a negative one.
+QString Str(qint64 value)
+{
+    return value < 0 ? QString::number(value) : QLatin1Char(' ') + QString::number(value);
+}
+
 // The open database of `ds` inside a unit of that data source.
 dao::DatabasePtr unitDatabase(const QString &ds)
 {
@@ -96,35 +136,6 @@ Packed packOffsets(const QString &ds, const QString &file)
 
 namespace dscommands {
 
-const QList<ClearStep> &ClearCatalogSteps()
-{
-    static const QString engineFiles = QStringLiteral(
-        "WHERE FILE_NAME NOT IN ('CNTRL', 'COLUMN', 'DB', 'DBPRV', 'DRIVER', 'FIELD', 'FILE', 'LOCDT', 'SQLDT', "
-        "'TABLE', 'TBLPRV', 'USER')");
-    static const QList<ClearStep> steps = {
-        {QStringLiteral("Removing Column definitions..."),
-         QStringLiteral("DELETE FROM QN_COLUMN WHERE DATABASE_NAME <> 'QN'")},
-        {QStringLiteral("Removing Database definitions..."),
-         QStringLiteral("DELETE FROM QN_DB WHERE DATABASE_NAME <> 'QN'")},
-        {QStringLiteral("Removing Database privileges..."),
-         QStringLiteral("DELETE FROM QN_DBPRV WHERE USER_NAME <> 'ADMIN' ")},
-        {QString(), QStringLiteral("DELETE FROM QN_DBPRV WHERE DATABASE_NAME <> 'QN' ")},
-        {QStringLiteral("Removing Field definitions..."), QStringLiteral("DELETE FROM QN_FIELD ") + engineFiles},
-        {QStringLiteral("Removing File definitions..."), QStringLiteral("DELETE FROM QN_FILE ") + engineFiles},
-        {QStringLiteral("Removing Table definitions..."),
-         QStringLiteral("DELETE FROM QN_TABLE WHERE DATABASE_NAME <> 'QN'")},
-        {QStringLiteral("Removing Table privileges..."), QStringLiteral("DELETE FROM QN_TBLPRV ")},
-        {QStringLiteral("Removing User privileges..."),
-         QStringLiteral("DELETE FROM QN_USER WHERE USER_NAME <> 'ADMIN'")},
-    };
-    return steps;
-}
-
-QString Str(qint64 value)
-{
-    return value < 0 ? QString::number(value) : QLatin1Char(' ') + QString::number(value);
-}
-
 QString OffsetStatement(qint32 offset, const QVariant &fileName, const QVariant &fieldName,
                         const QVariant &fieldNumber)
 {
@@ -176,7 +187,7 @@ void mdiMain::mnu_DSNClear_Click()
         const bool cleared = modUpdate::RunUnit(ds, routine, [&] {
             const dao::DatabasePtr db = unitDatabase(ds);
             database = db->Name();
-            for (const dscommands::ClearStep &step : dscommands::ClearCatalogSteps()) {
+            for (const ClearStep &step : ClearCatalogSteps()) {
                 if (!step.status.isEmpty())
                     Status(step.status);
                 db->Execute(step.sql);

@@ -29,7 +29,26 @@ protected:
         ASSERT_TRUE(node);
     }
 
+    void TearDown() override
+    {
+        dao::SetStatementObserver(nullptr);
+        MainWindowTest::TearDown();
+    }
+
     void run(const char *item) { main().findChild<QAction *>(QLatin1String(item))->trigger(); }
+    // Runs the item and returns the statements it sent that begin with `verb`;
+    // with `status`, each after the status text showing as it was sent and "|".
+    QStringList statementsOf(const char *item, const QString &verb, bool status = false)
+    {
+        QStringList sent;
+        dao::SetStatementObserver([&](const QString &sql) {
+            if (sql.startsWith(verb))
+                sent << (status ? main().StatusText() + QLatin1Char('|') : QString()) + sql;
+        });
+        run(item);
+        dao::SetStatementObserver(nullptr);
+        return sent;
+    }
     void execute(const QString &sql) { open()->Execute(sql); }
     QStandardItem *treeNode() const { return gNodes().Node(node->Key); }
 
@@ -87,7 +106,21 @@ TEST_F(ClearCatalog, KeepsOnlyTheCatalogsOwnDefinitions)
     setCurrentItem(QStringLiteral("DSN"), {D}, node);
     ui().answerMsgBox(ui::vbYes);
     ui().answerMsgBox(ui::vbOK);
-    run("mnu_DSNClear");
+    const QString files = QStringLiteral(
+        "WHERE FILE_NAME NOT IN ('CNTRL', 'COLUMN', 'DB', 'DBPRV', 'DRIVER', 'FIELD', 'FILE', 'LOCDT', 'SQLDT', "
+        "'TABLE', 'TBLPRV', 'USER')");
+    EXPECT_EQ(statementsOf("mnu_DSNClear", QStringLiteral("DELETE"), true),
+              (QStringList{
+                  "Removing Column definitions...|DELETE FROM QN_COLUMN WHERE DATABASE_NAME <> 'QN'",
+                  "Removing Database definitions...|DELETE FROM QN_DB WHERE DATABASE_NAME <> 'QN'",
+                  "Removing Database privileges...|DELETE FROM QN_DBPRV WHERE USER_NAME <> 'ADMIN' ",
+                  "Removing Database privileges...|DELETE FROM QN_DBPRV WHERE DATABASE_NAME <> 'QN' ",
+                  "Removing Field definitions...|DELETE FROM QN_FIELD " + files,
+                  "Removing File definitions...|DELETE FROM QN_FILE " + files,
+                  "Removing Table definitions...|DELETE FROM QN_TABLE WHERE DATABASE_NAME <> 'QN'",
+                  "Removing Table privileges...|DELETE FROM QN_TBLPRV ",
+                  "Removing User privileges...|DELETE FROM QN_USER WHERE USER_NAME <> 'ADMIN'",
+              }));
 
     for (qsizetype i = 0; i < kept.size(); ++i)
         EXPECT_EQ(rows(kept[i].first), expected[i]) << kept[i].first.toStdString();
@@ -165,27 +198,6 @@ TEST_F(ClearCatalog, AFailureIsReportedAndUndoesTheWholeClear)
     EXPECT_EQ(ui().errors().size(), 1);
     EXPECT_EQ(ui().messages(), (QStringList{kClearQuestion, QStringLiteral("The catalog has been cleared.")}));
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM QN_USER")), QVariant(1));
-}
-
-TEST(ClearCatalogStatements, AreTheNineGivenTexts)
-{
-    const QString files = QStringLiteral(
-        "WHERE FILE_NAME NOT IN ('CNTRL', 'COLUMN', 'DB', 'DBPRV', 'DRIVER', 'FIELD', 'FILE', 'LOCDT', 'SQLDT', "
-        "'TABLE', 'TBLPRV', 'USER')");
-    QStringList texts;
-    for (const dscommands::ClearStep &step : dscommands::ClearCatalogSteps())
-        texts << step.status + QLatin1Char('|') + step.sql;
-    EXPECT_EQ(texts, (QStringList{
-                         "Removing Column definitions...|DELETE FROM QN_COLUMN WHERE DATABASE_NAME <> 'QN'",
-                         "Removing Database definitions...|DELETE FROM QN_DB WHERE DATABASE_NAME <> 'QN'",
-                         "Removing Database privileges...|DELETE FROM QN_DBPRV WHERE USER_NAME <> 'ADMIN' ",
-                         "|DELETE FROM QN_DBPRV WHERE DATABASE_NAME <> 'QN' ",
-                         "Removing Field definitions...|DELETE FROM QN_FIELD " + files,
-                         "Removing File definitions...|DELETE FROM QN_FILE " + files,
-                         "Removing Table definitions...|DELETE FROM QN_TABLE WHERE DATABASE_NAME <> 'QN'",
-                         "Removing Table privileges...|DELETE FROM QN_TBLPRV ",
-                         "Removing User privileges...|DELETE FROM QN_USER WHERE USER_NAME <> 'ADMIN'",
-                     }));
 }
 
 // ------------------------------------------------------------ Disconnect and Connect
@@ -278,7 +290,15 @@ TEST_F(RecalculateOffsets, PacksTheFieldsInOffsetOrderAndWarnsOfTheExcess)
     setCurrentItem(QStringLiteral("FD"), {D, QStringLiteral("O'NEIL")});
     ui().answerMsgBox(ui::vbOK);
     ui().answerMsgBox(ui::vbOK);
-    run("mnu_FieldRecalculate");
+    ASSERT_TRUE(gConnections().Item(D)); // connected first: only the command's statements follow
+    EXPECT_EQ(statementsOf("mnu_FieldRecalculate", QString()),
+              (QStringList{
+                  "SELECT RECORD_SIZE FROM QN_FILE WHERE FILE_NAME = 'O''NEIL'",
+                  "SELECT * FROM QN_FIELD WHERE FILE_NAME = 'O''NEIL' ORDER BY OFFSET ASC",
+                  "UPDATE QN_FIELD SET OFFSET =  0 WHERE FILE_NAME = 'O''NEIL' AND FIELD_NAME = 'B' AND FIELD_NUMBER = 1",
+                  "UPDATE QN_FIELD SET OFFSET =  6 WHERE FILE_NAME = 'O''NEIL' AND FIELD_NAME = 'A' AND FIELD_NUMBER = 2",
+                  "UPDATE QN_FIELD SET OFFSET =  10 WHERE FILE_NAME = 'O''NEIL' AND FIELD_NAME = 'C' AND FIELD_NUMBER = 3",
+              }));
     EXPECT_EQ(rows(kOffsets.arg("O''NEIL")), (QStringList{"B|0", "A|6", "C|10"}));
     EXPECT_EQ(ui().messages(), (QStringList{"WARNING!\r\nTotal length of Fields exceeds Record size by 2 bytes.",
                                             "Field offsets recalulated for File 'O'NEIL'"}));

@@ -2,8 +2,6 @@
 
 // Driving pop-up menus as a user does, and recording panes loaded by name.
 
-#include "qtprint.h" // before GoogleTest, which finds it there
-
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
@@ -14,6 +12,7 @@
 #include <optional>
 
 #include "core/errortrace.h"
+#include "core/panetable.h"
 #include "mainwindow/forms.h"
 #include "mainwindowfixture.h"
 #include "tree/dragitem.h"
@@ -116,6 +115,16 @@ public:
     }
     RecordingPanes(const RecordingPanes &) = delete;
     RecordingPanes &operator=(const RecordingPanes &) = delete;
+
+    // Every pane of the pane table that no form declares yet.
+    static QStringList Undeclared()
+    {
+        QStringList names;
+        for (const PaneFacts &row : PaneTable::All())
+            if (!forms::Factory(row.name))
+                names << row.name;
+        return names;
+    }
 
     // The loaded recording pane of that name; nullptr when none was loaded.
     static RecordingPane *pane(const QString &name) { return dynamic_cast<RecordingPane *>(forms::Find(name)); }

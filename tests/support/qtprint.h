@@ -1,7 +1,8 @@
 #pragma once
 
-// Qt texts in GoogleTest messages as text (a QStringList prints element by
-// element). Include it before GoogleTest's headers.
+// Readable failure messages for Qt texts in GoogleTest expectations. Every
+// test file includes it first (tests/CMakeLists.txt), so that all of a test
+// program's files print a QString alike.
 
 #include <QString>
 #include <ostream>
