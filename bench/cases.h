@@ -14,4 +14,10 @@ Result ReadSnapshot(int rows);
 // time per node in microseconds).
 Result NodesByPosition(int rows);
 
+// Showing the Columns pane of a table with that many columns, and the Files
+// pane of a data source with that many files (figure: the time of one Display
+// in milliseconds).
+Result ColumnsPane(int rows);
+Result FilesPane(int rows);
+
 } // namespace bench

@@ -17,6 +17,9 @@ const QList<bench::Case> kCases = {
     // Out of the caches at the larger count a walk costs two or three times as
     // much a node; a walk that is linear in the position costs ten times more.
     {"tree.nodes_by_position", "microseconds per node", 0.5, {10000, 100000}, &bench::NodesByPosition, 4.0},
+    // A user waits for a pane: well under a second for the largest collections met.
+    {"panes.columns", "milliseconds per Display", 250, {500, 2000}, &bench::ColumnsPane},
+    {"panes.files", "milliseconds per Display", 250, {1000, 5000}, &bench::FilesPane},
 };
 
 } // namespace
