@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
+#include <QScrollBar>
 #include <QTimer>
 
 #include "appinfo.h"
@@ -196,7 +197,8 @@ int GridPane::Display(const QStringList &keys)
         if (!m_readOnly)
             AddNewRow(false);
         grd->SetCurrent(0, 0);
-        grd->scrollToTop();
+        grd->horizontalScrollBar()->setValue(0);
+        grd->verticalScrollBar()->setValue(0);
     }
     show();
     return 0;
@@ -204,9 +206,10 @@ int GridPane::Display(const QStringList &keys)
 
 void GridPane::clearEditState()
 {
-    ++m_change;
+    // Hidden first: the focus it loses is lost before this change.
     if (m_editor)
         m_editor->hide();
+    ++m_change;
     m_editor = txtCell.value(0);
     m_editRow = m_editCol = -1;
     m_origText.clear();
@@ -490,10 +493,11 @@ void GridPane::grd_EnterCell(int row, int col)
         return;
     {
         Raise busy(m_busy);
-        ++m_change;
         const bool clicked = grd->Clicking();
+        // Hidden first: the focus it loses is lost before this change.
         if (m_editor)
             m_editor->hide();
+        ++m_change;
         const QString text = EditorText();
         if (text == m_origText)
             m_cellDirty = false;

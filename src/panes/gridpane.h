@@ -129,6 +129,10 @@ public:
     // Any button of the pane's band: Up to the parent's editor, when the pane has one.
     void tbr_ButtonClick(const QString &key) override;
 
+    // The open editor's key handling: Enter and Esc end the edit, a list editor
+    // completes from its list, the others filter by the column's catalog field.
+    int Cell_Keypress(int KeyAscii);
+
     // The statements the latest cell change ran (its checks and writes), and
     // the latest lookup's query.
     const QStringList &Statements() const { return m_statements; }
@@ -230,7 +234,6 @@ protected:
     void grd_EnterCell(int row, int col);
     void grd_KeyPress(QKeyEvent *event, bool &handled);
     void grd_Scroll();
-    int Cell_Keypress(int KeyAscii);
     void CellLostFocus();
     void AddNewRow(bool makeCurrent);
     void Form_Resize();

@@ -3,6 +3,8 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QScrollBar>
+#include <QTreeView>
 
 #include "panefixture.h"
 #include "panes/frmfiles.h"
@@ -114,6 +116,30 @@ TEST_F(Framework, KeysAndEditors)
              click(f, 0, 4);
          },
          {4, 0},
+         "",
+         "",
+         "CUSTOMER|X|133|INDEXED|FIXED|Customer master",
+         true},
+        {"the editor losing the focus to another control moves on",
+         {1, 0},
+         [](Framework &, frmFiles &) {
+             type(QStringLiteral("x"));
+             mdiMain::instance().tvwExplorer->setFocus();
+             settle();
+         },
+         {2, 0},
+         "",
+         "",
+         "CUSTOMER|X|133|INDEXED|FIXED|Customer master",
+         true},
+        {"scrolling the grid while editing moves on",
+         {1, 0},
+         [](Framework &, frmFiles &p) {
+             type(QStringLiteral("x"));
+             p.grd->horizontalScrollBar()->setValue(p.grd->horizontalScrollBar()->value() + 5);
+             settle();
+         },
+         {2, 0},
          "",
          "",
          "CUSTOMER|X|133|INDEXED|FIXED|Customer master",
