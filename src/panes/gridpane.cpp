@@ -297,14 +297,9 @@ void GridPane::takeKeys(int row)
 void GridPane::setEditorTextOpening(const QString &text)
 {
     Raise opening(m_opening);
-    if (auto *list = qobject_cast<QComboBox *>(m_editor)) {
+    if (auto *list = qobject_cast<QComboBox *>(m_editor))
         list->setCurrentIndex(list->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
-        list->setEditText(text);
-    } else if (auto *lookup = qobject_cast<ctlTextLookup *>(m_editor)) {
-        lookup->setText(text);
-    } else if (auto *line = qobject_cast<QLineEdit *>(m_editor)) {
-        line->setText(text);
-    }
+    SetEditorText(text);
 }
 
 bool GridPane::grd_DblClick()
@@ -339,24 +334,16 @@ bool GridPane::grd_DblClick()
     return true;
 }
 
+// Every editor edits its text in a line edit (a list's own, a lookup's `txt`).
 QString GridPane::EditorText() const
 {
-    if (auto *list = qobject_cast<QComboBox *>(m_editor))
-        return list->currentText();
-    if (auto *lookup = qobject_cast<ctlTextLookup *>(m_editor))
-        return lookup->Text();
-    if (auto *line = qobject_cast<QLineEdit *>(m_editor))
-        return line->text();
-    return {};
+    const QLineEdit *line = editorLine();
+    return line ? line->text() : QString();
 }
 
 void GridPane::SetEditorText(const QString &text)
 {
-    if (auto *list = qobject_cast<QComboBox *>(m_editor))
-        list->setEditText(text);
-    else if (auto *lookup = qobject_cast<ctlTextLookup *>(m_editor))
-        lookup->setText(text);
-    else if (auto *line = qobject_cast<QLineEdit *>(m_editor))
+    if (QLineEdit *line = editorLine())
         line->setText(text);
 }
 
@@ -397,7 +384,7 @@ void GridPane::grd_KeyPress(QKeyEvent *event, bool &handled)
     if (!grd_DblClick())
         return;
     if (auto *list = qobject_cast<QComboBox *>(m_editor)) {
-        list->setEditText(QString());
+        SetEditorText(QString());
         modAPIMisc::AutoCompleteCombo(list, code);
         QLineEdit *line = list->lineEdit();
         const int length = int(line->text().size());
