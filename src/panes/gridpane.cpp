@@ -323,7 +323,8 @@ bool GridPane::grd_DblClick()
     grd->scrollTo(grd->Model().index(row, col));
     const QRect cell = grd->CellRect(row, col);
     m_editor->setGeometry(cell.left() - 1, cell.top() - 1, cell.width() + 2, modGUI::TwipsToPixels(kEditorHeight));
-    setEditorTextOpening(grd->TextMatrix(row, col));
+    // A password box opens empty (its cell shows the mask): only what is typed is a new password.
+    setEditorTextOpening(column(col).editor == Editor::Password ? QString() : grd->TextMatrix(row, col));
     m_cellDirty = false;
     m_editor->show();
     m_editor->raise();

@@ -12,7 +12,8 @@
 //      - catalogTable: the table whose fields filter the editors' keys;
 //      - columns, in the order of the fill query's select list, each a
 //        Column("CATALOG_NAME") with, as needed: .List(i) / .Lookup(i) /
-//        .Password() (the editor; Text otherwise), .Key() (a change re-keys
+//        .Password() (the editor; Text otherwise; a password box opens
+//        empty, and WriteBack takes what was typed), .Key() (a change re-keys
 //        the row: DELETE and INSERT; .Key(true) when the column is part of the
 //        row's identity in the catalog), .Kept() (kept with the keys from the
 //        row's first opening without being a key), .Number() (whole numbers

@@ -334,3 +334,80 @@ TEST_F(Framework, DisplayClearsTheEditState)
 }
 
 } // namespace
+
+namespace {
+
+// A pane with a password column: enough of the users' collection to show how
+// the framework treats a password box.
+class PasswordPane : public GridPane
+{
+public:
+    PasswordPane()
+    {
+        setObjectName(QStringLiteral("PasswordPane"));
+        Particulars p;
+        p.catalogTable = QStringLiteral("QN_USER");
+        p.columns = {Column(QStringLiteral("USER_NAME")).Key(true),
+                     Column(QStringLiteral("USER_PASSWORD")).Password().Mask().NewRow(kMask),
+                     Column(QStringLiteral("REMARKS"))};
+        SetParticulars(std::move(p));
+    }
+    QString typed;
+
+protected:
+    QString Title(const QStringList &keys) const override { return keys.value(0); }
+    QString Query() const override
+    {
+        return QStringLiteral("SELECT USER_NAME, USER_PASSWORD, REMARKS FROM QN_USER ORDER BY USER_NAME ASC");
+    }
+    void RowOpened() override { typed.clear(); }
+    void WriteBack(int col, QString &text) override
+    {
+        if (col == 1) {
+            typed = text;
+            text = kMask;
+        }
+    }
+    QString ValidateCell(int, int) override { return {}; }
+    QString DeleteSQL() override { return {}; }
+    QString InsertSQL() override { return {}; }
+    QString UpdateSQL() override
+    {
+        return QStringLiteral("UPDATE QN_USER SET REMARKS = '") + Esc(Cell(2)) + QStringLiteral("' WHERE USER_NAME = '") +
+               Esc(OrigKey(0)) + QLatin1Char('\'');
+    }
+    QString FolderKey() const override { return {}; }
+};
+
+// A password never shows: its cells hold the mask, its box opens empty, and
+// only what is typed into it reaches the pane, never the mask.
+TEST_F(Framework, PasswordBox)
+{
+    PasswordPane p;
+    p.resize(600, 300);
+    ASSERT_EQ(p.Display({QStringLiteral("QnTest")}), 0);
+    QApplication::setActiveWindow(&p);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&p));
+    settle();
+    ASSERT_EQ(p.grd->TextMatrix(0, 0), QStringLiteral("ADMIN"));
+    EXPECT_EQ(p.grd->TextMatrix(0, 1), GridPane::kMask);
+    click(p, 0, 1);
+    key(Qt::Key_Return);
+    ASSERT_TRUE(p.EditorVisible());
+    EXPECT_EQ(p.CellEditor()->objectName(), QStringLiteral("txtCell_1"));
+    EXPECT_EQ(p.txtCell[1]->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(p.txtCell[1]->text(), QString());
+    key(Qt::Key_Return); // left empty: no new password, the row stays clean
+    EXPECT_FALSE(p.RowDirty());
+    EXPECT_EQ(p.grd->TextMatrix(0, 1), GridPane::kMask);
+
+    click(p, 0, 1);
+    type(QStringLiteral("secret"));
+    key(Qt::Key_Return);
+    EXPECT_EQ(p.typed, QStringLiteral("SECRET")); // the key filter of USER_PASSWORD
+    EXPECT_EQ(p.grd->TextMatrix(0, 1), GridPane::kMask);
+    EXPECT_TRUE(p.RowDirty());
+    p.hide();
+}
+
+} // namespace
