@@ -34,8 +34,8 @@ const QString kCustomer = QStringLiteral("CUSTOMER||133|INDEXED|FIXED|Customer m
 TEST_F(Framework, KeysAndEditors)
 {
     using Act = std::function<void(Framework &, frmFiles &)>;
-    auto keys = [](std::initializer_list<Qt::Key> list) {
-        return [list](Framework &, frmFiles &) {
+    auto keys = [](std::initializer_list<Qt::Key> given) {
+        return [list = std::vector<Qt::Key>(given)](Framework &, frmFiles &) {
             for (Qt::Key k : list)
                 key(k);
         };
