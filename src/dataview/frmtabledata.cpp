@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QHideEvent>
 #include <QLabel>
 #include <QResizeEvent>
 #include <QTableView>
@@ -123,6 +122,7 @@ frmTableData::frmTableData()
     lblDescription->setObjectName(QStringLiteral("lblDescription"));
     lblDescription->setGeometry(Twips(120, 780, 1980, 4875));
     lblDescription->setTextFormat(Qt::PlainText);
+    lblDescription->setFont(panelook::Font(8.25));
     lblDescription->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblDescription->setWordWrap(true);
     lblDescription->setAttribute(Qt::WA_TranslucentBackground);
@@ -363,11 +363,10 @@ void frmTableData::fillStep()
     m_inFillStep = false;
 }
 
-void frmTableData::hideEvent(QHideEvent *event)
+void frmTableData::setVisible(bool visible)
 {
-    QWidget::hideEvent(event);
-    // Unloaded (not merely minimised with the window): the read ends and frees its statement.
-    if (!event->spontaneous()) {
+    QWidget::setVisible(visible);
+    if (!visible) {
         stopFill();
         m_model->StopReading();
     }

@@ -74,7 +74,10 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
-    void hideEvent(QHideEvent *event) override;
+
+public:
+    // Hidden (unloaded, or hidden for another pane): the read ends and frees its statement.
+    void setVisible(bool visible) override;
 
 private:
     void Form_Load();

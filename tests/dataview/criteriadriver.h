@@ -22,6 +22,7 @@ struct CriteriaAnswer
     QStringList marked;        // columns clicked, in this order
     QList<Condition> rows;     // rows 1, 2, ... (an empty andOr leaves the row alone)
     QString button = QStringLiteral("cmdOK");
+    bool all = false;          // "&All" clicked first
 };
 
 template <class T> T *child(const QWidget &parent, const QString &name)
@@ -67,6 +68,8 @@ inline int answerCriteria(QDialog &dialog, const CriteriaAnswer &answer)
 {
     dialog.show();
     auto *list = child<QListWidget>(dialog, QStringLiteral("lstColumns"));
+    if (answer.all)
+        QTest::mouseClick(child<QPushButton>(dialog, QStringLiteral("cmdSelectAll")), Qt::LeftButton);
     for (const QString &column : answer.marked)
         clickItem(list, column);
     for (int row = 0; row < answer.rows.size(); ++row)
