@@ -118,6 +118,18 @@ TEST_F(Criteria, TheTableIsNamedByTheDefaultDatabaseRuleAndBracketsAreDoubled)
                              "[TS] > #2020-01-02 03:04# "));
 }
 
+TEST_F(Criteria, ATableNameWithAnAmpersandShowsItAsItIs)
+{
+    ui().onModal([](QDialog &dialog) {
+        auto *label = child<QLabel>(dialog, QStringLiteral("lblTable"));
+        EXPECT_EQ(label->text(), QStringLiteral("From DB_R&D"));
+        EXPECT_EQ(label->textFormat(), Qt::PlainText);
+        EXPECT_FALSE(label->buddy());
+        return int(QDialog::Rejected);
+    });
+    frmTableCriteria::GetCriteria(QStringLiteral("QnTest"), QStringLiteral("DB"), QStringLiteral("R&D"));
+}
+
 TEST_F(Criteria, ConditionRowsOfRowsTwoToFiveCountOnlyWhileRowOneHoldsWhere)
 {
     setDefaultDatabase(QStringLiteral("QnTest"), QStringLiteral("DB"));
