@@ -14,6 +14,17 @@ Result ReadSnapshot(int rows);
 // time per node in microseconds).
 Result NodesByPosition(int rows);
 
+// Expanding a Tables folder of a database, and a file's Fields folder, in the
+// explorer tree (figure: the milliseconds of one expansion, until the view has
+// laid out the rows).
+Result ExpandTables(int rows);
+Result ExpandFields(int rows);
+// The table data viewer on a table of that many rows: the time until its first
+// rows show (figure: that time in milliseconds), and the fill of the rest
+// (figure: the longest time in milliseconds one step of it kept the window
+// from its events).
+Result ViewFirstScreen(int rows);
+Result ViewFill(int rows);
 // Showing the Columns pane of a table with that many columns, and the Files
 // pane of a data source with that many files (figure: the time of one Display
 // in milliseconds).
