@@ -204,11 +204,22 @@ int GridPane::Display(const QStringList &keys)
     return 0;
 }
 
+// Hides the editor; the focus it held goes to the grid (a hidden widget can
+// keep it when no other control takes it). Before the change that closes it,
+// so that this loss of focus moves nothing.
+void GridPane::closeEditor()
+{
+    if (!m_editor)
+        return;
+    m_editor->hide();
+    const QWidget *focus = QApplication::focusWidget();
+    if (focus && (focus == m_editor || m_editor->isAncestorOf(focus)))
+        grd->setFocus();
+}
+
 void GridPane::clearEditState()
 {
-    // Hidden first: the focus it loses is lost before this change.
-    if (m_editor)
-        m_editor->hide();
+    closeEditor();
     ++m_change;
     m_editor = txtCell.value(0);
     m_editRow = m_editCol = -1;
@@ -482,9 +493,7 @@ void GridPane::grd_EnterCell(int row, int col)
     {
         Raise busy(m_busy);
         const bool clicked = grd->Clicking();
-        // Hidden first: the focus it loses is lost before this change.
-        if (m_editor)
-            m_editor->hide();
+        closeEditor();
         ++m_change;
         const QString text = EditorText();
         if (text == m_origText)

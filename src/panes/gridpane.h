@@ -247,6 +247,7 @@ private:
     QWidget *editorFor(int col) const;
     QLineEdit *editorLine() const;
     void setEditorTextOpening(const QString &text);
+    void closeEditor();
     void takeKeys(int row);
     void clearEditState();
     void showWords();

@@ -12,6 +12,8 @@
 #include "../mainwindow/mainwindowfixture.h"
 #include "panes/ctltextlookup.h"
 #include "panes/gridpane.h"
+#include "tree/nodekey.h"
+#include "tree/refreshnodepath.h"
 
 class PaneTest : public MainWindowTest
 {
@@ -24,9 +26,11 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(&main()));
     }
 
-    // Shows the pane named `name` with `keys` through the pane host.
+    // Shows the pane named `name` with `keys` through the pane host, the data
+    // source open in the tree as a user who clicked its folder has it.
     template <class T> T &show(const QString &name, const QStringList &keys)
     {
+        modGUI::RefreshNodePath(NodeKey::Datasource(keys.value(0)));
         EXPECT_EQ(main().PaneDisplay(name, keys), 0);
         auto *pane = dynamic_cast<T *>(gCurrentPane().data());
         EXPECT_NE(pane, nullptr);
