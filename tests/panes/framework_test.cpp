@@ -333,6 +333,23 @@ TEST_F(Framework, DisplayClearsTheEditState)
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM QN_FILE WHERE OPEN_STRING = 'LEFT'"), QStringLiteral("QnTest2")).toInt(), 0);
 }
 
+// Shown again while an editor is open (reopened by a failed check), the pane
+// forgets the edit, and a click on its current cell opens that cell.
+TEST_F(Framework, ShownAgainWithAnOpenEditor)
+{
+    frmFiles &f = files();
+    const int fresh = f.grd->Rows() - 1;
+    ui().answerMsgBox(ui::vbOK);
+    edit(f, fresh, 5, QStringLiteral("Orphan"));
+    ASSERT_TRUE(f.EditorVisible());
+    files();
+    EXPECT_FALSE(f.EditorVisible());
+    doubleClick(f, 0, 0);
+    EXPECT_EQ(current(f), QPoint(0, 0));
+    EXPECT_TRUE(f.EditorVisible());
+    EXPECT_EQ(row(f, f.grd->Rows() - 1), QStringLiteral("||0|INDEXED|FIXED|"));
+}
+
 } // namespace
 
 namespace {
