@@ -719,7 +719,6 @@ void GridPane::tbr_ButtonClick(const QString &)
 
 void GridPane::Form_Resize()
 {
-    modGUI::EnforceMinSize(this);
     picTitlebar->setGeometry(0, 0, width(), picTitlebar->height());
     if (height() > picTitlebar->height())
         grd->setGeometry(0, picTitlebar->height(), width(), height() - picTitlebar->height());

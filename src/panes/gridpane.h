@@ -45,12 +45,15 @@
 //    the program. Without transactions a re-key whose identity changed
 //    inserts before it deletes. After a write: a fresh new row when the new
 //    row was written, then modGUI::RefreshNodePath(FolderKey()).
-// 4. Test. Drive the pane as a user would (tests/panes): PaneDisplay it on the
-//    stand-in, click cells of `grd`, type into the editor that opens
-//    (txtCell, cboCell_i, ctlLUCell_i), leave the row, then compare
-//    Statements() with the exact texts and the catalog rows with what the
-//    grid shows; answer message boxes and the error dialog with ScriptedUi.
-//    The framework's own behaviour is covered once over the Files pane.
+// 4. Test. Drive the pane as a user would, with the PaneTest fixture of
+//    tests/panes/panefixture.h: show<frmX>(name, keys) through the pane host,
+//    then click(), doubleClick(), key(), type() and edit() on the cells of
+//    `grd` and the editor that opens (txtCell, cboCell_i, ctlLUCell_i); leave
+//    the row, then compare Statements() with the exact texts and the catalog
+//    rows with what the grid shows; answer message boxes and the error dialog
+//    with ScriptedUi, fail statements with dao::Faults. Test the pane's own
+//    particulars only: the framework's behaviour is covered once, over the
+//    Files pane (tests/panes/framework_test.cpp).
 
 #include <QPointer>
 #include <QStringList>
@@ -177,7 +180,8 @@ protected:
     virtual QString LookupRoutine() const { return objectName() + QStringLiteral(".ctlLUCell_ButtonClick"); }
     // Defaults of the new row `row` beyond the columns' NewRow texts.
     virtual void NewRow(int /*row*/) {}
-    // The first cell of a clean row was opened (its keys were just taken).
+    // The first cell of a clean row was opened (its keys were just taken), or
+    // Display forgot every edit: a pane's own edit state starts afresh.
     virtual void RowOpened() {}
     // A changed cell is written back into the grid as `text` (a pane may keep
     // the typed text and show another).
