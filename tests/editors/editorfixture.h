@@ -1,0 +1,124 @@
+#pragma once
+
+// The editors on the main window and the stand-in data sources, driven as a
+// user would: the pane host shows them, the band's buttons and the editor's
+// own buttons are clicked, text is typed into the boxes.
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QStandardItem>
+#include <QTest>
+#include <QToolBar>
+
+#include "../mainwindow/mainwindowfixture.h"
+#include "core/controls.h"
+#include "core/modgui.h"
+#include "core/modupdate.h"
+#include "settings.h"
+#include "tree/nodekey.h"
+#include "ui.h"
+
+class EditorTest : public MainWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        options::Save(options::kItems, 0); // a click shows a row; Edit is asked for
+        // The grid panes and the data viewer come with their own work; a
+        // recording pane stands in for any that is not there.
+        for (const QString &name : {QStringLiteral("frmDatabases"), QStringLiteral("frmTables"),
+                                    QStringLiteral("frmTableData")}) {
+            if (QWidget *pane = forms::Load(name))
+                forms::Unload(pane);
+            else
+                forms::SetFactory(name, [name] { return static_cast<QWidget *>(new TestPane(name)); });
+        }
+        main().show();
+        main().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&main()));
+        flush();
+    }
+
+    QString current() const { return gCurrentPane() ? gCurrentPane()->objectName() : QString(); }
+    // The arguments a stand-in pane was shown with ("Display:QnTest,SALES"), or "" for a real pane.
+    QStringList calls(const QString &pane) const
+    {
+        auto *test = dynamic_cast<TestPane *>(forms::Find(pane));
+        return test ? test->calls : QStringList();
+    }
+
+    // The band shown for `form`, and one of its buttons.
+    QToolBar *band(const QString &form) { return main().PaneBand(form); }
+    QAction *button(const QString &form, const QString &key) { return modGUI::ToolbarButton(band(form), key); }
+    // Clicks a band button as the user does (nothing happens while it is disabled).
+    void clickBand(const QString &form, const QString &key)
+    {
+        QAction *action = button(form, key);
+        ASSERT_TRUE(action) << key.toStdString();
+        QWidget *w = band(form)->widgetForAction(action);
+        ASSERT_TRUE(w) << key.toStdString();
+        QTest::mouseClick(w, Qt::LeftButton);
+        flush();
+    }
+    // The enabled state of the band's buttons: "+" enabled, "-" disabled, in the order given.
+    QString bandState(const QString &form, const QStringList &keys)
+    {
+        QString state;
+        for (const QString &key : keys) {
+            QAction *a = button(form, key);
+            state += a ? (a->isEnabled() ? QLatin1Char('+') : QLatin1Char('-')) : QLatin1Char('?');
+        }
+        return state;
+    }
+
+    static void click(QWidget *w)
+    {
+        QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(w->width() / 2, w->height() / 2));
+        flush();
+    }
+    // Replaces the text of a box by typing (every key through the box's filter).
+    static void retype(QWidget *box, const QString &text)
+    {
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_Delete);
+        QTest::keyClicks(box, text);
+    }
+    static void type(QWidget *box, const QString &text)
+    {
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(box, text);
+    }
+    // Pastes `text` into a box with Ctrl+V.
+    static void paste(QWidget *box, const QString &text)
+    {
+        QApplication::clipboard()->setText(text);
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    }
+    static QString textOf(const QWidget *w) { return controls::Text(w); }
+
+    // The message boxes shown since the last call.
+    QStringList takeMessages()
+    {
+        const QStringList list = ui().messages();
+        ui().clear();
+        return list;
+    }
+    static QWidget *focused() { return QApplication::focusWidget(); }
+
+    // A tree node under `parent` (by key), as the tree loader makes them.
+    static CNodePtr addNode(const QString &parentKey, const QString &type, const QString &data,
+                            const QString &image = {})
+    {
+        CNodePtr parent = gNodes().Item(parentKey);
+        return gNodes().Add(parent, type, data, data, image);
+    }
+};
