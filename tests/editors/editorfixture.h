@@ -16,6 +16,7 @@
 
 #include "../mainwindow/mainwindowfixture.h"
 #include "core/controls.h"
+#include "core/moddatabase.h"
 #include "core/modgui.h"
 #include "core/modupdate.h"
 #include "settings.h"
@@ -104,6 +105,11 @@ protected:
         QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
     }
     static QString textOf(const QWidget *w) { return controls::Text(w); }
+    // A statement as the error dialog shows it.
+    static QString shownSQL(const QString &sql)
+    {
+        return modDatabase::FormatSQL(sql).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    }
 
     // The message boxes shown since the last call.
     QStringList takeMessages()
