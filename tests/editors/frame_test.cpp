@@ -93,6 +93,18 @@ TEST_F(Frame, DisplayShowsTheRowReadOnlyAndBrowses)
     EXPECT_EQ(visibleBands(), QStringList({"tbrMain", "tbrDatabase"}));
 }
 
+TEST_F(Frame, ARowThatIsGoneIsReportedWithItsRead)
+{
+    display(QStringLiteral("SALES"));
+    ui().answerError(ui::vbIgnore);
+    EXPECT_EQ(main().PaneDisplay(QStringLiteral("frmDatabase"), {kDs, QStringLiteral("GONE")}), -1);
+    ASSERT_EQ(ui().errors().size(), 1);
+    EXPECT_EQ(ui().errors()[0].trappedIn, QStringLiteral("frmDatabase.Display"));
+    EXPECT_EQ(ui().errors()[0].number, QStringLiteral("3021"));
+    EXPECT_EQ(ui().errors()[0].additionalInfo, QStringLiteral("SELECT * FROM QN_DB WHERE DATABASE_NAME = 'GONE'"));
+    EXPECT_EQ(textOf(editor().txtName), QString()); // the boxes emptied
+}
+
 TEST_F(Frame, TheCatalogsOwnDatabaseIsReadOnly)
 {
     frmDatabase &e = display(QStringLiteral("QN"));
