@@ -827,27 +827,25 @@ void EditorFrame::txtProperty_Change(QWidget *box)
 
 void EditorFrame::cboDropdown_Change(QComboBox *combo)
 {
-    const QString routine = TraceName("cboDropdown_Change");
-    TraceScope trace(routine);
-    ErrorHandler handler(routine);
-    handler.step([&] {
-        QWidget *twin = mTextCtrls.Find(controls::Tag(combo));
-        const QString value = ComboValue(combo);
-        if (twin && controls::Text(twin) != value)
-            controls::SetText(twin, value);
-    });
+    writeTwin(combo, "cboDropdown_Change", [&] { return ComboValue(combo); });
 }
 
 void EditorFrame::chkProperty_Click(QCheckBox *check)
 {
-    const QString routine = TraceName("chkProperty_Click");
+    writeTwin(check, "chkProperty_Click", [&] { return checkValue(check); });
+}
+
+// A user's choice in a combo or check box goes into its twin.
+void EditorFrame::writeTwin(QWidget *control, const char *procedure, const std::function<QString()> &value)
+{
+    const QString routine = TraceName(procedure);
     TraceScope trace(routine);
     ErrorHandler handler(routine);
     handler.step([&] {
-        QWidget *twin = mTextCtrls.Find(controls::Tag(check));
-        const QString value = checkValue(check);
-        if (twin && controls::Text(twin) != value)
-            controls::SetText(twin, value);
+        QWidget *twin = mTextCtrls.Find(controls::Tag(control));
+        const QString text = value();
+        if (twin && controls::Text(twin) != text)
+            controls::SetText(twin, text);
     });
 }
 

@@ -295,6 +295,7 @@ private:
     void txtProperty_Change(QWidget *box);
     void cboDropdown_Change(QComboBox *combo);
     void chkProperty_Click(QCheckBox *check);
+    void writeTwin(QWidget *control, const char *procedure, const std::function<QString()> &value);
     void setMode(int mode, const QString &action);
     void setButton(const QString &key, bool enabled);
     void showAction(const QString &caption);

@@ -128,3 +128,51 @@ protected:
         return gNodes().Add(parent, type, data, data, image);
     }
 };
+
+// The fixture of one editor: its form name, the keys of its band, the host's
+// entries with the key parts after the test data source.
+template <class Form>
+class EditorOf : public EditorTest
+{
+protected:
+    static inline const QString kDs = QStringLiteral("QnTest");
+
+    EditorOf(QString form, QStringList band) : m_form(std::move(form)), m_band(std::move(band)) {}
+
+    Form &editor()
+    {
+        Form *form = forms::LoadedForm<Form>();
+        EXPECT_TRUE(form);
+        return *form;
+    }
+    template <class... Keys> Form &display(const Keys &...keys)
+    {
+        EXPECT_EQ(main().PaneDisplay(m_form, QStringList{kDs, keys...}), 0);
+        return editor();
+    }
+    template <class... Keys> Form &edit(const Keys &...keys)
+    {
+        main().PaneEdit(m_form, QStringList{kDs, keys...});
+        return editor();
+    }
+    template <class... Keys> Form &addNew(const Keys &...keys)
+    {
+        main().PaneAddNew(m_form, QStringList{kDs, keys...});
+        return editor();
+    }
+    // The band's buttons, "+" enabled and "-" disabled, in the order given at construction.
+    QString state() { return bandState(m_form, m_band); }
+    void clickBand(const QString &key) { EditorTest::clickBand(m_form, key); }
+    // The number of rows `where` selects in each table, joined by blanks.
+    QString counts(const QStringList &tables, const QString &where)
+    {
+        QStringList list;
+        for (const QString &table : tables)
+            list << scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2").arg(table, where)).toString();
+        return list.join(QLatin1Char(' '));
+    }
+
+private:
+    QString m_form;
+    QStringList m_band;
+};

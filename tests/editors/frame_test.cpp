@@ -13,35 +13,11 @@
 
 namespace {
 
-const QString kDs = QStringLiteral("QnTest");
-const QStringList kBand = {"DB Add", "DB Edit", "DB Delete", "OK", "Cancel", "Undo"};
-
-class Frame : public EditorTest
+class Frame : public EditorOf<frmDatabase>
 {
 protected:
-    frmDatabase &editor()
-    {
-        auto *form = forms::LoadedForm<frmDatabase>();
-        EXPECT_TRUE(form);
-        return *form;
-    }
-    frmDatabase &display(const QString &name)
-    {
-        EXPECT_EQ(main().PaneDisplay(QStringLiteral("frmDatabase"), {kDs, name}), 0);
-        return editor();
-    }
-    frmDatabase &edit(const QString &name)
-    {
-        main().PaneEdit(QStringLiteral("frmDatabase"), {kDs, name});
-        return editor();
-    }
-    frmDatabase &addNew()
-    {
-        main().PaneAddNew(QStringLiteral("frmDatabase"), {kDs});
-        return editor();
-    }
-    QString state() { return bandState(QStringLiteral("frmDatabase"), kBand); }
-    void clickBand(const QString &key) { EditorTest::clickBand(QStringLiteral("frmDatabase"), key); }
+    Frame() : EditorOf(QStringLiteral("frmDatabase"), {"DB Add", "DB Edit", "DB Delete", "OK", "Cancel", "Undo"}) {}
+
     QStringList dbRow(const QString &name)
     {
         return rows(QStringLiteral("SELECT DATABASE_NAME, DEFAULT_DIRECTORY, DRIVER_NAME, SETUP_PROCEDURE, "
@@ -51,12 +27,8 @@ protected:
     // The catalog rows that belong to a database, counted per table.
     QString owned(const QString &name)
     {
-        QStringList counts;
-        for (const char *table : {"QN_DB", "QN_TABLE", "QN_COLUMN", "QN_DBPRV", "QN_TBLPRV"})
-            counts << scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE DATABASE_NAME = '%2'")
-                                 .arg(QLatin1String(table), name))
-                          .toString();
-        return counts.join(QLatin1Char(' '));
+        return counts({"QN_DB", "QN_TABLE", "QN_COLUMN", "QN_DBPRV", "QN_TBLPRV"},
+                      QStringLiteral("DATABASE_NAME = '%1'").arg(name));
     }
     // The tree as far as the Databases folder of the test data source and one database.
     void treeWithDatabase(const QString &name)

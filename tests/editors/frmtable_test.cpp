@@ -14,36 +14,17 @@
 
 namespace {
 
-const QString kDs = QStringLiteral("QnTest");
-const QStringList kBand = {"Table Add", "Table Edit", "Table Delete", "OK", "Cancel", "Undo", "ViewData"};
 const QString kTablesKey = QStringLiteral("DSN=QnTest:DB=QnTest:db=SALES:TA=SALES:");
 
-class TableEditor : public EditorTest
+class TableEditor : public EditorOf<frmTable>
 {
 protected:
-    frmTable &editor()
+    TableEditor()
+        : EditorOf(QStringLiteral("frmTable"),
+                   {"Table Add", "Table Edit", "Table Delete", "OK", "Cancel", "Undo", "ViewData"})
     {
-        auto *form = forms::LoadedForm<frmTable>();
-        EXPECT_TRUE(form);
-        return *form;
     }
-    frmTable &display(const QString &database, const QString &table)
-    {
-        EXPECT_EQ(main().PaneDisplay(QStringLiteral("frmTable"), {kDs, database, table}), 0);
-        return editor();
-    }
-    frmTable &edit(const QString &database, const QString &table)
-    {
-        main().PaneEdit(QStringLiteral("frmTable"), {kDs, database, table});
-        return editor();
-    }
-    frmTable &addNew(const QString &database = QStringLiteral("SALES"))
-    {
-        main().PaneAddNew(QStringLiteral("frmTable"), {kDs, database});
-        return editor();
-    }
-    QString state() { return bandState(QStringLiteral("frmTable"), kBand); }
-    void clickBand(const QString &key) { EditorTest::clickBand(QStringLiteral("frmTable"), key); }
+    frmTable &addNew(const QString &database = QStringLiteral("SALES")) { return EditorOf::addNew(database); }
     QStringList tableRow(const QString &database, const QString &table)
     {
         return rows(QStringLiteral("SELECT DATABASE_NAME, TABLE_NAME, TABLE_TYPE, FILE_NAME, FILE_SPECIFICATION, "
@@ -53,12 +34,8 @@ protected:
     }
     QString owned(const QString &table)
     {
-        QStringList counts;
-        for (const char *t : {"QN_TABLE", "QN_COLUMN", "QN_TBLPRV"})
-            counts << scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE DATABASE_NAME = 'SALES' AND TABLE_NAME = '%2'")
-                                 .arg(QLatin1String(t), table))
-                          .toString();
-        return counts.join(QLatin1Char(' '));
+        return counts({"QN_TABLE", "QN_COLUMN", "QN_TBLPRV"},
+                      QStringLiteral("DATABASE_NAME = 'SALES' AND TABLE_NAME = '%1'").arg(table));
     }
     // The tree down to the Tables folder of SALES with one table.
     void treeWithTable(const QString &table)
