@@ -461,13 +461,23 @@ void EditorFrame::Form_Load()
     m_loaded = true;
 }
 
-bool EditorFrame::takeDatabase(const QString &dataSource)
+// The start of Display and AddNew: the form loaded, the data source's open
+// database and the field list held; false when there is no open database or
+// a failure was ignored.
+bool EditorFrame::open(ErrorHandler &handler, const QString &dataSource)
 {
-    const auto connection = gConnections().Item(dataSource);
-    if (!connection || !connection->db)
+    if (!m_loaded && !handler.step([&] { Form_Load(); }))
         return false;
-    m_db = connection->db;
-    return true;
+    bool connected = false;
+    if (!handler.step([&] {
+            const auto connection = gConnections().Item(dataSource);
+            connected = connection && connection->db;
+            if (connected)
+                m_db = connection->db;
+        }) ||
+        !connected)
+        return false;
+    return handler.step([&] { fetchFieldInfo(); });
 }
 
 void EditorFrame::fetchFieldInfo()
@@ -494,16 +504,13 @@ int EditorFrame::Display(const QStringList &keys)
     TraceScope trace(routine);
     ErrorHandler handler(routine, QString());
     int result = -1;
-    if (!m_loaded && !handler.step([&] { Form_Load(); }))
-        return result;
     RedrawOff redraw(this);
     const Filling filling(this);
-    bool connected = false;
-    if (!handler.step([&] { connected = takeDatabase(keys.value(0)); }) || !connected)
+    if (!open(handler, keys.value(0)))
         return result;
     const qsizetype parents = m_setup.keyColumns.size() - 1;
     bool found = false;
-    handler.step([&] { fetchFieldInfo(); }) && handler.step([&] {
+    handler.step([&] {
             m_parents = keys.mid(1, parents);
             m_shownKey = keys.value(parents + 1);
             lblTitle.setText(Title(Entry::Display));
@@ -548,14 +555,11 @@ int EditorFrame::AddNewRow(const QStringList &parentKeys)
     TraceScope trace(routine);
     ErrorHandler handler(routine);
     int result = -1;
-    if (!m_loaded && !handler.step([&] { Form_Load(); }))
-        return result;
     RedrawOff redraw(this);
     const Filling filling(this);
-    bool connected = false;
-    if (!handler.step([&] { connected = takeDatabase(parentKeys.value(0)); }) || !connected)
+    if (!open(handler, parentKeys.value(0)))
         return result;
-    handler.step([&] { fetchFieldInfo(); }) && handler.step([&] {
+    handler.step([&] {
         m_parents = parentKeys.mid(1, m_setup.keyColumns.size() - 1);
         m_shownKey.clear();
         m_keyAsRead.clear();

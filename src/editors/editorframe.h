@@ -290,7 +290,7 @@ protected:
 
 private:
     void Form_Load();
-    bool takeDatabase(const QString &dataSource);
+    bool open(ErrorHandler &handler, const QString &dataSource);
     void fetchFieldInfo();
     void txtProperty_Change(QWidget *box);
     void cboDropdown_Change(QComboBox *combo);
