@@ -77,6 +77,21 @@ TEST_F(Frame, ARowThatIsGoneIsReportedWithItsRead)
     EXPECT_EQ(textOf(editor().txtName), QString()); // the boxes emptied
 }
 
+TEST_F(Frame, NoOpenDatabaseShowsNothing)
+{
+    display(QStringLiteral("SALES"));
+    // The registry says why it could not connect; the editor adds nothing and keeps its row.
+    ui().answerMsgBox(ui::vbOK);
+    EXPECT_EQ(main().PaneDisplay(QStringLiteral("frmDatabase"), {QStringLiteral("Nope"), QStringLiteral("X")}), -1);
+    ui().answerMsgBox(ui::vbOK);
+    main().PaneEdit(QStringLiteral("frmDatabase"), {QStringLiteral("Nope"), QStringLiteral("X")});
+    ui().answerMsgBox(ui::vbOK);
+    main().PaneAddNew(QStringLiteral("frmDatabase"), {QStringLiteral("Nope")});
+    EXPECT_TRUE(ui().errors().isEmpty());
+    EXPECT_EQ(editor().ShownKey(), QStringLiteral("SALES"));
+    EXPECT_EQ(editor().DataSource(), QStringLiteral("QnTest"));
+}
+
 TEST_F(Frame, TheCatalogsOwnDatabaseIsReadOnly)
 {
     frmDatabase &e = display(QStringLiteral("QN"));
