@@ -719,8 +719,10 @@ void EditorFrame::addCommit()
     if (!modUpdate::RunUnit(ds, handler.routine, [&] { modUpdate::UnitExecute(sql); }, sql))
         return;
     m_shownKey = Text(nameColumn());
+    // The tree's handlers may show panes, this one included: the keys are taken first.
+    const QStringList parentKeys = ParentKeys();
     TreeStep([&] { RefreshFolder(); });
-    AddNewRow(ParentKeys());
+    AddNewRow(parentKeys);
     returnToPane();
 }
 
@@ -756,10 +758,12 @@ void EditorFrame::editCommit()
         m_shownKey = before;
         return;
     }
+    // The tree's handlers may show panes, this one included: the keys are taken first.
+    const QStringList rowKeys = RowKeys();
     if (m_keyAsRead != newName)
         TreeStep([&] { ReKeyNode(NodeKeyOf(m_keyAsRead), NodeKeyOf(newName), newName); });
     TreeStep([&] { RefreshFolder(); });
-    Display(RowKeys());
+    Display(rowKeys);
     returnToPane();
 }
 
