@@ -51,7 +51,11 @@
 //      row's own value while browsing, the delete question, how a missing row
 //      shows) and declare it by name in its .cpp:
 //        [[maybe_unused]] static const bool declared = forms::Declare<frmX>(QStringLiteral("frmX"));
-//      It also needs its row in core/panetable.cpp (keys, editor group, band).
+//      It also needs its row in core/panetable.cpp (keys, editor group, band);
+//      its band (Tag = the band word) is made by the main window. The keys the
+//      pane host passes are the data source, the parent key values and the
+//      row's own name: the frame holds them as DataSource(), Parent(i) and
+//      ShownKey() ("" while adding), and KeyAsRead() is the name as read.
 //   2. Build the form in the constructor with AddPrompt, AddText, AddMemo,
 //      AddTwin, AddCombo, AddCheck, AddUpDown (all direct children of the form;
 //      the creation order of the txtProperty boxes is the column order of the
@@ -67,11 +71,16 @@
 //      return the writer's result), InsertSQL, RefreshFolder (the default
 //      reloads the folder by its child count, ReloadFolder), Undo,
 //      PropertyChanged, OtherButton, ComboValue/ShowComboValue (a combo that
-//      shows words for stored numbers).
+//      shows words for stored numbers). Statements quote text with Quote and
+//      write numbers through UpdateStatement / modDatabase::NumberSQL; a number
+//      box gets NumbersOnly and is checked in ValidateFields with WholeNumber
+//      against its range (its range message for anything else).
 //   4. Tests: the frame's own behaviour (modes, band, twins, flags, Enter and
 //      Esc, units with Retry and Ignore, tree steps, pane return) is tested
 //      once with the database editor as its fixture (tests/editors). An
-//      editor's tests cover only what is its own: its layout and texts, its
+//      editor's tests use EditorOf<frmX> (tests/editors/editorfixture.h: the
+//      host's entries, the band's state, clickBand, row counts) and cover only
+//      what is its own: its layout and texts, its
 //      validation table (message and focus, nothing written), its exact
 //      statements (modUpdate::LastStatements(), the stand-in rows), its
 //      cascade and its read-only rows, driven through the pane host as a user
