@@ -14,4 +14,10 @@ Result ReadSnapshot(int rows);
 // time per node in microseconds).
 Result NodesByPosition(int rows);
 
+// Expanding a Tables folder of a database, and a file's Fields folder, in the
+// explorer tree (figure: the milliseconds of one expansion, until the view has
+// laid out the rows).
+Result ExpandTables(int rows);
+Result ExpandFields(int rows);
+
 } // namespace bench

@@ -17,6 +17,9 @@ const QList<bench::Case> kCases = {
     // Out of the caches at the larger count a walk costs two or three times as
     // much a node; a walk that is linear in the position costs ten times more.
     {"tree.nodes_by_position", "microseconds per node", 0.5, {10000, 100000}, &bench::NodesByPosition, 4.0},
+    // A user waits for these: well under a second at the largest count.
+    {"tree.expand_tables", "milliseconds to expand a Tables folder", 250, {500, 5000}, &bench::ExpandTables},
+    {"tree.expand_fields", "milliseconds to expand a Fields folder", 100, {200, 2000}, &bench::ExpandFields},
 };
 
 } // namespace

@@ -15,6 +15,7 @@
 
 #include "core/cconnections.h"
 #include "tree/cnodes.h"
+#include "tree/explorer.h"
 #include "core/errortrace.h"
 #include "forms.h"
 #include "core/frmqnerr.h"
@@ -341,7 +342,10 @@ void mdiMain::MDIForm_Load()
                 modGUI::SetToolbarImages(toolbar);
         }),
         std::function<void()>([this] { CoolbarContextToolbar(); }),
-        std::function<void()>([this] { gNodes().setTreeview(tvwExplorer); }),
+        std::function<void()>([this] {
+            gNodes().setTreeview(tvwExplorer);
+            ConnectExplorer(tvwExplorer);
+        }),
         std::function<void()>([this] { FetchTreeviewRoot(); }),
         std::function<void()>([this] { PaneDisplay(&forms::Get<frmWelcome>(), {}); }),
     };

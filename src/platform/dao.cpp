@@ -145,6 +145,12 @@ std::function<void(const Database &)> &closedOnFailureHandler()
 
 bool g_ignoreTransactionSupport = false;
 
+std::function<void(const QString &)> &statementObserver()
+{
+    static std::function<void(const QString &)> observer;
+    return observer;
+}
+
 // A statement handle freed on every way out.
 class Statement
 {
@@ -160,6 +166,8 @@ public:
     SQLHSTMT get() const { return m_stmt; }
     void execDirect(const QString &sql)
     {
+        if (const auto &observer = statementObserver())
+            observer(sql);
         if (faultHits(Faults::Statement))
             qnerr::raise(qnerr::OdbcCallFailed);
         QByteArray text = utf8(sql);
@@ -742,6 +750,11 @@ void SetClosedOnFailureHandler(std::function<void(const Database &)> handler)
 }
 
 void IgnoreTransactionSupport(bool ignore) { g_ignoreTransactionSupport = ignore; }
+
+void SetStatementObserver(std::function<void(const QString &)> observer)
+{
+    statementObserver() = std::move(observer);
+}
 
 namespace Faults {
 void Add(Call call, int nth, const QString &sqlState, const QString &message)

@@ -250,4 +250,9 @@ void Clear();
 int Pending();
 } // namespace Faults
 
+// Test seam: while set, every statement text sent (Execute, OpenRecordset,
+// OpenFields) is handed to `observer` just before it goes to the driver.
+// nullptr removes it.
+void SetStatementObserver(std::function<void(const QString &sql)> observer);
+
 } // namespace dao

@@ -338,6 +338,15 @@ QString CNodes::SelectedImage(const QStandardItem *node)
     return node ? node->data(SelectedImageRole).toString() : QString();
 }
 
+QIcon CNodes::Picture(const QString &imageKey)
+{
+    try {
+        return image(imageKey);
+    } catch (const QnError &) {
+        return {};
+    }
+}
+
 void CNodes::SetImages(QStandardItem *node, const QString &image, const QString &selectedImage)
 {
     if (!node)

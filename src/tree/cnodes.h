@@ -99,6 +99,8 @@ public:
     static QString NodeKeyOf(const QStandardItem *node);
     static QString Image(const QStandardItem *node);
     static QString SelectedImage(const QStandardItem *node);
+    // The picture of an image key ("Table", "DSN Ghost", ...); null for an unknown key.
+    static QIcon Picture(const QString &imageKey);
     // Sets both picture keys of a node (an empty image: no picture).
     void SetImages(QStandardItem *node, const QString &image, const QString &selectedImage);
     bool Expanded(const QStandardItem *node) const;
