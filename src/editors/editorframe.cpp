@@ -375,20 +375,6 @@ void EditorFrame::TreeStep(const std::function<void()> &step)
     }
 }
 
-void EditorFrame::ReloadFolder(const QString &key)
-{
-    QStandardItem *folder = gNodes().Node(key);
-    if (!folder)
-        return;
-    if (!folder->hasChildren()) {
-        tvwExplorer_Expand(folder);
-    } else {
-        gNodes().SetExpanded(folder, false);
-        if (QStandardItem *again = gNodes().Node(key))
-            gNodes().SetExpanded(again, true);
-    }
-}
-
 void EditorFrame::RemoveNode(const QString &key) { gNodes().Remove(key); }
 
 void EditorFrame::ReKeyNode(const QString &oldKey, const QString &newKey, const QString &name)
@@ -695,7 +681,7 @@ void EditorFrame::Undo()
         EditRow(RowKeys());
 }
 
-void EditorFrame::RefreshFolder() { ReloadFolder(CalcParentKey()); }
+void EditorFrame::RefreshFolder() { ::ReloadFolder(CalcParentKey()); }
 
 void EditorFrame::returnToPane()
 {

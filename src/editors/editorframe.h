@@ -69,7 +69,7 @@
 //      parent keys), EnableEdit (extra controls; call the base), Rename (calls
 //      the modUpdate writer; it runs inside the save's unit: never catch there,
 //      return the writer's result), InsertSQL, RefreshFolder (the default
-//      reloads the folder by its child count, ReloadFolder), Undo,
+//      reloads the folder by its child count, the tree's ReloadFolder), Undo,
 //      PropertyChanged, OtherButton, ComboValue/ShowComboValue (a combo that
 //      shows words for stored numbers). Statements quote text with Quote and
 //      write numbers through UpdateStatement / modDatabase::NumberSQL; a number
@@ -266,7 +266,6 @@ protected:
     // The parent grid pane of the collection.
     void ShowParentGrid();
     // Tree steps; each skips a node that is not in the tree and reports nothing.
-    static void ReloadFolder(const QString &key); // by its child count
     static void RemoveNode(const QString &key);
     static void ReKeyNode(const QString &oldKey, const QString &newKey, const QString &name);
     static void SelectNode(const QString &key);

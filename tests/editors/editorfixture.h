@@ -13,12 +13,14 @@
 #include <QStandardItem>
 #include <QTest>
 #include <QToolBar>
+#include <QTreeView>
 
 #include "../mainwindow/mainwindowfixture.h"
 #include "core/controls.h"
 #include "core/moddatabase.h"
 #include "core/modgui.h"
 #include "core/modupdate.h"
+#include "core/panetable.h"
 #include "settings.h"
 #include "tree/nodekey.h"
 #include "ui.h"
@@ -30,15 +32,15 @@ protected:
     {
         MainWindowTest::SetUp();
         options::Save(options::kItems, 0); // a click shows a row; Edit is asked for
-        // The grid panes and the data viewer come with their own work; a
-        // recording pane stands in for any that is not there.
-        for (const QString &name : {QStringLiteral("frmDatabases"), QStringLiteral("frmTables"),
-                                    QStringLiteral("frmTableData")}) {
-            if (QWidget *pane = forms::Load(name))
+        // Panes that come with other work (the grids, the other editors, the
+        // data viewer): a recording pane stands in for any that is not there.
+        for (const PaneFacts &row : PaneTable::All()) {
+            if (QWidget *pane = forms::Load(row.name))
                 forms::Unload(pane);
             else
-                forms::SetFactory(name, [name] { return static_cast<QWidget *>(new TestPane(name)); });
+                forms::SetFactory(row.name, [name = row.name] { return static_cast<QWidget *>(new TestPane(name)); });
         }
+        flush();
         main().show();
         main().activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&main()));
@@ -120,12 +122,47 @@ protected:
     }
     static QWidget *focused() { return QApplication::focusWidget(); }
 
-    // A tree node under `parent` (by key), as the tree loader makes them.
-    static CNodePtr addNode(const QString &parentKey, const QString &type, const QString &data,
-                            const QString &image = {})
+    // The explorer tree, driven with the mouse.
+    QTreeView *tree() { return main().tvwExplorer; }
+    static QStandardItem *node(const QString &key) { return gNodes().Node(key); }
+    QPoint pointOf(QStandardItem *item)
     {
-        CNodePtr parent = gNodes().Item(parentKey);
-        return gNodes().Add(parent, type, data, data, image);
+        tree()->scrollTo(item->index());
+        const QRect rect = tree()->visualRect(item->index());
+        return QPoint(rect.left() + qMin(rect.width() / 2, 24), rect.center().y());
+    }
+    // A left click on a node's text: the node's pane shows.
+    void clickNode(const QString &key)
+    {
+        QStandardItem *item = node(key);
+        ASSERT_TRUE(item) << key.toStdString();
+        QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {}, pointOf(item));
+        flush();
+    }
+    // Expands each node of the path with a click on its expand button.
+    void openPath(const QStringList &keys)
+    {
+        for (const QString &key : keys) {
+            QStandardItem *item = node(key);
+            ASSERT_TRUE(item) << key.toStdString();
+            if (tree()->isExpanded(item->index()))
+                continue;
+            const QPoint text = pointOf(item);
+            const QRect rect = tree()->visualRect(item->index());
+            QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {},
+                              QPoint(rect.left() - tree()->indentation() / 2, text.y()));
+            flush();
+            ASSERT_TRUE(tree()->isExpanded(node(key)->index())) << key.toStdString();
+        }
+    }
+    // The texts of a node's children.
+    static QStringList childTexts(const QString &key)
+    {
+        QStringList list;
+        if (QStandardItem *item = node(key))
+            for (int row = 0; row < item->rowCount(); ++row)
+                list << item->child(row)->text();
+        return list;
     }
 };
 

@@ -30,14 +30,9 @@ protected:
         return counts({"QN_DB", "QN_TABLE", "QN_COLUMN", "QN_DBPRV", "QN_TBLPRV"},
                       QStringLiteral("DATABASE_NAME = '%1'").arg(name));
     }
-    // The tree as far as the Databases folder of the test data source and one database.
-    void treeWithDatabase(const QString &name)
-    {
-        const QString dsKey = NodeKey::Datasource(kDs);
-        gNodes().RemoveChildren(gNodes().Node(dsKey));
-        addNode(dsKey, QStringLiteral("DB"), kDs, QStringLiteral("DBs"));
-        addNode(dsKey + QStringLiteral("DB=QnTest:"), QStringLiteral("db"), name, QStringLiteral("DB"));
-    }
+    // The tree opened down to the Databases folder of the test data source.
+    void openDatabases() { openPath({QStringLiteral("DSN=QnTest:"), kDbs}); }
+    const QString kDbs = QStringLiteral("DSN=QnTest:DB=QnTest:");
 };
 
 TEST_F(Frame, DisplayShowsTheRowReadOnlyAndBrowses)
@@ -201,7 +196,7 @@ TEST_F(Frame, EditWritesOneUpdateAndTheFillsCountAsNoChange)
 
 TEST_F(Frame, RenameCarriesTheDependantsAndReKeysTheNode)
 {
-    treeWithDatabase(QStringLiteral("SALES"));
+    openDatabases();
     EXPECT_EQ(owned(QStringLiteral("SALES")), QStringLiteral("1 4 30 4 5"));
     frmDatabase &e = edit(QStringLiteral("SALES"));
     retype(e.txtName, QStringLiteral("SALES2"));
@@ -277,7 +272,7 @@ TEST_F(Frame, ASaveIsOneUnitRetriedWholeOrLeftUnwritten)
 
 TEST_F(Frame, DeleteAsksThenRemovesTheDatabaseWithItsDependants)
 {
-    treeWithDatabase(QStringLiteral("SALES"));
+    openDatabases();
     const QString files = scalar(QStringLiteral("SELECT COUNT(*) FROM QN_FILE")).toString();
     const QString stock = owned(QStringLiteral("STOCK"));
     display(QStringLiteral("SALES"));
@@ -392,7 +387,7 @@ TEST_F(Frame, UpShowsTheGridAndSelectsTheFolderWhenItIsInTheTree)
     EXPECT_EQ(current(), QStringLiteral("frmDatabases"));
     EXPECT_EQ(ui().errors().size(), 0);
 
-    treeWithDatabase(QStringLiteral("SALES"));
+    openDatabases();
     display(QStringLiteral("SALES"));
     clickBand(QStringLiteral("Up1"));
     const CNodePtr selected = gNodes().SelectedItem();

@@ -37,15 +37,11 @@ protected:
         return counts({"QN_TABLE", "QN_COLUMN", "QN_TBLPRV"},
                       QStringLiteral("DATABASE_NAME = 'SALES' AND TABLE_NAME = '%1'").arg(table));
     }
-    // The tree down to the Tables folder of SALES with one table.
-    void treeWithTable(const QString &table)
+    // The tree opened down to the Tables folder of SALES.
+    void openTables()
     {
-        const QString dsKey = NodeKey::Datasource(kDs);
-        gNodes().RemoveChildren(gNodes().Node(dsKey));
-        addNode(dsKey, QStringLiteral("DB"), kDs);
-        addNode(dsKey + QStringLiteral("DB=QnTest:"), QStringLiteral("db"), QStringLiteral("SALES"));
-        addNode(QStringLiteral("DSN=QnTest:DB=QnTest:db=SALES:"), QStringLiteral("TA"), QStringLiteral("SALES"));
-        addNode(kTablesKey, QStringLiteral("ta"), table);
+        openPath({QStringLiteral("DSN=QnTest:"), QStringLiteral("DSN=QnTest:DB=QnTest:"),
+                  QStringLiteral("DSN=QnTest:DB=QnTest:db=SALES:"), kTablesKey});
     }
     static QStringList items(const QComboBox *combo)
     {
@@ -123,7 +119,7 @@ TEST_F(TableEditor, EditWritesTheGivenUpdate)
 
 TEST_F(TableEditor, RenameCarriesColumnsAndPrivilegesAndReKeysTheNode)
 {
-    treeWithTable(QStringLiteral("ORDERS"));
+    openTables();
     EXPECT_EQ(owned(QStringLiteral("ORDERS")), QStringLiteral("1 9 2"));
     frmTable &e = edit(QStringLiteral("SALES"), QStringLiteral("ORDERS"));
     retype(e.txtName, QStringLiteral("ORDERS2"));
@@ -194,7 +190,7 @@ TEST_F(TableEditor, AddWritesTheGivenInsertIntoItsDatabase)
 
 TEST_F(TableEditor, DeleteRemovesTheTableWithItsColumnsAndPrivileges)
 {
-    treeWithTable(QStringLiteral("ORDERS"));
+    openTables();
     display(QStringLiteral("SALES"), QStringLiteral("ORDERS"));
     ui().answerMsgBox(ui::vbYes);
     clickBand(QStringLiteral("Table Delete"));
@@ -388,7 +384,7 @@ TEST_F(TableEditor, TheCriteriaButtonUsesTheBuilder)
 
 TEST_F(TableEditor, UndoReadsTheRowAgainAndUpAndViewDataShowTheirPanes)
 {
-    treeWithTable(QStringLiteral("ORDERS"));
+    openTables();
     frmTable &e = edit(QStringLiteral("SALES"), QStringLiteral("ORDERS"));
     retype(e.txtSpecification, QStringLiteral("X.DAT"));
     clickBand(QStringLiteral("Undo"));
