@@ -175,13 +175,19 @@ TEST_F(Frame, EditWritesOneUpdateAndTheFillsCountAsNoChange)
     // The full list now, the row's own driver (in no list) kept in the edit portion.
     EXPECT_EQ(e.cboDriver->count(), 2);
     EXPECT_EQ(textOf(e.cboDriver), QStringLiteral("OLDDRV"));
-    // OK straight away: one UPDATE, no rename, the hidden setup procedure and the driver written back.
+    // OK straight away: one UPDATE (no uniqueness query, no rename), the hidden
+    // setup procedure and the driver written back.
+    QStringList sent;
+    dao::SetStatementObserver([&](const QString &sql) { sent << sql; });
     clickBand(QStringLiteral("OK"));
+    dao::SetStatementObserver(nullptr);
     const QString update = QStringLiteral(
         "UPDATE QN_DB SET DISPLAY_NAME = 'Sales', DEFAULT_DIRECTORY = 'SALES_DATA:', DRIVER_NAME = 'OLDDRV', "
         "SETUP_PROCEDURE = 'SETUP1', CONNECT_STRING = '', REMARKS = 'Customers and orders' WHERE DATABASE_NAME = "
         "'SALES'");
     EXPECT_EQ(modUpdate::LastStatements(), QStringList{update});
+    ASSERT_FALSE(sent.isEmpty());
+    EXPECT_EQ(sent.first(), update); // then the row is read again
     EXPECT_EQ(e.EditorMode(), QString());
     EXPECT_EQ(state(), QStringLiteral("+++---"));
 
