@@ -19,5 +19,11 @@ Result NodesByPosition(int rows);
 // laid out the rows).
 Result ExpandTables(int rows);
 Result ExpandFields(int rows);
+// The table data viewer on a table of that many rows: the time until its first
+// rows show (figure: that time in milliseconds), and the fill of the rest
+// (figure: the longest time in milliseconds one step of it kept the window
+// from its events).
+Result ViewFirstScreen(int rows);
+Result ViewFill(int rows);
 
 } // namespace bench
