@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QToolButton>
+#include <QTreeView>
 
 #include "core/modgui.h"
 #include "panefixture.h"
@@ -411,18 +412,16 @@ TEST_F(Columns, UnusualStoredValues)
 // Up shows the table's editor after revealing the table in the tree.
 TEST_F(Columns, UpShowsTheTableEditor)
 {
-    TestPane *table = nullptr;
-    forms::SetFactory(QStringLiteral("frmTable"), [&table] {
-        table = new TestPane(QStringLiteral("frmTable"));
-        return table;
-    });
     columns();
     QAction *up = modGUI::ToolbarButton(main().tbrColumns, QStringLiteral("Up1"));
     ASSERT_NE(up, nullptr);
     up->trigger();
-    ASSERT_NE(table, nullptr);
-    EXPECT_EQ(table->calls, QStringList{QStringLiteral("Edit:QnTest,SALES,CUSTOMER")});
-    forms::SetFactory(QStringLiteral("frmTable"), {});
+    settle();
+    ASSERT_NE(gCurrentPane().data(), nullptr);
+    EXPECT_EQ(gCurrentPane()->objectName(), QStringLiteral("frmTable"));
+    const QModelIndex selected = main().tvwExplorer->currentIndex();
+    EXPECT_EQ(CNodes::NodeKeyOf(gNodes().Model()->itemFromIndex(selected)),
+              QStringLiteral("DSN=QnTest:DB=QnTest:db=SALES:TA=SALES:ta=CUSTOMER:"));
 }
 
 } // namespace
