@@ -19,5 +19,16 @@ Result NodesByPosition(int rows);
 // laid out the rows).
 Result ExpandTables(int rows);
 Result ExpandFields(int rows);
+// The table data viewer on a table of that many rows: the time until its first
+// rows show (figure: that time in milliseconds), and the fill of the rest
+// (figure: the longest time in milliseconds one step of it kept the window
+// from its events).
+Result ViewFirstScreen(int rows);
+Result ViewFill(int rows);
+// Showing the Columns pane of a table with that many columns, and the Files
+// pane of a data source with that many files (figure: the time of one Display
+// in milliseconds).
+Result ColumnsPane(int rows);
+Result FilesPane(int rows);
 
 } // namespace bench

@@ -20,6 +20,16 @@ const QList<bench::Case> kCases = {
     // A user waits for these: well under a second at the largest count.
     {"tree.expand_tables", "milliseconds to expand a Tables folder", 250, {500, 5000}, &bench::ExpandTables},
     {"tree.expand_fields", "milliseconds to expand a Fields folder", 100, {200, 2000}, &bench::ExpandFields},
+    // The viewer reads the first rows only before it shows; the stand-in's
+    // driver, though, reads a whole result when the statement executes (its
+    // streaming mode leaves statements that begin with WITH unfinished), and
+    // that share grows with the rows.
+    {"view.first_screen", "milliseconds to the first rows", 250, {10000, 100000}, &bench::ViewFirstScreen},
+    // No step of the fill keeps the window from its events for a noticeable time.
+    {"view.fill", "longest wait of the window while filling, ms", 100, {10000, 100000}, &bench::ViewFill},
+    // A user waits for a pane: well under a second for the largest collections met.
+    {"panes.columns", "milliseconds per Display", 250, {500, 2000}, &bench::ColumnsPane},
+    {"panes.files", "milliseconds per Display", 250, {1000, 5000}, &bench::FilesPane},
 };
 
 } // namespace

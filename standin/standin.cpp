@@ -1,5 +1,6 @@
 #include "standin.h"
 
+#include <odbcinst.h>
 #include <sqlite3.h>
 
 #include <QDir>
@@ -10,6 +11,30 @@
 #include "qnerror.h"
 
 namespace standin {
+
+namespace {
+
+// The driver manager keeps the entries it read (a data source's
+// "DefaultDatabase", say) for a while, however the file changes meanwhile.
+// Removing an entry through it drops what it kept, so a rewritten
+// configuration is read afresh. The entry named here is never there, so the
+// file keeps its content.
+void dropEntryCache()
+{
+    UWORD mode = ODBC_BOTH_DSN;
+    SQLGetConfigMode(&mode);
+    SQLSetConfigMode(ODBC_SYSTEM_DSN);
+    SQLWritePrivateProfileString("Quarnel stand-in", "Never written", nullptr, "odbc.ini");
+    SQLSetConfigMode(mode);
+}
+
+bool inUse(const QString &folder)
+{
+    const QString current = QString::fromLocal8Bit(qgetenv("ODBCSYSINI"));
+    return !current.isEmpty() && QDir(current).absolutePath() == QDir(folder).absolutePath();
+}
+
+} // namespace
 
 QString CatalogScript() { return QStringLiteral(QN_STANDIN_DIR "/catalog.sql"); }
 QString DemoScript() { return QStringLiteral(QN_STANDIN_DIR "/demo.sql"); }
@@ -81,6 +106,9 @@ void WriteConfig(const QString &folder, const QList<DataSource> &sources)
         o << "\n";
     }
     o.flush();
+    ini.close();
+    if (inUse(folder))
+        dropEntryCache();
 }
 
 void UseConfig(const QString &folder)
@@ -89,6 +117,7 @@ void UseConfig(const QString &folder)
     qputenv("ODBCSYSINI", dir);
     // System data sources only: the user file is left empty so none is listed twice.
     qputenv("ODBCINI", dir + "/user-odbc.ini");
+    dropEntryCache();
 }
 
 } // namespace standin

@@ -32,6 +32,12 @@ CCtrl &CCtrls::Add(const QString &Key, QWidget *Control)
 
 QWidget *CCtrls::Item(const QString &key) const { return m_items.Item(key)->Control(); }
 
+QWidget *CCtrls::Find(const QString &key) const
+{
+    const auto entry = m_items.Find(key);
+    return entry ? entry->Control() : nullptr;
+}
+
 QWidget *CCtrls::Item(int position) const { return m_items.Item(position)->Control(); }
 
 namespace modBoundControls {

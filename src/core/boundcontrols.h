@@ -43,6 +43,8 @@ public:
     QWidget *Item(const QString &key) const;
     QWidget *Item(int position) const;
     QWidget *operator()(const QString &key) const { return Item(key); }
+    // The control bound under `key`; nullptr when none.
+    QWidget *Find(const QString &key) const;
     int Count() const { return m_items.Count(); }
     void Remove(const QString &key) { m_items.Remove(key); }
     void Remove(int position) { m_items.Remove(position); }

@@ -37,6 +37,7 @@ struct Unit
     bool ownsTransaction = false;
     int depth = 0;       // writer frames open
     QString outerInfo;   // the additional information of the outermost writer when it ended
+    QString bodyStatement; // the body's own statement built last (UnitExecute)
     QStringList statements;
 
     Unit(QString dataSource, int events) : ds(std::move(dataSource)), eventDepth(events) {}
@@ -559,7 +560,9 @@ bool runUnit(const QString &ds, const QString &routine, const QString &info, boo
                 failure = f;
             } catch (const std::exception &) {
                 failure = WriterFailure{currentFailure(std::current_exception()), routine,
-                                        info.isNull() ? unit.outerInfo : info};
+                                        !unit.bodyStatement.isEmpty() ? unit.bodyStatement
+                                        : info.isNull()               ? unit.outerInfo
+                                                                      : info};
             }
         }
         unit.rollback(failure->error);
@@ -638,6 +641,17 @@ bool RunUnit(const QString &ds, const QString &routine, const std::function<void
 {
     return runUnit(ds, routine, additionalInfo.isNull() ? QStringLiteral("None") : additionalInfo, true,
                    [&](Unit &) { body(); });
+}
+
+void UnitExecute(const QString &sql)
+{
+    if (g_units.empty())
+        qnerr::raise(qnerr::ObjectNotSet);
+    Unit &unit = *g_units.back();
+    unit.bodyStatement = sql;
+    dao::Database &db = unit.take();
+    unit.statements << sql;
+    db.Execute(sql);
 }
 
 QStringList LastStatements() { return g_lastStatements; }

@@ -70,6 +70,13 @@ bool UpdateTBLPRV(const QString &ds, const QString &OldDb, const QString &NewDb,
 bool RunUnit(const QString &ds, const QString &routine, const std::function<void()> &body,
              const QString &additionalInfo = QStringLiteral("None"));
 
+// Inside a RunUnit body: runs one statement of the body's own on the unit's
+// database. The statement is recorded with the writers' statements
+// (LastStatements), and should the body fail after it was built, the error
+// dialog shows it as the additional information instead of RunUnit's
+// `additionalInfo`. Outside a unit it fails with 91 before anything runs.
+void UnitExecute(const QString &sql);
+
 // The statements, queries included, that the latest rename or unit ran, in
 // order (its last attempt; rolled back or not).
 QStringList LastStatements();

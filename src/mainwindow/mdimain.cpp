@@ -602,6 +602,21 @@ void mdiMain::paneEditor(Member member, QWidget *form, const QStringList &argume
     Status();
 }
 
+void mdiMain::PaneShow(QWidget *form)
+{
+    ErrorHandler handler(QStringLiteral("mdiMain.PaneShow"));
+    bool changed = false;
+    handler.step([&] {
+        if (gCurrentPane() != form)
+            unloadViewer();
+    }) && handler.step([&] { changed = makeCurrent(form); }) &&
+        handler.step([&] { MDIForm_Resize(); }) && handler.step([&] {
+            form->show();
+            if (changed)
+                CoolbarContextToolbar();
+        });
+}
+
 // The form a request names: the loaded one, or a fresh one from its factory.
 // A name no form has goes to the error dialog under the host's name.
 QWidget *mdiMain::paneForm(const QString &name, const QString &routine)

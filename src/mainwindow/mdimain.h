@@ -41,6 +41,10 @@ public:
     void PaneAddNew(const QString &form, const QStringList &arguments) override;
     void PaneEdit(const QString &form, const QStringList &arguments) override;
     void PaneDelete(const QString &form, const QStringList &arguments) override;
+    // Makes `form` the current pane again, with its band, without calling any
+    // of its members: an editor whose save moved the tree (and with it the
+    // current pane) elsewhere takes the band's clicks back.
+    void PaneShow(QWidget *form);
     // Fits the current pane to the client area.
     void MDIForm_Resize();
 

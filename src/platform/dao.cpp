@@ -6,9 +6,11 @@
 #include <QDate>
 #include <QDateTime>
 #include <QTime>
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <optional>
+#include <utility>
 
 namespace dao {
 
@@ -160,10 +162,16 @@ public:
         if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, dbc, &m_stmt)))
             odbcFailure(SQL_HANDLE_DBC, dbc);
     }
-    ~Statement() { SQLFreeHandle(SQL_HANDLE_STMT, m_stmt); }
+    ~Statement()
+    {
+        if (m_stmt != SQL_NULL_HSTMT)
+            SQLFreeHandle(SQL_HANDLE_STMT, m_stmt);
+    }
     Statement(const Statement &) = delete;
     Statement &operator=(const Statement &) = delete;
     SQLHSTMT get() const { return m_stmt; }
+    // Hands the handle over to the caller, who frees it.
+    SQLHSTMT release() { return std::exchange(m_stmt, SQLHSTMT(SQL_NULL_HSTMT)); }
     void execDirect(const QString &sql)
     {
         if (const auto &observer = statementObserver())
@@ -420,6 +428,9 @@ void Database::Close()
 {
     if (!m_dbc)
         return;
+    // The readers' statements go before the connection that holds them.
+    for (Reader *reader : std::exchange(m_readers, {}))
+        reader->release();
     auto dbc = static_cast<SQLHDBC>(m_dbc);
     if (m_inTransaction) {
         SQLEndTran(SQL_HANDLE_DBC, dbc, SQL_ROLLBACK);
@@ -562,18 +573,78 @@ void describeColumns(SQLHSTMT h, detail::RecordsetData &data)
             data.byName.insert(f.Name, data.byFoldedName.value(f.Name.toCaseFolded()));
 }
 
-// Reads the result of an executed statement into `data`: the columns' metadata,
-// then (unless `fieldsOnly`) every row. The short columns are bound; a bound
-// value longer than its column's declared size is read again whole where the
-// driver allows it, else false is returned and the caller reads again without
-// binding.
-bool readResult(SQLHSTMT h, detail::RecordsetData &data, ReadMode mode, bool fieldsOnly)
+// Reads the rows of an executed statement one at a time, appending their
+// cells. The short columns are bound; a bound value longer than its column's
+// declared size is read again whole where the driver allows it, else the row
+// cannot be read bound (Unbound) and the caller reads again without binding.
+class RowFetcher
 {
-    describeColumns(h, data);
-    if (fieldsOnly)
-        return true;
-    const size_t columns = data.fields.size();
+public:
+    enum class Outcome { Row, End, Unbound };
 
+    RowFetcher(SQLHSTMT h, const std::vector<FieldInfo> &fields, ReadMode mode) : m_h(h), m_fields(fields)
+    {
+        const size_t columns = fields.size();
+        m_bound = std::vector<Bound>(columns);
+        // Bind the short columns. Without SQL_GD_ANY_COLUMN a driver allows
+        // SQLGetData only after the last bound column, so binding then stops at
+        // the first long one.
+        for (size_t i = 0; mode.bind && i < columns; ++i) {
+            const FieldInfo &info = fields[i];
+            const SQLULEN size = SQLULEN(info.Size);
+            if (size == 0 || size > kBindLimit || isBinary(info.Type)) {
+                if (mode.bindPastLong)
+                    continue;
+                break;
+            }
+            Bound &b = m_bound[i];
+            // Room for digits of numbers, four bytes a character of text, and the terminator.
+            b.buffer.resize(qMax<size_t>(size * 4 + 1, 64));
+            check(SQLBindCol(h, SQLUSMALLINT(i + 1), SQL_C_CHAR, b.buffer.data(), SQLLEN(b.buffer.size()),
+                             &b.indicator),
+                  SQL_HANDLE_STMT, h);
+            b.bound = true;
+        }
+        m_reReadBound = mode.reReadBound;
+    }
+
+    // Fetches one row and appends its cells (after Unbound, a part of them).
+    Outcome next(std::deque<QVariant> &cells)
+    {
+        const SQLRETURN rc = SQLFetch(m_h);
+        if (rc == SQL_NO_DATA)
+            return Outcome::End;
+        check(rc, SQL_HANDLE_STMT, m_h);
+        const size_t columns = m_fields.size();
+        for (size_t i = 0; i < columns; ++i) {
+            Bound &b = m_bound[i];
+            const int type = m_fields[i].Type;
+            if (b.bound) {
+                if (b.indicator == SQL_NULL_DATA) {
+                    cells.emplace_back();
+                } else if (b.indicator >= 0 && size_t(b.indicator) < b.buffer.size()) {
+                    const size_t length = size_t(b.indicator);
+                    if (!b.hasLast || b.lastBytes.size() != length ||
+                        memcmp(b.lastBytes.data(), b.buffer.data(), length) != 0) {
+                        b.lastBytes.assign(b.buffer.data(), length);
+                        b.lastValue = typedValue(type, b.buffer.data(), length);
+                        b.hasLast = true;
+                    }
+                    cells.push_back(b.lastValue);
+                } else if (m_reReadBound) {
+                    // Longer than declared: read this cell again whole, never cut it.
+                    readCell(i, type, cells);
+                } else {
+                    return Outcome::Unbound;
+                }
+                continue;
+            }
+            readCell(i, type, cells);
+        }
+        return Outcome::Row;
+    }
+
+private:
     struct Bound
     {
         std::vector<char> buffer;
@@ -585,67 +656,39 @@ bool readResult(SQLHSTMT h, detail::RecordsetData &data, ReadMode mode, bool fie
         QVariant lastValue;
         bool hasLast = false;
     };
-    std::vector<Bound> bound(columns);
-    // Bind the short columns. Without SQL_GD_ANY_COLUMN a driver allows
-    // SQLGetData only after the last bound column, so binding then stops at
-    // the first long one.
-    for (size_t i = 0; mode.bind && i < columns; ++i) {
-        const FieldInfo &info = data.fields[i];
-        const SQLULEN size = SQLULEN(info.Size);
-        if (size == 0 || size > kBindLimit || isBinary(info.Type)) {
-            if (mode.bindPastLong)
-                continue;
-            break;
-        }
-        Bound &b = bound[i];
-        // Room for digits of numbers, four bytes a character of text, and the terminator.
-        b.buffer.resize(qMax<size_t>(size * 4 + 1, 64));
-        check(SQLBindCol(h, SQLUSMALLINT(i + 1), SQL_C_CHAR, b.buffer.data(), SQLLEN(b.buffer.size()), &b.indicator),
-              SQL_HANDLE_STMT, h);
-        b.bound = true;
+
+    void readCell(size_t i, int type, std::deque<QVariant> &cells)
+    {
+        if (readWhole(m_h, SQLUSMALLINT(i + 1), type, m_longBuffer, m_value))
+            cells.push_back(typedValue(type, m_value.data(), m_value.size()));
+        else
+            cells.emplace_back();
     }
 
-    std::vector<char> longBuffer(8192);
-    std::string value;
+    SQLHSTMT m_h;
+    const std::vector<FieldInfo> &m_fields;
+    std::vector<Bound> m_bound; // never resized once bound: the driver writes into the buffers
+    bool m_reReadBound = false;
+    std::vector<char> m_longBuffer = std::vector<char>(8192);
+    std::string m_value;
+};
+
+// Reads the result of an executed statement into `data`: the columns' metadata,
+// then (unless `fieldsOnly`) every row. False when a row could not be read
+// bound (RowFetcher::Outcome::Unbound).
+bool readResult(SQLHSTMT h, detail::RecordsetData &data, ReadMode mode, bool fieldsOnly)
+{
+    describeColumns(h, data);
+    if (fieldsOnly)
+        return true;
+    RowFetcher fetcher(h, data.fields, mode);
     for (;;) {
-        const SQLRETURN rc = SQLFetch(h);
-        if (rc == SQL_NO_DATA)
-            break;
-        check(rc, SQL_HANDLE_STMT, h);
-        for (size_t i = 0; i < columns; ++i) {
-            Bound &b = bound[i];
-            const int type = data.fields[i].Type;
-            if (b.bound) {
-                if (b.indicator == SQL_NULL_DATA) {
-                    data.cells.emplace_back();
-                } else if (b.indicator >= 0 && size_t(b.indicator) < b.buffer.size()) {
-                    const size_t length = size_t(b.indicator);
-                    if (!b.hasLast || b.lastBytes.size() != length ||
-                        memcmp(b.lastBytes.data(), b.buffer.data(), length) != 0) {
-                        b.lastBytes.assign(b.buffer.data(), length);
-                        b.lastValue = typedValue(type, b.buffer.data(), length);
-                        b.hasLast = true;
-                    }
-                    data.cells.push_back(b.lastValue);
-                } else if (mode.reReadBound) {
-                    // Longer than declared: read this cell again whole, never cut it.
-                    if (readWhole(h, SQLUSMALLINT(i + 1), type, longBuffer, value))
-                        data.cells.push_back(typedValue(type, value.data(), value.size()));
-                    else
-                        data.cells.emplace_back();
-                } else {
-                    return false;
-                }
-                continue;
-            }
-            if (readWhole(h, SQLUSMALLINT(i + 1), type, longBuffer, value))
-                data.cells.push_back(typedValue(type, value.data(), value.size()));
-            else
-                data.cells.emplace_back();
+        switch (fetcher.next(data.cells)) {
+        case RowFetcher::Outcome::End: return true;
+        case RowFetcher::Outcome::Unbound: return false;
+        case RowFetcher::Outcome::Row: ++data.rowCount; break;
         }
-        ++data.rowCount;
     }
-    return true;
 }
 
 } // namespace
@@ -678,6 +721,96 @@ std::unique_ptr<Recordset> Database::OpenFields(const QString &sql)
         readResult(stmt.get(), *data, ReadMode{}, true);
     });
     return std::make_unique<Recordset>(std::move(data));
+}
+
+// ---------------------------------------------------------------- reader
+
+struct Reader::State
+{
+    SQLHSTMT stmt = SQL_NULL_HSTMT;
+    std::unique_ptr<RowFetcher> fetcher; // binds into itself: made once, never moved
+};
+
+Reader::Reader(std::shared_ptr<Database> db, std::unique_ptr<State> state, std::vector<FieldInfo> columns)
+    : m_db(std::move(db)), m_state(std::move(state)), m_columns(std::move(columns))
+{
+}
+
+Reader::~Reader() { Close(); }
+
+void Reader::release()
+{
+    if (m_state && m_state->stmt != SQL_NULL_HSTMT) {
+        m_state->fetcher.reset();
+        SQLFreeHandle(SQL_HANDLE_STMT, m_state->stmt);
+        m_state->stmt = SQL_NULL_HSTMT;
+    }
+}
+
+void Reader::Close()
+{
+    if (!m_state || m_state->stmt == SQL_NULL_HSTMT)
+        return;
+    auto &open = m_db->m_readers;
+    open.erase(std::remove(open.begin(), open.end(), this), open.end());
+    release();
+}
+
+long Reader::Fetch(long maxRows, std::deque<QVariant> &cells)
+{
+    Errors::Clear();
+    if (m_atEnd)
+        return 0;
+    if (!m_state || m_state->stmt == SQL_NULL_HSTMT)
+        qnerr::raise(qnerr::ObjectNotSet);
+    long rows = 0;
+    const size_t before = cells.size();
+    try {
+        m_db->guarded([&] {
+            if (faultHits(Faults::Fetch))
+                qnerr::raise(qnerr::OdbcCallFailed);
+            while (rows < maxRows) {
+                const RowFetcher::Outcome outcome = m_state->fetcher->next(cells);
+                if (outcome == RowFetcher::Outcome::End) {
+                    m_atEnd = true;
+                    break;
+                }
+                if (outcome == RowFetcher::Outcome::Unbound) // never: a reader binds only re-readable columns
+                    qnerr::raise(qnerr::InternalError, QStringLiteral("A row could not be read."));
+                ++rows;
+            }
+        });
+    } catch (...) {
+        cells.resize(before + size_t(rows) * m_columns.size()); // no part of the failed row stays
+        m_rowsRead += rows;
+        throw;
+    }
+    m_rowsRead += rows;
+    if (m_atEnd)
+        Close();
+    return rows;
+}
+
+std::unique_ptr<Reader> Database::OpenReader(const QString &sql)
+{
+    Errors::Clear();
+    std::unique_ptr<Reader> reader;
+    guarded([&] {
+        Statement stmt(openHandle(m_dbc));
+        stmt.execDirect(sql);
+        detail::RecordsetData described;
+        describeColumns(stmt.get(), described);
+        // Bound cells are read again whole when they outgrow their column; a
+        // driver that cannot do that gets every cell read with SQLGetData.
+        ReadMode mode = readMode(m_getDataExtensions);
+        mode.bind = mode.reReadBound;
+        auto state = std::make_unique<Reader::State>();
+        reader.reset(new Reader(shared_from_this(), std::move(state), std::move(described.fields)));
+        reader->m_state->fetcher = std::make_unique<RowFetcher>(stmt.get(), reader->m_columns, mode);
+        reader->m_state->stmt = stmt.release();
+        m_readers.push_back(reader.get());
+    });
+    return reader;
 }
 
 void Database::BeginTrans()

@@ -1,7 +1,8 @@
 #pragma once
 
 // Data access over the ODBC C API: a workspace opens databases by connect text,
-// a database runs statements and opens materialised snapshot recordsets.
+// a database runs statements, opens materialised snapshot recordsets and reads
+// a result forward, a batch of rows at a time.
 
 #include <QHash>
 #include <QList>
@@ -148,6 +149,46 @@ private:
     Fields m_fields;
 };
 
+class Database;
+
+// A forward-only read of one statement's result, a batch of rows at a time.
+// The statement stays open (and the data source may hold a read lock) until
+// the last row was read, the reader is closed, or its database closes; a
+// reader keeps its database object alive.
+class Reader
+{
+public:
+    ~Reader();
+    Reader(const Reader &) = delete;
+    Reader &operator=(const Reader &) = delete;
+
+    // The result's columns.
+    const std::vector<FieldInfo> &Columns() const { return m_columns; }
+    int ColumnCount() const { return int(m_columns.size()); }
+    // Reads up to `maxRows` further rows and appends their cells, row after
+    // row, to `cells`; returns the rows read, fewer than `maxRows` only at the
+    // end. Fails with 3146 like any statement, and with 91 once the reader or
+    // its database was closed before the end.
+    long Fetch(long maxRows, std::deque<QVariant> &cells);
+    // True once the last row was read (the statement is then closed).
+    bool AtEnd() const { return m_atEnd; }
+    long RowsRead() const { return m_rowsRead; }
+    // Ends the read early and frees the statement.
+    void Close();
+
+private:
+    friend class Database;
+    struct State;
+    Reader(std::shared_ptr<Database> db, std::unique_ptr<State> state, std::vector<FieldInfo> columns);
+    void release(); // frees the statement; the reader stays readable as closed
+
+    std::shared_ptr<Database> m_db;
+    std::unique_ptr<State> m_state;
+    std::vector<FieldInfo> m_columns;
+    long m_rowsRead = 0;
+    bool m_atEnd = false;
+};
+
 // A database closes its connection itself when the connection fails: after a
 // failed commit or rollback (the outcome is unknown, and switching autocommit
 // back on would commit), and after any call that fails with an SQLSTATE of
@@ -168,6 +209,9 @@ public:
     std::unique_ptr<Recordset> OpenRecordset(const QString &sql, int type = dbOpenSnapshot);
     // The result's fields without its rows (no row is read).
     std::unique_ptr<Recordset> OpenFields(const QString &sql);
+    // Runs a query and returns a forward-only reader of its result; no row is
+    // read yet. Closing the database frees the statement of every reader open on it.
+    std::unique_ptr<Reader> OpenReader(const QString &sql);
     void Execute(const QString &sql);
     long RecordsAffected() const { return m_recordsAffected; }
 
@@ -182,6 +226,7 @@ public:
 
 private:
     friend class Workspace;
+    friend class Reader;
     Database(void *dbc, QString name, QString connect);
     // Runs `fn`; a failure of class 08 closes the connection before it passes on.
     template <class Fn>
@@ -196,6 +241,7 @@ private:
     bool m_txnCapable = false;
     bool m_inTransaction = false;
     unsigned m_getDataExtensions = 0; // SQL_GETDATA_EXTENSIONS of the driver
+    std::vector<Reader *> m_readers;   // the readers whose statement is open
 };
 
 using DatabasePtr = std::shared_ptr<Database>;
@@ -238,10 +284,11 @@ void IgnoreTransactionSupport(bool ignore);
 // failure would.
 namespace Faults {
 enum Call : int {
-    Statement, // every statement sent: Execute, OpenRecordset, OpenFields
+    Statement, // every statement sent: Execute, OpenRecordset, OpenFields, OpenReader
     Begin,     // BeginTrans switching autocommit off
     Commit,
     Rollback,
+    Fetch, // every batch a Reader fetches
 };
 void Add(Call call, int nth, const QString &sqlState, const QString &message = {});
 // Removes the faults not hit yet.
@@ -251,8 +298,8 @@ int Pending();
 } // namespace Faults
 
 // Test seam: while set, every statement text sent (Execute, OpenRecordset,
-// OpenFields) is handed to `observer` just before it goes to the driver.
-// nullptr removes it.
+// OpenFields, OpenReader) is handed to `observer` just before it goes to the
+// driver. nullptr removes it.
 void SetStatementObserver(std::function<void(const QString &sql)> observer);
 
 } // namespace dao

@@ -10,6 +10,7 @@
 #include "core/moddatabase.h"
 #include "core/modupdate.h"
 #include "standinfixture.h"
+#include "uitest.h"
 
 using namespace modUpdate;
 
@@ -807,6 +808,36 @@ TEST_F(ModUpdateTest, RunUnitMakesSeveralWritersOneUnit)
     EXPECT_FALSE(RunUnit(QStringLiteral("NoSuchSource"), QStringLiteral("frmReorder.cmdOK_Click"), [&] { ran = true; }));
     EXPECT_FALSE(ran);
     EXPECT_EQ(ui().errors().size(), 2);
+}
+
+TEST_F(ModUpdateTest, TheBodysOwnStatementsAreRecordedAndNamedWhenOneFails)
+{
+    // Outside a unit nothing runs.
+    EXPECT_EQ(failureOf([] { UnitExecute(QStringLiteral("DELETE FROM QN_TABLE")); }).Number(), qnerr::ObjectNotSet);
+    const QStringList before = catalog();
+    // A writer and the body's own statement, in order, in one unit.
+    const QString update = QStringLiteral("UPDATE QN_TABLE SET REMARKS = 'r' WHERE DATABASE_NAME = 'D1'");
+    EXPECT_TRUE(RunUnit(kDs, QStringLiteral("frmTable.tbr_ButtonClick"), [&] {
+        UpdateTable(kDs, QStringLiteral("D1"), QStringLiteral("D1"), QStringLiteral("T1"), QStringLiteral("T9"));
+        UnitExecute(update);
+    }));
+    EXPECT_EQ(LastStatements().first(),
+              QStringLiteral("SELECT * FROM QN_TABLE WHERE DATABASE_NAME = 'D1' AND TABLE_NAME = 'T1'"));
+    EXPECT_EQ(LastStatements().last(), update);
+    // The body's statement that fails is the dialog's additional information; the writer before it is undone.
+    const QStringList renamed = catalog();
+    ui().answerError(ui::vbIgnore);
+    const QString failing = QStringLiteral("UPDATE QN_NOPE SET X = 1");
+    EXPECT_FALSE(RunUnit(kDs, QStringLiteral("frmTable.tbr_ButtonClick"), [&] {
+        UpdateTable(kDs, QStringLiteral("D1"), QStringLiteral("D1"), QStringLiteral("T9"), QStringLiteral("T1"));
+        UnitExecute(failing);
+    }, QStringLiteral("the unit's own text")));
+    EXPECT_EQ(catalog(), renamed);
+    EXPECT_NE(catalog(), before);
+    ASSERT_EQ(ui().errors().size(), 1);
+    EXPECT_EQ(ui().errors()[0].trappedIn, QStringLiteral("frmTable.tbr_ButtonClick"));
+    EXPECT_EQ(ui().errors()[0].additionalInfo, shownText(modDatabase::FormatSQL(failing)));
+    EXPECT_EQ(LastStatements().last(), failing);
 }
 
 // ------------------------------------------------------------------ stored numbers

@@ -207,6 +207,11 @@ TEST_F(DaoTest, DataSourceEntriesAreReadFromTheConfiguration)
     EXPECT_EQ(datasources::Entry(QStringLiteral("QnTest"), QStringLiteral("NoCreat")), QStringLiteral("1"));
     EXPECT_EQ(datasources::Entry(QStringLiteral("QnTest"), QStringLiteral("DefaultDatabase"), QStringLiteral("-")),
               QStringLiteral("-"));
+    // A rewritten configuration is read afresh, though the driver manager keeps what it read.
+    for (const char *value : {"SALES", "STOCK", ""}) {
+        setDefaultDatabase(QStringLiteral("QnTest"), QString::fromLatin1(value));
+        EXPECT_EQ(datasources::Entry(QStringLiteral("QnTest"), QStringLiteral("DefaultDatabase")), QString::fromLatin1(value));
+    }
 }
 
 // ------------------------------------------------------------------ reading
@@ -384,4 +389,113 @@ TEST_F(DaoTest, IgnoringTransactionSupportRunsEveryStatementOnItsOwn)
     EXPECT_EQ(sqliteRows(fileOf(QStringLiteral("QnTest")), "SELECT N FROM TX"), QStringList{"1"});
     dao::IgnoreTransactionSupport(false);
     EXPECT_TRUE(db->SupportsTransactions());
+}
+
+// ------------------------------------------------------------------ forward-only reader
+
+namespace {
+
+// The cells of every row of `sql` read by a reader in batches of `batch` rows.
+std::deque<QVariant> readInBatches(dao::Database &db, const QString &sql, long batch, QList<long> *sizes = nullptr)
+{
+    auto reader = db.OpenReader(sql);
+    std::deque<QVariant> cells;
+    while (!reader->AtEnd()) {
+        const long got = reader->Fetch(batch, cells);
+        if (sizes)
+            *sizes << got;
+    }
+    EXPECT_EQ(reader->Fetch(batch, cells), 0) << "nothing after the end";
+    EXPECT_EQ(size_t(reader->RowsRead()) * size_t(reader->ColumnCount()), cells.size());
+    return cells;
+}
+
+} // namespace
+
+TEST_F(DaoTest, AReaderReadsInBatchesWhatASnapshotReads)
+{
+    auto db = open();
+    // Short bound columns around a long one, Nulls, a value longer than its declared size.
+    db->Execute(QStringLiteral("CREATE TABLE RD (N INTEGER, A VARCHAR(4), B TEXT, D DATE, X DOUBLE)"));
+    for (int i = 0; i < 10; ++i)
+        db->Execute(QStringLiteral("INSERT INTO RD VALUES (%1, %2, '%3', '2020-01-%4', %5)")
+                        .arg(i)
+                        .arg(i % 3 == 0 ? QStringLiteral("NULL") : QStringLiteral("'a%1'").arg(QString(i * 300, QLatin1Char('y'))))
+                        .arg(QString(i * 1000, QLatin1Char('z')))
+                        .arg(i + 10)
+                        .arg(i * 0.5));
+    const QString sql = QStringLiteral("SELECT * FROM RD ORDER BY N");
+    auto rs = db->OpenRecordset(sql);
+    QList<long> sizes;
+    const std::deque<QVariant> cells = readInBatches(*db, sql, 4, &sizes);
+    EXPECT_EQ(sizes, (QList<long>{4, 4, 2}));
+    ASSERT_EQ(cells.size(), size_t(rs->RecordCount()) * 5);
+    for (long r = 0; r < rs->RecordCount(); ++r)
+        for (int c = 0; c < 5; ++c) {
+            const QVariant &cell = cells[size_t(r) * 5 + size_t(c)];
+            EXPECT_EQ(cell, rs->Cell(r, c)) << "row " << r << " column " << c;
+            EXPECT_EQ(cell.isNull(), rs->Cell(r, c).isNull());
+        }
+
+    auto reader = db->OpenReader(sql);
+    ASSERT_EQ(reader->ColumnCount(), 5);
+    EXPECT_EQ(reader->Columns()[3].Name, QStringLiteral("D"));
+    EXPECT_EQ(reader->Columns()[3].Type, dbDate);
+    EXPECT_EQ(reader->RowsRead(), 0);
+
+    // An empty result ends at the first fetch.
+    EXPECT_TRUE(readInBatches(*db, QStringLiteral("SELECT * FROM RD WHERE N < 0"), 100).empty());
+}
+
+TEST_F(DaoTest, AReaderFailsLikeAStatementAndKeepsNoPartOfAFailedBatch)
+{
+    auto db = open();
+    QnError e = failureOf([&] { db->OpenReader(QStringLiteral("SELECT * FROM [T] WHERE [C] = #1/2/99# ")); });
+    EXPECT_EQ(e.Number(), 3146);
+    ASSERT_GE(Errors::Count(), 2);
+    EXPECT_TRUE(Errors::Item(0).Description.contains(QLatin1String("syntax error"))) << Errors::Item(0).Description.toStdString();
+
+    db->Execute(QStringLiteral("CREATE TABLE FB (N INTEGER)"));
+    for (int i = 0; i < 6; ++i)
+        db->Execute(QStringLiteral("INSERT INTO FB VALUES (%1)").arg(i));
+    auto reader = db->OpenReader(QStringLiteral("SELECT N FROM FB ORDER BY N"));
+    std::deque<QVariant> cells;
+    dao::Faults::Add(dao::Faults::Fetch, 2, QStringLiteral("HY000"), QStringLiteral("read failed"));
+    EXPECT_EQ(reader->Fetch(2, cells), 2);
+    EXPECT_EQ(failureOf([&] { reader->Fetch(2, cells); }).Number(), 3146);
+    EXPECT_EQ(Errors::Item(0).Description, QStringLiteral("read failed"));
+    EXPECT_EQ(cells.size(), 2u);
+    // The read goes on where it stopped.
+    EXPECT_EQ(reader->Fetch(10, cells), 4);
+    EXPECT_TRUE(reader->AtEnd());
+    ASSERT_EQ(cells.size(), 6u);
+    EXPECT_EQ(cells[5].toInt(), 5);
+}
+
+TEST_F(DaoTest, ClosingTheDatabaseOrLosingTheConnectionEndsItsReaders)
+{
+    for (const char *how : {"Close", "08S01"}) {
+        SCOPED_TRACE(how);
+        ClosedOnFailure hook;
+        auto db = workspace().OpenDatabase(QString(), 0, false, connectText(QStringLiteral("QnTest")));
+        auto first = db->OpenReader(QStringLiteral("SELECT * FROM QN_FIELD"));
+        auto second = db->OpenReader(QStringLiteral("SELECT * FROM QN_COLUMN"));
+        std::deque<QVariant> cells;
+        first->Fetch(1, cells);
+        if (QLatin1String(how) == QLatin1String("Close")) {
+            db->Close();
+        } else {
+            dao::Faults::Add(dao::Faults::Fetch, 1, QStringLiteral("08S01"));
+            EXPECT_EQ(failureOf([&] { first->Fetch(1, cells); }).Number(), 3146);
+            EXPECT_EQ(hook.closed.size(), 1);
+        }
+        EXPECT_FALSE(db->IsOpen());
+        for (auto *reader : {first.get(), second.get()}) {
+            EXPECT_EQ(failureOf([&] { reader->Fetch(1, cells); }).Number(), 91);
+            EXPECT_FALSE(reader->AtEnd());
+        }
+        first.reset(); // after its connection: nothing is freed twice
+        db.reset();    // the second reader keeps the database object
+        second->Close();
+    }
 }

@@ -57,11 +57,10 @@ void StandinTest::SetUp()
             QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
         }
     }
-    standin::WriteConfig(dir.path(),
-                         {{QStringLiteral("QnTest"), dir.filePath(QStringLiteral("qntest.db")), {}},
-                          {QStringLiteral("QnTest2"), dir.filePath(QStringLiteral("qntest2.db")), {}},
-                          {QStringLiteral("Other"), dir.filePath(QStringLiteral("other.db")), {},
-                           standin::kOtherDriverName}});
+    m_sources = {{QStringLiteral("QnTest"), dir.filePath(QStringLiteral("qntest.db")), {}},
+                 {QStringLiteral("QnTest2"), dir.filePath(QStringLiteral("qntest2.db")), {}},
+                 {QStringLiteral("Other"), dir.filePath(QStringLiteral("other.db")), {}, standin::kOtherDriverName}};
+    standin::WriteConfig(dir.path(), m_sources);
     standin::UseConfig(dir.path());
     QSettings::setDefaultFormat(QSettings::IniFormat);
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QDir(m_dir->path()).filePath(QStringLiteral("settings")));
@@ -80,6 +79,18 @@ void StandinTest::TearDown()
     }
     ResetErrorState();
     m_ui.reset();
+}
+
+void StandinTest::setDefaultDatabase(const QString &dsn, const QString &defaultDatabase)
+{
+    bool found = false;
+    for (standin::DataSource &source : m_sources)
+        if (source.name == dsn) {
+            source.defaultDatabase = defaultDatabase;
+            found = true;
+        }
+    ASSERT_TRUE(found) << dsn.toStdString();
+    standin::WriteConfig(dataFolder(), m_sources);
 }
 
 dao::Workspace &StandinTest::workspace()

@@ -28,6 +28,9 @@ protected:
     // Rows of `sql` as text, columns joined by "|".
     QStringList rows(const QString &sql, const QString &dsn = QStringLiteral("QnTest"));
     QString fileOf(const QString &dsn) const;
+    // Gives the data source `dsn` the entry "DefaultDatabase" (none when empty)
+    // for the rest of the test.
+    void setDefaultDatabase(const QString &dsn, const QString &defaultDatabase);
     // The folder of the data sources and their odbc.ini/odbcinst.ini (one per process).
     static QString dataFolder();
 
@@ -36,6 +39,7 @@ protected:
     ScriptedUi &ui() { return *m_ui; }
 
 private:
+    QList<standin::DataSource> m_sources;
     std::unique_ptr<dao::Workspace> m_workspace;
     QMap<QString, dao::DatabasePtr> m_open;
 };

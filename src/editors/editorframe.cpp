@@ -1,0 +1,870 @@
+#include "editorframe.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
+#include <QSignalBlocker>
+#include <QStandardItem>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include "core/cconnections.h"
+#include "core/controls.h"
+#include "core/errortrace.h"
+#include "core/modapimisc.h"
+#include "core/moddatabase.h"
+#include "core/modgui.h"
+#include "core/modupdate.h"
+#include "core/mousesleeper.h"
+#include "mainwindow/mdimain.h"
+#include "tree/cnodes.h"
+#include "tree/explorer.h"
+#include "tree/explorerwindow.h"
+#include "tree/nodekey.h"
+#include "ui.h"
+
+using panelook::Twips;
+
+namespace {
+
+// Switches a form's drawing off for its lifetime (the fills of Display and AddNew).
+class RedrawOff
+{
+public:
+    explicit RedrawOff(QWidget *form) : m_form(form), m_was(form->updatesEnabled()) { form->setUpdatesEnabled(false); }
+    ~RedrawOff() { m_form->setUpdatesEnabled(m_was); }
+    RedrawOff(const RedrawOff &) = delete;
+    RedrawOff &operator=(const RedrawOff &) = delete;
+
+private:
+    QWidget *m_form;
+    bool m_was;
+};
+
+QWidget *firstOf(const QWidget *form, const char *array)
+{
+    return controls::ArrayElements(form, QLatin1String(array)).value(0);
+}
+
+// A combo showing `text`: its item of that text selected; otherwise no
+// selection, and in an editable combo the text in its edit portion (a list
+// without an edit portion keeps what it shows when no item has the text).
+void showText(QComboBox *combo, const QString &text)
+{
+    const int found = text.isEmpty() ? -1 : combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (found >= 0) {
+        combo->setCurrentIndex(found);
+    } else if (text.isEmpty()) {
+        combo->setCurrentIndex(-1);
+        if (combo->isEditable())
+            combo->setEditText(QString());
+    } else if (combo->isEditable()) {
+        combo->setCurrentIndex(-1);
+        combo->setEditText(text);
+    }
+}
+
+Qt::CheckState checkState(const QString &value)
+{
+    const long number = value.toLong();
+    return number == 1 ? Qt::Checked : number == 2 ? Qt::PartiallyChecked : Qt::Unchecked;
+}
+
+QString checkValue(const QCheckBox *check)
+{
+    return QString::number(check->checkState() == Qt::Checked ? 1 : check->checkState() == Qt::PartiallyChecked ? 2 : 0);
+}
+
+void setTip(QWidget *w, const QString &tip)
+{
+    if (!tip.isEmpty())
+        w->setToolTip(tip);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// UpDown
+
+UpDown::UpDown(QWidget *parent, QLineEdit *buddy, int min, int max)
+    : QWidget(parent), Min(min), Max(max), m_buddy(buddy)
+{
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    up = new QToolButton(this);
+    up->setArrowType(Qt::UpArrow);
+    down = new QToolButton(this);
+    down->setArrowType(Qt::DownArrow);
+    for (QToolButton *b : {up, down}) {
+        b->setAutoRepeat(true);
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+        column->addWidget(b);
+    }
+    connect(up, &QToolButton::clicked, this, [this] { step(1); });
+    connect(down, &QToolButton::clicked, this, [this] { step(-1); });
+}
+
+void UpDown::step(int by)
+{
+    const std::optional<long> value = EditorFrame::WholeNumber(m_buddy->text());
+    long next = value ? *value + by : Min;
+    next = qBound(long(Min), next, long(Max));
+    m_buddy->setText(QString::number(next));
+}
+
+// ---------------------------------------------------------------------------
+// Building
+
+EditorFrame::EditorFrame(Setup setup) : m_setup(std::move(setup))
+{
+    if (m_setup.keyChangeColumns.isEmpty())
+        m_setup.keyChangeColumns = m_setup.keyColumns;
+    setObjectName(m_setup.form);
+    panelook::SetBackground(this, Qt::white);
+
+    imgCorner = new QLabel(this);
+    imgCorner->setObjectName(QStringLiteral("imgCorner"));
+    imgCorner->setGeometry(Twips(0, 600, 2730, 3555));
+    imgCorner->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    picTitlebar = panelook::TitleStrip(this, 615);
+    lblTitle = panelook::MakeTitle(picTitlebar, QStringLiteral("lblTitle"), {}, panelook::Font(14.25),
+                                   Twips(600, 120, 4000, 330), true);
+
+    QFont bold = panelook::Font(8.25, true);
+    cmdAction = new QPushButton(QStringLiteral("&Ok"), this);
+    cmdAction->setObjectName(QStringLiteral("cmdAction"));
+    cmdAction->setFont(bold);
+    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    cmdCancel->setFont(bold);
+    for (QPushButton *b : {cmdAction, cmdCancel}) {
+        b->resize(Twips(0, 0, 1095, 315).size() + QSize(0, 6));
+        b->hide();
+    }
+    connect(cmdAction, &QPushButton::clicked, this, [this] { tbr_ButtonClick(QStringLiteral("OK")); });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { tbr_ButtonClick(QStringLiteral("Cancel")); });
+}
+
+QLabel *EditorFrame::AddPrompt(int index, const QString &caption, const QRect &at, QWidget *buddy, bool bold)
+{
+    auto *label = new QLabel(caption, this);
+    label->setObjectName(QStringLiteral("lblPrompt_%1").arg(index));
+    label->setFont(panelook::Font(8.25, bold));
+    label->setAttribute(Qt::WA_TranslucentBackground);
+    label->setGeometry(at);
+    if (buddy) {
+        label->setBuddy(buddy);
+        label->setToolTip(buddy->toolTip());
+    }
+    return label;
+}
+
+QLineEdit *EditorFrame::AddText(int index, const QString &column, const QRect &at, const QString &tip)
+{
+    auto *box = new QLineEdit(this);
+    box->setObjectName(QStringLiteral("txtProperty_%1").arg(index));
+    box->setProperty("Tag", column);
+    box->setGeometry(at.adjusted(0, -1, 0, 2));
+    setTip(box, tip);
+    connect(box, &QLineEdit::textChanged, this, [this, box] { txtProperty_Change(box); });
+    return box;
+}
+
+QPlainTextEdit *EditorFrame::AddMemo(int index, const QString &column, const QRect &at, const QString &tip)
+{
+    auto *box = new QPlainTextEdit(this);
+    box->setObjectName(QStringLiteral("txtProperty_%1").arg(index));
+    box->setProperty("Tag", column);
+    box->setGeometry(at);
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    box->setTabChangesFocus(true);
+    setTip(box, tip);
+    connect(box, &QPlainTextEdit::textChanged, this, [this, box] { txtProperty_Change(box); });
+    return box;
+}
+
+QLineEdit *EditorFrame::AddTwin(int index, const QString &column, const QRect &at)
+{
+    QLineEdit *twin = AddText(index, column, at);
+    QPalette palette = twin->palette();
+    palette.setColor(QPalette::Base, QColor(0x00, 0x80, 0x80));
+    palette.setColor(QPalette::Text, Qt::white);
+    twin->setPalette(palette);
+    twin->setFocusPolicy(Qt::NoFocus);
+    twin->hide();
+    return twin;
+}
+
+QComboBox *EditorFrame::AddCombo(int index, const QString &column, const QRect &at, const QString &tip, bool editable)
+{
+    auto *combo = new QComboBox(this);
+    combo->setObjectName(QStringLiteral("cboDropdown_%1").arg(index));
+    combo->setProperty("Tag", column);
+    combo->setEditable(editable);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->setGeometry(at.adjusted(0, -1, 0, 2));
+    setTip(combo, tip);
+    modAPIMisc::InstallAutoComplete(combo);
+    connect(combo, &QComboBox::currentTextChanged, this, [this, combo] { cboDropdown_Change(combo); });
+    connect(combo, &QComboBox::activated, this, [this, combo] { cboDropdown_Change(combo); });
+    return combo;
+}
+
+QCheckBox *EditorFrame::AddCheck(int index, const QString &column, const QString &caption, const QRect &at,
+                                 const QString &tip)
+{
+    auto *check = new QCheckBox(caption, this);
+    check->setObjectName(QStringLiteral("chkProperty_%1").arg(index));
+    check->setProperty("Tag", column);
+    check->setGeometry(at);
+    setTip(check, tip);
+    connect(check, &QCheckBox::clicked, this, [this, check] { chkProperty_Click(check); });
+    return check;
+}
+
+UpDown *EditorFrame::AddUpDown(int index, QLineEdit *buddy, int min, int max, const QRect &at)
+{
+    auto *spinner = new UpDown(this, buddy, min, max);
+    spinner->setObjectName(QStringLiteral("spnUpDn_%1").arg(index));
+    spinner->setGeometry(at);
+    return spinner;
+}
+
+void EditorFrame::PlaceButtons(int left, int top)
+{
+    cmdAction->move(Twips(left, top, 0, 0).topLeft());
+    cmdCancel->move(Twips(left + 1200, top, 0, 0).topLeft());
+}
+
+// ---------------------------------------------------------------------------
+// Services
+
+QString EditorFrame::TraceName(const char *procedure) const
+{
+    return m_setup.form + QLatin1Char('.') + QLatin1String(procedure);
+}
+
+dao::Database &EditorFrame::db() const
+{
+    if (!m_db)
+        qnerr::raise(qnerr::ObjectNotSet);
+    return *m_db;
+}
+
+QString EditorFrame::DataSource() const { return db().Name(); }
+
+QWidget *EditorFrame::Box(const QString &column) const { return mTextCtrls.Item(column); }
+
+QComboBox *EditorFrame::Combo(const QString &column) const
+{
+    auto *combo = qobject_cast<QComboBox *>(mComboCtrls.Item(column));
+    if (!combo)
+        qnerr::raise(qnerr::ObjectDoesntSupport);
+    return combo;
+}
+
+QString EditorFrame::Text(const QString &column) const { return controls::Text(Box(column)); }
+
+void EditorFrame::SetText(const QString &column, const QString &text) { controls::SetText(Box(column), text); }
+
+QStringList EditorFrame::ParentKeys() const { return QStringList{DataSource()} + m_parents; }
+
+QStringList EditorFrame::RowKeys() const { return ParentKeys() << m_shownKey; }
+
+QString EditorFrame::NodeKeyOf(const QString &name) const
+{
+    return NodeKey::Child(CalcParentKey(), m_setup.nodeTag, name);
+}
+
+QString EditorFrame::Quote(const QString &value)
+{
+    return QLatin1Char('\'') + modDatabase::EscapeQuotes(value) + QLatin1Char('\'');
+}
+
+QString EditorFrame::UpdateStatement(const QStringList &columns, const QString &where) const
+{
+    QStringList assignments;
+    for (const QString &column : columns) {
+        const int type = m_fields(column).Type();
+        const QString text = Text(column);
+        const QString value = type == dao::dbText || type == dao::dbMemo || type == dao::dbChar
+                                  ? Quote(text)
+                                  : modDatabase::NumberSQL(text, QStringLiteral("%1 must be a number.").arg(column));
+        assignments << column + QStringLiteral(" = ") + value;
+    }
+    return QStringLiteral("UPDATE ") + m_setup.table + QStringLiteral(" SET ") + assignments.join(QStringLiteral(", ")) +
+           QStringLiteral(" WHERE ") + where;
+}
+
+QString EditorFrame::InsertSQL() const
+{
+    return modDatabase::BuildInsertSQL(this, firstOf(this, "txtProperty"), m_fields, m_setup.table);
+}
+
+bool EditorFrame::Rename(const QString &, const QString &) { return true; }
+
+void EditorFrame::PopulateCombo(const QString &column, const QString &sql)
+{
+    QComboBox *combo = Combo(column);
+    const QString text = combo->currentText();
+    const QSignalBlocker blocker(combo);
+    modBoundControls::PopulateList(combo, db(), sql);
+    showText(combo, text);
+}
+
+QString EditorFrame::ComboValue(const QComboBox *combo) const { return combo->currentText(); }
+
+void EditorFrame::ShowComboValue(QComboBox *combo, const QString &value)
+{
+    if (ComboValue(combo) == value)
+        return;
+    showText(combo, value);
+}
+
+bool EditorFrame::Refuse(const QString &message, QWidget *focus)
+{
+    Ui().MsgBox(message, ui::vbInformation);
+    if (focus)
+        focus->setFocus();
+    return false;
+}
+
+bool EditorFrame::RowExists(const QString &sql)
+{
+    if (m_click)
+        m_click->info = sql;
+    return !db().OpenRecordset(sql, dao::dbOpenSnapshot)->Eof();
+}
+
+std::optional<long> EditorFrame::WholeNumber(const QString &text, long emptyValue)
+{
+    if (text.isEmpty())
+        return emptyValue;
+    static const QRegularExpression whole(QStringLiteral("^-?[0-9]{1,9}$"));
+    if (!whole.match(text).hasMatch())
+        return std::nullopt;
+    return text.toLong();
+}
+
+void EditorFrame::NumbersOnly(QLineEdit *box)
+{
+    box->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[0-9]*")), box));
+}
+
+void EditorFrame::ShowParentGrid() { mdiMain::instance().PaneDisplay(m_setup.parentGrid, ParentKeys()); }
+
+void EditorFrame::TreeStep(const std::function<void()> &step)
+{
+    try {
+        step();
+    } catch (const std::exception &) {
+        // The tree reports its own failures; the catalog write stands.
+    }
+}
+
+void EditorFrame::RemoveNode(const QString &key) { gNodes().Remove(key); }
+
+void EditorFrame::ReKeyNode(const QString &oldKey, const QString &newKey, const QString &name)
+{
+    gNodes().ChangeKey(oldKey, newKey);
+    if (const CNodePtr node = gNodes().Item(newKey))
+        node->NodeData = name;
+    if (QStandardItem *item = gNodes().Node(newKey))
+        item->setText(name);
+}
+
+void EditorFrame::SelectNode(const QString &key)
+{
+    const CNodePtr node = gNodes().Item(key);
+    if (node && gNodes().Node(key))
+        gNodes().setSelectedItem(node);
+}
+
+QString EditorFrame::EditorMode() const { return modGUI::EditorMode(m_band); }
+
+QString EditorFrame::word() const { return m_band ? m_band->property("Tag").toString() : QString(); }
+
+void EditorFrame::setMode(int mode, const QString &action) { modGUI::SetToolbarMode(m_band, mode, action); }
+
+void EditorFrame::setButton(const QString &key, bool enabled)
+{
+    if (QAction *button = modGUI::ToolbarButton(m_band, key))
+        button->setEnabled(enabled);
+}
+
+void EditorFrame::showAction(const QString &caption)
+{
+    cmdAction->setText(caption);
+    cmdAction->setEnabled(false);
+    cmdAction->show();
+    cmdCancel->show();
+}
+
+void EditorFrame::emptyBoxes()
+{
+    if (QWidget *first = firstOf(this, "txtProperty"))
+        modBoundControls::SetControls(this, first, QString());
+}
+
+void EditorFrame::EnableEdit(bool State)
+{
+    TraceScope trace(TraceName("EnableEdit"));
+    for (const char *array : {"txtProperty", "cboDropdown", "chkProperty", "spnUpDn"})
+        if (QWidget *first = firstOf(this, array))
+            modBoundControls::EnableControls(this, first, State);
+}
+
+// ---------------------------------------------------------------------------
+// Loading
+
+void EditorFrame::Form_Load()
+{
+    TraceScope trace(TraceName("Form_Load"));
+    if (QWidget *first = firstOf(this, "txtProperty"))
+        mTextCtrls.BindControls(this, first);
+    if (QWidget *first = firstOf(this, "cboDropdown"))
+        mComboCtrls.BindControls(this, first);
+    if (QWidget *first = firstOf(this, "chkProperty"))
+        mCheckCtrls.BindControls(this, first);
+    m_shownKey.clear();
+    m_keyAsRead.clear();
+    m_band = mdiMain::instance().PaneBand(m_setup.form);
+    modGUI::ApplyFormStyle(this);
+    imgCorner->lower();
+    m_loaded = true;
+}
+
+// The start of Display and AddNew: the form loaded, the data source's open
+// database and the field list held; false when there is no open database or
+// a failure was ignored.
+bool EditorFrame::open(ErrorHandler &handler, const QString &dataSource)
+{
+    if (!m_loaded && !handler.step([&] { Form_Load(); }))
+        return false;
+    bool connected = false;
+    if (!handler.step([&] {
+            const auto connection = gConnections().Item(dataSource);
+            connected = connection && connection->db;
+            if (connected)
+                m_db = connection->db;
+        }) ||
+        !connected)
+        return false;
+    return handler.step([&] { fetchFieldInfo(); });
+}
+
+void EditorFrame::fetchFieldInfo()
+{
+    if (m_fields.IsEmpty())
+        m_fields = modDatabase::FetchFieldInfo(*m_db, m_setup.table);
+    if (m_filtersInstalled || m_fields.IsEmpty())
+        return;
+    for (const auto &entry : mTextCtrls.NewEnum()) {
+        QWidget *box = entry->Control();
+        const int at = box ? m_fields.IndexOf(controls::Tag(box)) : -1;
+        if (at >= 0 && box->isVisibleTo(this))
+            modGUI::InstallKeyFilter(box, m_fields(at));
+    }
+    m_filtersInstalled = true;
+}
+
+// ---------------------------------------------------------------------------
+// The entries
+
+int EditorFrame::Display(const QStringList &keys)
+{
+    const QString routine = TraceName("Display");
+    TraceScope trace(routine);
+    ErrorHandler handler(routine, QString());
+    int result = -1;
+    RedrawOff redraw(this);
+    const Filling filling(this);
+    if (!open(handler, keys.value(0)))
+        return result;
+    const qsizetype parents = m_setup.keyColumns.size() - 1;
+    bool found = false;
+    handler.step([&] {
+            m_parents = keys.mid(1, parents);
+            m_shownKey = keys.value(parents + 1);
+            lblTitle.setText(Title(Entry::Display));
+            emptyBoxes();
+            EnableEdit(false);
+        }) && handler.step([&] {
+            const QString sql = SelectSQL();
+            handler.info = sql;
+            const auto rs = db().OpenRecordset(sql, dao::dbOpenSnapshot);
+            found = !rs->Eof();
+            if (!found) {
+                if (m_setup.missingRowShowsEmpty)
+                    return;
+                qnerr::raise(qnerr::NoCurrentRecord, qnerr::standardDescription(qnerr::NoCurrentRecord));
+            }
+            // A shown row lists only its own value in these combos.
+            for (const QString &column : std::as_const(m_setup.rowListColumns)) {
+                QComboBox *combo = Combo(column);
+                const QSignalBlocker blocker(combo);
+                combo->clear();
+                combo->addItem(rs->Value(column).toString());
+            }
+            modBoundControls::PopulateFields(this, firstOf(this, "txtProperty"), *rs);
+        }) && handler.step([&] {
+            m_keyAsRead = found ? Text(nameColumn()) : m_shownKey;
+            if (IsSystemObject())
+                setMode(modGUI::ToolbarPending, QString());
+            else
+                setMode(modGUI::ToolbarBrowse, QString());
+            m_keyChanged = false;
+            cmdAction->hide();
+            cmdCancel->hide();
+            show();
+            result = 0;
+        });
+    return result;
+}
+
+int EditorFrame::AddNewRow(const QStringList &parentKeys)
+{
+    const QString routine = TraceName("AddNew");
+    TraceScope trace(routine);
+    ErrorHandler handler(routine);
+    int result = -1;
+    RedrawOff redraw(this);
+    const Filling filling(this);
+    if (!open(handler, parentKeys.value(0)))
+        return result;
+    handler.step([&] {
+        m_parents = parentKeys.mid(1, m_setup.keyColumns.size() - 1);
+        m_shownKey.clear();
+        m_keyAsRead.clear();
+        lblTitle.setText(Title(Entry::Add));
+        emptyBoxes();
+        if (QWidget *first = firstOf(this, "cboDropdown"))
+            modBoundControls::SetControls(this, first, -1);
+    }) && handler.step([&] { PopulateCombos(); }) && handler.step([&] {
+        EnableEdit(true);
+        PrepareNew();
+        m_keyChanged = false;
+        setMode(modGUI::ToolbarPending, word() + QStringLiteral(" Add"));
+        showAction(QStringLiteral("&Add"));
+        show();
+        result = 0;
+    });
+    return result;
+}
+
+int EditorFrame::EditRow(const QStringList &keys)
+{
+    const QString routine = TraceName("Edit");
+    TraceScope trace(routine);
+    ErrorHandler handler(routine);
+    const int r = Display(keys);
+    bool system = true;
+    if (!handler.step([&] { system = IsSystemObject(); }) || system)
+        return r;
+    if (r != 0)
+        return r;
+    const Filling filling(this);
+    if (!handler.step([&] { PopulateCombos(); }))
+        return r;
+    handler.step([&] {
+        lblTitle.setText(Title(Entry::Edit));
+        EnableEdit(true);
+        setMode(modGUI::ToolbarPending, word() + QStringLiteral(" Edit"));
+        showAction(QStringLiteral("&Update"));
+        show();
+    });
+    return r;
+}
+
+int EditorFrame::DeleteRow(const QStringList &keys)
+{
+    const QString routine = TraceName("Delete");
+    TraceScope trace(routine);
+    ErrorHandler handler(routine);
+    const int r = Display(keys);
+    if (r != 0)
+        return r;
+    bool confirmed = false;
+    handler.step([&] {
+        lblTitle.setText(Title(Entry::Delete));
+        setMode(modGUI::ToolbarPending, word() + QStringLiteral(" Delete"));
+        show();
+    }) && handler.step([&] {
+        confirmed = Ui().MsgBox(m_setup.deleteQuestion, ui::vbYesNo + ui::vbQuestion) == ui::vbYes;
+    });
+    if (confirmed)
+        tbr_ButtonClick(QStringLiteral("OK"));
+    return r;
+}
+
+// ---------------------------------------------------------------------------
+// The band
+
+void EditorFrame::tbr_ButtonClick(const QString &key)
+{
+    const QString routine = TraceName("tbr_ButtonClick");
+    TraceScope trace(routine);
+    ErrorHandler handler(routine, QString());
+    ErrorHandler *const outer = m_click;
+    m_click = &handler;
+    struct Restore
+    {
+        ErrorHandler *&slot;
+        ErrorHandler *value;
+        ~Restore() { slot = value; }
+    } restore{m_click, outer};
+    std::optional<CMouseSleeper> sleeper;
+    if (m_setup.busyCursor)
+        sleeper.emplace();
+
+    const QString w = word();
+    if (key == QLatin1String("Up1")) {
+        if (!handler.step([&] { ShowParentGrid(); }))
+            return;
+        QCoreApplication::processEvents();
+        TreeStep([&] {
+            SelectNode(CalcParentKey());
+            if (ExplorerWindow *window = ExplorerWindow::Current())
+                window->Treeview()->setFocus();
+        });
+    } else if (key == w + QStringLiteral(" Add")) {
+        handler.step([&] { AddNewRow(ParentKeys()); });
+    } else if (key == w + QStringLiteral(" Edit")) {
+        handler.step([&] { EditRow(RowKeys()); });
+    } else if (key == w + QStringLiteral(" Delete")) {
+        handler.step([&] { DeleteRow(RowKeys()); });
+    } else if (key == QLatin1String("OK")) {
+        const QString mode = EditorMode();
+        if (mode == w + QStringLiteral(" Add"))
+            addCommit();
+        else if (mode == w + QStringLiteral(" Edit"))
+            editCommit();
+        else if (mode == w + QStringLiteral(" Delete"))
+            deleteCommit();
+    } else if (key == QLatin1String("Cancel")) {
+        handler.step([&] {
+            if (m_shownKey.isEmpty())
+                ShowParentGrid();
+            else
+                Display(RowKeys());
+        });
+    } else if (key == QLatin1String("Undo")) {
+        handler.step([&] {
+            const Filling filling(this);
+            Undo();
+        });
+        setButton(QStringLiteral("Undo"), false);
+    } else {
+        handler.step([&] { OtherButton(key); });
+    }
+}
+
+void EditorFrame::Undo()
+{
+    const QString mode = EditorMode();
+    if (mode == word() + QStringLiteral(" Add"))
+        AddNewRow(ParentKeys());
+    else if (mode == word() + QStringLiteral(" Edit"))
+        EditRow(RowKeys());
+}
+
+void EditorFrame::RefreshFolder() { ::ReloadFolder(CalcParentKey()); }
+
+void EditorFrame::returnToPane()
+{
+    if (gCurrentPane() != this && mdiMain::isLoaded())
+        mdiMain::instance().PaneShow(this);
+}
+
+void EditorFrame::addCommit()
+{
+    ErrorHandler &handler = *m_click;
+    bool valid = false;
+    if (!handler.step([&] { valid = ValidateFields(); }) || !valid)
+        return;
+    QString sql;
+    if (!handler.step([&] { sql = InsertSQL(); }))
+        return;
+    handler.info = sql;
+    QString ds;
+    if (!handler.step([&] { ds = DataSource(); }))
+        return;
+    if (!modUpdate::RunUnit(ds, handler.routine, [&] { modUpdate::UnitExecute(sql); }, sql))
+        return;
+    m_shownKey = Text(nameColumn());
+    // The tree's handlers may show panes, this one included: the keys are taken first.
+    const QStringList parentKeys = ParentKeys();
+    TreeStep([&] { RefreshFolder(); });
+    AddNewRow(parentKeys);
+    returnToPane();
+}
+
+void EditorFrame::editCommit()
+{
+    ErrorHandler &handler = *m_click;
+    bool valid = false;
+    if (!handler.step([&] { valid = ValidateFields(); }) || !valid)
+        return;
+    const QString before = m_shownKey;
+    QString newName, sql, ds;
+    if (!handler.step([&] {
+            newName = Text(nameColumn());
+            m_shownKey = newName;
+            sql = UpdateSQL();
+            ds = DataSource();
+        })) {
+        m_shownKey = before;
+        return;
+    }
+    handler.info = sql;
+    bool renamed = true;
+    const bool written = modUpdate::RunUnit(
+        ds, handler.routine,
+        [&] {
+            renamed = !m_keyChanged || Rename(m_keyAsRead, newName);
+            if (renamed)
+                modUpdate::UnitExecute(sql);
+        },
+        sql);
+    if (!written || !renamed) {
+        // Nothing was written: the editor stays on the row it had.
+        m_shownKey = before;
+        return;
+    }
+    // The tree's handlers may show panes, this one included: the keys are taken first.
+    const QStringList rowKeys = RowKeys();
+    if (m_keyAsRead != newName)
+        TreeStep([&] { ReKeyNode(NodeKeyOf(m_keyAsRead), NodeKeyOf(newName), newName); });
+    TreeStep([&] { RefreshFolder(); });
+    Display(rowKeys);
+    returnToPane();
+}
+
+void EditorFrame::deleteCommit()
+{
+    ErrorHandler &handler = *m_click;
+    QList<Statement> statements;
+    QString ds;
+    if (!handler.step([&] {
+            statements = DeleteStatements();
+            ds = DataSource();
+        }))
+        return;
+    ExplorerWindow *window = ExplorerWindow::Current();
+    const bool written = modUpdate::RunUnit(ds, handler.routine, [&] {
+        for (const Statement &s : std::as_const(statements)) {
+            if (!s.status.isEmpty() && window)
+                window->Status(s.status);
+            modUpdate::UnitExecute(s.sql);
+        }
+    });
+    if (!written) {
+        if (window)
+            window->Status();
+        return;
+    }
+    TreeStep([&] { RemoveNode(CalcNodeKey()); });
+    handler.step([&] { ShowParentGrid(); });
+}
+
+// ---------------------------------------------------------------------------
+// The bound controls' events
+
+void EditorFrame::txtProperty_Change(QWidget *box)
+{
+    const QString routine = TraceName("txtProperty_Change");
+    TraceScope trace(routine);
+    ErrorHandler handler(routine);
+    handler.step([&] {
+        const bool user = !IsFilling();
+        if (user)
+            setButton(QStringLiteral("Undo"), true);
+        const QString tag = controls::Tag(box);
+        const QString text = controls::Text(box);
+        if (auto *combo = qobject_cast<QComboBox *>(mComboCtrls.Find(tag))) {
+            const QSignalBlocker blocker(combo);
+            ShowComboValue(combo, text);
+        }
+        if (auto *check = qobject_cast<QCheckBox *>(mCheckCtrls.Find(tag))) {
+            const QSignalBlocker blocker(check);
+            check->setCheckState(checkState(text));
+        }
+        if (user && m_setup.keyChangeColumns.contains(tag))
+            m_keyChanged = true;
+        const int at = m_fields.IndexOf(tag);
+        if (at >= 0) {
+            const dao::Field field = m_fields(at);
+            if ((field.Type() == dao::dbText || field.Type() == dao::dbChar) && field.Size() > 0 &&
+                text.size() > field.Size()) {
+                controls::SetText(box, text.left(field.Size())); // runs this handler again for the cut text
+                return;
+            }
+        }
+        PropertyChanged(box, tag);
+        if (user)
+            cmdAction->setEnabled(true);
+    });
+}
+
+void EditorFrame::cboDropdown_Change(QComboBox *combo)
+{
+    writeTwin(combo, "cboDropdown_Change", [&] { return ComboValue(combo); });
+}
+
+void EditorFrame::chkProperty_Click(QCheckBox *check)
+{
+    writeTwin(check, "chkProperty_Click", [&] { return checkValue(check); });
+}
+
+// A user's choice in a combo or check box goes into its twin.
+void EditorFrame::writeTwin(QWidget *control, const char *procedure, const std::function<QString()> &value)
+{
+    const QString routine = TraceName(procedure);
+    TraceScope trace(routine);
+    ErrorHandler handler(routine);
+    handler.step([&] {
+        QWidget *twin = mTextCtrls.Find(controls::Tag(control));
+        const QString text = value();
+        if (twin && controls::Text(twin) != text)
+            controls::SetText(twin, text);
+    });
+}
+
+// Enter presses cmdAction while it is shown and enabled; Esc presses cmdCancel while it is shown.
+void EditorFrame::keyPressEvent(QKeyEvent *event)
+{
+    QPushButton *button = nullptr;
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        button = cmdAction;
+    else if (event->key() == Qt::Key_Escape)
+        button = cmdCancel;
+    if (button && button->isVisible() && button->isEnabled()) {
+        event->accept();
+        button->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void EditorFrame::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    ErrorHandler handler(TraceName("Form_Resize"));
+    handler.step([this] {
+        modGUI::EnforceMinSize(this);
+        picTitlebar->resize(width(), picTitlebar->height());
+    });
+}

@@ -1,0 +1,47 @@
+// Pictures of the editors, for looking at them:
+// QN_SCREENSHOT_DIR=<folder> test_editors --gtest_filter=EditorScreenshot.*
+
+#include <QDir>
+
+#include "editorfixture.h"
+#include "editors/schema/frmcriteriabuilder.h"
+#include "editors/schema/frmdatabase.h"
+#include "editors/schema/frmtable.h"
+
+namespace {
+
+using EditorScreenshot = EditorTest;
+
+TEST_F(EditorScreenshot, DatabaseTableAndCriteria)
+{
+    const QString folder = qEnvironmentVariable("QN_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "QN_SCREENSHOT_DIR not set";
+    QDir().mkpath(folder);
+    mdiMain &m = main();
+    m.resize(1000, 640);
+    auto grab = [&](QWidget *w, const char *name) {
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(w->grab().save(QDir(folder).filePath(QLatin1String(name)))) << name;
+    };
+    m.PaneDisplay(QStringLiteral("frmDatabase"), {QStringLiteral("QnTest"), QStringLiteral("SALES")});
+    grab(&m, "frmDatabase-browse.png");
+    m.PaneEdit(QStringLiteral("frmDatabase"), {QStringLiteral("QnTest"), QStringLiteral("SALES")});
+    grab(&m, "frmDatabase-edit.png");
+    m.PaneDisplay(QStringLiteral("frmDatabase"), {QStringLiteral("QnTest"), QStringLiteral("QN")});
+    grab(&m, "frmDatabase-qn.png");
+    m.PaneDisplay(QStringLiteral("frmTable"), {QStringLiteral("QnTest"), QStringLiteral("SALES"), QStringLiteral("OPEN_ORDERS")});
+    grab(&m, "frmTable-browse.png");
+    m.PaneEdit(QStringLiteral("frmTable"), {QStringLiteral("QnTest"), QStringLiteral("SALES"), QStringLiteral("OPEN_ORDERS")});
+    grab(&m, "frmTable-edit.png");
+    m.PaneAddNew(QStringLiteral("frmTable"), {QStringLiteral("QnTest"), QStringLiteral("SALES")});
+    grab(&m, "frmTable-add.png");
+    ui().onModal([&](QDialog &d) {
+        grab(&d, "frmCriteriaBuilder.png");
+        return 0;
+    });
+    frmCriteriaBuilder::GetCriteria(QStringLiteral("QnTest"), QStringLiteral("SALES"), QStringLiteral("ORDERS"),
+                                    QStringLiteral("SALES_ORDERS.STATUS = 'O' "));
+}
+
+} // namespace
