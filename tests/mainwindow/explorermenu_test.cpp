@@ -171,6 +171,17 @@ TEST_F(ExplorerMenu, DeleteColumnRevealsAndReloadsTheColumnsFolder)
     EXPECT_EQ(selected(), kColumns) << "the refresh selected the folder and the command kept it";
 }
 
+TEST_F(ExplorerMenu, EditTableOpensTheTableEditorOnThatTable)
+{
+    open({kDsn, kDbs, kSales, kTables});
+    rightClick(kCustomer, "&Edit Table");
+    ASSERT_TRUE(gCurrentPane());
+    EXPECT_EQ(gCurrentPane()->objectName(), QStringLiteral("frmTable"));
+    EXPECT_TRUE(gCurrentPane()->isVisible());
+    EXPECT_EQ(selected(), kCustomer);
+    EXPECT_TRUE(ui().errors().isEmpty());
+}
+
 TEST_F(ExplorerMenu, ClearCatalogCollapsesTheDataSourceWhichThenShowsTheEmptiedCatalog)
 {
     open({kDsn, kDbs});
