@@ -79,6 +79,8 @@ void SetFactory(const QString &name, std::function<QWidget *()> factory)
     factories().insert(name, std::move(factory));
 }
 
+std::function<QWidget *()> Factory(const QString &name) { return factories().value(name); }
+
 QWidget *Load(const QString &name)
 {
     if (QWidget *loaded = Find(name))

@@ -29,8 +29,10 @@ void Register(QWidget *form, std::function<QWidget *()> factory = {});
 QWidget *Reload(const QPointer<QWidget> &form, const QString &name);
 // Hides the form, forgets it and destroys it later. Null does nothing.
 void Unload(QWidget *form);
-// Makes `factory` the way to load a fresh form named `name`.
+// Makes `factory` the way to load a fresh form named `name` (an empty one: none).
 void SetFactory(const QString &name, std::function<QWidget *()> factory);
+// The way to load a fresh form named `name`; empty when there is none.
+std::function<QWidget *()> Factory(const QString &name);
 // The loaded form named `name`; otherwise a fresh one from its factory, now
 // loaded; nullptr when no factory has that name.
 QWidget *Load(const QString &name);

@@ -215,6 +215,8 @@ void mdiMain::createMenus()
     mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
     add(mnuHelp, mnuHelpAbout, QStringLiteral("mnuHelpAbout"), QStringLiteral("&About ODBC Administrator"));
+    connectMenus();
+    createNodeMenus();
 }
 
 void mdiMain::createCoolbar()
@@ -704,8 +706,8 @@ void mdiMain::tbrMain_ButtonClick(QAction *button)
         else if (key == QLatin1String("DSN Admin"))
             Ui().StartProgram(odbcAdministrator(), {}); // the result is not looked at
         else if (key == QLatin1String("Import"))
-            mnuFileImportCSV->trigger();
+            mnuFileImportCSV_Click();
         else if (key == QLatin1String("Export"))
-            mnuFileExportCSV->trigger();
+            mnuFileExportCSV_Click();
     });
 }

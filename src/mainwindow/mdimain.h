@@ -56,6 +56,11 @@ public:
     void Status(const QString &message = QStringLiteral("Ready")) override;
     QString StatusText() const override;
     QTreeView *Treeview() const override { return tvwExplorer; }
+    // The explorer's context-menu groups (mnu_DSN, mnu_File, mnu_Field, mnu_DB,
+    // mnu_Table, mnu_Column, mnu_User, mnu_DBPRV, mnu_TBLPRV), never in the menu bar.
+    QMenu *NodeMenu(const QString &group) const override;
+    // QMenu::exec at the pointer.
+    void PopupMenu(QMenu *menu) override;
 
     // Rebuilds the tree root from the data sources of the engine's driver:
     // empties the tree and the connection registry, shows the Welcome pane and
@@ -84,6 +89,22 @@ public:
             *mnuViewStatusBar = nullptr, *mnuViewSep1 = nullptr, *mnuViewOptions = nullptr, *mnuHelpAbout = nullptr;
 
 public slots:
+    // The File, View and Help menus.
+    void mnuFileRefresh_Click();
+    void mnuFileImportCSV_Click();
+    void mnuFileExportCSV_Click();
+    void mnuFileExit_Click();
+    void mnuViewToolbar_Click();
+    void mnuViewStatusBar_Click();
+    void mnuViewOptions_Click();
+    void mnuHelpAbout_Click();
+    // The data-source commands of the context menu, and Recalculate Offsets.
+    void mnu_DSNConnect_Click();
+    void mnu_DSNExpandAll_Click();
+    void mnu_DSNClear_Click();
+    void mnu_DSNDisconnect_Click();
+    void mnu_FieldRecalculate_Click();
+
     void tbrMain_ButtonClick(QAction *button);
     // A click on a pane's band, passed to the current pane's tbr_ButtonClick.
     void tbrPane_ButtonClick(QAction *button);
@@ -101,6 +122,8 @@ private:
     void MDIForm_Load();
     void MDIForm_Unload();
     void createMenus();
+    void connectMenus();
+    void createNodeMenus();
     void createCoolbar();
     void setTreeviewWidth(int twips);
     void setSplitterLeft(int twips);
@@ -113,6 +136,7 @@ private:
     QWidget *m_client = nullptr;
     QLabel *m_status = nullptr;
     QList<QToolBar *> m_bands; // band 1 to 20
+    QList<QMenu *> m_nodeMenus;
     int m_treeviewWidth = 2475; // twips
     int m_splitterLeft = 2400;  // twips
     bool m_unloaded = false;

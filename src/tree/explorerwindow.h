@@ -6,8 +6,10 @@
 // (The busy cursor needs no window here: CMouseSleeper finds it itself.)
 
 #include <QString>
+#include <QtGlobal>
 #include <QStringList>
 
+class QMenu;
 class QTreeView;
 
 class ExplorerWindow
@@ -38,4 +40,17 @@ public:
     virtual void PaneAddNew(const QString &form, const QStringList &keys) = 0;
     virtual void PaneEdit(const QString &form, const QStringList &keys) = 0;
     virtual void PaneDelete(const QString &form, const QStringList &keys) = 0;
+
+    // The explorer's context menus: the window's menu group named `group`
+    // ("mnu_DSN", "mnu_File", ...), each item a QAction named as the item
+    // ("mnu_FileAdd"); nullptr for a name no group has (a window without
+    // context menus has none).
+    virtual QMenu *NodeMenu(const QString &group) const
+    {
+        Q_UNUSED(group);
+        return nullptr;
+    }
+    // Pops `menu` up at the pointer and returns when it has closed; the
+    // command of the item chosen has run by then.
+    virtual void PopupMenu(QMenu *menu) { Q_UNUSED(menu); }
 };

@@ -1,0 +1,127 @@
+// The context menu's add, edit and delete commands, and the items that run none yet.
+
+#include <QMenu>
+
+#include "menudriver.h"
+#include "tree/cnodes.h"
+
+namespace {
+
+const QStringList kEditors = {"frmFile",  "frmField", "frmDatabase", "frmTable",
+                              "frmColumn", "frmUser",  "frmDBPRV",    "frmTBLPRV"};
+
+struct EditorCommand
+{
+    const char *item;
+    const char *form;
+    const char *member;
+    int keys;
+    const char *pushed; // "" for none
+    const char *reported;
+};
+
+// The 24 commands: their editor, the member the host calls, the key parts
+// passed, the trace pushed and the name the error dialog is given.
+const QList<EditorCommand> kCommands = {
+    {"mnu_FileAdd", "frmFile", "AddNew", 1, "mdiMain.mnu_FileAdd_Click", "mdiMain.mnu_FileAdd_Click"},
+    {"mnu_FileEdit", "frmFile", "Edit", 2, "", "mdiMain.mnu_FileEdit_Click"},
+    {"mnu_FileDelete", "frmFile", "Delete", 2, "", "mdiMain.mnu_FileDelete"},
+    {"mnu_FieldAddNew", "frmField", "AddNew", 2, "mdiMain.mnu_FieldAddNew_Click", "mdiMain.mnu_FieldAddNew"},
+    {"mnu_FieldEdit", "frmField", "Edit", 3, "mdiMain.mnu_FieldEdit_Click", "mdiMain.mnu_FieldEdit_Click"},
+    {"mnu_FieldDelete", "frmField", "Delete", 3, "mdiMain.mnu_FieldDelete_Click", "mdiMain.mnu_FieldDelete_Click"},
+    {"mnu_DBAdd", "frmDatabase", "AddNew", 1, "mdiMain.mnu_DBAdd_Click", "mdiMain.mnu_DBAdd_Click"},
+    {"mnu_DBEdit", "frmDatabase", "Edit", 2, "mdiMain.mnu_DBEdit_Click", "mdiMain.mnu_DBEdit_Click"},
+    {"mnu_DBDelete", "frmDatabase", "Delete", 2, "mdiMain.mnu_DBDelete_Click", "mdiMain.mnu_DBDelete_Click"},
+    {"mnu_TableAddNew", "frmTable", "AddNew", 2, "", "mdiMain.mnu_TableAddNew_Click"},
+    {"mnu_TableEdit", "frmTable", "Edit", 3, "", "mdiMain.mnu_TableEdit_Click"},
+    {"mnu_TableDelete", "frmTable", "Delete", 3, "", "mdiMain.mnu_TableDelete_Click"},
+    {"mnu_ColumnAddNew", "frmColumn", "AddNew", 3, "mdiMain.mnu_ColumnAddNew_Click", "mdiMain.mnu_ColumnAddNew_Click"},
+    {"mnu_ColumnEdit", "frmColumn", "Edit", 4, "mdiMain.mnu_ColumnEdit_Click", "mdiMain.mnu_ColumnEdit_Click"},
+    {"mnu_ColumnDelete", "frmColumn", "Delete", 4, "mdiMain.mnu_ColumnDelete_Click", "mdiMain.mnu_ColumnDelete_Click"},
+    {"mnu_UserAddNew", "frmUser", "AddNew", 1, "", "mdiMain.mnu_UserAddNew_Click"},
+    {"mnu_UserEdit", "frmUser", "Edit", 2, "", "mdiMain.mnu_UserEdit_Click"},
+    {"mnu_UserDelete", "frmUser", "Delete", 2, "", "mdiMain.mnu_UserDelete_Click"},
+    {"mnu_DBPRVAddNew", "frmDBPRV", "AddNew", 2, "mdiMain.mnu_DBPRVAddNew_Click", "mdiMain.mnu_DBPRVAddNew_Click"},
+    {"mnu_DBPRVEdit", "frmDBPRV", "Edit", 3, "mdiMain.mnu_DBPRVEdit_Click", "mdiMain.mnu_DBPRVEdit_Click"},
+    {"mnu_DBPRVDelete", "frmDBPRV", "Delete", 3, "mdiMain.mnu_DBPRVDelete_Click", "mdiMain.mnuDBPRVDelete_Click"},
+    {"mnu_TBLPRVAddNew", "frmTBLPRV", "AddNew", 3, "", "mdiMain.mnu_TBLPRVAddNew_Click"},
+    {"mnu_TBLPRVEdit", "frmTBLPRV", "Edit", 4, "", "mdiMain.mnu_TBLPRVEdit_Click"},
+    {"mnu_TBLPRVDelete", "frmTBLPRV", "Delete", 4, "", "mdiMain.mnu_TBLPRVDelete_Click"},
+};
+
+class NodeCommandTest : public MainWindowTest
+{
+protected:
+    QAction *item(const QString &name)
+    {
+        auto *action = main().findChild<QAction *>(name);
+        EXPECT_TRUE(action) << name.toStdString();
+        return action;
+    }
+};
+
+TEST_F(NodeCommandTest, EachEditorCommandOpensItsEditorWithItsKeyParts)
+{
+    RecordingPanes panes(kEditors);
+    // A data source the tree does not show: the refresh after a column's delete finds nothing to reload.
+    const QStringList keys = {"Elsewhere", "K1", "K2", "K3"};
+    for (const EditorCommand &c : kCommands) {
+        SCOPED_TRACE(c.item);
+        const QString form = QString::fromLatin1(c.form);
+        // Exactly as many key parts as the command passes.
+        setCurrentItem(QStringLiteral("x"), keys.mid(0, c.keys));
+        gMenuCommandRan() = false;
+        item(QString::fromLatin1(c.item))->trigger();
+        EXPECT_TRUE(gMenuCommandRan());
+        RecordingPane *pane = RecordingPanes::pane(form);
+        ASSERT_TRUE(pane);
+        EXPECT_EQ(pane->calls, QStringList{QLatin1String(c.member) + QLatin1Char(':') + keys.mid(0, c.keys).join(',')});
+        EXPECT_EQ(pane->traces, QStringList{QString::fromLatin1(c.pushed)});
+        EXPECT_EQ(gCurrentPane().data(), pane);
+        EXPECT_TRUE(gErrorTrace().List().isEmpty());
+        pane->calls.clear();
+        pane->traces.clear();
+
+        // One key part fewer: a failure under the command's name; Ignore leaves it with the trace as it was.
+        setCurrentItem(QStringLiteral("x"), keys.mid(0, c.keys - 1));
+        ui().answerError(ui::vbIgnore);
+        item(QString::fromLatin1(c.item))->trigger();
+        ASSERT_EQ(ui().errors().size(), 1);
+        EXPECT_EQ(ui().errors()[0].number, QStringLiteral("9"));
+        EXPECT_EQ(ui().errors()[0].trappedIn, QString::fromLatin1(c.reported));
+        if (*c.pushed) {
+            EXPECT_EQ(ui().errors()[0].callStack.value(0), QString::fromLatin1(c.pushed));
+        }
+        EXPECT_TRUE(pane->calls.isEmpty());
+        EXPECT_TRUE(gErrorTrace().List().isEmpty());
+        ui().clear();
+    }
+}
+
+TEST_F(NodeCommandTest, AnAddOnARowPassesItsParentsKeyParts)
+{
+    RecordingPanes panes(kEditors);
+    setCurrentItem(QStringLiteral("co"), {"QnTest", "SALES", "CUSTOMER", "NAME"});
+    item(QStringLiteral("mnu_ColumnAddNew"))->trigger();
+    setCurrentItem(QStringLiteral("ta"), {"QnTest", "SALES", "CUSTOMER"});
+    item(QStringLiteral("mnu_TableAddNew"))->trigger();
+    EXPECT_EQ(RecordingPanes::calls("frmColumn"), QStringList{"AddNew:QnTest,SALES,CUSTOMER"});
+    EXPECT_EQ(RecordingPanes::calls("frmTable"), QStringList{"AddNew:QnTest,SALES"});
+}
+
+TEST_F(NodeCommandTest, ItemsWithoutACommandRowRunNothing)
+{
+    // Copy, reorder, wizard and view data are connected by their own rows later.
+    RecordingPanes panes({"frmTableData", "frmFields"});
+    setCurrentItem(QStringLiteral("ta"), {"QnTest", "SALES", "CUSTOMER"});
+    for (const char *name : {"mnu_DBCopy", "mnu_TableCopy", "mnu_FileCopy", "mnu_ColumnReorder", "mnu_FieldReorder",
+                             "mnu_FileFileToTableWizard", "mnu_TableViewData"}) {
+        gMenuCommandRan() = false;
+        item(QString::fromLatin1(name))->trigger();
+        EXPECT_FALSE(gMenuCommandRan()) << name;
+    }
+    EXPECT_TRUE(ui().shown().isEmpty());
+    EXPECT_FALSE(RecordingPanes::pane("frmTableData"));
+}
+
+} // namespace
