@@ -96,8 +96,7 @@
 
 #include "core/boundcontrols.h"
 #include "dao.h"
-#include "mainwindow/panelook.h"
-#include "mainwindow/paneprotocol.h"
+#include "editorpane.h"
 
 class ErrorHandler;
 class QCheckBox;
@@ -124,7 +123,7 @@ private:
     QLineEdit *m_buddy;
 };
 
-class EditorFrame : public QWidget, public PaneProtocol
+class EditorFrame : public EditorPane
 {
     Q_OBJECT
 public:
@@ -160,7 +159,6 @@ public:
 
     // The state, as the band and the editor hold it.
     QString EditorMode() const;          // the pending action on the band's "OK"
-    QToolBar *Band() const { return m_band; }
     const QString &ShownKey() const { return m_shownKey; }   // the row's name; "" while adding
     const QString &KeyAsRead() const { return m_keyAsRead; } // the name as the row was read
     bool KeyChanged() const { return m_keyChanged; }
@@ -168,12 +166,7 @@ public:
     // The text of the box bound to `column` (the twin for a combo's column).
     QString Text(const QString &column) const;
 
-    // The controls of the frame.
-    QWidget *picTitlebar = nullptr;
-    panelook::EmbossedTitle lblTitle;
-    QLabel *imgCorner = nullptr;
-    QPushButton *cmdAction = nullptr;
-    QPushButton *cmdCancel = nullptr;
+    // The binders of the bound controls, keyed by column.
     CCtrls mTextCtrls, mComboCtrls, mCheckCtrls;
 
 protected:
@@ -236,8 +229,6 @@ protected:
     QCheckBox *AddCheck(int index, const QString &column, const QString &caption, const QRect &at,
                         const QString &tip = {});
     UpDown *AddUpDown(int index, QLineEdit *buddy, int min, int max, const QRect &at);
-    // cmdAction at (left, top) twips and cmdCancel 1200 twips right of it.
-    void PlaceButtons(int left, int top);
 
     // ---- services
     dao::Database &db() const;
@@ -271,7 +262,6 @@ protected:
     static void SelectNode(const QString &key);
     // Runs a tree step; a failure is not the save's (the step reports its own).
     static void TreeStep(const std::function<void()> &step);
-    QString TraceName(const char *procedure) const;
 
     // While one lives, changes of the bound controls are the frame's own fills.
     class Filling
@@ -293,9 +283,6 @@ protected:
     QString m_keyAsRead;
     bool m_keyChanged = false;
 
-    void keyPressEvent(QKeyEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
-
 private:
     void Form_Load();
     bool open(ErrorHandler &handler, const QString &dataSource);
@@ -305,8 +292,6 @@ private:
     void chkProperty_Click(QCheckBox *check);
     void writeTwin(QWidget *control, const char *procedure, const std::function<QString()> &value);
     void setMode(int mode, const QString &action);
-    void setButton(const QString &key, bool enabled);
-    void showAction(const QString &caption);
     void addCommit();
     void editCommit();
     void deleteCommit();
@@ -317,7 +302,6 @@ private:
 
     Setup m_setup;
     bool m_loaded = false;
-    QPointer<QToolBar> m_band;
     dao::DatabasePtr m_db;
     dao::Fields m_fields;
     bool m_filtersInstalled = false;
