@@ -427,11 +427,13 @@ int EditorFrame::Display(const QStringList &keys)
         return result;
     const qsizetype parents = m_setup.keyColumns.size() - 1;
     bool found = false;
+    bool gone = false;
     handler.step([&] {
             m_parents = keys.mid(1, parents);
             m_shownKey = keys.value(parents + 1);
             lblTitle.setText(Title(Entry::Display));
-            emptyBoxes();
+            if (m_setup.emptyBeforeRead)
+                emptyBoxes();
             EnableEdit(false);
         }) && handler.step([&] {
             const QString sql = SelectSQL();
@@ -439,7 +441,8 @@ int EditorFrame::Display(const QStringList &keys)
             const auto rs = db().OpenRecordset(sql, dao::dbOpenSnapshot);
             found = !rs->Eof();
             if (!found) {
-                if (m_setup.missingRowShowsEmpty)
+                gone = RowGone();
+                if (gone || m_setup.missingRowShowsEmpty)
                     return;
                 qnerr::raise(qnerr::NoCurrentRecord, qnerr::standardDescription(qnerr::NoCurrentRecord));
             }
@@ -451,7 +454,7 @@ int EditorFrame::Display(const QStringList &keys)
                 combo->addItem(rs->Value(column).toString());
             }
             modBoundControls::PopulateFields(this, firstOf(this, "txtProperty"), *rs);
-        }) && handler.step([&] {
+        }) && !gone && handler.step([&] {
             m_keyAsRead = found ? Text(nameColumn()) : m_shownKey;
             if (IsSystemObject())
                 setMode(modGUI::ToolbarPending, QString());
@@ -512,6 +515,7 @@ int EditorFrame::EditRow(const QStringList &keys)
     handler.step([&] {
         lblTitle.setText(Title(Entry::Edit));
         EnableEdit(true);
+        PrepareEdit();
         setMode(modGUI::ToolbarPending, word() + QStringLiteral(" Edit"));
         ShowAction(QStringLiteral("&Update"));
         show();
@@ -532,9 +536,7 @@ int EditorFrame::DeleteRow(const QStringList &keys)
         lblTitle.setText(Title(Entry::Delete));
         setMode(modGUI::ToolbarPending, word() + QStringLiteral(" Delete"));
         show();
-    }) && handler.step([&] {
-        confirmed = Ui().MsgBox(m_setup.deleteQuestion, ui::vbYesNo + ui::vbQuestion) == ui::vbYes;
-    });
+    }) && handler.step([&] { confirmed = ConfirmDelete(); });
     if (confirmed)
         tbr_ButtonClick(QStringLiteral("OK"));
     return r;
@@ -613,6 +615,13 @@ void EditorFrame::Undo()
 
 void EditorFrame::RefreshFolder() { ::ReloadFolder(CalcParentKey()); }
 
+void EditorFrame::RemoveFromTree() { RemoveNode(CalcNodeKey()); }
+
+bool EditorFrame::ConfirmDelete()
+{
+    return Ui().MsgBox(m_setup.deleteQuestion, ui::vbYesNo + ui::vbQuestion) == ui::vbYes;
+}
+
 void EditorFrame::returnToPane()
 {
     if (gCurrentPane() != this && mdiMain::isLoaded())
@@ -626,7 +635,10 @@ void EditorFrame::addCommit()
     if (!handler.step([&] { valid = ValidateFields(); }) || !valid)
         return;
     QString sql;
-    if (!handler.step([&] { sql = InsertSQL(); }))
+    if (!handler.step([&] {
+            PrepareInsert();
+            sql = InsertSQL();
+        }))
         return;
     handler.info = sql;
     QString ds;
@@ -706,7 +718,7 @@ void EditorFrame::deleteCommit()
             window->Status();
         return;
     }
-    TreeStep([&] { RemoveNode(CalcNodeKey()); });
+    TreeStep([&] { RemoveFromTree(); });
     handler.step([&] { ShowParentGrid(); });
 }
 
