@@ -175,8 +175,15 @@ int frmSpecialCols::Display(const QStringList &keys)
             QCheckBox *box = chkActive(isNumber ? type : 0);
             box->setChecked(true);
             box->setProperty("Tag", QStringLiteral("1"));
-            if (type == kRelativeIndex)
-                cboRIColumn->setEditText(rs->Value(QStringLiteral("REMARKS")).toString());
+            if (type == kRelativeIndex) {
+                // The column's text: its list item when it has one.
+                const QString column = rs->Value(QStringLiteral("REMARKS")).toString();
+                const int listed = cboRIColumn->findText(column, Qt::MatchExactly | Qt::MatchCaseSensitive);
+                if (listed >= 0)
+                    cboRIColumn->setCurrentIndex(listed);
+                else
+                    cboRIColumn->setEditText(column);
+            }
         }
     }) && handler.step([&] {
         cboRIColumn->setEnabled(false);
