@@ -1,6 +1,7 @@
 #include "cnodes.h"
 
 #include <QApplication>
+#include <QPainter>
 #include <QStandardItem>
 #include <QStyle>
 #include <QTreeView>
@@ -16,19 +17,112 @@ constexpr long kElementNotFound = 35601;
 
 [[noreturn]] void elementNotFound() { qnerr::raise(kElementNotFound, QStringLiteral("Element not found")); }
 
+// A 16x16 picture drawn by `draw`.
+QIcon drawnIcon(const std::function<void(QPainter &)> &draw)
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    draw(painter);
+    return QIcon(pixmap);
+}
+
+QIcon padlockIcon()
+{
+    return drawnIcon([](QPainter &p) {
+        p.setPen(QPen(QColor(110, 110, 110), 2));
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(QRectF(4.5, 1.5, 7, 9), 0, 180 * 16);
+        p.drawLine(QPointF(4.5, 6), QPointF(4.5, 8));
+        p.drawLine(QPointF(11.5, 6), QPointF(11.5, 8));
+        p.setPen(QPen(QColor(150, 110, 0), 1));
+        p.setBrush(QColor(235, 185, 40));
+        p.drawRoundedRect(QRectF(2.5, 7.5, 11, 8), 1.5, 1.5);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(90, 60, 0));
+        p.drawEllipse(QRectF(7, 9.5, 2, 2));
+        p.drawRect(QRectF(7.5, 11, 1, 2.5));
+    });
+}
+
+QIcon userIcon()
+{
+    return drawnIcon([](QPainter &p) {
+        p.setPen(QPen(QColor(30, 70, 140), 1));
+        p.setBrush(QColor(90, 140, 215));
+        p.drawRoundedRect(QRectF(2.5, 9.5, 11, 7), 4, 4);
+        p.setBrush(QColor(245, 205, 165));
+        p.setPen(QPen(QColor(150, 100, 60), 1));
+        p.drawEllipse(QRectF(4.5, 1.5, 7, 7));
+    });
+}
+
+QIcon columnIcon()
+{
+    return drawnIcon([](QPainter &p) {
+        p.setPen(QPen(QColor(120, 120, 120), 1));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(1.5, 2.5, 13, 11));
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(70, 120, 200));
+        p.drawRect(QRectF(6, 3, 4, 10));
+        p.setPen(QPen(QColor(120, 120, 120), 1));
+        for (double y : {5.5, 8.5, 11.5})
+            p.drawLine(QPointF(1.5, y), QPointF(14.5, y));
+    });
+}
+
+QIcon fieldIcon()
+{
+    return drawnIcon([](QPainter &p) {
+        p.setPen(QPen(QColor(120, 120, 120), 1));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(0.5, 5.5, 15, 6));
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(40, 150, 90));
+        p.drawRect(QRectF(5, 6, 6, 5));
+        p.setPen(QPen(QColor(120, 120, 120), 1));
+        for (double x : {3.5, 5.5, 10.5, 12.5})
+            p.drawLine(QPointF(x, 5.5), QPointF(x, 11.5));
+    });
+}
+
+QIcon databaseIcon()
+{
+    return drawnIcon([](QPainter &p) {
+        p.setPen(QPen(QColor(60, 80, 120), 1));
+        p.setBrush(QColor(170, 190, 225));
+        p.drawRect(QRectF(2.5, 3.5, 11, 9));
+        p.drawEllipse(QRectF(2.5, 10, 11, 5));
+        p.setPen(Qt::NoPen);
+        p.drawRect(QRectF(3, 4, 10, 8.5));
+        p.setPen(QPen(QColor(60, 80, 120), 1));
+        p.drawLine(QPointF(2.5, 3.5), QPointF(2.5, 12.5));
+        p.drawLine(QPointF(13.5, 3.5), QPointF(13.5, 12.5));
+        p.setBrush(QColor(215, 225, 245));
+        p.drawEllipse(QRectF(2.5, 1.5, 11, 5));
+    });
+}
+
 // The tree's own pictures, for the node image keys the toolbar images lack.
 QIcon treeImage(const QString &key)
 {
     static const QHash<QString, QStyle::StandardPixmap> pictures = {
-        {QStringLiteral("DSN Ghost"), QStyle::SP_DriveNetIcon},   {QStringLiteral("Datasource"), QStyle::SP_DriveNetIcon},
-        {QStringLiteral("Files"), QStyle::SP_DirIcon},            {QStringLiteral("File"), QStyle::SP_FileIcon},
-        {QStringLiteral("Fields"), QStyle::SP_DirIcon},           {QStringLiteral("Field"), QStyle::SP_FileDialogDetailedView},
-        {QStringLiteral("DBs"), QStyle::SP_DirIcon},              {QStringLiteral("DB"), QStyle::SP_DriveHDIcon},
-        {QStringLiteral("Tables"), QStyle::SP_DirIcon},           {QStringLiteral("Table"), QStyle::SP_FileDialogListView},
-        {QStringLiteral("Columns"), QStyle::SP_DirIcon},          {QStringLiteral("Column"), QStyle::SP_ArrowRight},
-        {QStringLiteral("Special Columns"), QStyle::SP_DirIcon},  {QStringLiteral("Padlock"), QStyle::SP_MessageBoxWarning},
-        {QStringLiteral("Users"), QStyle::SP_DirIcon},            {QStringLiteral("User"), QStyle::SP_DirHomeIcon},
+        {QStringLiteral("DSN Ghost"), QStyle::SP_DriveNetIcon},  {QStringLiteral("Datasource"), QStyle::SP_DriveNetIcon},
+        {QStringLiteral("Files"), QStyle::SP_DirIcon},           {QStringLiteral("File"), QStyle::SP_FileIcon},
+        {QStringLiteral("Fields"), QStyle::SP_DirIcon},          {QStringLiteral("DBs"), QStyle::SP_DirIcon},
+        {QStringLiteral("Tables"), QStyle::SP_DirIcon},          {QStringLiteral("Table"), QStyle::SP_FileDialogListView},
+        {QStringLiteral("Columns"), QStyle::SP_DirIcon},         {QStringLiteral("Special Columns"), QStyle::SP_DirIcon},
+        {QStringLiteral("Users"), QStyle::SP_DirIcon},
     };
+    static const QHash<QString, QIcon (*)()> drawn = {
+        {QStringLiteral("Padlock"), &padlockIcon}, {QStringLiteral("User"), &userIcon},
+        {QStringLiteral("Column"), &columnIcon},   {QStringLiteral("Field"), &fieldIcon},
+        {QStringLiteral("DB"), &databaseIcon},
+    };
+    if (const auto own = drawn.constFind(key); own != drawn.constEnd())
+        return (*own)();
     const auto found = pictures.constFind(key);
     if (found == pictures.constEnd() || !QApplication::style())
         elementNotFound();
