@@ -189,10 +189,7 @@ int frmSpecialCols::Display(const QStringList &keys)
         cboRIColumn->setEnabled(false);
         for (int i = 1; i <= 8; ++i)
             m_chkActive[std::size_t(i)]->setEnabled(false);
-        const bool system = DatabaseName == QLatin1String("QN");
-        SetButton(QStringLiteral("Special Column Edit"), !system);
-        SetButton(QStringLiteral("OK"), false);
-        SetButton(QStringLiteral("Cancel"), false);
+        setBand(DatabaseName != QLatin1String("QN"), false);
         HideAction();
         show();
         QCoreApplication::processEvents();
@@ -220,6 +217,14 @@ void frmSpecialCols::tbr_ButtonClick(const QString &key)
     }
 }
 
+// The band's buttons one by one: "Special Column Edit", and "OK" with "Cancel".
+void frmSpecialCols::setBand(bool edit, bool pending)
+{
+    SetButton(QStringLiteral("Special Column Edit"), edit);
+    SetButton(QStringLiteral("OK"), pending);
+    SetButton(QStringLiteral("Cancel"), pending);
+}
+
 QString frmSpecialCols::firstValue(ErrorHandler &handler, const QString &sql, bool &ok)
 {
     QString value;
@@ -234,9 +239,7 @@ QString frmSpecialCols::firstValue(ErrorHandler &handler, const QString &sql, bo
 // The edit state: the boxes the driver and the file's organisation allow.
 void frmSpecialCols::edit(ErrorHandler &handler)
 {
-    SetButton(QStringLiteral("Special Column Edit"), false);
-    SetButton(QStringLiteral("OK"), true);
-    SetButton(QStringLiteral("Cancel"), true);
+    setBand(false, true);
     ShowAction(QStringLiteral("&Update"));
     for (int i = 1; i <= 8; ++i)
         m_chkActive[std::size_t(i)]->setEnabled(true);
@@ -313,9 +316,7 @@ void frmSpecialCols::commit(ErrorHandler &handler)
         return; // nothing written: the edit state and the stored states stay
     for (int i = 1; i <= 8; ++i)
         m_chkActive[std::size_t(i)]->setProperty("Tag", tags[std::size_t(i)]);
-    SetButton(QStringLiteral("Special Column Edit"), true);
-    SetButton(QStringLiteral("OK"), false);
-    SetButton(QStringLiteral("Cancel"), false);
+    setBand(true, false);
     handler.step([&] { Display({ds, DatabaseName, TableName}); });
 }
 

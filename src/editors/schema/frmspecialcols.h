@@ -45,6 +45,7 @@ private:
     void Form_Load();
     void edit(ErrorHandler &handler);
     void commit(ErrorHandler &handler);
+    void setBand(bool edit, bool pending);
     // The first column of the first row of `sql`, or "" when there is none.
     QString firstValue(ErrorHandler &handler, const QString &sql, bool &ok);
     QString tableWhere() const;
