@@ -102,7 +102,8 @@ frmColumn::frmColumn()
     constexpr int flagPrompt = 5700, flagBox = 7740;
     auto row = [&](int top, int width, int height = 315) { return Twips(field, top, width, height); };
     auto at = [&](int top) { return Twips(prompt, top + 30, promptWidth, promptHeight); };
-    auto twinAt = [](int n) { return Twips(60 + (n % 6) * 1380, 6000 + (n / 6) * 360, 1335, 315); };
+    // The hidden twins, apart from the visible fields below the buttons (shown in debug mode only).
+    auto twinAt = [](int n) { return Twips(60 + (n % 7) * 1170, 6360 + (n / 7) * 360, 1155, 315); };
 
     // The boxes in catalog column order (the INSERT's); the tab order is set below.
     txtDatabase = AddText(0, kDatabase, row(780, 1575), QStringLiteral("Database this column is bound to"));
