@@ -54,10 +54,15 @@ void clearList(QWidget *ctl)
         qnerr::raise(qnerr::ObjectDoesntSupport);
 }
 
+// The items added; a combo box chooses none of them (its text stays empty).
 void addItems(QWidget *ctl, const QStringList &items)
 {
-    if (auto *c = qobject_cast<QComboBox *>(ctl))
+    if (auto *c = qobject_cast<QComboBox *>(ctl)) {
         c->addItems(items);
+        c->setCurrentIndex(-1);
+        if (c->isEditable())
+            c->setEditText(QString());
+    }
     else if (auto *l = qobject_cast<QListWidget *>(ctl))
         l->addItems(items);
     else

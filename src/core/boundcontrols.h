@@ -58,7 +58,8 @@ private:
 namespace modBoundControls {
 
 // Fills a combo box or list widget with the first column of each row of `SQL`
-// (a Null gives an empty item); returns the number of rows, 0 after an ignored failure.
+// (a Null gives an empty item), a combo box with no item chosen and an empty
+// text; returns the number of rows, 0 after an ignored failure.
 long PopulateList(QWidget *ctl, dao::Database &db, const QString &SQL);
 // Shows the current row of `rs` in every tagged element of `ctl`'s array on `frm`.
 void PopulateFields(QWidget *frm, QWidget *ctl, const dao::Recordset &rs);

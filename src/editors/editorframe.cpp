@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -33,23 +32,7 @@
 #include "tree/nodekey.h"
 #include "ui.h"
 
-using panelook::Twips;
-
 namespace {
-
-// Switches a form's drawing off for its lifetime (the fills of Display and AddNew).
-class RedrawOff
-{
-public:
-    explicit RedrawOff(QWidget *form) : m_form(form), m_was(form->updatesEnabled()) { form->setUpdatesEnabled(false); }
-    ~RedrawOff() { m_form->setUpdatesEnabled(m_was); }
-    RedrawOff(const RedrawOff &) = delete;
-    RedrawOff &operator=(const RedrawOff &) = delete;
-
-private:
-    QWidget *m_form;
-    bool m_was;
-};
 
 QWidget *firstOf(const QWidget *form, const char *array)
 {
@@ -127,35 +110,10 @@ void UpDown::step(int by)
 // ---------------------------------------------------------------------------
 // Building
 
-EditorFrame::EditorFrame(Setup setup) : m_setup(std::move(setup))
+EditorFrame::EditorFrame(Setup setup) : EditorPane(setup.form), m_setup(std::move(setup))
 {
     if (m_setup.keyChangeColumns.isEmpty())
         m_setup.keyChangeColumns = m_setup.keyColumns;
-    setObjectName(m_setup.form);
-    panelook::SetBackground(this, Qt::white);
-
-    imgCorner = new QLabel(this);
-    imgCorner->setObjectName(QStringLiteral("imgCorner"));
-    imgCorner->setGeometry(Twips(0, 600, 2730, 3555));
-    imgCorner->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-
-    picTitlebar = panelook::TitleStrip(this, 615);
-    lblTitle = panelook::MakeTitle(picTitlebar, QStringLiteral("lblTitle"), {}, panelook::Font(14.25),
-                                   Twips(600, 120, 4000, 330), true);
-
-    QFont bold = panelook::Font(8.25, true);
-    cmdAction = new QPushButton(QStringLiteral("&Ok"), this);
-    cmdAction->setObjectName(QStringLiteral("cmdAction"));
-    cmdAction->setFont(bold);
-    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdCancel->setFont(bold);
-    for (QPushButton *b : {cmdAction, cmdCancel}) {
-        b->resize(Twips(0, 0, 1095, 315).size() + QSize(0, 6));
-        b->hide();
-    }
-    connect(cmdAction, &QPushButton::clicked, this, [this] { tbr_ButtonClick(QStringLiteral("OK")); });
-    connect(cmdCancel, &QPushButton::clicked, this, [this] { tbr_ButtonClick(QStringLiteral("Cancel")); });
 }
 
 QLabel *EditorFrame::AddPrompt(int index, const QString &caption, const QRect &at, QWidget *buddy, bool bold)
@@ -243,19 +201,8 @@ UpDown *EditorFrame::AddUpDown(int index, QLineEdit *buddy, int min, int max, co
     return spinner;
 }
 
-void EditorFrame::PlaceButtons(int left, int top)
-{
-    cmdAction->move(Twips(left, top, 0, 0).topLeft());
-    cmdCancel->move(Twips(left + 1200, top, 0, 0).topLeft());
-}
-
 // ---------------------------------------------------------------------------
 // Services
-
-QString EditorFrame::TraceName(const char *procedure) const
-{
-    return m_setup.form + QLatin1Char('.') + QLatin1String(procedure);
-}
 
 dao::Database &EditorFrame::db() const
 {
@@ -399,20 +346,6 @@ QString EditorFrame::word() const { return m_band ? m_band->property("Tag").toSt
 
 void EditorFrame::setMode(int mode, const QString &action) { modGUI::SetToolbarMode(m_band, mode, action); }
 
-void EditorFrame::setButton(const QString &key, bool enabled)
-{
-    if (QAction *button = modGUI::ToolbarButton(m_band, key))
-        button->setEnabled(enabled);
-}
-
-void EditorFrame::showAction(const QString &caption)
-{
-    cmdAction->setText(caption);
-    cmdAction->setEnabled(false);
-    cmdAction->show();
-    cmdCancel->show();
-}
-
 void EditorFrame::emptyBoxes()
 {
     if (QWidget *first = firstOf(this, "txtProperty"))
@@ -441,9 +374,7 @@ void EditorFrame::Form_Load()
         mCheckCtrls.BindControls(this, first);
     m_shownKey.clear();
     m_keyAsRead.clear();
-    m_band = mdiMain::instance().PaneBand(m_setup.form);
-    modGUI::ApplyFormStyle(this);
-    imgCorner->lower();
+    LoadLook();
     m_loaded = true;
 }
 
@@ -496,11 +427,13 @@ int EditorFrame::Display(const QStringList &keys)
         return result;
     const qsizetype parents = m_setup.keyColumns.size() - 1;
     bool found = false;
+    bool gone = false;
     handler.step([&] {
             m_parents = keys.mid(1, parents);
             m_shownKey = keys.value(parents + 1);
             lblTitle.setText(Title(Entry::Display));
-            emptyBoxes();
+            if (m_setup.emptyBeforeRead)
+                emptyBoxes();
             EnableEdit(false);
         }) && handler.step([&] {
             const QString sql = SelectSQL();
@@ -508,7 +441,8 @@ int EditorFrame::Display(const QStringList &keys)
             const auto rs = db().OpenRecordset(sql, dao::dbOpenSnapshot);
             found = !rs->Eof();
             if (!found) {
-                if (m_setup.missingRowShowsEmpty)
+                gone = RowGone();
+                if (gone || m_setup.missingRowShowsEmpty)
                     return;
                 qnerr::raise(qnerr::NoCurrentRecord, qnerr::standardDescription(qnerr::NoCurrentRecord));
             }
@@ -520,15 +454,14 @@ int EditorFrame::Display(const QStringList &keys)
                 combo->addItem(rs->Value(column).toString());
             }
             modBoundControls::PopulateFields(this, firstOf(this, "txtProperty"), *rs);
-        }) && handler.step([&] {
+        }) && !gone && handler.step([&] {
             m_keyAsRead = found ? Text(nameColumn()) : m_shownKey;
             if (IsSystemObject())
                 setMode(modGUI::ToolbarPending, QString());
             else
                 setMode(modGUI::ToolbarBrowse, QString());
             m_keyChanged = false;
-            cmdAction->hide();
-            cmdCancel->hide();
+            HideAction();
             show();
             result = 0;
         });
@@ -558,7 +491,7 @@ int EditorFrame::AddNewRow(const QStringList &parentKeys)
         PrepareNew();
         m_keyChanged = false;
         setMode(modGUI::ToolbarPending, word() + QStringLiteral(" Add"));
-        showAction(QStringLiteral("&Add"));
+        ShowAction(QStringLiteral("&Add"));
         show();
         result = 0;
     });
@@ -582,8 +515,9 @@ int EditorFrame::EditRow(const QStringList &keys)
     handler.step([&] {
         lblTitle.setText(Title(Entry::Edit));
         EnableEdit(true);
+        PrepareEdit();
         setMode(modGUI::ToolbarPending, word() + QStringLiteral(" Edit"));
-        showAction(QStringLiteral("&Update"));
+        ShowAction(QStringLiteral("&Update"));
         show();
     });
     return r;
@@ -602,9 +536,7 @@ int EditorFrame::DeleteRow(const QStringList &keys)
         lblTitle.setText(Title(Entry::Delete));
         setMode(modGUI::ToolbarPending, word() + QStringLiteral(" Delete"));
         show();
-    }) && handler.step([&] {
-        confirmed = Ui().MsgBox(m_setup.deleteQuestion, ui::vbYesNo + ui::vbQuestion) == ui::vbYes;
-    });
+    }) && handler.step([&] { confirmed = ConfirmDelete(); });
     if (confirmed)
         tbr_ButtonClick(QStringLiteral("OK"));
     return r;
@@ -666,7 +598,7 @@ void EditorFrame::tbr_ButtonClick(const QString &key)
             const Filling filling(this);
             Undo();
         });
-        setButton(QStringLiteral("Undo"), false);
+        SetButton(QStringLiteral("Undo"), false);
     } else {
         handler.step([&] { OtherButton(key); });
     }
@@ -683,6 +615,13 @@ void EditorFrame::Undo()
 
 void EditorFrame::RefreshFolder() { ::ReloadFolder(CalcParentKey()); }
 
+void EditorFrame::RemoveFromTree() { RemoveNode(CalcNodeKey()); }
+
+bool EditorFrame::ConfirmDelete()
+{
+    return Ui().MsgBox(m_setup.deleteQuestion, ui::vbYesNo + ui::vbQuestion) == ui::vbYes;
+}
+
 void EditorFrame::returnToPane()
 {
     if (gCurrentPane() != this && mdiMain::isLoaded())
@@ -696,7 +635,10 @@ void EditorFrame::addCommit()
     if (!handler.step([&] { valid = ValidateFields(); }) || !valid)
         return;
     QString sql;
-    if (!handler.step([&] { sql = InsertSQL(); }))
+    if (!handler.step([&] {
+            PrepareInsert();
+            sql = InsertSQL();
+        }))
         return;
     handler.info = sql;
     QString ds;
@@ -776,7 +718,7 @@ void EditorFrame::deleteCommit()
             window->Status();
         return;
     }
-    TreeStep([&] { RemoveNode(CalcNodeKey()); });
+    TreeStep([&] { RemoveFromTree(); });
     handler.step([&] { ShowParentGrid(); });
 }
 
@@ -791,7 +733,7 @@ void EditorFrame::txtProperty_Change(QWidget *box)
     handler.step([&] {
         const bool user = !IsFilling();
         if (user)
-            setButton(QStringLiteral("Undo"), true);
+            SetButton(QStringLiteral("Undo"), true);
         const QString tag = controls::Tag(box);
         const QString text = controls::Text(box);
         if (auto *combo = qobject_cast<QComboBox *>(mComboCtrls.Find(tag))) {
@@ -840,31 +782,5 @@ void EditorFrame::writeTwin(QWidget *control, const char *procedure, const std::
         const QString text = value();
         if (twin && controls::Text(twin) != text)
             controls::SetText(twin, text);
-    });
-}
-
-// Enter presses cmdAction while it is shown and enabled; Esc presses cmdCancel while it is shown.
-void EditorFrame::keyPressEvent(QKeyEvent *event)
-{
-    QPushButton *button = nullptr;
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-        button = cmdAction;
-    else if (event->key() == Qt::Key_Escape)
-        button = cmdCancel;
-    if (button && button->isVisible() && button->isEnabled()) {
-        event->accept();
-        button->click();
-        return;
-    }
-    QWidget::keyPressEvent(event);
-}
-
-void EditorFrame::resizeEvent(QResizeEvent *event)
-{
-    QWidget::resizeEvent(event);
-    ErrorHandler handler(TraceName("Form_Resize"));
-    handler.step([this] {
-        modGUI::EnforceMinSize(this);
-        picTitlebar->resize(width(), picTitlebar->height());
     });
 }

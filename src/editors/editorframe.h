@@ -6,10 +6,10 @@
 // the frame is copied into an editor.
 //
 // What the frame does
-//   - The form: the title strip (picTitlebar, imgIcon, the embossed lblTitle_0
-//     and lblTitle_1), the corner picture imgCorner, cmdAction (Enter, "&Add" or
-//     "&Update", shown only while adding or editing, enabled at the first change)
-//     and cmdCancel (Esc).
+//   - The form (from EditorPane, editorpane.h): the title strip (picTitlebar,
+//     imgIcon, the embossed lblTitle_0 and lblTitle_1), the corner picture
+//     imgCorner, cmdAction (Enter, "&Add" or "&Update", shown only while adding
+//     or editing, enabled at the first change) and cmdCancel (Esc).
 //   - The bound controls: txtProperty_<n> text boxes, cboDropdown_<n> combos,
 //     chkProperty_<n> check boxes, each carrying its catalog column in "Tag";
 //     a combo or check box shows the value of its hidden twin, the txtProperty
@@ -68,10 +68,14 @@
 //      (PopulateCombo keeps each combo's text), PrepareNew (fills a new row's
 //      parent keys), EnableEdit (extra controls; call the base), Rename (calls
 //      the modUpdate writer; it runs inside the save's unit: never catch there,
-//      return the writer's result), InsertSQL, RefreshFolder (the default
-//      reloads the folder by its child count, the tree's ReloadFolder), Undo,
-//      PropertyChanged, OtherButton, ComboValue/ShowComboValue (a combo that
-//      shows words for stored numbers). Statements quote text with Quote and
+//      return the writer's result), PrepareEdit (locks and focus of an edited
+//      row), ConfirmDelete (more questions before a delete), PrepareInsert
+//      (a last change of the boxes before the INSERT), InsertSQL,
+//      RefreshFolder (the default reloads the folder by its child count, the
+//      tree's ReloadFolder), RemoveFromTree (the tree after a delete), RowGone
+//      (a missing row treated by the editor itself), Undo, PropertyChanged,
+//      OtherButton, ComboValue/ShowComboValue (a combo that shows words for
+//      stored numbers). Statements quote text with Quote and
 //      write numbers through UpdateStatement / modDatabase::NumberSQL; a number
 //      box gets NumbersOnly and is checked in ValidateFields with WholeNumber
 //      against its range (its range message for anything else).
@@ -96,8 +100,7 @@
 
 #include "core/boundcontrols.h"
 #include "dao.h"
-#include "mainwindow/panelook.h"
-#include "mainwindow/paneprotocol.h"
+#include "editorpane.h"
 
 class ErrorHandler;
 class QCheckBox;
@@ -124,7 +127,7 @@ private:
     QLineEdit *m_buddy;
 };
 
-class EditorFrame : public QWidget, public PaneProtocol
+class EditorFrame : public EditorPane
 {
     Q_OBJECT
 public:
@@ -160,7 +163,6 @@ public:
 
     // The state, as the band and the editor hold it.
     QString EditorMode() const;          // the pending action on the band's "OK"
-    QToolBar *Band() const { return m_band; }
     const QString &ShownKey() const { return m_shownKey; }   // the row's name; "" while adding
     const QString &KeyAsRead() const { return m_keyAsRead; } // the name as the row was read
     bool KeyChanged() const { return m_keyChanged; }
@@ -168,12 +170,7 @@ public:
     // The text of the box bound to `column` (the twin for a combo's column).
     QString Text(const QString &column) const;
 
-    // The controls of the frame.
-    QWidget *picTitlebar = nullptr;
-    panelook::EmbossedTitle lblTitle;
-    QLabel *imgCorner = nullptr;
-    QPushButton *cmdAction = nullptr;
-    QPushButton *cmdCancel = nullptr;
+    // The binders of the bound controls, keyed by column.
     CCtrls mTextCtrls, mComboCtrls, mCheckCtrls;
 
 protected:
@@ -189,6 +186,7 @@ protected:
         QString deleteQuestion;       // asked by Delete
         bool missingRowShowsEmpty = false; // a missing row: an empty form (else 3021 with the SELECT)
         bool busyCursor = true;            // the busy cursor during a band click
+        bool emptyBeforeRead = true;       // Display empties the boxes before its read
     };
     explicit EditorFrame(Setup setup);
 
@@ -203,10 +201,19 @@ protected:
     virtual QString Title(Entry entry) const = 0;
     // The row's read (Display).
     virtual QString SelectSQL() const = 0;
+    // Display found no row and the editor deals with that itself (its message,
+    // its tree step): true, and Display returns -1 without the error dialog.
+    virtual bool RowGone() { return false; }
     // A row shown read-only (the catalog's own objects).
     virtual bool IsSystemObject() const { return false; }
     // After AddNew emptied the form and enabled it: the new row's fixed values.
     virtual void PrepareNew() {}
+    // After Edit enabled the form: the locks and the focus of the row shown.
+    virtual void PrepareEdit() {}
+    // Delete's question(s); true deletes. By default the delete question.
+    virtual bool ConfirmDelete();
+    // The add's save, after ValidateFields and before the INSERT is built: last changes of the boxes.
+    virtual void PrepareInsert() {}
     virtual QString InsertSQL() const;
     virtual QString UpdateSQL() const = 0;
     // Runs inside the edit's unit when the key-changed flag is set: the rename
@@ -215,6 +222,8 @@ protected:
     virtual QList<Statement> DeleteStatements() const = 0;
     // The tree after an add or an edit: by default the folder reloaded by its child count.
     virtual void RefreshFolder();
+    // The tree after a delete: by default the row's node removed.
+    virtual void RemoveFromTree();
     // "Undo" by the pending mode: AddNew or Edit again (the band's Undo is disabled after).
     virtual void Undo();
     // After the frame's change handling of a box (typed or filled).
@@ -236,8 +245,6 @@ protected:
     QCheckBox *AddCheck(int index, const QString &column, const QString &caption, const QRect &at,
                         const QString &tip = {});
     UpDown *AddUpDown(int index, QLineEdit *buddy, int min, int max, const QRect &at);
-    // cmdAction at (left, top) twips and cmdCancel 1200 twips right of it.
-    void PlaceButtons(int left, int top);
 
     // ---- services
     dao::Database &db() const;
@@ -271,7 +278,6 @@ protected:
     static void SelectNode(const QString &key);
     // Runs a tree step; a failure is not the save's (the step reports its own).
     static void TreeStep(const std::function<void()> &step);
-    QString TraceName(const char *procedure) const;
 
     // While one lives, changes of the bound controls are the frame's own fills.
     class Filling
@@ -293,9 +299,6 @@ protected:
     QString m_keyAsRead;
     bool m_keyChanged = false;
 
-    void keyPressEvent(QKeyEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
-
 private:
     void Form_Load();
     bool open(ErrorHandler &handler, const QString &dataSource);
@@ -305,8 +308,6 @@ private:
     void chkProperty_Click(QCheckBox *check);
     void writeTwin(QWidget *control, const char *procedure, const std::function<QString()> &value);
     void setMode(int mode, const QString &action);
-    void setButton(const QString &key, bool enabled);
-    void showAction(const QString &caption);
     void addCommit();
     void editCommit();
     void deleteCommit();
@@ -317,7 +318,6 @@ private:
 
     Setup m_setup;
     bool m_loaded = false;
-    QPointer<QToolBar> m_band;
     dao::DatabasePtr m_db;
     dao::Fields m_fields;
     bool m_filtersInstalled = false;

@@ -144,7 +144,16 @@ TEST_F(BoundControlsTest, PopulateListFillsFromTheFirstColumn)
             inList << list.item(i)->text();
         EXPECT_EQ(inCombo, c.expected);
         EXPECT_EQ(inList, c.expected);
+        // As an item added to a list never is, no item is chosen.
+        EXPECT_EQ(combo.currentIndex(), -1);
+        EXPECT_EQ(combo.currentText(), QString());
     }
+    // An editable combo's text is emptied too.
+    combo.setEditable(true);
+    combo.setEditText(QStringLiteral("typed"));
+    modBoundControls::PopulateList(&combo, *db, QString::fromLatin1(cases[0].sql));
+    EXPECT_EQ(combo.currentIndex(), -1);
+    EXPECT_EQ(combo.currentText(), QString());
     EXPECT_TRUE(ui().errors().isEmpty());
 }
 

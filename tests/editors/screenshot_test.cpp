@@ -4,6 +4,8 @@
 #include <QDir>
 
 #include "editorfixture.h"
+#include "editors/schema/frmcolumn.h"
+#include "editors/schema/frmcolumnreorder.h"
 #include "editors/schema/frmcriteriabuilder.h"
 #include "editors/schema/frmdatabase.h"
 #include "editors/schema/frmtable.h"
@@ -12,7 +14,7 @@ namespace {
 
 using EditorScreenshot = EditorTest;
 
-TEST_F(EditorScreenshot, DatabaseTableAndCriteria)
+TEST_F(EditorScreenshot, EveryEditorAndDialog)
 {
     const QString folder = qEnvironmentVariable("QN_SCREENSHOT_DIR");
     if (folder.isEmpty())
@@ -36,6 +38,27 @@ TEST_F(EditorScreenshot, DatabaseTableAndCriteria)
     grab(&m, "frmTable-edit.png");
     m.PaneAddNew(QStringLiteral("frmTable"), {QStringLiteral("QnTest"), QStringLiteral("SALES")});
     grab(&m, "frmTable-add.png");
+    const QStringList column = {QStringLiteral("QnTest"), QStringLiteral("SALES"), QStringLiteral("ORDERS"),
+                                QStringLiteral("STATUS")};
+    m.PaneDisplay(QStringLiteral("frmColumn"), column);
+    grab(&m, "frmColumn-browse.png");
+    m.PaneEdit(QStringLiteral("frmColumn"), column);
+    grab(&m, "frmColumn-edit.png");
+    m.PaneEdit(QStringLiteral("frmColumn"), {column[0], column[1], column[2], QStringLiteral("TOTAL")});
+    grab(&m, "frmColumn-edit-locked.png");
+    m.PaneAddNew(QStringLiteral("frmColumn"), column.mid(0, 3));
+    grab(&m, "frmColumn-add.png");
+    const QStringList bin = {QStringLiteral("QnTest"), QStringLiteral("STOCK"), QStringLiteral("BIN")};
+    m.PaneDisplay(QStringLiteral("frmSpecialCols"), bin);
+    grab(&m, "frmSpecialCols-browse.png");
+    m.tbrPane_ButtonClick(modGUI::ToolbarButton(m.tbrSpecialCols, QStringLiteral("Special Column Edit")));
+    grab(&m, "frmSpecialCols-edit.png");
+    ui().onModal([&](QDialog &d) {
+        d.show();
+        grab(&d, "frmColumnReorder.png");
+        return 0;
+    });
+    frmColumnReorder::Display(bin[0], bin[1], bin[2]);
     ui().onModal([&](QDialog &d) {
         grab(&d, "frmCriteriaBuilder.png");
         return 0;

@@ -2,10 +2,13 @@
 // editor; a save re-keys, adds or removes nodes; after the tree has been
 // reloaded the editor is the current pane again and its band reaches it.
 
+#include <QCheckBox>
 #include <QPushButton>
 
 #include "editorfixture.h"
+#include "editors/schema/frmcolumn.h"
 #include "editors/schema/frmdatabase.h"
+#include "editors/schema/frmspecialcols.h"
 #include "editors/schema/frmtable.h"
 
 namespace {
@@ -123,6 +126,40 @@ TEST_F(ThroughTheTree, DatabasesAddedAndRenamedFromTheirNodes)
     EXPECT_EQ(current(), QStringLiteral("frmDatabase"));
     EXPECT_EQ(e.EditorMode(), QStringLiteral("DB Add"));
     EXPECT_TRUE(ui().errors().isEmpty());
+}
+
+// A column node opens the column editor, whose save reloads the Columns
+// folder and keeps the pane; the Special Columns node shows the special columns.
+TEST_F(ThroughTheTree, AColumnAndTheSpecialColumnsOfATableShowTheirPanes)
+{
+    editByClick();
+    const QString orders = kTables + QStringLiteral("ta=ORDERS:");
+    const QString columns = orders + QStringLiteral("CO=ORDERS:");
+    openPath({kDsKey, kDbs, kSales, kTables, orders, columns});
+    EXPECT_EQ(childTexts(orders), QStringList({"Columns", "Special Columns", "Table Privileges"}));
+    clickNode(columns + QStringLiteral("co=TOTAL:"));
+    ASSERT_EQ(current(), QStringLiteral("frmColumn"));
+    frmColumn &e = *forms::LoadedForm<frmColumn>();
+    EXPECT_EQ(e.EditorMode(), QStringLiteral("Column Edit"));
+    EXPECT_EQ(e.lblTitle.title->text(), QStringLiteral("ORDERS.TOTAL - Edit Column Properties"));
+    EXPECT_EQ(visibleBands(), QStringList({"tbrMain", "tbrColumn"}));
+    retype(e.txtName, QStringLiteral("ORDER_TOTAL"));
+    e.txtDisplay->clear();
+    click(e.cmdAction);
+    EXPECT_TRUE(ui().errors().isEmpty());
+    ASSERT_TRUE(node(columns + QStringLiteral("co=ORDER_TOTAL:")));
+    EXPECT_FALSE(node(columns + QStringLiteral("co=TOTAL:")));
+    EXPECT_EQ(current(), QStringLiteral("frmColumn"));
+    clickBand(QStringLiteral("frmColumn"), QStringLiteral("Column Edit"));
+    EXPECT_EQ(textOf(e.txtName), QStringLiteral("ORDER_TOTAL"));
+
+    clickNode(orders + QStringLiteral("SCO=ORDERS:"));
+    ASSERT_EQ(current(), QStringLiteral("frmSpecialCols"));
+    frmSpecialCols &f = *forms::LoadedForm<frmSpecialCols>();
+    EXPECT_EQ(f.lblTitle.title->text(), QStringLiteral("ORDERS - Special Columns"));
+    EXPECT_TRUE(f.chkActive(2)->isChecked());
+    EXPECT_TRUE(f.chkActive(6)->isChecked());
+    EXPECT_EQ(visibleBands(), QStringList({"tbrMain", "tbrSpecialCols"}));
 }
 
 } // namespace
