@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "core/errortrace.h"
+#include "editors/schema/frmcolumnreorder.h"
 #include "mdimain.h"
 #include "tree/cnodes.h"
 #include "tree/dragitem.h"
@@ -204,6 +205,18 @@ const QList<CommandRow> &commandTable()
          editor("frmColumn", Host::Edit, 4, "mdiMain.mnu_ColumnEdit_Click", "mdiMain.mnu_ColumnEdit_Click")},
         {"mnu_ColumnDelete", editor("frmColumn", Host::Delete, 4, "mdiMain.mnu_ColumnDelete_Click",
                                     "mdiMain.mnu_ColumnDelete_Click", refreshColumns)},
+        // The column reorder dialog; the Columns folder refreshed once it closed, by OK or Cancel.
+        {"mnu_ColumnReorder",
+         [](mdiMain &) {
+             const QString routine = QStringLiteral("mdiMain.mnu_ColumnReorder_Click");
+             TraceScope trace(routine);
+             ErrorHandler handler(routine);
+             gMenuCommandRan() = true;
+             QStringList k;
+             handler.step([&] { k = {gCurrentItem().Key(0), gCurrentItem().Key(1), gCurrentItem().Key(2)}; }) &&
+                 handler.step([&] { frmColumnReorder::Display(k[0], k[1], k[2]); }) &&
+                 handler.step([&] { refreshColumns(k); });
+         }},
         {"mnu_UserAddNew", editor("frmUser", Host::AddNew, 1, "", "mdiMain.mnu_UserAddNew_Click")},
         {"mnu_UserEdit", editor("frmUser", Host::Edit, 2, "", "mdiMain.mnu_UserEdit_Click")},
         {"mnu_UserDelete", editor("frmUser", Host::Delete, 2, "", "mdiMain.mnu_UserDelete_Click")},

@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QToolButton>
 
+#include "../mainwindow/menudriver.h"
 #include "editorfixture.h"
 #include "editors/schema/frmcolumnreorder.h"
 
@@ -206,6 +207,46 @@ TEST_F(ColumnReorder, ATableWithoutOrdinaryColumnsStillCompletes)
     EXPECT_EQ(takeMessages(), QStringList{"Column re-ordering complete"});
     EXPECT_EQ(numbers(QStringLiteral("EMPTY")), QStringList{"ROWID|1|6"});
     EXPECT_EQ(current(), QStringLiteral("frmColumns"));
+}
+
+// "Reorder Columns" on a table's Columns folder opens the dialog for that
+// table; once it closed, by OK or Cancel, the folder shows the new order.
+TEST_F(ColumnReorder, TheContextMenuCommandReordersTheFoldersTable)
+{
+    const QString table = QStringLiteral("DSN=QnTest:DB=QnTest:db=SALES:TA=SALES:ta=OPEN_ORDERS:");
+    const QString columns = table + QStringLiteral("CO=OPEN_ORDERS:");
+    openPath({QStringLiteral("DSN=QnTest:"), QStringLiteral("DSN=QnTest:DB=QnTest:"),
+              QStringLiteral("DSN=QnTest:DB=QnTest:db=SALES:"), QStringLiteral("DSN=QnTest:DB=QnTest:db=SALES:TA=SALES:"),
+              table, columns});
+    auto command = [&](const std::function<void(frmColumnReorder &)> &drive) {
+        ui().onModal([&](QDialog &d) {
+            d.show();
+            drive(static_cast<frmColumnReorder &>(d));
+            return 0;
+        });
+        const QPoint at = pointOf(node(columns));
+        QTest::mousePress(tree()->viewport(), Qt::RightButton, {}, at);
+        whilePopup([&] { QTest::mouseRelease(tree()->viewport(), Qt::RightButton, {}, at); },
+                   [&](QMenu &menu) { clickItem(menu, QStringLiteral("&Reorder Columns")); });
+        flush();
+    };
+    command([&](frmColumnReorder &d) {
+        EXPECT_EQ(listed(d), QStringList({"ORDER_NO", "CUST_NO", "ORDER_DATE", "STATUS", "TOTAL"}));
+        select(d, QStringLiteral("TOTAL"));
+        QTest::mouseClick(d.cmdUp, Qt::LeftButton);
+        ui().answerMsgBox(ui::vbOK);
+        QTest::mouseClick(d.cmdOK, Qt::LeftButton);
+    });
+    EXPECT_EQ(takeMessages(), QStringList{"Column re-ordering complete"});
+    EXPECT_EQ(childTexts(columns), QStringList({"ORDER_NO", "CUST_NO", "ORDER_DATE", "TOTAL", "STATUS"}));
+    EXPECT_TRUE(gMenuCommandRan());
+    EXPECT_TRUE(gErrorTrace().List().isEmpty());
+
+    // Cancel: nothing written, the folder read again all the same.
+    open()->Execute(QStringLiteral("UPDATE QN_COLUMN SET COLUMN_NUMBER = 9 WHERE TABLE_NAME = 'OPEN_ORDERS' AND "
+                                   "COLUMN_NAME = 'ORDER_NO'"));
+    command([&](frmColumnReorder &d) { QTest::mouseClick(d.cmdCancel, Qt::LeftButton); });
+    EXPECT_EQ(childTexts(columns), QStringList({"CUST_NO", "ORDER_DATE", "TOTAL", "STATUS", "ORDER_NO"}));
 }
 
 } // namespace

@@ -158,6 +158,7 @@ TEST_F(ExplorerMenu, ExpandAllOnADataSourceThatNoLongerConnectsLeavesItCollapsed
 
 TEST_F(ExplorerMenu, DeleteColumnRevealsAndReloadsTheColumnsFolder)
 {
+    const RecordingPanes standIn({QStringLiteral("frmColumn")}); // the column editor records the command's call
     open({kDsn, kDbs, kSales, kTables, kCustomer, kColumns});
     leftClick(kTables);
     // The editor deletes the row (here: behind the tree's back) and returns.

@@ -114,7 +114,7 @@ TEST_F(NodeCommandTest, ItemsWithoutACommandRowRunNothing)
     // Copy, reorder, wizard and view data are connected by their own rows later.
     RecordingPanes panes({"frmTableData", "frmFields"});
     setCurrentItem(QStringLiteral("ta"), {"QnTest", "SALES", "CUSTOMER"});
-    for (const char *name : {"mnu_DBCopy", "mnu_TableCopy", "mnu_FileCopy", "mnu_ColumnReorder", "mnu_FieldReorder",
+    for (const char *name : {"mnu_DBCopy", "mnu_TableCopy", "mnu_FileCopy", "mnu_FieldReorder",
                              "mnu_FileFileToTableWizard", "mnu_TableViewData"}) {
         gMenuCommandRan() = false;
         item(QString::fromLatin1(name))->trigger();
