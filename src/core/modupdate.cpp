@@ -643,7 +643,7 @@ bool RunUnit(const QString &ds, const QString &routine, const std::function<void
                    [&](Unit &) { body(); });
 }
 
-void UnitExecute(const QString &sql)
+long UnitExecute(const QString &sql)
 {
     if (g_units.empty())
         qnerr::raise(qnerr::ObjectNotSet);
@@ -652,6 +652,18 @@ void UnitExecute(const QString &sql)
     dao::Database &db = unit.take();
     unit.statements << sql;
     db.Execute(sql);
+    return db.RecordsAffected();
+}
+
+std::unique_ptr<dao::Recordset> UnitOpen(const QString &sql)
+{
+    if (g_units.empty())
+        qnerr::raise(qnerr::ObjectNotSet);
+    Unit &unit = *g_units.back();
+    unit.bodyStatement = sql;
+    dao::Database &db = unit.take();
+    unit.statements << sql;
+    return db.OpenRecordset(sql, dao::dbOpenSnapshot);
 }
 
 QStringList LastStatements() { return g_lastStatements; }
