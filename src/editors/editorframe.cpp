@@ -361,6 +361,13 @@ std::unique_ptr<dao::Recordset> EditorFrame::Query(const QString &sql)
 
 bool EditorFrame::RowExists(const QString &sql) { return !Query(sql)->Eof(); }
 
+QString EditorFrame::Total(const QString &sql) const
+{
+    const auto rs = db().OpenRecordset(sql, dao::dbOpenSnapshot);
+    const QString total = rs->Eof() ? QString() : (*rs)(0).Text();
+    return total.isEmpty() ? QStringLiteral("0") : total;
+}
+
 std::optional<long> EditorFrame::WholeNumber(const QString &text, long emptyValue)
 {
     if (text.isEmpty())

@@ -283,6 +283,9 @@ protected:
     std::unique_ptr<dao::Recordset> Query(const QString &sql);
     // True when `sql` returns a row; a failure is the click's, with `sql`.
     bool RowExists(const QString &sql);
+    // The first value `sql` returns, as text: a total of the catalog (a SUM
+    // over no rows, which is Null, and no row at all give "0").
+    QString Total(const QString &sql) const;
     // Lets `box` take only an optional leading "-" and digits, pasted text included.
     static void NumbersOnly(QLineEdit *box);
     // The parent grid pane of the collection.

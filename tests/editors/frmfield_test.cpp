@@ -612,19 +612,12 @@ TEST_F(FieldEditor, DeleteAsksWhenAColumnUsesTheField)
 // The rules in order, each with its message and focus; nothing is written when one fails.
 TEST_F(FieldEditor, ValidationRules)
 {
-    struct Case
-    {
-        const char *name;
-        std::function<void(frmField &)> change;
-        QString message; // "" passes
-        std::function<QWidget *(frmField &)> focus;
-    };
     auto box = [](QLineEdit *frmField::*member) {
         return [member](frmField &e) -> QWidget * { return e.*member; };
     };
     const QString number = QStringLiteral("Invalid Field Number, must be an integer between 1 and 32767.");
     const QString offset = QStringLiteral("Invalid Offset, must be an integer between 0 and 65535.");
-    const QList<Case> cases = {
+    const QList<Rule> rules = {
         {"no name", [](frmField &e) { e.txtName->clear(); }, "Please give this Field a name.", box(&frmField::txtName)},
         {"no number", [](frmField &e) { e.txtNumber->clear(); }, number, box(&frmField::txtNumber)},
         {"number 0", [](frmField &e) { retype(e.txtNumber, QStringLiteral("0")); }, number, box(&frmField::txtNumber)},
@@ -669,27 +662,15 @@ TEST_F(FieldEditor, ValidationRules)
          },
          "", {}},
     };
-    const int fields = scalar(QStringLiteral("SELECT COUNT(*) FROM QN_FIELD")).toInt();
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        open()->Execute(QStringLiteral("DELETE FROM QN_FIELD WHERE FIELD_NAME = 'NEWF'"));
-        frmField &e = addNew();
-        fillNew(e, QStringLiteral("NEWF"));
-        c.change(e);
-        takeMessages();
-        if (!c.message.isEmpty())
-            ui().answerMsgBox(ui::vbOK);
-        clickBand(QStringLiteral("OK"));
-        if (c.message.isEmpty()) {
-            EXPECT_EQ(takeMessages(), QStringList());
-            EXPECT_EQ(fieldRow(QStringLiteral("ORDERS"), QStringLiteral("NEWF")).size(), 1);
-            continue;
-        }
-        EXPECT_EQ(takeMessages(), QStringList{c.message});
-        EXPECT_EQ(focused(), c.focus(e));
-        EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM QN_FIELD")).toInt(), fields);
-        EXPECT_EQ(e.EditorMode(), QStringLiteral("Field Add"));
-    }
+    checkRules(
+        rules,
+        [&]() -> frmField & {
+            open()->Execute(QStringLiteral("DELETE FROM QN_FIELD WHERE FIELD_NAME = 'NEWF'"));
+            frmField &e = addNew();
+            fillNew(e, QStringLiteral("NEWF"));
+            return e;
+        },
+        QStringLiteral("QN_FIELD"), [&] { return fieldRow(QStringLiteral("ORDERS"), QStringLiteral("NEWF")).size() == 1; });
 
     // Editing: the field's own number, however written, is no duplicate; a fixed
     // length typed past its bounds is refused.

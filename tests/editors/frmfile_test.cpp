@@ -276,17 +276,10 @@ TEST_F(FileEditor, DeleteAsksAboutTheFieldsAndTheFirstTableThenTakesTheFields)
 // The rules in order, each with its message and focus; nothing is written when one fails.
 TEST_F(FileEditor, ValidationRules)
 {
-    struct Case
-    {
-        const char *name;
-        std::function<void(frmFile &)> change;
-        QString message; // "" passes
-        std::function<QWidget *(frmFile &)> focus;
-    };
     const QString range = QStringLiteral("Record Size out of range.\r\nPlease enter a value between 0 and 65535.");
     auto nameBox = [](frmFile &e) -> QWidget * { return e.txtName; };
     auto sizeBox = [](frmFile &e) -> QWidget * { return e.txtRecordSize; };
-    const QList<Case> cases = {
+    const QList<Rule> rules = {
         {"no name", [](frmFile &e) { e.txtName->clear(); }, "Please give this File a name.", nameBox},
         {"only blanks", [](frmFile &e) { e.txtName->setText(QStringLiteral("   ")); }, "Please give this File a name.",
          nameBox},
@@ -310,27 +303,15 @@ TEST_F(FileEditor, ValidationRules)
         {"0", [](frmFile &e) { retype(e.txtRecordSize, QStringLiteral("0")); }, "", {}},
         {"empty size", [](frmFile &e) { e.txtRecordSize->clear(); }, "", {}},
     };
-    const int files = scalar(QStringLiteral("SELECT COUNT(*) FROM QN_FILE")).toInt();
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        open()->Execute(QStringLiteral("DELETE FROM QN_FILE WHERE FILE_NAME = 'NEWF'"));
-        frmFile &e = addNew();
-        fillNew(e, QStringLiteral("NEWF"));
-        c.change(e);
-        takeMessages();
-        if (!c.message.isEmpty())
-            ui().answerMsgBox(ui::vbOK);
-        clickBand(QStringLiteral("OK"));
-        if (c.message.isEmpty()) {
-            EXPECT_EQ(takeMessages(), QStringList());
-            EXPECT_EQ(fileRow(QStringLiteral("NEWF")).size(), 1);
-            continue;
-        }
-        EXPECT_EQ(takeMessages(), QStringList{c.message});
-        EXPECT_EQ(focused(), c.focus(e));
-        EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM QN_FILE")).toInt(), files);
-        EXPECT_EQ(e.EditorMode(), QStringLiteral("File Add"));
-    }
+    checkRules(
+        rules,
+        [&]() -> frmFile & {
+            open()->Execute(QStringLiteral("DELETE FROM QN_FILE WHERE FILE_NAME = 'NEWF'"));
+            frmFile &e = addNew();
+            fillNew(e, QStringLiteral("NEWF"));
+            return e;
+        },
+        QStringLiteral("QN_FILE"), [&] { return fileRow(QStringLiteral("NEWF")).size() == 1; });
     // Changing only the letter case of a name is a new name: it is checked, and free.
     open()->Execute(QStringLiteral("INSERT INTO QN_FILE (FILE_NAME, RECORD_SIZE, FILE_ORGANISATION, RECORD_TYPE) VALUES "
                                    "('Mixed', 0, 'INDEXED', 'FIXED')"));

@@ -15,9 +15,9 @@
 #include "core/localtyperules.h"
 #include "core/moddatabase.h"
 #include "core/modupdate.h"
-#include "frmfile.h"
 #include "frmformatpicker.h"
 #include "mainwindow/forms.h"
+#include "panes/frmfiles.h"
 #include "tree/explorer.h"
 #include "tree/nodekey.h"
 #include "tree/refreshnodepath.h"
@@ -184,7 +184,7 @@ QString frmField::SelectSQL() const
     return QStringLiteral("SELECT * FROM QN_FIELD WHERE ") + where(m_shownKey) + QLatin1Char(' ');
 }
 
-bool frmField::IsSystemObject() const { return frmFile::IsCatalogFile(file()); }
+bool frmField::IsSystemObject() const { return frmFiles::IsSystemFile(file()); }
 
 QString frmField::CalcParentKey() const
 {
@@ -443,7 +443,7 @@ QList<EditorFrame::Statement> frmField::DeleteStatements() const
 
 bool frmField::RefuseDelete(bool)
 {
-    if (!frmFile::IsCatalogFile(file()))
+    if (!frmFiles::IsSystemFile(file()))
         return false;
     Ui().MsgBox(QStringLiteral("You cannot delete Field '") + m_shownKey + QStringLiteral("' of File '") + file() +
                     QLatin1Char('\''),
@@ -549,10 +549,7 @@ void frmField::cmdCalcOffset_Click()
                                                       .arg(spnUpDn[spnNumber]->Min)
                                                       .arg(spnUpDn[spnNumber]->Max));
         handler.info = sql;
-        const auto rs = db().OpenRecordset(sql, dao::dbOpenSnapshot);
-        // No lower-numbered field sums to Null: the offset is 0.
-        const QVariant sum = rs->Eof() ? QVariant() : rs->Value(QStringLiteral("NextOffset"));
-        SetText(kOffset, sum.isNull() || sum.toString().isEmpty() ? QStringLiteral("0") : sum.toString());
+        SetText(kOffset, Total(sql)); // no lower-numbered field: 0
     });
 }
 

@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSet>
 #include <QToolButton>
 
 #include "core/errortrace.h"
@@ -13,6 +12,7 @@
 #include "core/modstring.h"
 #include "core/modupdate.h"
 #include "mainwindow/forms.h"
+#include "panes/frmfiles.h"
 #include "tree/explorer.h"
 #include "tree/nodekey.h"
 #include "tree/refreshnodepath.h"
@@ -30,17 +30,6 @@ const QString kOrganisation = QStringLiteral("FILE_ORGANISATION");
 const QString kRecordType = QStringLiteral("RECORD_TYPE");
 const QString kRemarks = QStringLiteral("REMARKS");
 } // namespace
-
-bool frmFile::IsCatalogFile(const QString &name)
-{
-    static const QSet<QString> names = {
-        QStringLiteral("CNTRL"), QStringLiteral("COLUMN"), QStringLiteral("DB"),    QStringLiteral("DBPRV"),
-        QStringLiteral("DRIVER"), QStringLiteral("FIELD"), QStringLiteral("FILE"),  QStringLiteral("KEY"),
-        QStringLiteral("LOCDT"), QStringLiteral("SQLDT"),  QStringLiteral("TABLE"), QStringLiteral("TBLPRV"),
-        QStringLiteral("USER"),
-    };
-    return names.contains(name);
-}
 
 frmFile::frmFile()
     : EditorFrame({QStringLiteral("frmFile"),
@@ -128,7 +117,7 @@ QString frmFile::Title(Entry entry) const
 
 QString frmFile::SelectSQL() const { return QStringLiteral("SELECT * FROM QN_FILE WHERE ") + where(); }
 
-bool frmFile::IsSystemObject() const { return IsCatalogFile(m_shownKey); }
+bool frmFile::IsSystemObject() const { return frmFiles::IsSystemFile(m_shownKey); }
 
 QString frmFile::CalcParentKey() const
 {
@@ -182,7 +171,7 @@ bool frmFile::Rename(const QString &oldName, const QString &newName)
 
 bool frmFile::RefuseDelete(bool)
 {
-    if (!IsCatalogFile(m_shownKey))
+    if (!frmFiles::IsSystemFile(m_shownKey))
         return false;
     Ui().MsgBox(QStringLiteral("You cannot delete File '") + m_shownKey + QLatin1Char('\''), ui::vbInformation);
     return true;
@@ -233,10 +222,5 @@ void frmFile::cmdCalcRecordSize_Click()
         return;
     const QString sql = QStringLiteral("SELECT SUM(LENGTH) As RecordLength FROM QN_FIELD WHERE ") + where();
     ErrorHandler handler(routine, sql);
-    handler.step([&] {
-        const auto rs = db().OpenRecordset(sql, dao::dbOpenSnapshot);
-        // A file without fields sums to Null: its size is 0.
-        const QVariant sum = rs->Eof() ? QVariant() : rs->Value(QStringLiteral("RecordLength"));
-        SetText(kRecordSize, sum.isNull() || sum.toString().isEmpty() ? QStringLiteral("0") : sum.toString());
-    });
+    handler.step([&] { SetText(kRecordSize, Total(sql)); }); // a file without fields: 0
 }

@@ -21,9 +21,6 @@ public:
     void EnableEdit(bool State) override;
     QString CalcParentKey() const override;
 
-    // One of the catalog's own file definitions (exact names, KEY included).
-    static bool IsCatalogFile(const QString &name);
-
     // The range of RECORD_SIZE (the spinner's).
     static constexpr int MinRecordSize = 0;
     static constexpr int MaxRecordSize = 65535;
