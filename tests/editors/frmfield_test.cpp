@@ -145,6 +145,22 @@ TEST_F(FieldEditor, DisplayShowsTheRowWithItsTypeAndEncryption)
     EXPECT_EQ(textOf(e.txtEncrypted), QStringLiteral("7"));
 }
 
+// A click on a file's or a field's node shows its editor; with the "Items" option on, for editing.
+TEST_F(FieldEditor, AClickOnANodeShowsItsEditor)
+{
+    openFields();
+    clickNode(QStringLiteral("DSN=QnTest:FI=QnTest:fi=ORDERS:"));
+    EXPECT_EQ(current(), QStringLiteral("frmFile"));
+    EXPECT_EQ(bandState(QStringLiteral("frmFile"), {"File Edit"}), QStringLiteral("+"));
+    clickNode(kFieldsKey + QStringLiteral("fd=STATUS:"));
+    EXPECT_EQ(current(), QStringLiteral("frmField"));
+    EXPECT_EQ(editor().lblTitle.title->text(), QStringLiteral("ORDERS.STATUS - Field Properties"));
+    options::Save(options::kItems, 1);
+    clickNode(kFieldsKey + QStringLiteral("fd=TOTAL:"));
+    EXPECT_EQ(editor().lblTitle.title->text(), QStringLiteral("ORDERS.TOTAL - Edit Field Properties"));
+    EXPECT_EQ(editor().EditorMode(), QStringLiteral("Field Edit"));
+}
+
 TEST_F(FieldEditor, AFieldThatIsGoneShowsAnEmptyFormAndItsUpdateIsNoSuccess)
 {
     frmField &e = display(QStringLiteral("ORDERS"), QStringLiteral("STATUS"));
