@@ -643,7 +643,8 @@ bool RunUnit(const QString &ds, const QString &routine, const std::function<void
                    [&](Unit &) { body(); });
 }
 
-void UnitExecute(const QString &sql)
+// The database of the innermost unit, for the body's own statement `sql` (recorded).
+static dao::Database &bodyDatabase(const QString &sql)
 {
     if (g_units.empty())
         qnerr::raise(qnerr::ObjectNotSet);
@@ -651,7 +652,19 @@ void UnitExecute(const QString &sql)
     unit.bodyStatement = sql;
     dao::Database &db = unit.take();
     unit.statements << sql;
+    return db;
+}
+
+long UnitExecute(const QString &sql)
+{
+    dao::Database &db = bodyDatabase(sql);
     db.Execute(sql);
+    return db.RecordsAffected();
+}
+
+std::unique_ptr<dao::Recordset> UnitOpen(const QString &sql)
+{
+    return bodyDatabase(sql).OpenRecordset(sql, dao::dbOpenSnapshot);
 }
 
 QStringList LastStatements() { return g_lastStatements; }

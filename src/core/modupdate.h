@@ -19,6 +19,9 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
+
+#include "dao.h"
 
 namespace modUpdate {
 
@@ -75,7 +78,12 @@ bool RunUnit(const QString &ds, const QString &routine, const std::function<void
 // (LastStatements), and should the body fail after it was built, the error
 // dialog shows it as the additional information instead of RunUnit's
 // `additionalInfo`. Outside a unit it fails with 91 before anything runs.
-void UnitExecute(const QString &sql);
+// Returns the number of rows the statement changed (-1 when the driver does
+// not say).
+long UnitExecute(const QString &sql);
+// Inside a RunUnit body: reads `sql` as a snapshot on the unit's database,
+// recorded and reported as UnitExecute's statements are.
+std::unique_ptr<dao::Recordset> UnitOpen(const QString &sql);
 
 // The statements, queries included, that the latest rename or unit ran, in
 // order (its last attempt; rolled back or not).

@@ -263,6 +263,16 @@ QString EditorFrame::InsertSQL() const
 
 bool EditorFrame::Rename(const QString &, const QString &) { return true; }
 
+void EditorFrame::FillRow(const dao::Recordset *rs)
+{
+    if (rs)
+        modBoundControls::PopulateFields(this, firstOf(this, "txtProperty"), *rs);
+}
+
+bool EditorFrame::RefuseDelete(bool) { return false; }
+
+bool EditorFrame::ConfirmSave(Entry) { return true; }
+
 void EditorFrame::PopulateCombo(const QString &column, const QString &sql)
 {
     QComboBox *combo = Combo(column);
@@ -289,11 +299,20 @@ bool EditorFrame::Refuse(const QString &message, QWidget *focus)
     return false;
 }
 
-bool EditorFrame::RowExists(const QString &sql)
+std::unique_ptr<dao::Recordset> EditorFrame::Query(const QString &sql)
 {
     if (m_click)
         m_click->info = sql;
-    return !db().OpenRecordset(sql, dao::dbOpenSnapshot)->Eof();
+    return db().OpenRecordset(sql, dao::dbOpenSnapshot);
+}
+
+bool EditorFrame::RowExists(const QString &sql) { return !Query(sql)->Eof(); }
+
+QString EditorFrame::Total(const QString &sql) const
+{
+    const auto rs = db().OpenRecordset(sql, dao::dbOpenSnapshot);
+    const QString total = rs->Eof() ? QString() : (*rs)(0).Text();
+    return total.isEmpty() ? QStringLiteral("0") : total;
 }
 
 std::optional<long> EditorFrame::WholeNumber(const QString &text, long emptyValue)
@@ -442,8 +461,12 @@ int EditorFrame::Display(const QStringList &keys)
             found = !rs->Eof();
             if (!found) {
                 gone = RowGone();
-                if (gone || m_setup.missingRowShowsEmpty)
+                if (gone)
                     return;
+                if (m_setup.missingRowShowsEmpty) {
+                    FillRow(nullptr);
+                    return;
+                }
                 qnerr::raise(qnerr::NoCurrentRecord, qnerr::standardDescription(qnerr::NoCurrentRecord));
             }
             // A shown row lists only its own value in these combos.
@@ -453,7 +476,7 @@ int EditorFrame::Display(const QStringList &keys)
                 combo->clear();
                 combo->addItem(rs->Value(column).toString());
             }
-            modBoundControls::PopulateFields(this, firstOf(this, "txtProperty"), *rs);
+            FillRow(rs.get());
         }) && !gone && handler.step([&] {
             m_keyAsRead = found ? Text(nameColumn()) : m_shownKey;
             if (IsSystemObject())
@@ -536,7 +559,7 @@ int EditorFrame::DeleteRow(const QStringList &keys)
         lblTitle.setText(Title(Entry::Delete));
         setMode(modGUI::ToolbarPending, word() + QStringLiteral(" Delete"));
         show();
-    }) && handler.step([&] { confirmed = ConfirmDelete(); });
+    }) && handler.step([&] { confirmed = !RefuseDelete(false) && ConfirmDelete(); });
     if (confirmed)
         tbr_ButtonClick(QStringLiteral("OK"));
     return r;
@@ -632,7 +655,7 @@ void EditorFrame::addCommit()
 {
     ErrorHandler &handler = *m_click;
     bool valid = false;
-    if (!handler.step([&] { valid = ValidateFields(); }) || !valid)
+    if (!handler.step([&] { valid = ValidateFields() && ConfirmSave(Entry::Add); }) || !valid)
         return;
     QString sql;
     if (!handler.step([&] {
@@ -644,8 +667,15 @@ void EditorFrame::addCommit()
     QString ds;
     if (!handler.step([&] { ds = DataSource(); }))
         return;
-    if (!modUpdate::RunUnit(ds, handler.routine, [&] { modUpdate::UnitExecute(sql); }, sql))
+    if (!modUpdate::RunUnit(
+            ds, handler.routine,
+            [&] {
+                modUpdate::UnitExecute(sql);
+                SaveStatements(Entry::Add);
+            },
+            sql))
         return;
+    handler.step([&] { Saved(Entry::Add); });
     m_shownKey = Text(nameColumn());
     // The tree's handlers may show panes, this one included: the keys are taken first.
     const QStringList parentKeys = ParentKeys();
@@ -658,7 +688,7 @@ void EditorFrame::editCommit()
 {
     ErrorHandler &handler = *m_click;
     bool valid = false;
-    if (!handler.step([&] { valid = ValidateFields(); }) || !valid)
+    if (!handler.step([&] { valid = ValidateFields() && ConfirmSave(Entry::Edit); }) || !valid)
         return;
     const QString before = m_shownKey;
     QString newName, sql, ds;
@@ -677,8 +707,12 @@ void EditorFrame::editCommit()
         ds, handler.routine,
         [&] {
             renamed = !m_keyChanged || Rename(m_keyAsRead, newName);
-            if (renamed)
-                modUpdate::UnitExecute(sql);
+            if (!renamed)
+                return;
+            // An UPDATE that changes no row finds the row gone: no success.
+            if (modUpdate::UnitExecute(sql) == 0)
+                qnerr::raise(qnerr::NoCurrentRecord, qnerr::standardDescription(qnerr::NoCurrentRecord));
+            SaveStatements(Entry::Edit);
         },
         sql);
     if (!written || !renamed) {
@@ -686,6 +720,7 @@ void EditorFrame::editCommit()
         m_shownKey = before;
         return;
     }
+    handler.step([&] { Saved(Entry::Edit); });
     // The tree's handlers may show panes, this one included: the keys are taken first.
     const QStringList rowKeys = RowKeys();
     if (m_keyAsRead != newName)
@@ -698,6 +733,9 @@ void EditorFrame::editCommit()
 void EditorFrame::deleteCommit()
 {
     ErrorHandler &handler = *m_click;
+    bool confirmed = false;
+    if (!handler.step([&] { confirmed = !RefuseDelete(true) && ConfirmSave(Entry::Delete); }) || !confirmed)
+        return;
     QList<Statement> statements;
     QString ds;
     if (!handler.step([&] {
@@ -712,12 +750,14 @@ void EditorFrame::deleteCommit()
                 window->Status(s.status);
             modUpdate::UnitExecute(s.sql);
         }
+        SaveStatements(Entry::Delete);
     });
     if (!written) {
         if (window)
             window->Status();
         return;
     }
+    handler.step([&] { Saved(Entry::Delete); });
     TreeStep([&] { RemoveFromTree(); });
     handler.step([&] { ShowParentGrid(); });
 }

@@ -31,10 +31,12 @@
 //   - Keystrokes: modGUI::ControlKeyPress on every bound box, type-ahead on the
 //     combos; NumbersOnly boxes take only an optional "-" and digits, paste
 //     included.
-//   - The saves, each ONE unit (modUpdate::RunUnit): add = ValidateFields, the
-//     INSERT; edit = ValidateFields, Rename (when the key-changed flag is set),
-//     the UPDATE; delete = the DeleteStatements, each announced on the status
-//     bar. A failure rolls the whole save back and asks the error dialog with
+//   - The saves, each ONE unit (modUpdate::RunUnit): add = ValidateFields,
+//     ConfirmSave, the INSERT; edit = ValidateFields, ConfirmSave, Rename (when
+//     the key-changed flag is set), the UPDATE (one that changes no row fails
+//     with 3021: the row is gone); delete = RefuseDelete, ConfirmSave, the
+//     DeleteStatements, each announced on the status bar; each unit ends with
+//     the editor's SaveStatements. A failure rolls the whole save back and asks the error dialog with
 //     the failing statement; Retry runs the whole save again; Ignore leaves the
 //     editor pending with nothing written. The tree steps run only after the
 //     unit succeeded and skip nodes that are not in the tree (a collapsed
@@ -64,7 +66,10 @@
 //      CalcParentKey (the folder's node key), ValidateFields (Refuse gives the
 //      message and the focus; RowExists runs a duplicate check), UpdateSQL
 //      (UpdateStatement builds it), DeleteStatements (the cascade with its
-//      status texts), and where needed IsSystemObject, PopulateCombos
+//      status texts), and where needed IsSystemObject, RefuseDelete (a row
+//      never deleted), ConfirmSave (questions before a save; Query reads),
+//      SaveStatements and Saved (further statements of a save, and what
+//      follows it), FillRow (a row's fill with its reactions), PopulateCombos
 //      (PopulateCombo keeps each combo's text), PrepareNew (fills a new row's
 //      parent keys), EnableEdit (extra controls; call the base), Rename (calls
 //      the modUpdate writer; it runs inside the save's unit: never catch there,
@@ -210,16 +215,31 @@ protected:
     virtual void PrepareNew() {}
     // After Edit enabled the form: the locks and the focus of the row shown.
     virtual void PrepareEdit() {}
-    // Delete's question(s); true deletes. By default the delete question.
+    // Delete's question(s), after RefuseDelete; true deletes. By default the delete question.
     virtual bool ConfirmDelete();
     // The add's save, after ValidateFields and before the INSERT is built: last changes of the boxes.
     virtual void PrepareInsert() {}
+    // Display: puts the row read into the boxes (by default PopulateFields);
+    // nullptr when no row was found and missingRowShowsEmpty holds.
+    virtual void FillRow(const dao::Recordset *rs);
     virtual QString InsertSQL() const;
     virtual QString UpdateSQL() const = 0;
     // Runs inside the edit's unit when the key-changed flag is set: the rename
     // writer from the name as read to the new one. Returns its result.
     virtual bool Rename(const QString &oldName, const QString &newName);
     virtual QList<Statement> DeleteStatements() const = 0;
+    // A row the editor will not delete: shows why and returns true. Delete asks
+    // it instead of its question (the delete mode stays; `committing` false),
+    // the OK of the delete mode before anything else (nothing is deleted).
+    virtual bool RefuseDelete(bool committing);
+    // Before a save's unit (add and edit: after ValidateFields): the editor's
+    // own questions; false ends the click with nothing written.
+    virtual bool ConfirmSave(Entry entry);
+    // Inside a save's unit, after its own statements: the editor's further
+    // statements (modUpdate::UnitExecute, UnitOpen); a failure undoes the save.
+    virtual void SaveStatements(Entry) {}
+    // After a save's unit was written, before the tree steps.
+    virtual void Saved(Entry) {}
     // The tree after an add or an edit: by default the folder reloaded by its child count.
     virtual void RefreshFolder();
     // The tree after a delete: by default the row's node removed.
@@ -266,8 +286,13 @@ protected:
     void PopulateCombo(const QString &column, const QString &sql);
     // Validation: the message (information icon), the focus on `focus`, false.
     bool Refuse(const QString &message, QWidget *focus);
+    // The rows of `sql` (a snapshot); a failure is the click's, with `sql`.
+    std::unique_ptr<dao::Recordset> Query(const QString &sql);
     // True when `sql` returns a row; a failure is the click's, with `sql`.
     bool RowExists(const QString &sql);
+    // The first value `sql` returns, as text: a total of the catalog (a SUM
+    // over no rows, which is Null, and no row at all give "0").
+    QString Total(const QString &sql) const;
     // Lets `box` take only an optional leading "-" and digits, pasted text included.
     static void NumbersOnly(QLineEdit *box);
     // The parent grid pane of the collection.

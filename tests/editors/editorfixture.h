@@ -209,6 +209,45 @@ protected:
         return list.join(QLatin1Char(' '));
     }
 
+    // One input rule: a change to a new row that otherwise passes, the message
+    // it gets ("" when the row passes) and the control that then has the focus.
+    struct Rule
+    {
+        const char *name;
+        std::function<void(Form &)> change;
+        QString message;
+        std::function<QWidget *(Form &)> focus;
+    };
+    // Each rule on a fresh new row from `prepare`, saved with the band's OK: a
+    // refused row shows exactly its message, puts the focus where it says and
+    // leaves `table` as it was, the editor still adding; a row that passes is
+    // `written()`.
+    void checkRules(const QList<Rule> &rules, const std::function<Form &()> &prepare, const QString &table,
+                    const std::function<bool()> &written)
+    {
+        const QString count = QStringLiteral("SELECT COUNT(*) FROM ") + table;
+        const int before = scalar(count).toInt();
+        for (const Rule &rule : rules) {
+            SCOPED_TRACE(rule.name);
+            Form &e = prepare();
+            rule.change(e);
+            const QString mode = e.EditorMode();
+            takeMessages();
+            if (!rule.message.isEmpty())
+                ui().answerMsgBox(ui::vbOK);
+            clickBand(QStringLiteral("OK"));
+            if (rule.message.isEmpty()) {
+                EXPECT_EQ(takeMessages(), QStringList());
+                EXPECT_TRUE(written());
+                continue;
+            }
+            EXPECT_EQ(takeMessages(), QStringList{rule.message});
+            EXPECT_EQ(focused(), rule.focus(e));
+            EXPECT_EQ(scalar(count).toInt(), before);
+            EXPECT_EQ(e.EditorMode(), mode);
+        }
+    }
+
 private:
     QString m_form;
     QStringList m_band;

@@ -9,6 +9,8 @@
 #include "editors/schema/frmcriteriabuilder.h"
 #include "editors/schema/frmdatabase.h"
 #include "editors/schema/frmtable.h"
+#include "editors/storage/frmfieldreorder.h"
+#include "editors/storage/frmformatpicker.h"
 
 namespace {
 
@@ -65,6 +67,50 @@ TEST_F(EditorScreenshot, EveryEditorAndDialog)
     });
     frmCriteriaBuilder::GetCriteria(QStringLiteral("QnTest"), QStringLiteral("SALES"), QStringLiteral("ORDERS"),
                                     QStringLiteral("SALES_ORDERS.STATUS = 'O' "));
+}
+
+TEST_F(EditorScreenshot, FileFieldPickersAndReorder)
+{
+    const QString folder = qEnvironmentVariable("QN_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "QN_SCREENSHOT_DIR not set";
+    QDir().mkpath(folder);
+    mdiMain &m = main();
+    m.resize(1000, 700);
+    auto grab = [&](QWidget *w, const char *name) {
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(w->grab().save(QDir(folder).filePath(QLatin1String(name)))) << name;
+    };
+    const QString ds = QStringLiteral("QnTest");
+    m.PaneDisplay(QStringLiteral("frmFile"), {ds, QStringLiteral("CUSTOMER")});
+    grab(&m, "frmFile-browse.png");
+    m.PaneEdit(QStringLiteral("frmFile"), {ds, QStringLiteral("MOVEMENT")});
+    grab(&m, "frmFile-edit.png");
+    m.PaneAddNew(QStringLiteral("frmFile"), {ds});
+    grab(&m, "frmFile-add.png");
+    m.PaneDisplay(QStringLiteral("frmField"), {ds, QStringLiteral("CUSTOMER"), QStringLiteral("CREDIT-LIMIT")});
+    grab(&m, "frmField-browse.png");
+    m.PaneEdit(QStringLiteral("frmField"), {ds, QStringLiteral("CUSTOMER"), QStringLiteral("SINCE")});
+    grab(&m, "frmField-edit.png");
+    m.PaneAddNew(QStringLiteral("frmField"), {ds, QStringLiteral("ORDERS")});
+    grab(&m, "frmField-add.png");
+    FormatBuilder::Clock() = [] { return QDateTime(QDate(2024, 3, 7), QTime(14, 5, 9)); };
+    ui().onModal([&](QDialog &d) {
+        grab(&d, "frmDateFormat.png");
+        return 0;
+    });
+    frmDateFormat::GetFormat(QStringLiteral("DD/MMM/YYYY"));
+    ui().onModal([&](QDialog &d) {
+        grab(&d, "frmTimeFormat.png");
+        return 0;
+    });
+    frmTimeFormat::GetFormat(QStringLiteral("hh:mm:ss.cc"));
+    FormatBuilder::Clock() = nullptr;
+    ui().onModal([&](QDialog &d) {
+        grab(&d, "frmFieldReorder.png");
+        return 0;
+    });
+    frmFieldReorder::Display(ds, QStringLiteral("CUSTOMER"));
 }
 
 } // namespace
