@@ -13,6 +13,7 @@
 
 #include "core/errortrace.h"
 #include "editors/schema/frmcolumnreorder.h"
+#include "editors/storage/frmfieldreorder.h"
 #include "mdimain.h"
 #include "tree/cnodes.h"
 #include "tree/dragitem.h"
@@ -216,6 +217,16 @@ const QList<CommandRow> &commandTable()
              handler.step([&] { k = {gCurrentItem().Key(0), gCurrentItem().Key(1), gCurrentItem().Key(2)}; }) &&
                  handler.step([&] { frmColumnReorder::Display(k[0], k[1], k[2]); }) &&
                  handler.step([&] { refreshColumns(k); });
+         }},
+        {"mnu_FieldReorder", [](mdiMain &) { mnu_FieldReorder_Click(); }},
+        // The table's data viewer through the pane host.
+        {"mnu_TableViewData",
+         [](mdiMain &main) {
+             ErrorHandler handler(QStringLiteral("mdiMain.mnu_TableViewData"));
+             gMenuCommandRan() = true;
+             QStringList k;
+             handler.step([&] { k = {gCurrentItem().Key(0), gCurrentItem().Key(1), gCurrentItem().Key(2)}; }) &&
+                 handler.step([&] { main.PaneDisplay(QStringLiteral("frmTableData"), k); });
          }},
         {"mnu_UserAddNew", editor("frmUser", Host::AddNew, 1, "", "mdiMain.mnu_UserAddNew_Click")},
         {"mnu_UserEdit", editor("frmUser", Host::Edit, 2, "", "mdiMain.mnu_UserEdit_Click")},

@@ -111,17 +111,45 @@ TEST_F(NodeCommandTest, AnAddOnARowPassesItsParentsKeyParts)
 
 TEST_F(NodeCommandTest, ItemsWithoutACommandRowRunNothing)
 {
-    // Copy, reorder, wizard and view data are connected by their own rows later.
+    // Copy and the wizard are connected by their own rows later.
     RecordingPanes panes({"frmTableData", "frmFields"});
     setCurrentItem(QStringLiteral("ta"), {"QnTest", "SALES", "CUSTOMER"});
-    for (const char *name : {"mnu_DBCopy", "mnu_TableCopy", "mnu_FileCopy", "mnu_FieldReorder",
-                             "mnu_FileFileToTableWizard", "mnu_TableViewData"}) {
+    for (const char *name : {"mnu_DBCopy", "mnu_TableCopy", "mnu_FileCopy",
+                             "mnu_FileFileToTableWizard"}) {
         gMenuCommandRan() = false;
         item(QString::fromLatin1(name))->trigger();
         EXPECT_FALSE(gMenuCommandRan()) << name;
     }
     EXPECT_TRUE(ui().shown().isEmpty());
     EXPECT_FALSE(RecordingPanes::pane("frmTableData"));
+}
+
+// View Data shows the table's data viewer through the pane host; the field
+// reorder item refuses a node that is no field nor Fields folder.
+TEST_F(NodeCommandTest, ViewDataAndReorderFieldsRunTheirCommands)
+{
+    RecordingPanes panes({"frmTableData"});
+    setCurrentItem(QStringLiteral("ta"), {"QnTest", "SALES", "CUSTOMER"});
+    gMenuCommandRan() = false;
+    item(QStringLiteral("mnu_TableViewData"))->trigger();
+    EXPECT_TRUE(gMenuCommandRan());
+    ASSERT_TRUE(RecordingPanes::pane("frmTableData"));
+    EXPECT_EQ(RecordingPanes::calls("frmTableData"), QStringList{"Display:QnTest,SALES,CUSTOMER"});
+
+    setCurrentItem(QStringLiteral("ta"), {"QnTest"});
+    ui().answerError(ui::vbIgnore);
+    item(QStringLiteral("mnu_TableViewData"))->trigger();
+    ASSERT_EQ(ui().errors().size(), 1);
+    EXPECT_EQ(ui().errors()[0].trappedIn, QStringLiteral("mdiMain.mnu_TableViewData"));
+    ui().clear();
+
+    setCurrentItem(QStringLiteral("ta"), {"QnTest", "SALES", "CUSTOMER"});
+    gMenuCommandRan() = false;
+    ui().answerMsgBox(ui::vbOK);
+    item(QStringLiteral("mnu_FieldReorder"))->trigger();
+    EXPECT_TRUE(gMenuCommandRan());
+    ASSERT_EQ(ui().shown().size(), 1);
+    EXPECT_EQ(ui().shown()[0].text, QStringLiteral("Please select a Field Collection or field in a collection to re-order"));
 }
 
 } // namespace
