@@ -442,3 +442,29 @@ TEST_F(UserEditor, CancelUndoAndUp)
 }
 
 } // namespace
+
+namespace {
+
+// From the tree: a click on a user edits it (Items at Edit); a privilege node shows its editor.
+TEST_F(UserEditor, ClicksOnTheTreeShowTheEditors)
+{
+    options::Save(options::kItems, 1);
+    openUsers();
+    clickNode(kUsers + QStringLiteral("us=JSMITH:"));
+    ASSERT_EQ(current(), QStringLiteral("frmUser"));
+    frmUser &e = editor();
+    EXPECT_EQ(e.EditorMode(), QStringLiteral("User Edit"));
+    EXPECT_EQ(textOf(e.txtName), QStringLiteral("JSMITH"));
+    EXPECT_EQ(textOf(e.txtPassword), kBlanks);
+    EXPECT_FALSE(e.KeyChanged());
+
+    const QString sales = kDbs + QStringLiteral("db=SALES:");
+    openPath({kDbs, sales, sales + QStringLiteral("DBPRV=SALES:")});
+    clickNode(sales + QStringLiteral("DBPRV=SALES:dbprv=REPORTS:"));
+    EXPECT_EQ(current(), QStringLiteral("frmDBPRV"));
+    EXPECT_EQ(visibleBands(), QStringList({"tbrMain", "tbrDBPRV"}));
+    EXPECT_EQ(modGUI::EditorMode(band(QStringLiteral("frmDBPRV"))), QStringLiteral("User Edit"));
+    EXPECT_TRUE(ui().errors().isEmpty());
+}
+
+} // namespace
