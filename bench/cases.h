@@ -25,5 +25,10 @@ Result ExpandFields(int rows);
 // from its events).
 Result ViewFirstScreen(int rows);
 Result ViewFill(int rows);
+// Showing the Columns pane of a table with that many columns, and the Files
+// pane of a data source with that many files (figure: the time of one Display
+// in milliseconds).
+Result ColumnsPane(int rows);
+Result FilesPane(int rows);
 
 } // namespace bench

@@ -27,6 +27,9 @@ const QList<bench::Case> kCases = {
     {"view.first_screen", "milliseconds to the first rows", 250, {10000, 100000}, &bench::ViewFirstScreen},
     // No step of the fill keeps the window from its events for a noticeable time.
     {"view.fill", "longest wait of the window while filling, ms", 100, {10000, 100000}, &bench::ViewFill},
+    // A user waits for a pane: well under a second for the largest collections met.
+    {"panes.columns", "milliseconds per Display", 250, {500, 2000}, &bench::ColumnsPane},
+    {"panes.files", "milliseconds per Display", 250, {1000, 5000}, &bench::FilesPane},
 };
 
 } // namespace

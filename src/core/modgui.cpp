@@ -201,7 +201,10 @@ int upper(int key) { return key ? int(QChar(key).toUpper().unicode()) : 0; }
 class KeyFilter : public QObject
 {
 public:
-    KeyFilter(QWidget *ctl, const dao::Field &fld) : QObject(ctl), m_ctl(ctl), m_fld(fld) {}
+    KeyFilter(QWidget *ctl, KeyPressHook hook, bool controlKeys)
+        : QObject(ctl), m_ctl(ctl), m_hook(std::move(hook)), m_controlKeys(controlKeys)
+    {
+    }
 
     bool eventFilter(QObject *watched, QEvent *event) override
     {
@@ -209,27 +212,30 @@ public:
             return QObject::eventFilter(watched, event);
         auto *key = static_cast<QKeyEvent *>(event);
         const QString text = key->text();
-        // Only character keys reach the filter; control characters, Delete and
-        // Ctrl commands pass as typed.
         const bool ctrl = key->modifiers() & Qt::ControlModifier;
         const bool alt = key->modifiers() & Qt::AltModifier;
-        if (text.size() != 1 || text[0].unicode() < 32 || key->key() == Qt::Key_Delete || (ctrl && !alt))
+        if (text.size() != 1 || key->key() == Qt::Key_Delete || (ctrl && !alt))
+            return false;
+        const int typed = text[0].unicode();
+        // Only character keys reach the hook, and on request Backspace, Return
+        // and Esc; other control characters and Ctrl commands pass as typed.
+        if (typed < 32 && !(m_controlKeys && (typed == 8 || typed == 13 || typed == 27)))
             return false;
         // Alt with a key is a menu key and types nothing (Ctrl+Alt is AltGr: a character, filtered).
         if (alt && !ctrl)
             return true;
-        const int typed = text[0].unicode();
-        const int result = ControlKeyPress(m_ctl, typed, m_fld);
+        const int result = m_hook(typed);
         if (result == typed)
             return false;
-        if (result != 0 && !isReadOnly(m_ctl))
+        if (result >= 32 && !isReadOnly(m_ctl))
             insertText(m_ctl, QString(QChar(result)));
         return true;
     }
 
 private:
     QWidget *m_ctl;
-    dao::Field m_fld;
+    KeyPressHook m_hook;
+    bool m_controlKeys;
 };
 
 } // namespace
@@ -434,12 +440,20 @@ int ControlKeyPress(QWidget *ctl, int key, const dao::Field &fld)
     return KeyAscii;
 }
 
-void InstallKeyFilter(QWidget *ctl, const dao::Field &fld)
+void InstallKeyPress(QWidget *ctl, KeyPressHook hook, bool controlKeys)
 {
     if (!ctl)
         qnerr::raise(qnerr::ObjectNotSet);
-    auto *filter = new KeyFilter(ctl, fld);
+    auto *filter = new KeyFilter(ctl, std::move(hook), controlKeys);
     ctl->installEventFilter(filter);
+    // An editable combo box passes its keys to its line edit.
+    if (auto *combo = qobject_cast<QComboBox *>(ctl); combo && combo->lineEdit())
+        combo->lineEdit()->installEventFilter(filter);
+}
+
+void InstallKeyFilter(QWidget *ctl, const dao::Field &fld)
+{
+    InstallKeyPress(ctl, [ctl, fld](int key) { return ControlKeyPress(ctl, key, fld); });
 }
 
 } // namespace modGUI

@@ -12,6 +12,7 @@
 #include <QIcon>
 #include <QPixmap>
 #include <QString>
+#include <functional>
 
 class QAction;
 class QToolBar;
@@ -92,5 +93,14 @@ int ControlKeyPress(QWidget *ctl, int key, const dao::Field &fld);
 // Control keys (Return, Esc, arrows, ...) and Ctrl commands pass untouched; an
 // Alt key types nothing. `fld` is copied.
 void InstallKeyFilter(QWidget *ctl, const dao::Field &fld);
+
+// A text control's key-press hook: gets the code of each character typed and
+// returns the key to take: the same one (typed as usual), another (inserted
+// in its place, unless the control is read-only) or 0 (eaten).
+using KeyPressHook = std::function<int(int KeyAscii)>;
+// Installs `hook` on `ctl` (a QLineEdit, a QPlainTextEdit or an editable
+// QComboBox) as InstallKeyFilter installs its filter; with `controlKeys` the
+// hook also gets Backspace (8), Return (13) and Esc (27), which it may eat.
+void InstallKeyPress(QWidget *ctl, KeyPressHook hook, bool controlKeys = false);
 
 } // namespace modGUI

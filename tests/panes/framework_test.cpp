@@ -1,0 +1,430 @@
+// The list panes' framework, over the particulars of the Files pane: keys,
+// editors over the current cell, refused cells, validation order and commit.
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QScrollBar>
+#include <QTreeView>
+
+#include "panefixture.h"
+#include "panes/frmfiles.h"
+#include "settings.h"
+
+namespace {
+
+class Framework : public PaneTest
+{
+protected:
+    frmFiles &files() { return show<frmFiles>(QStringLiteral("frmFiles"), {QStringLiteral("QnTest")}); }
+    // The grid row of a file.
+    static int rowOf(const GridPane &p, const QString &file)
+    {
+        for (int r = 0; r < p.grd->Rows(); ++r)
+            if (p.grd->TextMatrix(r, 0) == file)
+                return r;
+        return -1;
+    }
+};
+
+const QString kCustomer = QStringLiteral("CUSTOMER||133|INDEXED|FIXED|Customer master");
+
+// Each case starts on a freshly shown pane with the CUSTOMER row's cell
+// `start` current (a click), does `act`, and then finds the current cell,
+// the editor showing (with its text) and the CUSTOMER row as given.
+TEST_F(Framework, KeysAndEditors)
+{
+    using Act = std::function<void(Framework &, frmFiles &)>;
+    auto keys = [](std::initializer_list<Qt::Key> given) {
+        return [list = std::vector<Qt::Key>(given)](Framework &, frmFiles &) {
+            for (Qt::Key k : list)
+                key(k);
+        };
+    };
+    auto typed = [](const char *text) { return [text](Framework &, frmFiles &) { type(QString::fromLatin1(text)); }; };
+    const struct Case
+    {
+        const char *name;
+        QPoint start; // column, row
+        Act act;
+        QPoint cell;         // current cell after
+        const char *editor;  // the editor showing, "" for none
+        const char *text;    // its text
+        const char *rowText; // the CUSTOMER row after; nullptr: unchanged
+        bool dirty;
+    } cases[] = {
+        {"right arrow moves one cell", {0, 0}, keys({Qt::Key_Right}), {1, 0}, "", "", nullptr, false},
+        {"down arrow moves one row", {1, 0}, keys({Qt::Key_Down}), {1, 1}, "", "", nullptr, false},
+        {"Tab moves right", {0, 0}, keys({Qt::Key_Tab}), {1, 0}, "", "", nullptr, false},
+        {"Tab at the last column goes to the next row", {5, 0}, keys({Qt::Key_Tab}), {0, 1}, "", "", nullptr, false},
+        {"Esc in the grid does nothing", {2, 0}, keys({Qt::Key_Escape}), {2, 0}, "", "", nullptr, false},
+        {"F2 opens nothing", {2, 0}, keys({Qt::Key_F2}), {2, 0}, "", "", nullptr, false},
+        {"Enter opens the text editor", {1, 0}, keys({Qt::Key_Return}), {1, 0}, "txtCell", "", nullptr, false},
+        {"Enter on the record size opens the lookup editor", {2, 0}, keys({Qt::Key_Return}), {2, 0}, "ctlLUCell_0",
+         "133", nullptr, false},
+        {"Enter on the organisation opens its list", {3, 0}, keys({Qt::Key_Return}), {3, 0}, "cboCell_0", "INDEXED",
+         nullptr, false},
+        {"a double-click opens the editor",
+         {5, 0},
+         [](Framework &, frmFiles &f) { doubleClick(f, 0, 5); },
+         {5, 0},
+         "txtCell",
+         "Customer master",
+         nullptr,
+         false},
+        {"a typed character opens the editor with it, filtered", {1, 0}, typed("a b"), {1, 0}, "txtCell", "A_B",
+         nullptr, false},
+        {"remarks take any character", {5, 0}, typed("x y"), {5, 0}, "txtCell", "x y", nullptr, false},
+        {"a typed character picks from a list", {3, 0}, typed("s"), {3, 0}, "cboCell_0", "SEQUENTIAL", nullptr, false},
+        {"Backspace opens the editor empty", {5, 0}, keys({Qt::Key_Backspace}), {5, 0}, "txtCell", "", nullptr, false},
+        {"a full stop opens the editor empty", {5, 0}, typed("."), {5, 0}, "txtCell", "", nullptr, false},
+        {"Enter in the editor writes the cell back and moves on",
+         {1, 0},
+         [](Framework &, frmFiles &) {
+             key(Qt::Key_Return);
+             type(QStringLiteral("x"));
+             key(Qt::Key_Return);
+         },
+         {2, 0},
+         "",
+         "",
+         "CUSTOMER|X|133|INDEXED|FIXED|Customer master",
+         true},
+        {"Esc in the editor keeps the cell and moves on",
+         {1, 0},
+         [](Framework &, frmFiles &) {
+             key(Qt::Key_Return);
+             type(QStringLiteral("x"));
+             key(Qt::Key_Escape);
+         },
+         {2, 0},
+         "",
+         "",
+         nullptr,
+         false},
+        {"an editor left unchanged leaves the row clean", {1, 0}, keys({Qt::Key_Return, Qt::Key_Return}), {2, 0}, "",
+         "", nullptr, false},
+        {"Tab in the editor ends the edit like Enter", {1, 0},
+         [](Framework &, frmFiles &) {
+             type(QStringLiteral("q"));
+             key(Qt::Key_Tab);
+         },
+         {2, 0}, "", "", "CUSTOMER|Q|133|INDEXED|FIXED|Customer master", true},
+        {"a click on another cell while editing lands on that cell",
+         {1, 0},
+         [](Framework &, frmFiles &f) {
+             type(QStringLiteral("x"));
+             click(f, 0, 4);
+         },
+         {4, 0},
+         "",
+         "",
+         "CUSTOMER|X|133|INDEXED|FIXED|Customer master",
+         true},
+        {"the editor losing the focus to another control moves on",
+         {1, 0},
+         [](Framework &, frmFiles &) {
+             type(QStringLiteral("x"));
+             mdiMain::instance().tvwExplorer->setFocus();
+             settle();
+         },
+         {2, 0},
+         "",
+         "",
+         "CUSTOMER|X|133|INDEXED|FIXED|Customer master",
+         true},
+        {"scrolling the grid while editing moves on",
+         {1, 0},
+         [](Framework &, frmFiles &p) {
+             type(QStringLiteral("x"));
+             p.grd->horizontalScrollBar()->setValue(p.grd->horizontalScrollBar()->value() + 5);
+             settle();
+         },
+         {2, 0},
+         "",
+         "",
+         "CUSTOMER|X|133|INDEXED|FIXED|Customer master",
+         true},
+        {"a number editor takes digits only",
+         {2, 0},
+         [](Framework &, frmFiles &) {
+             key(Qt::Key_Return);
+             QTest::keyClick(focus(), Qt::Key_A, Qt::ControlModifier);
+             type(QStringLiteral("12a-3.4"));
+         },
+         {2, 0},
+         "ctlLUCell_0",
+         "1234",
+         nullptr,
+         false},
+        {"a number editor refuses a pasted non-number",
+         {2, 0},
+         [](Framework &, frmFiles &) {
+             key(Qt::Key_Return);
+             QGuiApplication::clipboard()->setText(QStringLiteral("5x"));
+             key(Qt::Key_V, Qt::ControlModifier);
+         },
+         {2, 0},
+         "ctlLUCell_0",
+         "133",
+         nullptr,
+         false},
+        {"Delete does nothing in a list editor", {3, 0}, keys({Qt::Key_Return, Qt::Key_Delete}), {3, 0}, "cboCell_0",
+         "INDEXED", nullptr, false},
+        {"Backspace does nothing in a list editor", {3, 0}, keys({Qt::Key_Return, Qt::Key_Backspace}), {3, 0},
+         "cboCell_0", "INDEXED", nullptr, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        frmFiles &f = files();
+        const int customer = rowOf(f, QStringLiteral("CUSTOMER"));
+        ASSERT_EQ(customer, 0);
+        ASSERT_EQ(row(f, customer), kCustomer);
+        click(f, c.start.y(), c.start.x());
+        c.act(*this, f);
+        EXPECT_EQ(current(f), c.cell);
+        const QString editor = f.EditorVisible() ? f.CellEditor()->objectName() : QString();
+        EXPECT_EQ(editor, QLatin1String(c.editor));
+        if (f.EditorVisible()) {
+            QString text;
+            if (auto *line = qobject_cast<QLineEdit *>(f.CellEditor()))
+                text = line->text();
+            else if (auto *list = qobject_cast<QComboBox *>(f.CellEditor()))
+                text = list->currentText();
+            else if (auto *lookup = qobject_cast<ctlTextLookup *>(f.CellEditor()))
+                text = lookup->Text();
+            EXPECT_EQ(text, QLatin1String(c.text));
+            // Laid over its cell: one pixel beyond it on the left, the top and the right.
+            const QRect cell = f.grd->CellRect(c.cell.y(), c.cell.x());
+            const QRect at = f.CellEditor()->geometry();
+            EXPECT_EQ(at.left(), cell.left() - 1);
+            EXPECT_EQ(at.top(), cell.top() - 1);
+            EXPECT_EQ(at.width(), cell.width() + 2);
+            EXPECT_EQ(at.height(), 21);
+            EXPECT_TRUE(f.CellEditor()->isAncestorOf(focus()) || f.CellEditor() == focus());
+        }
+        EXPECT_EQ(row(f, customer), c.rowText ? QLatin1String(c.rowText) : kCustomer);
+        EXPECT_EQ(f.RowDirty(), c.dirty);
+        EXPECT_TRUE(f.Statements().isEmpty()) << f.Statements().join(QLatin1Char('\n')).toStdString();
+    }
+    EXPECT_TRUE(ui().messages().isEmpty());
+}
+
+// Nothing opens on the catalog's own files, by any key or a double-click; Tab still moves.
+TEST_F(Framework, RefusedCellsOpenNothing)
+{
+    setSetting(QStringLiteral("Options"), QStringLiteral("SysTables"), QStringLiteral("1"));
+    frmFiles &f = files();
+    const int column = rowOf(f, QStringLiteral("COLUMN"));
+    ASSERT_GE(column, 0);
+    for (int col : {0, 2, 3, 5}) {
+        SCOPED_TRACE(col);
+        click(f, column, col);
+        key(Qt::Key_Return);
+        type(QStringLiteral("x"));
+        key(Qt::Key_Backspace);
+        doubleClick(f, column, col);
+        EXPECT_FALSE(f.EditorVisible());
+        EXPECT_EQ(current(f), QPoint(col, column));
+    }
+    click(f, column, 2);
+    key(Qt::Key_Tab);
+    EXPECT_EQ(current(f), QPoint(3, column));
+}
+
+// The protection compares names exactly: a file named 'key' is an ordinary file.
+TEST_F(Framework, ProtectionIsCaseSensitive)
+{
+    setSetting(QStringLiteral("Options"), QStringLiteral("SysTables"), QStringLiteral("1"));
+    open()->Execute(QStringLiteral("INSERT INTO QN_FILE (FILE_NAME, RECORD_SIZE) VALUES ('key', 0), ('KEY', 0)"));
+    frmFiles &f = files();
+    ASSERT_GE(rowOf(f, QStringLiteral("KEY")), 0);
+    click(f, rowOf(f, QStringLiteral("key")), 5);
+    type(QStringLiteral("x"));
+    EXPECT_TRUE(f.EditorVisible());
+    click(f, rowOf(f, QStringLiteral("KEY")), 5);
+    type(QStringLiteral("x"));
+    EXPECT_FALSE(f.EditorVisible());
+}
+
+// The row is checked column by column when the current row leaves it; the
+// first failure shows its message and reopens the editor on its cell.
+TEST_F(Framework, ValidationOrderAndCommit)
+{
+    frmFiles &f = files();
+    const int fresh = f.grd->Rows() - 1;
+    EXPECT_EQ(row(f, fresh), QStringLiteral("||0|INDEXED|FIXED|"));
+
+    // Two failing cells: the first column's message only, and its editor opens.
+    ui().answerMsgBox(ui::vbOK);
+    edit(f, fresh, 5, QStringLiteral("Remark")); // Enter on the last column leaves the row
+    ASSERT_EQ(ui().messages(), QStringList{QStringLiteral("Filename cannot be blank")});
+    EXPECT_EQ(ui().shown().last().style, ui::vbInformation);
+    EXPECT_EQ(ui().shown().last().title, QStringLiteral("Quarnel ODBC Administrator"));
+    EXPECT_EQ(current(f), QPoint(0, fresh));
+    ASSERT_TRUE(f.EditorVisible());
+    EXPECT_EQ(f.CellEditor()->objectName(), QStringLiteral("txtCell"));
+    EXPECT_TRUE(f.RowDirty());
+
+    // Every try to leave shows the first failure left; nothing is written meanwhile.
+    type(QStringLiteral("NEWFILE"));
+    key(Qt::Key_Return); // to the next cell of the same row: no check yet
+    EXPECT_EQ(current(f), QPoint(1, fresh));
+    edit(f, fresh, 2, QString());
+    EXPECT_EQ(ui().messages().size(), 1);
+    ui().answerMsgBox(ui::vbOK);
+    click(f, 0, 3);
+    EXPECT_EQ(ui().messages().last(),
+              QStringLiteral("Record Size out of range.\r\nPlease enter a value between 0 and 65535."));
+    EXPECT_EQ(current(f), QPoint(2, fresh));
+    ASSERT_TRUE(f.EditorVisible());
+    EXPECT_EQ(f.CellEditor()->objectName(), QStringLiteral("ctlLUCell_0"));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM QN_FILE WHERE FILE_NAME = 'NEWFILE'")).toInt(), 0);
+
+    // Valid at last: one INSERT, a fresh new row after it, the catalog holds the row.
+    type(QStringLiteral("65535"));
+    key(Qt::Key_Return);
+    click(f, 0, 0);
+    EXPECT_EQ(f.Statements(),
+              QStringList({QStringLiteral("SELECT FILE_NAME FROM QN_FILE WHERE FILE_NAME = 'NEWFILE'"),
+                           QStringLiteral("INSERT INTO QN_FILE (FILE_NAME, OPEN_STRING, RECORD_SIZE, "
+                                          "FILE_ORGANISATION, RECORD_TYPE, REMARKS) VALUES ('NEWFILE', '', 65535, "
+                                          "'INDEXED', 'FIXED', 'Remark') ")}));
+    EXPECT_EQ(rows(QStringLiteral("SELECT * FROM QN_FILE WHERE FILE_NAME = 'NEWFILE'")),
+              QStringList{QStringLiteral("NEWFILE||65535|INDEXED|FIXED|Remark")});
+    EXPECT_EQ(f.grd->Rows(), fresh + 2);
+    EXPECT_EQ(row(f, fresh + 1), QStringLiteral("||0|INDEXED|FIXED|"));
+    EXPECT_FALSE(f.RowDirty());
+    EXPECT_EQ(current(f), QPoint(0, 0)); // the click's cell
+}
+
+// Tab on the last cell of the new row writes it and goes to the fresh new row.
+TEST_F(Framework, TabOnTheLastCellOfTheNewRow)
+{
+    frmFiles &f = files();
+    const int fresh = f.grd->Rows() - 1;
+    edit(f, fresh, 0, QStringLiteral("TABBED"));
+    click(f, fresh, 5);
+    key(Qt::Key_Tab);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT RECORD_TYPE FROM QN_FILE WHERE FILE_NAME = 'TABBED'")).toString(),
+              QStringLiteral("FIXED"));
+    EXPECT_EQ(f.grd->Rows(), fresh + 2);
+    EXPECT_EQ(current(f), QPoint(0, fresh + 1));
+    EXPECT_EQ(row(f, fresh + 1), QStringLiteral("||0|INDEXED|FIXED|"));
+    // On a clean new row Tab stays on the last row, at its first column.
+    click(f, fresh + 1, 5);
+    key(Qt::Key_Tab);
+    EXPECT_EQ(current(f), QPoint(0, fresh + 1));
+    EXPECT_EQ(f.grd->Rows(), fresh + 2);
+}
+
+// Display forgets a row left changed, so it is never written into the next collection.
+TEST_F(Framework, DisplayClearsTheEditState)
+{
+    frmFiles &f = files();
+    edit(f, 0, 1, QStringLiteral("LEFT"));
+    EXPECT_TRUE(f.RowDirty());
+    show<frmFiles>(QStringLiteral("frmFiles"), {QStringLiteral("QnTest2")});
+    EXPECT_FALSE(f.RowDirty());
+    EXPECT_EQ(f.EditRow(), -1);
+    click(f, 0, 0);
+    click(f, f.grd->Rows() - 1, 0);
+    EXPECT_TRUE(f.Statements().isEmpty());
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM QN_FILE WHERE OPEN_STRING = 'LEFT'")).toInt(), 0);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM QN_FILE WHERE OPEN_STRING = 'LEFT'"), QStringLiteral("QnTest2")).toInt(), 0);
+}
+
+// Shown again while an editor is open (reopened by a failed check), the pane
+// forgets the edit, and a click on its current cell opens that cell.
+TEST_F(Framework, ShownAgainWithAnOpenEditor)
+{
+    frmFiles &f = files();
+    const int fresh = f.grd->Rows() - 1;
+    ui().answerMsgBox(ui::vbOK);
+    edit(f, fresh, 5, QStringLiteral("Orphan"));
+    ASSERT_TRUE(f.EditorVisible());
+    files();
+    EXPECT_FALSE(f.EditorVisible());
+    doubleClick(f, 0, 0);
+    EXPECT_EQ(current(f), QPoint(0, 0));
+    EXPECT_TRUE(f.EditorVisible());
+    EXPECT_EQ(row(f, f.grd->Rows() - 1), QStringLiteral("||0|INDEXED|FIXED|"));
+}
+
+} // namespace
+
+namespace {
+
+// A pane with a password column: enough of the users' collection to show how
+// the framework treats a password box.
+class PasswordPane : public GridPane
+{
+public:
+    PasswordPane()
+    {
+        setObjectName(QStringLiteral("PasswordPane"));
+        Particulars p;
+        p.catalogTable = QStringLiteral("QN_USER");
+        p.columns = {Column(QStringLiteral("USER_NAME")).Key(true),
+                     Column(QStringLiteral("USER_PASSWORD")).Password().Mask().NewRow(kMask),
+                     Column(QStringLiteral("REMARKS"))};
+        SetParticulars(std::move(p));
+    }
+    QString typed;
+
+protected:
+    QString Title(const QStringList &keys) const override { return keys.value(0); }
+    QString Query() const override
+    {
+        return QStringLiteral("SELECT USER_NAME, USER_PASSWORD, REMARKS FROM QN_USER ORDER BY USER_NAME ASC");
+    }
+    void RowOpened() override { typed.clear(); }
+    void WriteBack(int col, QString &text) override
+    {
+        if (col == 1) {
+            typed = text;
+            text = kMask;
+        }
+    }
+    QString ValidateCell(int, int) override { return {}; }
+    QString DeleteSQL() override { return {}; }
+    QString InsertSQL() override { return {}; }
+    QString UpdateSQL() override
+    {
+        return QStringLiteral("UPDATE QN_USER SET REMARKS = '") + Esc(Cell(2)) + QStringLiteral("' WHERE USER_NAME = '") +
+               Esc(OrigKey(0)) + QLatin1Char('\'');
+    }
+    QString FolderKey() const override { return {}; }
+};
+
+// A password never shows: its cells hold the mask, its box opens empty, and
+// only what is typed into it reaches the pane, never the mask.
+TEST_F(Framework, PasswordBox)
+{
+    PasswordPane p;
+    p.resize(600, 300);
+    ASSERT_EQ(p.Display({QStringLiteral("QnTest")}), 0);
+    QApplication::setActiveWindow(&p);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&p));
+    settle();
+    ASSERT_EQ(p.grd->TextMatrix(0, 0), QStringLiteral("ADMIN"));
+    EXPECT_EQ(p.grd->TextMatrix(0, 1), GridPane::kMask);
+    click(p, 0, 1);
+    key(Qt::Key_Return);
+    ASSERT_TRUE(p.EditorVisible());
+    EXPECT_EQ(p.CellEditor()->objectName(), QStringLiteral("txtCell_1"));
+    EXPECT_EQ(p.txtCell[1]->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(p.txtCell[1]->text(), QString());
+    key(Qt::Key_Return); // left empty: no new password, the row stays clean
+    EXPECT_FALSE(p.RowDirty());
+    EXPECT_EQ(p.grd->TextMatrix(0, 1), GridPane::kMask);
+
+    click(p, 0, 1);
+    type(QStringLiteral("secret"));
+    key(Qt::Key_Return);
+    EXPECT_EQ(p.typed, QStringLiteral("SECRET")); // the key filter of USER_PASSWORD
+    EXPECT_EQ(p.grd->TextMatrix(0, 1), GridPane::kMask);
+    EXPECT_TRUE(p.RowDirty());
+    p.hide();
+}
+
+} // namespace

@@ -1,0 +1,96 @@
+#pragma once
+
+// The list panes on the stand-in, shown by the pane host of the main window
+// and driven as a user would: clicks on the grid's cells, keys to the widget
+// that has the focus.
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+
+#include "../mainwindow/mainwindowfixture.h"
+#include "panes/ctltextlookup.h"
+#include "panes/gridpane.h"
+#include "tree/nodekey.h"
+#include "tree/refreshnodepath.h"
+
+class PaneTest : public MainWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        main().show();
+        QApplication::setActiveWindow(&main());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&main()));
+    }
+
+    // Shows the pane named `name` with `keys` through the pane host, the data
+    // source open in the tree as a user who clicked its folder has it.
+    template <class T> T &show(const QString &name, const QStringList &keys)
+    {
+        modGUI::RefreshNodePath(NodeKey::Datasource(keys.value(0)));
+        EXPECT_EQ(main().PaneDisplay(name, keys), 0);
+        auto *pane = dynamic_cast<T *>(gCurrentPane().data());
+        EXPECT_NE(pane, nullptr);
+        settle();
+        return *pane;
+    }
+
+    // Lets queued steps (an editor's loss of focus) run.
+    static void settle()
+    {
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
+    }
+
+    static QWidget *focus() { return QApplication::focusWidget(); }
+    static void click(GridPane &p, int row, int col)
+    {
+        p.grd->scrollTo(p.grd->Model().index(row, col));
+        QTest::mouseClick(p.grd->viewport(), Qt::LeftButton, {}, p.grd->CellRect(row, col).center());
+        settle();
+    }
+    static void doubleClick(GridPane &p, int row, int col)
+    {
+        click(p, row, col);
+        QTest::mouseDClick(p.grd->viewport(), Qt::LeftButton, {}, p.grd->CellRect(row, col).center());
+        settle();
+    }
+    // A key (or typed text) to the widget with the focus.
+    static void key(Qt::Key k, Qt::KeyboardModifiers modifiers = {})
+    {
+        ASSERT_NE(focus(), nullptr);
+        QTest::keyClick(focus(), k, modifiers);
+        settle();
+    }
+    // Each character goes to the widget that has the focus when it is typed.
+    static void type(const QString &text)
+    {
+        for (const QChar c : text) {
+            ASSERT_NE(focus(), nullptr);
+            QTest::keyClick(focus(), c.toLatin1());
+            settle();
+        }
+    }
+    // Opens the cell (row, col) with a double-click, replaces its text by typing and presses Enter.
+    static void edit(GridPane &p, int row, int col, const QString &text)
+    {
+        doubleClick(p, row, col);
+        ASSERT_TRUE(p.EditorVisible()) << "no editor on " << row << "," << col;
+        QTest::keyClick(focus(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(focus(), Qt::Key_Backspace);
+        type(text);
+        key(Qt::Key_Return);
+    }
+    // A row of the grid, cells joined by "|".
+    static QString row(const GridPane &p, int r)
+    {
+        QStringList cells;
+        for (int c = 0; c < p.grd->Cols(); ++c)
+            cells << p.grd->TextMatrix(r, c);
+        return cells.join(QLatin1Char('|'));
+    }
+    static QPoint current(const GridPane &p) { return {p.grd->Col(), p.grd->Row()}; }
+};

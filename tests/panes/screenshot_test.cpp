@@ -1,0 +1,44 @@
+// Pictures of the list panes, for looking at them:
+// QN_SCREENSHOT_DIR=<folder> test_panes --gtest_filter=Screenshot.*
+
+#include <QDir>
+
+#include "panefixture.h"
+#include "panes/frmcolumns.h"
+#include "panes/frmdatabases.h"
+#include "panes/frmfiles.h"
+
+namespace {
+
+using Screenshot = PaneTest;
+
+TEST_F(Screenshot, ListPanes)
+{
+    const QString folder = qEnvironmentVariable("QN_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "QN_SCREENSHOT_DIR not set";
+    QDir().mkpath(folder);
+    main().resize(1000, 560);
+    auto grab = [&](const char *name) {
+        settle();
+        ASSERT_TRUE(main().grab().save(QDir(folder).filePath(QLatin1String(name)))) << name;
+    };
+    frmColumns &c = show<frmColumns>(QStringLiteral("frmColumns"),
+                                     {QStringLiteral("QnTest"), QStringLiteral("SALES"), QStringLiteral("CUSTOMER")});
+    click(c, 3, 4);
+    key(Qt::Key_Return);
+    grab("frmColumns.png");
+    key(Qt::Key_Escape);
+    frmDatabases &d = show<frmDatabases>(QStringLiteral("frmDatabases"), {QStringLiteral("QnTest")});
+    click(d, 0, 1);
+    type(QStringLiteral("S"));
+    grab("frmDatabases.png");
+    key(Qt::Key_Escape);
+    frmFiles &f = show<frmFiles>(QStringLiteral("frmFiles"), {QStringLiteral("QnTest")});
+    click(f, 1, 2);
+    key(Qt::Key_Return);
+    grab("frmFiles.png");
+    key(Qt::Key_Escape);
+}
+
+} // namespace
