@@ -48,27 +48,6 @@ protected:
         openPath({QStringLiteral("DSN=QnTest:"), QStringLiteral("DSN=QnTest:DB=QnTest:"),
                   QStringLiteral("DSN=QnTest:DB=QnTest:db=SALES:"), kSalesPrv});
     }
-    static QStringList items(const QComboBox *combo)
-    {
-        QStringList list;
-        for (int i = 0; i < combo->count(); ++i)
-            list << combo->itemText(i);
-        return list;
-    }
-    // Picks a list item by typing its first letters over the whole text.
-    static void choose(QComboBox *combo, const QString &prefix)
-    {
-        combo->setFocus();
-        combo->lineEdit()->selectAll();
-        QTest::keyClicks(combo, prefix);
-    }
-    static QString checks(const frmDBPRV &e)
-    {
-        QString s;
-        for (const QCheckBox *c : e.chkAllow)
-            s += c->isChecked() ? QLatin1Char('1') : QLatin1Char('0');
-        return s;
-    }
 };
 
 TEST_F(DbPrvEditor, DisplayShowsTheRowWithItsUserOnlyAndNoPassword)
@@ -82,7 +61,7 @@ TEST_F(DbPrvEditor, DisplayShowsTheRowWithItsUserOnlyAndNoPassword)
     EXPECT_EQ(e.lblTitle.title->text(), QStringLiteral("MBROWN - User Database Privileges"));
     EXPECT_EQ(QStringList({textOf(e.txtDatabase), textOf(e.cboUser), textOf(e.txtUser), textOf(e.txtDbUser),
                            textOf(e.txtPassword), textOf(e.txtConfirm), textOf(e.cboLevel), textOf(e.txtLevel),
-                           textOf(e.txtRemarks), checks(e)}),
+                           textOf(e.txtRemarks), checks(e.chkAllow)}),
               QStringList({"STOCK", "MBROWN", "MBROWN", "STOCKAPP", kBlanks, kBlanks, "DATABASE", "DATABASE", "",
                            "1111"}));
     EXPECT_EQ(items(e.cboUser), QStringList{"MBROWN"});
@@ -99,7 +78,7 @@ TEST_F(DbPrvEditor, DisplayShowsTheRowWithItsUserOnlyAndNoPassword)
     EXPECT_EQ(e.lblTitle.title->text(), QStringLiteral("MBROWN - Edit User Privileges"));
     EXPECT_EQ(items(e.cboUser), QStringList({"ADMIN", "BOB", "JSMITH", "MBROWN", "REPORTS"}));
     EXPECT_EQ(textOf(e.cboUser), QStringLiteral("MBROWN"));
-    EXPECT_EQ(checks(e), QStringLiteral("1000"));
+    EXPECT_EQ(checks(e.chkAllow), QStringLiteral("1000"));
     EXPECT_FALSE(e.KeyChanged());
     EXPECT_FALSE(e.cmdAction->isEnabled());
     EXPECT_EQ(state(), QStringLiteral("---++-"));
@@ -120,7 +99,7 @@ TEST_F(DbPrvEditor, AddWritesTheTenColumnsAndListsTheNode)
     EXPECT_EQ(e.lblTitle.title->text(), QStringLiteral("Add New User Privileges to SALES"));
     EXPECT_EQ(textOf(e.txtDatabase), QStringLiteral("SALES"));
     EXPECT_EQ(e.cboUser->currentIndex(), -1);
-    EXPECT_EQ(checks(e), QStringLiteral("0000"));
+    EXPECT_EQ(checks(e.chkAllow), QStringLiteral("0000"));
     EXPECT_EQ(state(), QStringLiteral("---++-"));
     type(e.cboUser, QStringLiteral("b")); // type-ahead
     EXPECT_EQ(textOf(e.txtUser), QStringLiteral("BOB"));
@@ -146,7 +125,7 @@ TEST_F(DbPrvEditor, AddWritesTheTenColumnsAndListsTheNode)
     EXPECT_EQ(e.EditorMode(), QStringLiteral("User Add"));
     EXPECT_EQ(textOf(e.txtDatabase), QStringLiteral("SALES"));
     EXPECT_EQ(textOf(e.cboUser), QString());
-    EXPECT_EQ(checks(e), QStringLiteral("0000"));
+    EXPECT_EQ(checks(e.chkAllow), QStringLiteral("0000"));
     EXPECT_EQ(current(), QStringLiteral("frmDBPRV"));
     EXPECT_TRUE(ui().errors().isEmpty());
 }
@@ -361,7 +340,7 @@ TEST_F(DbPrvEditor, CancelAndUp)
     edit(QStringLiteral("SALES"), QStringLiteral("JSMITH"));
     click(e.chkAllow[3]);
     clickBand(QStringLiteral("Undo"));
-    EXPECT_EQ(checks(e), QStringLiteral("1110"));
+    EXPECT_EQ(checks(e.chkAllow), QStringLiteral("1110"));
     EXPECT_EQ(e.EditorMode(), QStringLiteral("User Edit"));
     clickBand(QStringLiteral("Up1"));
     EXPECT_EQ(current(), QStringLiteral("frmDBPRVs"));

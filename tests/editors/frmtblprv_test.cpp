@@ -42,26 +42,6 @@ protected:
         openPath({QStringLiteral("DSN=QnTest:"), QStringLiteral("DSN=QnTest:DB=QnTest:"), kSales,
                   kSales + QStringLiteral("TA=SALES:"), kOrders, kOrdersPrv});
     }
-    static void choose(QComboBox *combo, const QString &prefix)
-    {
-        combo->setFocus();
-        combo->lineEdit()->selectAll();
-        QTest::keyClicks(combo, prefix);
-    }
-    static QStringList items(const QComboBox *combo)
-    {
-        QStringList list;
-        for (int i = 0; i < combo->count(); ++i)
-            list << combo->itemText(i);
-        return list;
-    }
-    static QString checks(const frmTBLPRV &e)
-    {
-        QString s;
-        for (const QCheckBox *c : e.chkAllow)
-            s += c->isChecked() ? QLatin1Char('1') : QLatin1Char('0');
-        return s;
-    }
 };
 
 TEST_F(TblPrvEditor, DisplayShowsTheRowWithItsUserOnly)
@@ -69,7 +49,7 @@ TEST_F(TblPrvEditor, DisplayShowsTheRowWithItsUserOnly)
     frmTBLPRV &e = display(QStringLiteral("SALES"), QStringLiteral("ORDER_LINE"), QStringLiteral("MBROWN"));
     EXPECT_EQ(e.lblTitle.title->text(), QStringLiteral("MBROWN - User Table Privileges"));
     EXPECT_EQ(QStringList({textOf(e.txtDatabase), textOf(e.txtTable), textOf(e.cboUser), textOf(e.txtUser),
-                           textOf(e.txtRemarks), checks(e)}),
+                           textOf(e.txtRemarks), checks(e.chkAllow)}),
               QStringList({"SALES", "ORDER_LINE", "MBROWN", "MBROWN", "May mark lines as picked", "1010"}));
     EXPECT_EQ(items(e.cboUser), QStringList{"MBROWN"});
     for (QWidget *w : QList<QWidget *>{e.txtDatabase, e.txtTable, e.cboUser, e.txtRemarks, e.chkAllow[0]})
@@ -94,7 +74,7 @@ TEST_F(TblPrvEditor, DisplayShowsTheRowWithItsUserOnly)
     open()->Execute(QStringLiteral("INSERT INTO QN_TBLPRV (DATABASE_NAME, TABLE_NAME, USER_NAME) VALUES ('SALES', "
                                    "'ORDERS', 'BOB')"));
     display(QStringLiteral("SALES"), QStringLiteral("ORDERS"), QStringLiteral("BOB"));
-    EXPECT_EQ(checks(e), QStringLiteral("0000"));
+    EXPECT_EQ(checks(e.chkAllow), QStringLiteral("0000"));
 }
 
 // Edit of a data source that cannot be opened: Display shows nothing, and the
@@ -129,7 +109,7 @@ TEST_F(TblPrvEditor, AddWritesTheGivenInsertAndListsTheNode)
     EXPECT_EQ(prvRow(QStringLiteral("ORDERS"), QStringLiteral("BOB")), QStringList{"BOB|1|0|1|0|Bob's"});
     EXPECT_TRUE(node(kOrdersPrv + QStringLiteral("tblprv=BOB:")));
     EXPECT_EQ(e.EditorMode(), QStringLiteral("User Add"));
-    EXPECT_EQ(QStringList({textOf(e.txtDatabase), textOf(e.txtTable), textOf(e.cboUser), checks(e)}),
+    EXPECT_EQ(QStringList({textOf(e.txtDatabase), textOf(e.txtTable), textOf(e.cboUser), checks(e.chkAllow)}),
               QStringList({"SALES", "ORDERS", "", "0000"}));
     EXPECT_EQ(current(), QStringLiteral("frmTBLPRV"));
     EXPECT_TRUE(ui().errors().isEmpty());
@@ -243,7 +223,7 @@ TEST_F(TblPrvEditor, CancelUndoAndUp)
     choose(e.cboUser, QStringLiteral("B"));
     click(e.chkAllow[1]);
     clickBand(QStringLiteral("Undo"));
-    EXPECT_EQ(QStringList({textOf(e.txtTable), textOf(e.cboUser), checks(e)}), QStringList({"ORDERS", "", "0000"}));
+    EXPECT_EQ(QStringList({textOf(e.txtTable), textOf(e.cboUser), checks(e.chkAllow)}), QStringList({"ORDERS", "", "0000"}));
     QTest::keyClick(e.cboUser, Qt::Key_Escape); // Esc cancels
     EXPECT_EQ(current(), QStringLiteral("frmTBLPRVs"));
 
@@ -251,7 +231,7 @@ TEST_F(TblPrvEditor, CancelUndoAndUp)
     click(e.chkAllow[1]);
     click(e.cmdCancel);
     EXPECT_EQ(e.EditorMode(), QString());
-    EXPECT_EQ(checks(e), QStringLiteral("1000"));
+    EXPECT_EQ(checks(e.chkAllow), QStringLiteral("1000"));
     clickBand(QStringLiteral("Up1"));
     EXPECT_EQ(current(), QStringLiteral("frmTBLPRVs"));
     ASSERT_TRUE(gNodes().SelectedItem());
