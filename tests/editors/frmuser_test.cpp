@@ -412,6 +412,35 @@ TEST_F(UserEditor, AFailedSaveShowsNoPassword)
     EXPECT_EQ(owned(QStringLiteral("EVE")), QStringLiteral("0 0 0"));
 }
 
+// A rename with its privileges and the UPDATE after it are one unit: a
+// failure of the UPDATE leaves every row under the old name, password included.
+TEST_F(UserEditor, ARenameIsWrittenWholeOrNotAtAll)
+{
+    frmUser &e = edit(QStringLiteral("MBROWN"));
+    retype(e.txtName, QStringLiteral("MGREEN"));
+    ui().answerMsgBox(ui::vbNo);
+    click(e.cmdAction);
+    const qsizetype statements = modUpdate::LastStatements().size(); // the rename's and the UPDATE
+    ASSERT_EQ(owned(QStringLiteral("MGREEN")), QStringLiteral("1 2 2"));
+
+    edit(QStringLiteral("MGREEN"));
+    retype(e.txtName, QStringLiteral("MBROWN"));
+    type(e.txtPassword, QStringLiteral("BINS"));
+    type(e.txtConfirm, QStringLiteral("BINS"));
+    // The duplicate check, then the unit: its last statement is the UPDATE.
+    dao::Faults::Add(dao::Faults::Statement, int(1 + statements), QStringLiteral("HY000"), QStringLiteral("disk full"));
+    ui().answerError(ui::vbIgnore);
+    click(e.cmdAction);
+    ASSERT_EQ(ui().errors().size(), 1);
+    EXPECT_EQ(ui().errors()[0].additionalInfo,
+              shownSQL(QStringLiteral("UPDATE QN_USER SET USER_PASSWORD = '****', REMARKS = 'Warehouse' WHERE "
+                                      "USER_NAME = 'MBROWN'")));
+    EXPECT_EQ(owned(QStringLiteral("MGREEN")), QStringLiteral("1 2 2"));
+    EXPECT_EQ(owned(QStringLiteral("MBROWN")), QStringLiteral("0 0 0"));
+    EXPECT_EQ(e.EditorMode(), QStringLiteral("User Edit"));
+    EXPECT_EQ(e.ShownKey(), QStringLiteral("MGREEN"));
+}
+
 TEST_F(UserEditor, CancelUndoAndUp)
 {
     openUsers();
