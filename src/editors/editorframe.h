@@ -64,9 +64,11 @@
 //      row's own name: the frame holds them as DataSource(), Parent(i) and
 //      ShownKey() ("" while adding), and KeyAsRead() is the name as read.
 //   2. Build the form in the constructor with AddPrompt, AddText, AddMemo,
-//      AddTwin, AddCombo, AddCheck, AddUpDown (all direct children of the form;
-//      the creation order of the txtProperty boxes is the column order of the
-//      INSERT), then PlaceButtons.
+//      AddTwin, AddCombo, AddCheck, AddUpDown, AddPassword and AddConfirm (all
+//      direct children of the form; the creation order of the txtProperty boxes
+//      is the column order of the INSERT), then PlaceButtons. A password is
+//      validated with PasswordGiven, KeepBlankPassword and PasswordConfirmed
+//      and written by UpdateSQL only when PasswordGiven.
 //   3. Override the hooks: Title (the four titles), SelectSQL (the row's read),
 //      CalcParentKey (the folder's node key), ValidateFields (Refuse gives the
 //      message and the focus; RowExists runs a duplicate check), UpdateSQL
