@@ -101,7 +101,7 @@ long PopulateList(QWidget *ctl, dao::Database &db, const QString &SQL)
     return result;
 }
 
-void PopulateFields(QWidget *frm, QWidget *ctl, const dao::Recordset &rs)
+void PopulateFields(QWidget *frm, QWidget *ctl, const dao::Recordset &rs, const QStringList &except)
 {
     const QString name = QStringLiteral("modBoundControls.PopulateFields");
     TraceScope trace(name);
@@ -111,7 +111,7 @@ void PopulateFields(QWidget *frm, QWidget *ctl, const dao::Recordset &rs)
         return;
     for (QWidget *element : elements) {
         const QString tag = controls::Tag(element);
-        if (tag.isEmpty())
+        if (tag.isEmpty() || except.contains(tag, Qt::CaseInsensitive))
             continue;
         if (!handler.step([&] { controls::SetText(element, rs(tag).Value().toString()); }))
             return;

@@ -6,6 +6,7 @@
 
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <memory>
 
@@ -61,8 +62,9 @@ namespace modBoundControls {
 // (a Null gives an empty item), a combo box with no item chosen and an empty
 // text; returns the number of rows, 0 after an ignored failure.
 long PopulateList(QWidget *ctl, dao::Database &db, const QString &SQL);
-// Shows the current row of `rs` in every tagged element of `ctl`'s array on `frm`.
-void PopulateFields(QWidget *frm, QWidget *ctl, const dao::Recordset &rs);
+// Shows the current row of `rs` in every tagged element of `ctl`'s array on
+// `frm`; the elements of the columns in `except` (passwords) keep their text.
+void PopulateFields(QWidget *frm, QWidget *ctl, const dao::Recordset &rs, const QStringList &except = {});
 // Enables or disables every element of `ctl`'s array, tagged or not.
 void EnableControls(QWidget *frm, QWidget *ctl, bool Enabled);
 // Puts `Value` into every element of `ctl`'s array: a combo box's list index

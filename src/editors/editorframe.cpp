@@ -13,6 +13,7 @@
 #include <QSignalBlocker>
 #include <QStandardItem>
 #include <QToolBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -23,6 +24,7 @@
 #include "core/modapimisc.h"
 #include "core/moddatabase.h"
 #include "core/modgui.h"
+#include "core/modstring.h"
 #include "core/modupdate.h"
 #include "core/mousesleeper.h"
 #include "mainwindow/mdimain.h"
@@ -72,6 +74,73 @@ void setTip(QWidget *w, const QString &tip)
 {
     if (!tip.isEmpty())
         w->setToolTip(tip);
+}
+
+// What a password box takes, typed or pasted: [0-9A-Z_-], letters upper-cased.
+// Blanks are never part of a password: they are dropped as soon as anything
+// else is in the box, so the first character typed into the blanks of a shown
+// password replaces them. A box of blanks only is the shown password itself
+// (kept as it is while the box's property "storedPassword" is set), or nothing
+// at all for a new row.
+class PasswordValidator : public QValidator
+{
+public:
+    using QValidator::QValidator;
+
+    State validate(QString &input, int &pos) const override
+    {
+        const bool stored = parent() && parent()->property("storedPassword").toBool();
+        if (stored && input.count(QLatin1Char(' ')) == input.size())
+            return Acceptable;
+        QString kept;
+        int keptPos = 0;
+        for (qsizetype i = 0; i < input.size(); ++i) {
+            const QChar c = input.at(i);
+            if (c == QLatin1Char(' '))
+                continue;
+            const bool allowed = (c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
+                                 (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
+                                 (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) || c == QLatin1Char('_') ||
+                                 c == QLatin1Char('-');
+            if (!allowed)
+                return Invalid;
+            if (i < pos)
+                ++keptPos;
+            kept += c.toUpper();
+        }
+        input = kept;
+        pos = keptPos;
+        return Acceptable;
+    }
+};
+
+// Selects the whole text of a box when it gets the focus (again once the
+// mouse press that gave the focus has placed the cursor).
+class SelectAllOnFocus : public QObject
+{
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::FocusIn) {
+            if (auto *box = qobject_cast<QLineEdit *>(watched)) {
+                box->selectAll();
+                QTimer::singleShot(0, box, [box, text = box->text()] {
+                    if (box->hasFocus() && box->text() == text)
+                        box->selectAll();
+                });
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+void makePasswordBox(QLineEdit *box)
+{
+    box->setEchoMode(QLineEdit::Password);
+    box->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
+    box->setValidator(new PasswordValidator(box));
+    box->installEventFilter(new SelectAllOnFocus(box));
 }
 
 } // namespace
@@ -201,6 +270,26 @@ UpDown *EditorFrame::AddUpDown(int index, QLineEdit *buddy, int min, int max, co
     return spinner;
 }
 
+QLineEdit *EditorFrame::AddPassword(int index, const QString &column, const QRect &at, const QString &tip)
+{
+    QLineEdit *box = AddText(index, column, at, tip);
+    makePasswordBox(box);
+    m_passwords.append({column, box, nullptr});
+    return box;
+}
+
+QLineEdit *EditorFrame::AddConfirm(const QString &column, const QRect &at)
+{
+    auto *box = new QLineEdit(this);
+    box->setObjectName(QStringLiteral("txtConfirm"));
+    box->setGeometry(at.adjusted(0, -1, 0, 2));
+    makePasswordBox(box);
+    for (Password &password : m_passwords)
+        if (password.column == column)
+            password.confirm = box;
+    return box;
+}
+
 // ---------------------------------------------------------------------------
 // Services
 
@@ -266,7 +355,7 @@ bool EditorFrame::Rename(const QString &, const QString &) { return true; }
 void EditorFrame::FillRow(const dao::Recordset *rs)
 {
     if (rs)
-        modBoundControls::PopulateFields(this, firstOf(this, "txtProperty"), *rs);
+        modBoundControls::PopulateFields(this, firstOf(this, "txtProperty"), *rs, passwordColumns());
 }
 
 bool EditorFrame::RefuseDelete(bool) { return false; }
@@ -313,6 +402,58 @@ QString EditorFrame::Total(const QString &sql) const
     const auto rs = db().OpenRecordset(sql, dao::dbOpenSnapshot);
     const QString total = rs->Eof() ? QString() : (*rs)(0).Text();
     return total.isEmpty() ? QStringLiteral("0") : total;
+}
+
+bool EditorFrame::PasswordGiven(const QString &column) const
+{
+    return !modString::TrimBlanks(Text(column)).isEmpty();
+}
+
+bool EditorFrame::KeepBlankPassword(const QString &column)
+{
+    if (Ui().MsgBox(QStringLiteral("The password will be re-set to blank unless you specify a new one.\r\n"
+                                   "Do you wish to specify a new password now?"),
+                    ui::vbYesNo + ui::vbQuestion) != ui::vbYes)
+        return true;
+    Box(column)->setFocus();
+    return false;
+}
+
+bool EditorFrame::PasswordConfirmed(const QString &column)
+{
+    if (!PasswordGiven(column))
+        return true;
+    for (const Password &password : std::as_const(m_passwords))
+        if (password.column == column && password.confirm && password.confirm->text() == Text(column))
+            return true;
+    return Refuse(QStringLiteral("Password and Confirmation do not match!  Please re-enter the password."), Box(column));
+}
+
+QStringList EditorFrame::passwordColumns() const
+{
+    QStringList columns;
+    for (const Password &password : m_passwords)
+        columns << password.column;
+    return columns;
+}
+
+// A shown row: Size-1 blanks in both boxes (the stored password stays where it
+// is); a new row: both empty. The confirmation takes at most Size characters.
+void EditorFrame::showPasswords(bool stored)
+{
+    for (const Password &password : std::as_const(m_passwords)) {
+        const int at = m_fields.IndexOf(password.column);
+        const int size = at >= 0 ? int(m_fields(at).Size()) : 0;
+        const QString shown = stored ? QString(qMax(size - 1, 0), QLatin1Char(' ')) : QString();
+        for (QLineEdit *box : {password.box.data(), password.confirm.data()}) {
+            if (!box)
+                continue;
+            box->setProperty("storedPassword", stored);
+            box->setText(shown);
+        }
+        if (password.confirm && size > 0)
+            password.confirm->setMaxLength(size);
+    }
 }
 
 std::optional<long> EditorFrame::WholeNumber(const QString &text, long emptyValue)
@@ -377,6 +518,9 @@ void EditorFrame::EnableEdit(bool State)
     for (const char *array : {"txtProperty", "cboDropdown", "chkProperty", "spnUpDn"})
         if (QWidget *first = firstOf(this, array))
             modBoundControls::EnableControls(this, first, State);
+    for (const Password &password : std::as_const(m_passwords))
+        if (password.confirm)
+            password.confirm->setEnabled(State);
 }
 
 // ---------------------------------------------------------------------------
@@ -428,6 +572,11 @@ void EditorFrame::fetchFieldInfo()
         if (at >= 0 && box->isVisibleTo(this))
             modGUI::InstallKeyFilter(box, m_fields(at));
     }
+    for (const Password &password : std::as_const(m_passwords)) {
+        const int at = m_fields.IndexOf(password.column);
+        if (at >= 0 && password.confirm)
+            modGUI::InstallKeyFilter(password.confirm, m_fields(at));
+    }
     m_filtersInstalled = true;
 }
 
@@ -477,6 +626,8 @@ int EditorFrame::Display(const QStringList &keys)
                 combo->addItem(rs->Value(column).toString());
             }
             FillRow(rs.get());
+            // The stored password never reaches a control: its boxes show blanks.
+            showPasswords(true);
         }) && !gone && handler.step([&] {
             m_keyAsRead = found ? Text(nameColumn()) : m_shownKey;
             if (IsSystemObject())
@@ -507,6 +658,7 @@ int EditorFrame::AddNewRow(const QStringList &parentKeys)
         m_keyAsRead.clear();
         lblTitle.setText(Title(Entry::Add));
         emptyBoxes();
+        showPasswords(false);
         if (QWidget *first = firstOf(this, "cboDropdown"))
             modBoundControls::SetControls(this, first, -1);
     }) && handler.step([&] { PopulateCombos(); }) && handler.step([&] {
@@ -636,14 +788,24 @@ void EditorFrame::Undo()
         EditRow(RowKeys());
 }
 
-void EditorFrame::RefreshFolder() { ::ReloadFolder(CalcParentKey()); }
-
-void EditorFrame::RemoveFromTree() { RemoveNode(CalcNodeKey()); }
-
 bool EditorFrame::ConfirmDelete()
 {
     return Ui().MsgBox(m_setup.deleteQuestion, ui::vbYesNo + ui::vbQuestion) == ui::vbYes;
 }
+
+bool EditorFrame::NameChanged() const
+{
+    return m_keyChanged && (!m_setup.renameOnlyNewName || Text(nameColumn()) != m_keyAsRead);
+}
+
+void EditorFrame::RefreshFolder() { ::ReloadFolder(CalcParentKey()); }
+
+void EditorFrame::ReKeyTree(const QString &oldName, const QString &newName)
+{
+    ReKeyNode(NodeKeyOf(oldName), NodeKeyOf(newName), newName);
+}
+
+void EditorFrame::RemoveFromTree() { RemoveNode(CalcNodeKey()); }
 
 void EditorFrame::returnToPane()
 {
@@ -692,7 +854,9 @@ void EditorFrame::editCommit()
         return;
     const QString before = m_shownKey;
     QString newName, sql, ds;
+    bool rename = false;
     if (!handler.step([&] {
+            rename = NameChanged();
             newName = Text(nameColumn());
             m_shownKey = newName;
             sql = UpdateSQL();
@@ -706,7 +870,7 @@ void EditorFrame::editCommit()
     const bool written = modUpdate::RunUnit(
         ds, handler.routine,
         [&] {
-            renamed = !m_keyChanged || Rename(m_keyAsRead, newName);
+            renamed = !rename || Rename(m_keyAsRead, newName);
             if (!renamed)
                 return;
             // An UPDATE that changes no row finds the row gone: no success.
@@ -724,7 +888,7 @@ void EditorFrame::editCommit()
     // The tree's handlers may show panes, this one included: the keys are taken first.
     const QStringList rowKeys = RowKeys();
     if (m_keyAsRead != newName)
-        TreeStep([&] { ReKeyNode(NodeKeyOf(m_keyAsRead), NodeKeyOf(newName), newName); });
+        TreeStep([&] { ReKeyTree(m_keyAsRead, newName); });
     TreeStep([&] { RefreshFolder(); });
     Display(rowKeys);
     returnToPane();

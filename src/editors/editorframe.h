@@ -31,6 +31,13 @@
 //   - Keystrokes: modGUI::ControlKeyPress on every bound box, type-ahead on the
 //     combos; NumbersOnly boxes take only an optional "-" and digits, paste
 //     included.
+//   - Passwords (AddPassword, AddConfirm): the stored password never reaches a
+//     control. A shown row puts Size-1 blanks into the password box and its
+//     confirmation box (shown as "*"); blanks there mean "keep the stored
+//     password" (PasswordGiven is false). The blanks are no part of a password:
+//     the first character typed or pasted replaces them; letters are
+//     upper-cased, other characters than [0-9A-Z_-] refused, paste included.
+//     The focus selects the whole box. AddNew empties both boxes.
 //   - The saves, each ONE unit (modUpdate::RunUnit): add = ValidateFields,
 //     ConfirmSave, the INSERT; edit = ValidateFields, ConfirmSave, Rename (when
 //     the key-changed flag is set), the UPDATE (one that changes no row fails
@@ -59,9 +66,11 @@
 //      row's own name: the frame holds them as DataSource(), Parent(i) and
 //      ShownKey() ("" while adding), and KeyAsRead() is the name as read.
 //   2. Build the form in the constructor with AddPrompt, AddText, AddMemo,
-//      AddTwin, AddCombo, AddCheck, AddUpDown (all direct children of the form;
-//      the creation order of the txtProperty boxes is the column order of the
-//      INSERT), then PlaceButtons.
+//      AddTwin, AddCombo, AddCheck, AddUpDown, AddPassword and AddConfirm (all
+//      direct children of the form; the creation order of the txtProperty boxes
+//      is the column order of the INSERT), then PlaceButtons. A password is
+//      validated with PasswordGiven, KeepBlankPassword and PasswordConfirmed
+//      and written by UpdateSQL only when PasswordGiven.
 //   3. Override the hooks: Title (the four titles), SelectSQL (the row's read),
 //      CalcParentKey (the folder's node key), ValidateFields (Refuse gives the
 //      message and the focus; RowExists runs a duplicate check), UpdateSQL
@@ -77,8 +86,9 @@
 //      row), ConfirmDelete (more questions before a delete), PrepareInsert
 //      (a last change of the boxes before the INSERT), InsertSQL,
 //      RefreshFolder (the default reloads the folder by its child count, the
-//      tree's ReloadFolder), RemoveFromTree (the tree after a delete), RowGone
-//      (a missing row treated by the editor itself), Undo, PropertyChanged,
+//      tree's ReloadFolder), ReKeyTree (the nodes that follow a rename),
+//      RemoveFromTree (the tree after a delete), RowGone (a missing row
+//      treated by the editor itself), Undo, PropertyChanged,
 //      OtherButton, ComboValue/ShowComboValue (a combo that shows words for
 //      stored numbers). Statements quote text with Quote and
 //      write numbers through UpdateStatement / modDatabase::NumberSQL; a number
@@ -171,6 +181,9 @@ public:
     const QString &ShownKey() const { return m_shownKey; }   // the row's name; "" while adding
     const QString &KeyAsRead() const { return m_keyAsRead; } // the name as the row was read
     bool KeyChanged() const { return m_keyChanged; }
+    // Whether an edit's save runs the rename writer: the key-changed flag, and
+    // with Setup::renameOnlyNewName a name that differs from the one read.
+    bool NameChanged() const;
     QString DataSource() const; // the open database's Name
     // The text of the box bound to `column` (the twin for a combo's column).
     QString Text(const QString &column) const;
@@ -192,6 +205,7 @@ protected:
         bool missingRowShowsEmpty = false; // a missing row: an empty form (else 3021 with the SELECT)
         bool busyCursor = true;            // the busy cursor during a band click
         bool emptyBeforeRead = true;       // Display empties the boxes before its read
+        bool renameOnlyNewName = false;    // a name typed back to the one read is no rename
     };
     explicit EditorFrame(Setup setup);
 
@@ -242,7 +256,9 @@ protected:
     virtual void Saved(Entry) {}
     // The tree after an add or an edit: by default the folder reloaded by its child count.
     virtual void RefreshFolder();
-    // The tree after a delete: by default the row's node removed.
+    // The tree after a rename was written: by default the row's node re-keyed.
+    virtual void ReKeyTree(const QString &oldName, const QString &newName);
+    // The tree after a delete was written: by default the row's node removed.
     virtual void RemoveFromTree();
     // "Undo" by the pending mode: AddNew or Edit again (the band's Undo is disabled after).
     virtual void Undo();
@@ -265,6 +281,10 @@ protected:
     QCheckBox *AddCheck(int index, const QString &column, const QString &caption, const QRect &at,
                         const QString &tip = {});
     UpDown *AddUpDown(int index, QLineEdit *buddy, int min, int max, const QRect &at);
+    // The password box of `column` (a txtProperty element) and its unbound
+    // confirmation box txtConfirm (outside the array, filtered as the column).
+    QLineEdit *AddPassword(int index, const QString &column, const QRect &at, const QString &tip = {});
+    QLineEdit *AddConfirm(const QString &column, const QRect &at);
 
     // ---- services
     dao::Database &db() const;
@@ -293,6 +313,14 @@ protected:
     // The first value `sql` returns, as text: a total of the catalog (a SUM
     // over no rows, which is Null, and no row at all give "0").
     QString Total(const QString &sql) const;
+    // A password typed into the box of `column` (not blank after trimming).
+    bool PasswordGiven(const QString &column) const;
+    // Validation of a password left blank under a new name: the question whether
+    // to give one now; Yes puts the focus into the password box and gives false.
+    bool KeepBlankPassword(const QString &column);
+    // Validation of a typed password: its confirmation must be the same text,
+    // else the message, the focus in the password box, false.
+    bool PasswordConfirmed(const QString &column);
     // Lets `box` take only an optional leading "-" and digits, pasted text included.
     static void NumbersOnly(QLineEdit *box);
     // The parent grid pane of the collection.
@@ -340,6 +368,16 @@ private:
     QString word() const;
     QString nameColumn() const { return m_setup.keyColumns.value(m_setup.keyColumns.size() - 1); }
     void emptyBoxes();
+    // The password boxes: the blanks of a stored password, or empty for a new row.
+    void showPasswords(bool stored);
+    QStringList passwordColumns() const;
+
+    struct Password
+    {
+        QString column;
+        QPointer<QLineEdit> box, confirm;
+    };
+    QList<Password> m_passwords;
 
     Setup m_setup;
     bool m_loaded = false;

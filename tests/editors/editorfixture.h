@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
@@ -107,6 +108,30 @@ protected:
         QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
     }
     static QString textOf(const QWidget *w) { return controls::Text(w); }
+    // A combo's items, in list order.
+    static QStringList items(const QComboBox *combo)
+    {
+        QStringList list;
+        for (int i = 0; i < combo->count(); ++i)
+            list << combo->itemText(i);
+        return list;
+    }
+    // Picks an item of a type-ahead combo by typing its first letters over the whole text.
+    static void choose(QComboBox *combo, const QString &prefix)
+    {
+        combo->setFocus();
+        if (combo->lineEdit())
+            combo->lineEdit()->selectAll();
+        QTest::keyClicks(combo, prefix);
+    }
+    // The check boxes' states, "1" checked and "0" not, in the order given.
+    static QString checks(const QList<QCheckBox *> &boxes)
+    {
+        QString s;
+        for (const QCheckBox *box : boxes)
+            s += box->isChecked() ? QLatin1Char('1') : QLatin1Char('0');
+        return s;
+    }
     // A statement as the error dialog shows it.
     static QString shownSQL(const QString &sql)
     {

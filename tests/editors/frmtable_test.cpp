@@ -43,13 +43,6 @@ protected:
         openPath({QStringLiteral("DSN=QnTest:"), QStringLiteral("DSN=QnTest:DB=QnTest:"),
                   QStringLiteral("DSN=QnTest:DB=QnTest:db=SALES:"), kTablesKey});
     }
-    static QStringList items(const QComboBox *combo)
-    {
-        QStringList list;
-        for (int i = 0; i < combo->count(); ++i)
-            list << combo->itemText(i);
-        return list;
-    }
     // A new table that passes every rule.
     void fillNew(frmTable &e, const QString &name)
     {
