@@ -125,8 +125,10 @@ void GridPane::SetParticulars(Particulars particulars)
     for (int i = 0; i < (password ? 2 : 1); ++i) {
         auto *text = new QLineEdit;
         text->setObjectName(password ? QStringLiteral("txtCell_%1").arg(i) : QStringLiteral("txtCell"));
-        if (i == 1)
+        if (i == 1) {
             text->setEchoMode(QLineEdit::Password);
+            text->setStyleSheet(QStringLiteral("lineedit-password-character: 42")); // each character as "*"
+        }
         hookUp(text);
         connect(text, &QLineEdit::textChanged, this, [this] { m_cellDirty = true; });
         modGUI::InstallKeyPress(text, [this](int key) { return Cell_Keypress(key); }, true);
@@ -402,6 +404,8 @@ void GridPane::grd_KeyPress(QKeyEvent *event, bool &handled)
         const int length = int(line->text().size());
         const int start = length == 0 ? 0 : 1;
         line->setSelection(start, length - start);
+    } else if (auto *lookup = qobject_cast<ctlTextLookup *>(m_editor); lookup && !lookup->TextEnabled()) {
+        return; // its text is only set by its button
     } else {
         const int key = Cell_Keypress(code);
         SetEditorText(key ? QString(QChar(key)) : QString());
@@ -479,8 +483,16 @@ void GridPane::CellLostFocus() { modGrid::NextCell(*grd); }
 
 void GridPane::grd_Scroll()
 {
-    if (EditorVisible())
-        modGrid::NextCell(*grd);
+    if (!m_spec.editorFollowsScroll) {
+        if (EditorVisible())
+            modGrid::NextCell(*grd);
+        return;
+    }
+    // Over the current cell, two pixels (30 twips) higher than it, open or not.
+    if (!m_editor || grd->Row() < 0 || grd->Col() < 0)
+        return;
+    const QRect cell = grd->CellRect(grd->Row(), grd->Col());
+    m_editor->setGeometry(cell.left(), cell.top() - 2, cell.width() + 2, m_editor->height());
 }
 
 // ---------------------------------------------------------------------------

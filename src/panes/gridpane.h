@@ -21,7 +21,10 @@
 //        .Words(list) or .Mask() (how a stored value shows after the fill),
 //        .NewRow("text") (its text in the new row);
 //      - lists: the stored items of each cboCell(i) (empty: filled by
-//        PopulateCombos); lookups: how many ctlLUCell(i) there are.
+//        PopulateCombos); lookups: how many ctlLUCell(i) there are (a
+//        ctlLUCell whose TextEnabled is false takes no typed character: a key
+//        typed on its cell only opens it; Backspace and "." still empty it);
+//        titleAfterConnect, editorFollowsScroll where the pane has them.
 //    Captions and alignments come from the query (modGrid::PopulateGrid).
 //    Declare the form by name in the pane's own .cpp:
 //      [[maybe_unused]] const bool declared = forms::Declare<frmX>(QStringLiteral("frmX"));
@@ -113,6 +116,9 @@ public:
         QList<QStringList> lists; // one per cboCell(i): its stored items, or empty
         int lookups = 0;          // ctlLUCell(0) .. ctlLUCell(lookups - 1)
         bool titleAfterConnect = false;
+        // Scrolling the grid keeps the editor open, laid over the current
+        // cell, instead of moving the current cell on.
+        bool editorFollowsScroll = false;
     };
 
     // The parent row's editor that "Up1" shows, after revealing `nodeKey`.

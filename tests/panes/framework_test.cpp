@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTreeView>
 
 #include "panefixture.h"
@@ -413,6 +414,7 @@ TEST_F(Framework, PasswordBox)
     ASSERT_TRUE(p.EditorVisible());
     EXPECT_EQ(p.CellEditor()->objectName(), QStringLiteral("txtCell_1"));
     EXPECT_EQ(p.txtCell[1]->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(p.txtCell[1]->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, p.txtCell[1]), '*');
     EXPECT_EQ(p.txtCell[1]->text(), QString());
     key(Qt::Key_Return); // left empty: no new password, the row stays clean
     EXPECT_FALSE(p.RowDirty());
