@@ -17,14 +17,6 @@ class Framework : public PaneTest
 {
 protected:
     frmFiles &files() { return show<frmFiles>(QStringLiteral("frmFiles"), {QStringLiteral("QnTest")}); }
-    // The grid row of a file.
-    static int rowOf(const GridPane &p, const QString &file)
-    {
-        for (int r = 0; r < p.grd->Rows(); ++r)
-            if (p.grd->TextMatrix(r, 0) == file)
-                return r;
-        return -1;
-    }
 };
 
 const QString kCustomer = QStringLiteral("CUSTOMER||133|INDEXED|FIXED|Customer master");

@@ -19,13 +19,6 @@ protected:
     {
         return show<frmColumns>(QStringLiteral("frmColumns"), {QStringLiteral("QnTest"), db, table});
     }
-    static QStringList items(const QComboBox *list)
-    {
-        QStringList all;
-        for (int i = 0; i < list->count(); ++i)
-            all << list->itemText(i);
-        return all;
-    }
     // The whole catalog row of a column of SALES.CUSTOMER (or of `table`).
     QString stored(const QString &column, const QString &table = QStringLiteral("CUSTOMER"))
     {
@@ -33,20 +26,6 @@ protected:
                                    "COLUMN_NAME = '%2'")
                         .arg(table, column))
             .value(0);
-    }
-    // Makes a list cell empty: Backspace on it while the grid has the focus.
-    static void empty(GridPane &p, int row, int col)
-    {
-        click(p, row, col);
-        key(Qt::Key_Backspace);
-        key(Qt::Key_Return);
-    }
-    // Picks from a list cell the first item that begins with `letter`.
-    static void pick(GridPane &p, int row, int col, const char *letter)
-    {
-        click(p, row, col);
-        type(QString::fromLatin1(letter));
-        key(Qt::Key_Return);
     }
 
     static constexpr int kCity = 3; // SALES.CUSTOMER's fourth column, a VARCHAR

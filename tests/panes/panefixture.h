@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
+#include <QToolButton>
 
 #include "../mainwindow/mainwindowfixture.h"
 #include "panes/ctltextlookup.h"
@@ -93,4 +94,42 @@ protected:
         return cells.join(QLatin1Char('|'));
     }
     static QPoint current(const GridPane &p) { return {p.grd->Col(), p.grd->Row()}; }
+    // The grid row whose first cell is `text`; -1 when none.
+    static int rowOf(const GridPane &p, const QString &text)
+    {
+        for (int r = 0; r < p.grd->Rows(); ++r)
+            if (p.grd->TextMatrix(r, 0) == text)
+                return r;
+        return -1;
+    }
+    static QStringList items(const QComboBox *list)
+    {
+        QStringList all;
+        for (int i = 0; i < list->count(); ++i)
+            all << list->itemText(i);
+        return all;
+    }
+    // Makes a cell empty: Backspace on it while the grid has the focus.
+    static void empty(GridPane &p, int row, int col)
+    {
+        click(p, row, col);
+        key(Qt::Key_Backspace);
+        key(Qt::Key_Return);
+    }
+    // Picks from a list cell the first item that begins with `letter`.
+    static void pick(GridPane &p, int row, int col, const char *letter)
+    {
+        click(p, row, col);
+        type(QString::fromLatin1(letter));
+        key(Qt::Key_Return);
+    }
+    // Opens the lookup cell (row, col) and clicks the button of ctlLUCell(element).
+    static void lookup(GridPane &p, int row, int col, int element)
+    {
+        click(p, row, col);
+        key(Qt::Key_Return);
+        ASSERT_TRUE(p.EditorVisible());
+        QTest::mouseClick(p.ctlLUCell[element]->cmd, Qt::LeftButton);
+        settle();
+    }
 };
