@@ -3,6 +3,7 @@
 #include "cconnections.h"
 #include "csqldts.h"
 #include "dao.h"
+#include "localtyperules.h"
 #include "modstring.h"
 
 namespace {
@@ -12,10 +13,6 @@ qint32 number(const QString &key, const QString &attributes)
 {
     return vb::CLng(QStringLiteral("0") + modString::ExtractAttr(key, attributes));
 }
-
-// Decimal digits of a binary integer by its length in bytes (1 to 8).
-constexpr qint32 kSignedDigits[8] = {3, 5, 7, 10, 12, 15, 17, 19};
-constexpr qint32 kUnsignedDigits[8] = {3, 5, 8, 10, 13, 15, 17, 20};
 
 } // namespace
 
@@ -42,11 +39,9 @@ qint32 CLOCDT::DEFAULT_PRECISION() const
     if (first == QLatin1String(";BINARY")) {
         if (!ATTRIBUTES.contains(QLatin1String(";INTEGER;")))
             return p;
-        const qint32 length = DEFAULT_LENGTH();
-        if (length < 1 || length > 8)
-            return p;
-        return ATTRIBUTES.contains(QLatin1String(";UNSIGNED;")) ? kUnsignedDigits[length - 1]
-                                                               : kSignedDigits[length - 1];
+        const qint32 digits =
+            localtype::IntegerDigits(DEFAULT_LENGTH(), ATTRIBUTES.contains(QLatin1String(";UNSIGNED;")));
+        return digits != 0 ? digits : p;
     }
     if (first == QLatin1String(";PACKED"))
         return 2 * DEFAULT_LENGTH();
