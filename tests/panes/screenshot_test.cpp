@@ -7,6 +7,7 @@
 #include "panes/frmcolumns.h"
 #include "panes/frmdatabases.h"
 #include "panes/frmdbprvs.h"
+#include "panes/frmfields.h"
 #include "panes/frmfiles.h"
 #include "panes/frmtables.h"
 #include "panes/frmtblprvs.h"
@@ -63,6 +64,11 @@ TEST_F(Screenshot, ListPanes)
     click(dp, 1, 3);
     key(Qt::Key_Return);
     grab("frmDBPRVs.png");
+    key(Qt::Key_Escape);
+    frmFields &fd = show<frmFields>(QStringLiteral("frmFields"), {QStringLiteral("QnTest"), QStringLiteral("CUSTOMER")});
+    click(fd, 8, 3);
+    key(Qt::Key_Return);
+    grab("frmFields.png");
     key(Qt::Key_Escape);
 }
 
