@@ -68,15 +68,6 @@ void frmDBPRVs::NewRow(int row)
         grd->SetTextMatrix(row, SECURITY_LEVEL, Cell(row - 1, SECURITY_LEVEL));
 }
 
-// A typed password is kept; its cell shows the mask.
-void frmDBPRVs::WriteBack(int col, QString &text)
-{
-    if (col != DATABASE_PASSWORD)
-        return;
-    m_newPassword = text;
-    text = kMask;
-}
-
 QString frmDBPRVs::ValidateCell(int row, int col)
 {
     if (col != USER_NAME)
@@ -89,7 +80,7 @@ QString frmDBPRVs::ValidateCell(int row, int col)
     if (Exists(QStringLiteral("SELECT USER_NAME FROM QN_DBPRV WHERE DATABASE_NAME = '") + Esc(database()) +
                QStringLiteral("' AND USER_NAME = '") + Esc(v) + QLatin1Char('\'')))
         return QStringLiteral("The User Name '%1' already has privileges set for this Database.").arg(v);
-    if (m_newPassword.isEmpty())
+    if (NewPassword().isEmpty())
         Inform(QStringLiteral("User Name has changed - password will be set to blank"));
     return {};
 }
@@ -108,7 +99,7 @@ QString frmDBPRVs::InsertSQL()
     return QStringLiteral("INSERT INTO QN_DBPRV (USER_NAME, DATABASE_NAME, DATABASE_USERNAME, DATABASE_PASSWORD, "
                           "ALLOW_SELECT, ALLOW_INSERT, ALLOW_UPDATE, ALLOW_DELETE, SECURITY_LEVEL, REMARKS ) VALUES ('") +
            Esc(Cell(USER_NAME)) + QStringLiteral("', '") + Esc(database()) + QStringLiteral("', '") +
-           Esc(Cell(DATABASE_USERNAME)) + QStringLiteral("', '") + Esc(m_newPassword) + QStringLiteral("', ") +
+           Esc(Cell(DATABASE_USERNAME)) + QStringLiteral("', '") + Esc(NewPassword()) + QStringLiteral("', ") +
            flag(ALLOW_SELECT) + c + flag(ALLOW_INSERT) + c + flag(ALLOW_UPDATE) + c + flag(ALLOW_DELETE) +
            QStringLiteral(", '") + Esc(Cell(SECURITY_LEVEL)) + QStringLiteral("', '") + Esc(Cell(REMARKS)) +
            QStringLiteral("')");
@@ -116,9 +107,9 @@ QString frmDBPRVs::InsertSQL()
 
 QString frmDBPRVs::UpdateSQL()
 {
-    const QString password = m_newPassword.isEmpty()
+    const QString password = NewPassword().isEmpty()
                                  ? QString()
-                                 : QStringLiteral("DATABASE_PASSWORD = '") + Esc(m_newPassword) + QStringLiteral("', ");
+                                 : QStringLiteral("DATABASE_PASSWORD = '") + Esc(NewPassword()) + QStringLiteral("', ");
     return QStringLiteral("UPDATE QN_DBPRV SET DATABASE_USERNAME = '") + Esc(Cell(DATABASE_USERNAME)) +
            QStringLiteral("', ") + password + QStringLiteral("ALLOW_SELECT = ") + flag(ALLOW_SELECT) +
            QStringLiteral(", ALLOW_INSERT = ") + flag(ALLOW_INSERT) + QStringLiteral(", ALLOW_UPDATE = ") +

@@ -15,8 +15,6 @@ protected:
     QString Query() const override;
     void PopulateCombos() override;
     void NewRow(int row) override;
-    void RowOpened() override { m_newPassword.clear(); }
-    void WriteBack(int col, QString &text) override;
     QString ValidateCell(int row, int col) override;
     QString DeleteSQL() override;
     QString InsertSQL() override;
@@ -27,7 +25,4 @@ protected:
 private:
     QString database() const { return Keys().value(1); }
     QString flag(int col) const;
-
-    // The password typed into the row being edited; empty when none.
-    QString m_newPassword;
 };

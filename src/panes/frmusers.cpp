@@ -38,15 +38,6 @@ bool frmUsers::RefuseCell(int, int col) const
     return col == USER_NAME && OrigKey(USER_NAME) == QLatin1String("ADMIN");
 }
 
-// A typed password is kept; its cell shows the mask.
-void frmUsers::WriteBack(int col, QString &text)
-{
-    if (col != USER_PASSWORD)
-        return;
-    m_newPassword = text;
-    text = kMask;
-}
-
 QString frmUsers::ValidateCell(int row, int col)
 {
     if (col != USER_NAME)
@@ -57,7 +48,7 @@ QString frmUsers::ValidateCell(int row, int col)
     if ((v != OrigKey(USER_NAME) || OrigKey(USER_NAME).isEmpty()) &&
         Exists(QStringLiteral("SELECT USER_NAME FROM QN_USER WHERE USER_NAME = '") + Esc(v) + QLatin1Char('\'')))
         return QStringLiteral("This Datasource already contains a User called '%1'").arg(v);
-    if (m_newPassword.isEmpty() && v != OrigKey(USER_NAME))
+    if (NewPassword().isEmpty() && v != OrigKey(USER_NAME))
         Inform(QStringLiteral("User Name has changed - password will be set to blank"));
     return {};
 }
@@ -70,15 +61,15 @@ QString frmUsers::DeleteSQL()
 QString frmUsers::InsertSQL()
 {
     return QStringLiteral("INSERT INTO QN_USER (USER_NAME, USER_PASSWORD, REMARKS) VALUES ('") + Esc(Cell(USER_NAME)) +
-           QStringLiteral("', '") + Esc(m_newPassword) + QStringLiteral("', '") + Esc(Cell(REMARKS)) +
+           QStringLiteral("', '") + Esc(NewPassword()) + QStringLiteral("', '") + Esc(Cell(REMARKS)) +
            QStringLiteral("') ");
 }
 
 QString frmUsers::UpdateSQL()
 {
-    const QString password = m_newPassword.isEmpty()
+    const QString password = NewPassword().isEmpty()
                                  ? QString()
-                                 : QStringLiteral("USER_PASSWORD = '") + Esc(m_newPassword) + QStringLiteral("', ");
+                                 : QStringLiteral("USER_PASSWORD = '") + Esc(NewPassword()) + QStringLiteral("', ");
     return QStringLiteral("UPDATE QN_USER SET ") + password + QStringLiteral("REMARKS = '") + Esc(Cell(REMARKS)) +
            QStringLiteral("' WHERE USER_NAME = '") + Esc(Cell(USER_NAME)) + QStringLiteral("' ");
 }

@@ -14,15 +14,9 @@ protected:
     QString Title(const QStringList &keys) const override;
     QString Query() const override;
     bool RefuseCell(int row, int col) const override;
-    void RowOpened() override { m_newPassword.clear(); }
-    void WriteBack(int col, QString &text) override;
     QString ValidateCell(int row, int col) override;
     QString DeleteSQL() override;
     QString InsertSQL() override;
     QString UpdateSQL() override;
     QString FolderKey() const override;
-
-private:
-    // The password typed into the row being edited; empty when none.
-    QString m_newPassword;
 };

@@ -231,7 +231,7 @@ void GridPane::clearEditState()
     m_editNewRow = false;
     m_cellDirty = m_rowDirty = m_keyChanged = false;
     m_busy = false;
-    RowOpened();
+    m_newPassword.clear();
 }
 
 // Stored flags and codes as their words, passwords as the mask.
@@ -304,7 +304,7 @@ void GridPane::takeKeys(int row)
         m_origRow << grd->TextMatrix(row, col);
         m_origKeys << (column(col).kept && !m_editNewRow ? grd->TextMatrix(row, col) : QString());
     }
-    RowOpened();
+    m_newPassword.clear();
 }
 
 void GridPane::setEditorTextOpening(const QString &text)
@@ -511,12 +511,13 @@ void GridPane::grd_EnterCell(int row, int col)
         if (text == m_origText)
             m_cellDirty = false;
         if (m_cellDirty && m_editRow >= 0 && m_editCol >= 0) {
-            QString value = text;
-            WriteBack(m_editCol, value);
             if (column(m_editCol).key)
                 m_keyChanged = true;
             m_rowDirty = true;
-            grd->SetTextMatrix(m_editRow, m_editCol, value);
+            // A typed password is kept; its cell shows the mask.
+            if (column(m_editCol).editor == Editor::Password)
+                m_newPassword = text;
+            grd->SetTextMatrix(m_editRow, m_editCol, column(m_editCol).editor == Editor::Password ? kMask : text);
         }
         m_cellDirty = false;
         if (m_editRow < 0) {

@@ -362,21 +362,13 @@ public:
                      Column(QStringLiteral("REMARKS"))};
         SetParticulars(std::move(p));
     }
-    QString typed;
+    QString typed() const { return NewPassword(); }
 
 protected:
     QString Title(const QStringList &keys) const override { return keys.value(0); }
     QString Query() const override
     {
         return QStringLiteral("SELECT USER_NAME, USER_PASSWORD, REMARKS FROM QN_USER ORDER BY USER_NAME ASC");
-    }
-    void RowOpened() override { typed.clear(); }
-    void WriteBack(int col, QString &text) override
-    {
-        if (col == 1) {
-            typed = text;
-            text = kMask;
-        }
     }
     QString ValidateCell(int, int) override { return {}; }
     QString DeleteSQL() override { return {}; }
@@ -415,7 +407,7 @@ TEST_F(Framework, PasswordBox)
     click(p, 0, 1);
     type(QStringLiteral("secret"));
     key(Qt::Key_Return);
-    EXPECT_EQ(p.typed, QStringLiteral("SECRET")); // the key filter of USER_PASSWORD
+    EXPECT_EQ(p.typed(), QStringLiteral("SECRET")); // the key filter of USER_PASSWORD
     EXPECT_EQ(p.grd->TextMatrix(0, 1), GridPane::kMask);
     EXPECT_TRUE(p.RowDirty());
     p.hide();

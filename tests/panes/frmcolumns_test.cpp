@@ -2,11 +2,8 @@
 // its rules and statements, the special columns kept out of its writes, a
 // failed re-key, unusual stored values and the Up button.
 
-#include <QAction>
 #include <QToolButton>
-#include <QTreeView>
 
-#include "core/modgui.h"
 #include "panefixture.h"
 #include "panes/frmcolumns.h"
 
@@ -392,15 +389,8 @@ TEST_F(Columns, UnusualStoredValues)
 TEST_F(Columns, UpShowsTheTableEditor)
 {
     columns();
-    QAction *up = modGUI::ToolbarButton(main().tbrColumns, QStringLiteral("Up1"));
-    ASSERT_NE(up, nullptr);
-    up->trigger();
-    settle();
-    ASSERT_NE(gCurrentPane().data(), nullptr);
-    EXPECT_EQ(gCurrentPane()->objectName(), QStringLiteral("frmTable"));
-    const QModelIndex selected = main().tvwExplorer->currentIndex();
-    EXPECT_EQ(CNodes::NodeKeyOf(gNodes().Model()->itemFromIndex(selected)),
-              QStringLiteral("DSN=QnTest:DB=QnTest:db=SALES:TA=SALES:ta=CUSTOMER:"));
+    expectUp(main().tbrColumns, QStringLiteral("frmTable"),
+             QStringLiteral("DSN=QnTest:DB=QnTest:db=SALES:TA=SALES:ta=CUSTOMER:"));
 }
 
 } // namespace

@@ -2,11 +2,8 @@
 // passwords written only when typed, the new row's security level, its rules,
 // messages and statements, its scrolling and the Up button.
 
-#include <QAction>
 #include <QScrollBar>
-#include <QTreeView>
 
-#include "core/modgui.h"
 #include "panefixture.h"
 #include "panes/frmdbprvs.h"
 
@@ -194,14 +191,7 @@ TEST_F(DatabasePrivileges, ScrollingKeepsTheEditorOpen)
 TEST_F(DatabasePrivileges, UpShowsTheDatabaseEditor)
 {
     privileges();
-    QAction *up = modGUI::ToolbarButton(main().tbrDBPRVs, QStringLiteral("Up1"));
-    ASSERT_NE(up, nullptr);
-    up->trigger();
-    settle();
-    ASSERT_NE(gCurrentPane().data(), nullptr);
-    EXPECT_EQ(gCurrentPane()->objectName(), QStringLiteral("frmDatabase"));
-    const QModelIndex selected = main().tvwExplorer->currentIndex();
-    EXPECT_EQ(CNodes::NodeKeyOf(gNodes().Model()->itemFromIndex(selected)), QStringLiteral("DSN=QnTest:DB=QnTest:db=SALES:"));
+    expectUp(main().tbrDBPRVs, QStringLiteral("frmDatabase"), QStringLiteral("DSN=QnTest:DB=QnTest:db=SALES:"));
 }
 
 } // namespace

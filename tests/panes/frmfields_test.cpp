@@ -161,28 +161,26 @@ TEST_F(Fields, LocalTypeRules)
         EXPECT_EQ(rules(f, kCity), QLatin1String(c.written));
         EXPECT_TRUE(f.RowDirty());
         EXPECT_EQ(opening(f, kCity), QLatin1String(c.opens));
-        // One above each open bound is refused with its bounds, the bound itself passes.
-        const QString opens = QLatin1String(c.opens);
-        if (opens.contains(QLatin1Char('L'))) {
-            edit(f, kCity, 4, QString::number(c.lengthMax + 1));
+        // A value beyond each open bound is refused with the bounds; the bound itself passes.
+        const struct
+        {
+            char letter;
+            int col;
+            const char *name;
+            int beyond, low, high;
+        } bounds[] = {
+            {'L', 4, "Length", c.lengthMax + 1, 1, c.lengthMax},
+            {'P', 5, "Precision", c.precisionMin - 1, c.precisionMin, c.precisionMax},
+            {'S', 6, "Scale", -33, -32, 32},
+        };
+        for (const auto &b : bounds) {
+            if (!QLatin1String(c.opens).contains(QLatin1Char(b.letter)))
+                continue;
+            edit(f, kCity, b.col, QString::number(b.beyond));
             ui().answerMsgBox(ui::vbOK);
             click(f, kName, 0);
-            EXPECT_EQ(ui().messages().last(), QStringLiteral("Length") + range.arg(1).arg(c.lengthMax));
-            retype(QString::number(c.lengthMax)); // into the editor reopened on the failing cell
-        }
-        if (opens.contains(QLatin1Char('P'))) {
-            edit(f, kCity, 5, QString::number(c.precisionMin - 1));
-            ui().answerMsgBox(ui::vbOK);
-            click(f, kName, 0);
-            EXPECT_EQ(ui().messages().last(), QStringLiteral("Precision") + range.arg(c.precisionMin).arg(c.precisionMax));
-            retype(QString::number(c.precisionMax)); // into the editor reopened on the failing cell
-        }
-        if (opens.contains(QLatin1Char('S'))) {
-            edit(f, kCity, 6, QStringLiteral("-33"));
-            ui().answerMsgBox(ui::vbOK);
-            click(f, kName, 0);
-            EXPECT_EQ(ui().messages().last(), QStringLiteral("Scale") + range.arg(-32).arg(32));
-            retype(QStringLiteral("-32")); // into the editor reopened on the failing cell
+            EXPECT_EQ(ui().messages().last(), QLatin1String(b.name) + range.arg(b.low).arg(b.high));
+            retype(QString::number(b.beyond < b.low ? b.low : b.high)); // into the editor reopened there
         }
         click(f, kName, 0);
         EXPECT_FALSE(f.RowDirty());

@@ -1,13 +1,10 @@
 // The Tables pane: its listing and file list, the column count and the
 // criteria builder, its rules and statements, and the Up button.
 
-#include <QAction>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTreeView>
 
-#include "core/modgui.h"
 #include "editors/schema/frmcriteriabuilder.h"
 #include "panefixture.h"
 #include "panes/frmtables.h"
@@ -334,14 +331,7 @@ TEST_F(Tables, UnusualNames)
 TEST_F(Tables, UpShowsTheDatabaseEditor)
 {
     tables();
-    QAction *up = modGUI::ToolbarButton(main().tbrTables, QStringLiteral("Up1"));
-    ASSERT_NE(up, nullptr);
-    up->trigger();
-    settle();
-    ASSERT_NE(gCurrentPane().data(), nullptr);
-    EXPECT_EQ(gCurrentPane()->objectName(), QStringLiteral("frmDatabase"));
-    const QModelIndex selected = main().tvwExplorer->currentIndex();
-    EXPECT_EQ(CNodes::NodeKeyOf(gNodes().Model()->itemFromIndex(selected)), QStringLiteral("DSN=QnTest:DB=QnTest:db=SALES:"));
+    expectUp(main().tbrTables, QStringLiteral("frmDatabase"), QStringLiteral("DSN=QnTest:DB=QnTest:db=SALES:"));
 }
 
 } // namespace

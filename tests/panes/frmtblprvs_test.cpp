@@ -1,11 +1,8 @@
 // The Table privileges pane: its listing and user list, the permission words,
 // its rules and statements, its scrolling and the Up button.
 
-#include <QAction>
 #include <QScrollBar>
-#include <QTreeView>
 
-#include "core/modgui.h"
 #include "panefixture.h"
 #include "panes/frmtblprvs.h"
 
@@ -166,15 +163,8 @@ TEST_F(TablePrivileges, ScrollingKeepsTheEditorOpen)
 TEST_F(TablePrivileges, UpShowsTheTableEditor)
 {
     privileges();
-    QAction *up = modGUI::ToolbarButton(main().tbrTBLPRVs, QStringLiteral("Up1"));
-    ASSERT_NE(up, nullptr);
-    up->trigger();
-    settle();
-    ASSERT_NE(gCurrentPane().data(), nullptr);
-    EXPECT_EQ(gCurrentPane()->objectName(), QStringLiteral("frmTable"));
-    const QModelIndex selected = main().tvwExplorer->currentIndex();
-    EXPECT_EQ(CNodes::NodeKeyOf(gNodes().Model()->itemFromIndex(selected)),
-              QStringLiteral("DSN=QnTest:DB=QnTest:db=SALES:TA=SALES:ta=ORDERS:"));
+    expectUp(main().tbrTBLPRVs, QStringLiteral("frmTable"),
+             QStringLiteral("DSN=QnTest:DB=QnTest:db=SALES:TA=SALES:ta=ORDERS:"));
 }
 
 } // namespace

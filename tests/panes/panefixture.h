@@ -4,13 +4,16 @@
 // and driven as a user would: clicks on the grid's cells, keys to the widget
 // that has the focus.
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
+#include <QTreeView>
 
 #include "../mainwindow/mainwindowfixture.h"
+#include "core/modgui.h"
 #include "panes/ctltextlookup.h"
 #include "panes/gridpane.h"
 #include "tree/nodekey.h"
@@ -94,6 +97,18 @@ protected:
         return cells.join(QLatin1Char('|'));
     }
     static QPoint current(const GridPane &p) { return {p.grd->Col(), p.grd->Row()}; }
+    // The band's "Up1" shows the pane `form` after revealing and selecting `nodeKey` in the tree.
+    void expectUp(const QToolBar *band, const QString &form, const QString &nodeKey)
+    {
+        QAction *up = modGUI::ToolbarButton(band, QStringLiteral("Up1"));
+        ASSERT_NE(up, nullptr);
+        up->trigger();
+        settle();
+        ASSERT_NE(gCurrentPane().data(), nullptr);
+        EXPECT_EQ(gCurrentPane()->objectName(), form);
+        const QModelIndex selected = main().tvwExplorer->currentIndex();
+        EXPECT_EQ(CNodes::NodeKeyOf(gNodes().Model()->itemFromIndex(selected)), nodeKey);
+    }
     // The grid row whose first cell is `text`; -1 when none.
     static int rowOf(const GridPane &p, const QString &text)
     {
