@@ -208,18 +208,7 @@ TEST_F(Columns, Rules)
         case Emptied: empty(c, kCity, r.col); break;
         case Picked: pick(c, kCity, r.col, r.text); break;
         }
-        ASSERT_TRUE(c.RowDirty());
-        if (r.message)
-            ui().answerMsgBox(ui::vbOK);
-        click(c, 0, 1);
-        if (r.message) {
-            EXPECT_EQ(ui().messages().last(), QLatin1String(r.message));
-            EXPECT_EQ(current(c), QPoint(r.col, kCity));
-            EXPECT_TRUE(c.EditorVisible());
-        } else {
-            EXPECT_FALSE(c.RowDirty());
-            EXPECT_EQ(current(c), QPoint(1, 0));
-        }
+        expectRule(c, kCity, r.col, r.message, QPoint(1, 0));
     }
 }
 

@@ -294,17 +294,7 @@ TEST_F(Fields, Rules)
         SCOPED_TRACE(std::to_string(r.col) + " " + r.text);
         frmFields &f = fields();
         edit(f, kCity, r.col, QString::fromLatin1(r.text));
-        ASSERT_TRUE(f.RowDirty());
-        if (r.message)
-            ui().answerMsgBox(ui::vbOK);
-        click(f, kName, 0);
-        if (r.message) {
-            EXPECT_EQ(ui().messages().last(), QLatin1String(r.message));
-            EXPECT_EQ(current(f), QPoint(r.col, kCity));
-            EXPECT_TRUE(f.EditorVisible());
-        } else {
-            EXPECT_FALSE(f.RowDirty());
-        }
+        expectRule(f, kCity, r.col, r.message, QPoint(0, kName));
     }
 }
 

@@ -245,18 +245,7 @@ TEST_F(Tables, Rules)
             edit(t, kCustomer, r.col, QString::fromLatin1(r.text));
         else
             empty(t, kCustomer, r.col);
-        ASSERT_TRUE(t.RowDirty());
-        if (r.message)
-            ui().answerMsgBox(ui::vbOK);
-        click(t, kOrders, 1);
-        if (r.message) {
-            EXPECT_EQ(ui().messages().last(), QLatin1String(r.message));
-            EXPECT_EQ(current(t), QPoint(r.col, kCustomer));
-            EXPECT_TRUE(t.EditorVisible());
-        } else {
-            EXPECT_FALSE(t.RowDirty());
-            EXPECT_EQ(current(t), QPoint(1, kOrders));
-        }
+        expectRule(t, kCustomer, r.col, r.message, QPoint(1, kOrders));
     }
 }
 

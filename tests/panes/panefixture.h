@@ -97,6 +97,24 @@ protected:
         return cells.join(QLatin1Char('|'));
     }
     static QPoint current(const GridPane &p) { return {p.grd->Col(), p.grd->Row()}; }
+    // Leaves the changed row `row` by a click on the cell `leave` (column, row): with
+    // `message` the rule refuses it, shows that message and reopens the failing cell `col`;
+    // without one the row is written and the click's cell is current.
+    void expectRule(GridPane &p, int row, int col, const char *message, QPoint leave)
+    {
+        ASSERT_TRUE(p.RowDirty());
+        if (message)
+            ui().answerMsgBox(ui::vbOK);
+        click(p, leave.y(), leave.x());
+        if (message) {
+            EXPECT_EQ(ui().messages().last(), QLatin1String(message));
+            EXPECT_EQ(current(p), QPoint(col, row));
+            EXPECT_TRUE(p.EditorVisible());
+        } else {
+            EXPECT_FALSE(p.RowDirty());
+            EXPECT_EQ(current(p), leave);
+        }
+    }
     // The band's "Up1" shows the pane `form` after revealing and selecting `nodeKey` in the tree.
     void expectUp(const QToolBar *band, const QString &form, const QString &nodeKey)
     {
