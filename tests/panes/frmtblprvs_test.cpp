@@ -134,6 +134,23 @@ TEST_F(TablePrivileges, RulesAndStatements)
     EXPECT_EQ(row(p, fresh + 1), QStringLiteral("|No|No|No|No|"));
 }
 
+// A database and a table whose names hold an apostrophe.
+TEST_F(TablePrivileges, QuotedNames)
+{
+    open()->Execute(QStringLiteral("INSERT INTO QN_TBLPRV (DATABASE_NAME, TABLE_NAME, USER_NAME, ALLOW_SELECT) VALUES "
+                                   "('O''DB', 'T''1', 'JSMITH', 1)"));
+    frmTBLPRVs &p = privileges(QStringLiteral("O'DB"), QStringLiteral("T'1"));
+    EXPECT_EQ(p.lblTitle.title->text(), QStringLiteral("O'DB.T'1 - User Privileges"));
+    ASSERT_EQ(p.grd->Rows(), 2);
+    edit(p, 0, 5, QStringLiteral("x"));
+    click(p, 1, 0);
+    EXPECT_EQ(p.Statements(),
+              QStringList{QStringLiteral("UPDATE QN_TBLPRV SET ALLOW_SELECT = 1, ALLOW_INSERT = 0, ALLOW_UPDATE = 0, "
+                                         "ALLOW_DELETE = 0, REMARKS = 'x' WHERE DATABASE_NAME = 'O''DB' AND TABLE_NAME "
+                                         "= 'T''1' AND USER_NAME = 'JSMITH'")});
+    EXPECT_TRUE(ui().errors().isEmpty());
+}
+
 // Scrolling keeps the editor open over the current cell, two pixels higher.
 TEST_F(TablePrivileges, ScrollingKeepsTheEditorOpen)
 {
