@@ -51,9 +51,10 @@
 //    row was written, then modGUI::RefreshNodePath(FolderKey()).
 // 4. Test. Drive the pane as a user would, with the PaneTest fixture of
 //    tests/panes/panefixture.h: show<frmX>(name, keys) through the pane host,
-//    then click(), doubleClick(), key(), type() and edit() on the cells of
-//    `grd` and the editor that opens (txtCell, cboCell_i, ctlLUCell_i); leave
-//    the row, then compare Statements() with the exact texts and the catalog
+//    then click(), doubleClick(), key(), type(), edit(), pick(), empty() and
+//    lookup() on the cells of `grd` and the editor that opens (txtCell,
+//    cboCell_i, ctlLUCell_i); leave the row (expectRule() for a rule's
+//    message), then compare Statements() with the exact texts and the catalog
 //    rows with what the grid shows; answer message boxes and the error dialog
 //    with ScriptedUi, fail statements with dao::Faults. Test the pane's own
 //    particulars only: the framework's behaviour is covered once, over the
