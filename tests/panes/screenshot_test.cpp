@@ -49,6 +49,10 @@ TEST_F(Screenshot, ListPanes)
     key(Qt::Key_Return);
     grab("frmTables.png");
     key(Qt::Key_Escape);
+    click(t, 1, 6);
+    type(QStringLiteral("x")); // opens the criteria editor, whose text is not typed into
+    grab("frmTables-criteria.png");
+    click(t, 1, 0);
     frmTBLPRVs &tp = show<frmTBLPRVs>(QStringLiteral("frmTBLPRVs"),
                                       {QStringLiteral("QnTest"), QStringLiteral("SALES"), QStringLiteral("ORDERS")});
     click(tp, 0, 2);
