@@ -25,10 +25,11 @@ Result ExpandFields(int rows);
 // from its events).
 Result ViewFirstScreen(int rows);
 Result ViewFill(int rows);
-// Showing the Columns pane of a table with that many columns, and the Files
-// pane of a data source with that many files (figure: the time of one Display
-// in milliseconds).
+// Showing the Columns pane of a table with that many columns, the Files pane
+// of a data source with that many files, and the Fields pane of a file with
+// that many fields (figure: the time of one Display in milliseconds).
 Result ColumnsPane(int rows);
 Result FilesPane(int rows);
+Result FieldsPane(int rows);
 
 } // namespace bench

@@ -7,6 +7,7 @@
 #include "cases.h"
 #include "core/cconnections.h"
 #include "panes/frmcolumns.h"
+#include "panes/frmfields.h"
 #include "panes/frmfiles.h"
 
 namespace bench {
@@ -84,6 +85,24 @@ Result FilesPane(int rows)
     {
         frmFiles pane;
         result = display(pane, {source.Name()});
+    }
+    ReleaseWorkspace();
+    if (result.rows != rows)
+        result.failure = QStringLiteral("%1 rows shown, %2 written").arg(result.rows).arg(rows);
+    return result;
+}
+
+Result FieldsPane(int rows)
+{
+    DataSource source;
+    fill(source.File(), rows,
+         "INSERT INTO QN_FIELD (FILE_NAME, FIELD_NUMBER, FIELD_NAME, LOCAL_TYPE_NAME, OFFSET, LENGTH, PRECISION, "
+         "SCALE, ENCRYPTED, FORMAT, DEFAULT_VALUE, REMARKS) VALUES ('BENCH', ?1, 'FIELD-' || ?1, 'STRING', 10 * ?1, "
+         "10, 10, 0, ?1 % 3, NULL, NULL, 'A field of the benchmark')");
+    Result result;
+    {
+        frmFields pane;
+        result = display(pane, {source.Name(), QStringLiteral("BENCH")});
     }
     ReleaseWorkspace();
     if (result.rows != rows)

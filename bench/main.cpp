@@ -30,6 +30,7 @@ const QList<bench::Case> kCases = {
     // A user waits for a pane: well under a second for the largest collections met.
     {"panes.columns", "milliseconds per Display", 250, {500, 2000}, &bench::ColumnsPane},
     {"panes.files", "milliseconds per Display", 250, {1000, 5000}, &bench::FilesPane},
+    {"panes.fields", "milliseconds per Display", 250, {500, 2000}, &bench::FieldsPane},
 };
 
 } // namespace

@@ -318,14 +318,7 @@ QString frmColumns::UpdateSQL()
            QStringLiteral(" AND COLUMN_TYPE = 0");
 }
 
-QString frmColumns::tableKey() const
-{
-    const QString ds = Datasource();
-    QString key = NodeKey::Child(NodeKey::Datasource(ds), QStringLiteral("DB"), ds);
-    key = NodeKey::Child(key, QStringLiteral("db"), database());
-    key = NodeKey::Child(key, QStringLiteral("TA"), database());
-    return NodeKey::Child(key, QStringLiteral("ta"), table());
-}
+QString frmColumns::tableKey() const { return NodeKey::Table(Datasource(), database(), table()); }
 
 QString frmColumns::FolderKey() const { return NodeKey::Child(tableKey(), QStringLiteral("CO"), table()); }
 

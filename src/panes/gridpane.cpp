@@ -125,8 +125,10 @@ void GridPane::SetParticulars(Particulars particulars)
     for (int i = 0; i < (password ? 2 : 1); ++i) {
         auto *text = new QLineEdit;
         text->setObjectName(password ? QStringLiteral("txtCell_%1").arg(i) : QStringLiteral("txtCell"));
-        if (i == 1)
+        if (i == 1) {
             text->setEchoMode(QLineEdit::Password);
+            text->setStyleSheet(QStringLiteral("lineedit-password-character: 42")); // each character as "*"
+        }
         hookUp(text);
         connect(text, &QLineEdit::textChanged, this, [this] { m_cellDirty = true; });
         modGUI::InstallKeyPress(text, [this](int key) { return Cell_Keypress(key); }, true);
@@ -229,7 +231,7 @@ void GridPane::clearEditState()
     m_editNewRow = false;
     m_cellDirty = m_rowDirty = m_keyChanged = false;
     m_busy = false;
-    RowOpened();
+    m_newPassword.clear();
 }
 
 // Stored flags and codes as their words, passwords as the mask.
@@ -302,7 +304,7 @@ void GridPane::takeKeys(int row)
         m_origRow << grd->TextMatrix(row, col);
         m_origKeys << (column(col).kept && !m_editNewRow ? grd->TextMatrix(row, col) : QString());
     }
-    RowOpened();
+    m_newPassword.clear();
 }
 
 void GridPane::setEditorTextOpening(const QString &text)
@@ -402,6 +404,8 @@ void GridPane::grd_KeyPress(QKeyEvent *event, bool &handled)
         const int length = int(line->text().size());
         const int start = length == 0 ? 0 : 1;
         line->setSelection(start, length - start);
+    } else if (auto *lookup = qobject_cast<ctlTextLookup *>(m_editor); lookup && !lookup->TextEnabled()) {
+        return; // its text is only set by its button
     } else {
         const int key = Cell_Keypress(code);
         SetEditorText(key ? QString(QChar(key)) : QString());
@@ -479,8 +483,16 @@ void GridPane::CellLostFocus() { modGrid::NextCell(*grd); }
 
 void GridPane::grd_Scroll()
 {
-    if (EditorVisible())
-        modGrid::NextCell(*grd);
+    if (!m_spec.editorFollowsScroll) {
+        if (EditorVisible())
+            modGrid::NextCell(*grd);
+        return;
+    }
+    // Over the current cell, two pixels (30 twips) higher than it, open or not.
+    if (!m_editor || grd->Row() < 0 || grd->Col() < 0)
+        return;
+    const QRect cell = grd->CellRect(grd->Row(), grd->Col());
+    m_editor->setGeometry(cell.left(), cell.top() - 2, cell.width() + 2, m_editor->height());
 }
 
 // ---------------------------------------------------------------------------
@@ -499,12 +511,13 @@ void GridPane::grd_EnterCell(int row, int col)
         if (text == m_origText)
             m_cellDirty = false;
         if (m_cellDirty && m_editRow >= 0 && m_editCol >= 0) {
-            QString value = text;
-            WriteBack(m_editCol, value);
             if (column(m_editCol).key)
                 m_keyChanged = true;
             m_rowDirty = true;
-            grd->SetTextMatrix(m_editRow, m_editCol, value);
+            // A typed password is kept; its cell shows the mask.
+            if (column(m_editCol).editor == Editor::Password)
+                m_newPassword = text;
+            grd->SetTextMatrix(m_editRow, m_editCol, column(m_editCol).editor == Editor::Password ? kMask : text);
         }
         m_cellDirty = false;
         if (m_editRow < 0) {

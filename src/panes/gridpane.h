@@ -13,7 +13,8 @@
 //      - columns, in the order of the fill query's select list, each a
 //        Column("CATALOG_NAME") with, as needed: .List(i) / .Lookup(i) /
 //        .Password() (the editor; Text otherwise; a password box opens
-//        empty, and WriteBack takes what was typed), .Key() (a change re-keys
+//        empty, and what is typed into it becomes NewPassword() while its
+//        cell keeps the mask), .Key() (a change re-keys
 //        the row: DELETE and INSERT; .Key(true) when the column is part of the
 //        row's identity in the catalog), .Kept() (kept with the keys from the
 //        row's first opening without being a key), .Number() (whole numbers
@@ -21,7 +22,10 @@
 //        .Words(list) or .Mask() (how a stored value shows after the fill),
 //        .NewRow("text") (its text in the new row);
 //      - lists: the stored items of each cboCell(i) (empty: filled by
-//        PopulateCombos); lookups: how many ctlLUCell(i) there are.
+//        PopulateCombos); lookups: how many ctlLUCell(i) there are (a
+//        ctlLUCell whose TextEnabled is false takes no typed character: a key
+//        typed on its cell only opens it; Backspace and "." still empty it);
+//        titleAfterConnect, editorFollowsScroll where the pane has them.
 //    Captions and alignments come from the query (modGrid::PopulateGrid).
 //    Declare the form by name in the pane's own .cpp:
 //      [[maybe_unused]] const bool declared = forms::Declare<frmX>(QStringLiteral("frmX"));
@@ -32,7 +36,7 @@
 //    OrigKey, Esc and Number), FolderKey; where the pane has them:
 //    PopulateCombos, IsReadOnly, RefuseCell, ListChanged, ListDropDown,
 //    LookupClick (with SetEditorText: a different text is an edit of the
-//    cell), LookupRoutine, NewRow, RowOpened, WriteBack, UpTarget.
+//    cell), LookupRoutine, NewRow, UpTarget.
 //    Everything else is the framework's: the fill, the value words, the
 //    editors over the current cell, the keys, the validation order, the
 //    commit and the tree refresh.
@@ -47,9 +51,10 @@
 //    row was written, then modGUI::RefreshNodePath(FolderKey()).
 // 4. Test. Drive the pane as a user would, with the PaneTest fixture of
 //    tests/panes/panefixture.h: show<frmX>(name, keys) through the pane host,
-//    then click(), doubleClick(), key(), type() and edit() on the cells of
-//    `grd` and the editor that opens (txtCell, cboCell_i, ctlLUCell_i); leave
-//    the row, then compare Statements() with the exact texts and the catalog
+//    then click(), doubleClick(), key(), type(), edit(), pick(), empty() and
+//    lookup() on the cells of `grd` and the editor that opens (txtCell,
+//    cboCell_i, ctlLUCell_i); leave the row (expectRule() for a rule's
+//    message), then compare Statements() with the exact texts and the catalog
 //    rows with what the grid shows; answer message boxes and the error dialog
 //    with ScriptedUi, fail statements with dao::Faults. Test the pane's own
 //    particulars only: the framework's behaviour is covered once, over the
@@ -113,6 +118,9 @@ public:
         QList<QStringList> lists; // one per cboCell(i): its stored items, or empty
         int lookups = 0;          // ctlLUCell(0) .. ctlLUCell(lookups - 1)
         bool titleAfterConnect = false;
+        // Scrolling the grid keeps the editor open, laid over the current
+        // cell, instead of moving the current cell on.
+        bool editorFollowsScroll = false;
     };
 
     // The parent row's editor that "Up1" shows, after revealing `nodeKey`.
@@ -180,12 +188,6 @@ protected:
     virtual QString LookupRoutine() const { return objectName() + QStringLiteral(".ctlLUCell_ButtonClick"); }
     // Defaults of the new row `row` beyond the columns' NewRow texts.
     virtual void NewRow(int /*row*/) {}
-    // The first cell of a clean row was opened (its keys were just taken), or
-    // Display forgot every edit: a pane's own edit state starts afresh.
-    virtual void RowOpened() {}
-    // A changed cell is written back into the grid as `text` (a pane may keep
-    // the typed text and show another).
-    virtual void WriteBack(int /*col*/, QString & /*text*/) {}
     // The rule of column `col` of `row`: its message, or empty when it passes.
     virtual QString ValidateCell(int row, int col) = 0;
     virtual QString DeleteSQL() = 0;
@@ -214,6 +216,8 @@ protected:
     QString OrigKey(int col) const { return m_origKeys.value(col); }
     // True while the row being edited is the new row.
     bool EditingNewRow() const { return m_editNewRow; }
+    // The password typed into the row being edited since its first opening; empty when none.
+    QString NewPassword() const { return m_newPassword; }
     // Text as it goes between apostrophes.
     static QString Esc(const QString &text);
     // A number cell as written: its whole number in decimal ("NULL" when empty); 380 otherwise.
@@ -273,6 +277,7 @@ private:
     QString m_origText;
     QStringList m_origKeys;  // per column: the kept columns' texts at the first opening
     QStringList m_origRow;   // the whole row at the first opening
+    QString m_newPassword;
     bool m_editNewRow = false;
     bool m_cellDirty = false;
     bool m_rowDirty = false;

@@ -301,6 +301,19 @@ int ToSearchable(const QString &text)
     return position < 0 ? 0 : position;
 }
 
+const QStringList &EncryptedWords()
+{
+    static const QStringList words = {QStringLiteral("No"), QStringLiteral("Yes - Read/Write"),
+                                      QStringLiteral("Yes - Read Only")};
+    return words;
+}
+
+int ToEncrypted(const QString &text)
+{
+    const int position = int(EncryptedWords().indexOf(text));
+    return position < 0 ? 0 : position;
+}
+
 QString CodeWord(const QString &stored, const QStringList &words)
 {
     const auto value = WholeNumber(stored);

@@ -129,6 +129,10 @@ const QStringList &SearchableWords();
 // "Unsearchable" 0, "LIKE only" 1, "All except LIKE" 2, "Searchable" 3 (case
 // matters); any other text 0.
 int ToSearchable(const QString &text);
+// A field's encryption words, for 0 to 2.
+const QStringList &EncryptedWords();
+// "No" 0, "Yes - Read/Write" 1, "Yes - Read Only" 2 (case matters); any other text 0.
+int ToEncrypted(const QString &text);
 // A stored code as its word from `words` (0 is the first); an empty value or a
 // value that is no position of `words` shows as it is.
 QString CodeWord(const QString &stored, const QStringList &words);

@@ -16,6 +16,20 @@ inline QString Child(const QString &parentKey, const QString &tag, const QString
 {
     return parentKey + tag + QLatin1Char('=') + value + QLatin1Char(':');
 }
+// The nodes of one catalog row: "DSN=<ds>:DB=<ds>:db=<database>:",
+// then "TA=<database>:ta=<table>:"; "DSN=<ds>:FI=<ds>:fi=<file>:".
+inline QString Database(const QString &dataSource, const QString &database)
+{
+    return Child(Child(Datasource(dataSource), QStringLiteral("DB"), dataSource), QStringLiteral("db"), database);
+}
+inline QString Table(const QString &dataSource, const QString &database, const QString &table)
+{
+    return Child(Child(Database(dataSource, database), QStringLiteral("TA"), database), QStringLiteral("ta"), table);
+}
+inline QString File(const QString &dataSource, const QString &file)
+{
+    return Child(Child(Datasource(dataSource), QStringLiteral("FI"), dataSource), QStringLiteral("fi"), file);
+}
 // True for the node types of a data source ("DSN", and "FDSN", which nothing makes).
 inline bool IsDatasourceType(const QString &nodeType)
 {

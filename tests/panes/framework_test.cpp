@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTreeView>
 
 #include "panefixture.h"
@@ -16,14 +17,6 @@ class Framework : public PaneTest
 {
 protected:
     frmFiles &files() { return show<frmFiles>(QStringLiteral("frmFiles"), {QStringLiteral("QnTest")}); }
-    // The grid row of a file.
-    static int rowOf(const GridPane &p, const QString &file)
-    {
-        for (int r = 0; r < p.grd->Rows(); ++r)
-            if (p.grd->TextMatrix(r, 0) == file)
-                return r;
-        return -1;
-    }
 };
 
 const QString kCustomer = QStringLiteral("CUSTOMER||133|INDEXED|FIXED|Customer master");
@@ -369,21 +362,13 @@ public:
                      Column(QStringLiteral("REMARKS"))};
         SetParticulars(std::move(p));
     }
-    QString typed;
+    QString typed() const { return NewPassword(); }
 
 protected:
     QString Title(const QStringList &keys) const override { return keys.value(0); }
     QString Query() const override
     {
         return QStringLiteral("SELECT USER_NAME, USER_PASSWORD, REMARKS FROM QN_USER ORDER BY USER_NAME ASC");
-    }
-    void RowOpened() override { typed.clear(); }
-    void WriteBack(int col, QString &text) override
-    {
-        if (col == 1) {
-            typed = text;
-            text = kMask;
-        }
     }
     QString ValidateCell(int, int) override { return {}; }
     QString DeleteSQL() override { return {}; }
@@ -413,6 +398,7 @@ TEST_F(Framework, PasswordBox)
     ASSERT_TRUE(p.EditorVisible());
     EXPECT_EQ(p.CellEditor()->objectName(), QStringLiteral("txtCell_1"));
     EXPECT_EQ(p.txtCell[1]->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(p.txtCell[1]->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, p.txtCell[1]), '*');
     EXPECT_EQ(p.txtCell[1]->text(), QString());
     key(Qt::Key_Return); // left empty: no new password, the row stays clean
     EXPECT_FALSE(p.RowDirty());
@@ -421,7 +407,7 @@ TEST_F(Framework, PasswordBox)
     click(p, 0, 1);
     type(QStringLiteral("secret"));
     key(Qt::Key_Return);
-    EXPECT_EQ(p.typed, QStringLiteral("SECRET")); // the key filter of USER_PASSWORD
+    EXPECT_EQ(p.typed(), QStringLiteral("SECRET")); // the key filter of USER_PASSWORD
     EXPECT_EQ(p.grd->TextMatrix(0, 1), GridPane::kMask);
     EXPECT_TRUE(p.RowDirty());
     p.hide();

@@ -2,11 +2,8 @@
 // its rules and statements, the special columns kept out of its writes, a
 // failed re-key, unusual stored values and the Up button.
 
-#include <QAction>
 #include <QToolButton>
-#include <QTreeView>
 
-#include "core/modgui.h"
 #include "panefixture.h"
 #include "panes/frmcolumns.h"
 
@@ -19,13 +16,6 @@ protected:
     {
         return show<frmColumns>(QStringLiteral("frmColumns"), {QStringLiteral("QnTest"), db, table});
     }
-    static QStringList items(const QComboBox *list)
-    {
-        QStringList all;
-        for (int i = 0; i < list->count(); ++i)
-            all << list->itemText(i);
-        return all;
-    }
     // The whole catalog row of a column of SALES.CUSTOMER (or of `table`).
     QString stored(const QString &column, const QString &table = QStringLiteral("CUSTOMER"))
     {
@@ -33,20 +23,6 @@ protected:
                                    "COLUMN_NAME = '%2'")
                         .arg(table, column))
             .value(0);
-    }
-    // Makes a list cell empty: Backspace on it while the grid has the focus.
-    static void empty(GridPane &p, int row, int col)
-    {
-        click(p, row, col);
-        key(Qt::Key_Backspace);
-        key(Qt::Key_Return);
-    }
-    // Picks from a list cell the first item that begins with `letter`.
-    static void pick(GridPane &p, int row, int col, const char *letter)
-    {
-        click(p, row, col);
-        type(QString::fromLatin1(letter));
-        key(Qt::Key_Return);
     }
 
     static constexpr int kCity = 3; // SALES.CUSTOMER's fourth column, a VARCHAR
@@ -232,18 +208,7 @@ TEST_F(Columns, Rules)
         case Emptied: empty(c, kCity, r.col); break;
         case Picked: pick(c, kCity, r.col, r.text); break;
         }
-        ASSERT_TRUE(c.RowDirty());
-        if (r.message)
-            ui().answerMsgBox(ui::vbOK);
-        click(c, 0, 1);
-        if (r.message) {
-            EXPECT_EQ(ui().messages().last(), QLatin1String(r.message));
-            EXPECT_EQ(current(c), QPoint(r.col, kCity));
-            EXPECT_TRUE(c.EditorVisible());
-        } else {
-            EXPECT_FALSE(c.RowDirty());
-            EXPECT_EQ(current(c), QPoint(1, 0));
-        }
+        expectRule(c, kCity, r.col, r.message, QPoint(1, 0));
     }
 }
 
@@ -413,15 +378,8 @@ TEST_F(Columns, UnusualStoredValues)
 TEST_F(Columns, UpShowsTheTableEditor)
 {
     columns();
-    QAction *up = modGUI::ToolbarButton(main().tbrColumns, QStringLiteral("Up1"));
-    ASSERT_NE(up, nullptr);
-    up->trigger();
-    settle();
-    ASSERT_NE(gCurrentPane().data(), nullptr);
-    EXPECT_EQ(gCurrentPane()->objectName(), QStringLiteral("frmTable"));
-    const QModelIndex selected = main().tvwExplorer->currentIndex();
-    EXPECT_EQ(CNodes::NodeKeyOf(gNodes().Model()->itemFromIndex(selected)),
-              QStringLiteral("DSN=QnTest:DB=QnTest:db=SALES:TA=SALES:ta=CUSTOMER:"));
+    expectUp(main().tbrColumns, QStringLiteral("frmTable"),
+             QStringLiteral("DSN=QnTest:DB=QnTest:db=SALES:TA=SALES:ta=CUSTOMER:"));
 }
 
 } // namespace

@@ -15,13 +15,6 @@ protected:
     {
         return show<frmFiles>(QStringLiteral("frmFiles"), {dsn});
     }
-    static int rowOf(const GridPane &p, const QString &file)
-    {
-        for (int r = 0; r < p.grd->Rows(); ++r)
-            if (p.grd->TextMatrix(r, 0) == file)
-                return r;
-        return -1;
-    }
     static QStringList names(const GridPane &p)
     {
         QStringList list;
@@ -30,14 +23,7 @@ protected:
         return list;
     }
     // Clicks the record-size cell of `row`, opens it and clicks its lookup button.
-    static void lookup(frmFiles &f, int row)
-    {
-        click(f, row, 2);
-        key(Qt::Key_Return);
-        ASSERT_TRUE(f.EditorVisible());
-        QTest::mouseClick(f.ctlLUCell[0]->cmd, Qt::LeftButton);
-        settle();
-    }
+    static void lookup(frmFiles &f, int row) { PaneTest::lookup(f, row, 2, 0); }
 };
 
 TEST_F(Files, Listing)

@@ -25,6 +25,10 @@ TEST(ModGrid, ValueWords)
         EXPECT_EQ(modGrid::ToBoolean(QString::fromLatin1(w.text)), w.boolean);
         EXPECT_EQ(modGrid::ToSearchable(QString::fromLatin1(w.text)), w.searchable);
     }
+    const std::pair<const char *, int> encrypted[] = {
+        {"No", 0}, {"Yes - Read/Write", 1}, {"Yes - Read Only", 2}, {"yes - read only", 0}, {"2", 0}, {"", 0}};
+    for (const auto &[text, code] : encrypted)
+        EXPECT_EQ(modGrid::ToEncrypted(QString::fromLatin1(text)), code) << text;
     EXPECT_EQ(modGrid::YesNo(1), QStringLiteral("Yes"));
     for (int other : {0, 2, -1})
         EXPECT_EQ(modGrid::YesNo(other), QStringLiteral("No"));

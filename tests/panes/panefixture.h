@@ -4,12 +4,16 @@
 // and driven as a user would: clicks on the grid's cells, keys to the widget
 // that has the focus.
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
+#include <QToolButton>
+#include <QTreeView>
 
 #include "../mainwindow/mainwindowfixture.h"
+#include "core/modgui.h"
 #include "panes/ctltextlookup.h"
 #include "panes/gridpane.h"
 #include "tree/nodekey.h"
@@ -93,4 +97,72 @@ protected:
         return cells.join(QLatin1Char('|'));
     }
     static QPoint current(const GridPane &p) { return {p.grd->Col(), p.grd->Row()}; }
+    // Leaves the changed row `row` by a click on the cell `leave` (column, row): with
+    // `message` the rule refuses it, shows that message and reopens the failing cell `col`;
+    // without one the row is written and the click's cell is current.
+    void expectRule(GridPane &p, int row, int col, const char *message, QPoint leave)
+    {
+        ASSERT_TRUE(p.RowDirty());
+        if (message)
+            ui().answerMsgBox(ui::vbOK);
+        click(p, leave.y(), leave.x());
+        if (message) {
+            EXPECT_EQ(ui().messages().last(), QLatin1String(message));
+            EXPECT_EQ(current(p), QPoint(col, row));
+            EXPECT_TRUE(p.EditorVisible());
+        } else {
+            EXPECT_FALSE(p.RowDirty());
+            EXPECT_EQ(current(p), leave);
+        }
+    }
+    // The band's "Up1" shows the pane `form` after revealing and selecting `nodeKey` in the tree.
+    void expectUp(const QToolBar *band, const QString &form, const QString &nodeKey)
+    {
+        QAction *up = modGUI::ToolbarButton(band, QStringLiteral("Up1"));
+        ASSERT_NE(up, nullptr);
+        up->trigger();
+        settle();
+        ASSERT_NE(gCurrentPane().data(), nullptr);
+        EXPECT_EQ(gCurrentPane()->objectName(), form);
+        const QModelIndex selected = main().tvwExplorer->currentIndex();
+        EXPECT_EQ(CNodes::NodeKeyOf(gNodes().Model()->itemFromIndex(selected)), nodeKey);
+    }
+    // The grid row whose first cell is `text`; -1 when none.
+    static int rowOf(const GridPane &p, const QString &text)
+    {
+        for (int r = 0; r < p.grd->Rows(); ++r)
+            if (p.grd->TextMatrix(r, 0) == text)
+                return r;
+        return -1;
+    }
+    static QStringList items(const QComboBox *list)
+    {
+        QStringList all;
+        for (int i = 0; i < list->count(); ++i)
+            all << list->itemText(i);
+        return all;
+    }
+    // Makes a cell empty: Backspace on it while the grid has the focus.
+    static void empty(GridPane &p, int row, int col)
+    {
+        click(p, row, col);
+        key(Qt::Key_Backspace);
+        key(Qt::Key_Return);
+    }
+    // Picks from a list cell the first item that begins with `letter`.
+    static void pick(GridPane &p, int row, int col, const char *letter)
+    {
+        click(p, row, col);
+        type(QString::fromLatin1(letter));
+        key(Qt::Key_Return);
+    }
+    // Opens the lookup cell (row, col) and clicks the button of ctlLUCell(element).
+    static void lookup(GridPane &p, int row, int col, int element)
+    {
+        click(p, row, col);
+        key(Qt::Key_Return);
+        ASSERT_TRUE(p.EditorVisible());
+        QTest::mouseClick(p.ctlLUCell[element]->cmd, Qt::LeftButton);
+        settle();
+    }
 };

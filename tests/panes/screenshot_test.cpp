@@ -6,7 +6,12 @@
 #include "panefixture.h"
 #include "panes/frmcolumns.h"
 #include "panes/frmdatabases.h"
+#include "panes/frmdbprvs.h"
+#include "panes/frmfields.h"
 #include "panes/frmfiles.h"
+#include "panes/frmtables.h"
+#include "panes/frmtblprvs.h"
+#include "panes/frmusers.h"
 
 namespace {
 
@@ -38,6 +43,36 @@ TEST_F(Screenshot, ListPanes)
     click(f, 1, 2);
     key(Qt::Key_Return);
     grab("frmFiles.png");
+    key(Qt::Key_Escape);
+    frmTables &t = show<frmTables>(QStringLiteral("frmTables"), {QStringLiteral("QnTest"), QStringLiteral("SALES")});
+    click(t, 1, 3);
+    key(Qt::Key_Return);
+    grab("frmTables.png");
+    key(Qt::Key_Escape);
+    click(t, 1, 6);
+    type(QStringLiteral("x")); // opens the criteria editor, whose text is not typed into
+    grab("frmTables-criteria.png");
+    click(t, 1, 0);
+    frmTBLPRVs &tp = show<frmTBLPRVs>(QStringLiteral("frmTBLPRVs"),
+                                      {QStringLiteral("QnTest"), QStringLiteral("SALES"), QStringLiteral("ORDERS")});
+    click(tp, 0, 2);
+    key(Qt::Key_Return);
+    grab("frmTBLPRVs.png");
+    key(Qt::Key_Escape);
+    frmUsers &u = show<frmUsers>(QStringLiteral("frmUsers"), {QStringLiteral("QnTest")});
+    click(u, 1, 1);
+    type(QStringLiteral("SECRET"));
+    grab("frmUsers.png");
+    key(Qt::Key_Escape);
+    frmDBPRVs &dp = show<frmDBPRVs>(QStringLiteral("frmDBPRVs"), {QStringLiteral("QnTest"), QStringLiteral("SALES")});
+    click(dp, 1, 3);
+    key(Qt::Key_Return);
+    grab("frmDBPRVs.png");
+    key(Qt::Key_Escape);
+    frmFields &fd = show<frmFields>(QStringLiteral("frmFields"), {QStringLiteral("QnTest"), QStringLiteral("CUSTOMER")});
+    click(fd, 8, 3);
+    key(Qt::Key_Return);
+    grab("frmFields.png");
     key(Qt::Key_Escape);
 }
 

@@ -6,7 +6,12 @@
 
 #include "panefixture.h"
 #include "panes/frmcolumns.h"
+#include "panes/frmdbprvs.h"
+#include "panes/frmfields.h"
 #include "panes/frmfiles.h"
+#include "panes/frmtables.h"
+#include "panes/frmtblprvs.h"
+#include "panes/frmusers.h"
 
 namespace {
 
@@ -93,6 +98,73 @@ TEST_F(FromTree, ColumnsFolderShowsTheColumnsPane)
     EXPECT_TRUE(children(columnsFolder).contains(QStringLiteral("TOWN")));
     EXPECT_FALSE(children(columnsFolder).contains(QStringLiteral("CITY")));
     EXPECT_EQ(gCurrentPane().data(), columns);
+}
+
+// Each further folder shows its pane; a row added there shows in the folder.
+TEST_F(FromTree, FoldersOfTheOtherPanes)
+{
+    const QString db = kDs + QStringLiteral("DB=QnTest:");
+    const QString sales = db + QStringLiteral("db=SALES:");
+    const QString tables = sales + QStringLiteral("TA=SALES:");
+    const QString orders = tables + QStringLiteral("ta=ORDERS:");
+    const QString customerFile = kFiles + QStringLiteral("fi=CUSTOMER:");
+    using Add = std::function<void(GridPane &, int)>;
+    const struct
+    {
+        QStringList path; // expanded in turn; the last is the folder
+        const char *pane, *title;
+        Add add;          // fills the new row
+        const char *node; // the new node's text
+    } cases[] = {
+        {{kDs, db, sales, tables}, "frmTables", "SALES - Tables",
+         [](GridPane &p, int r) {
+             edit(p, r, 0, QStringLiteral("LEDGER"));
+             pick(p, r, 3, "c");
+             edit(p, r, 4, QStringLiteral("LEDGER.DAT"));
+         },
+         "LEDGER"},
+        {{kDs, db, sales, tables, orders, orders + QStringLiteral("TBLPRV=ORDERS:")}, "frmTBLPRVs",
+         "SALES.ORDERS - User Privileges", [](GridPane &p, int r) { pick(p, r, 0, "j"); }, "JSMITH"},
+        {{kDs, kDs + QStringLiteral("US=QnTest:")}, "frmUsers", "QnTest - Users",
+         [](GridPane &p, int r) {
+             edit(p, r, 0, QStringLiteral("CLERK"));
+             edit(p, r, 1, QStringLiteral("pw"));
+         },
+         "CLERK"},
+        {{kDs, db, sales, sales + QStringLiteral("DBPRV=SALES:")}, "frmDBPRVs", "SALES - Database Privileges",
+         [](GridPane &p, int r) {
+             pick(p, r, 0, "c"); // the user added above
+
+             edit(p, r, 2, QStringLiteral("pw"));
+         },
+         "CLERK"},
+        {{kDs, kFiles, customerFile, customerFile + QStringLiteral("FD=CUSTOMER:")}, "frmFields", "CUSTOMER - Fields",
+         [](GridPane &p, int r) {
+             edit(p, r, 0, QStringLiteral("FAX"));
+             edit(p, r, 1, QStringLiteral("10"));
+             edit(p, r, 2, QStringLiteral("133"));
+             pick(p, r, 3, "s");
+         },
+         "FAX"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.pane);
+        const QString folder = c.path.last();
+        for (const QString &key : c.path.mid(0, c.path.size() - 1))
+            expandNode(key);
+        clickNode(folder);
+        auto *pane = dynamic_cast<GridPane *>(gCurrentPane().data());
+        ASSERT_NE(pane, nullptr);
+        EXPECT_EQ(pane->objectName(), QLatin1String(c.pane));
+        EXPECT_EQ(pane->lblTitle.title->text(), QLatin1String(c.title));
+        expandNode(folder);
+        EXPECT_FALSE(children(folder).contains(QLatin1String(c.node)));
+        const int fresh = pane->grd->Rows() - 1;
+        c.add(*pane, fresh);
+        click(*pane, 0, 0);
+        EXPECT_TRUE(children(folder).contains(QLatin1String(c.node))) << children(folder).join(QLatin1Char(',')).toStdString();
+        EXPECT_EQ(gCurrentPane().data(), pane);
+    }
 }
 
 } // namespace
