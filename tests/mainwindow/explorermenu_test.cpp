@@ -199,6 +199,7 @@ TEST_F(ExplorerMenu, ClearCatalogCollapsesTheDataSourceWhichThenShowsTheEmptiedC
 
 TEST_F(ExplorerMenu, RecalculateOffsetsFromAFieldsFolderShowsTheFieldsGrid)
 {
+    const RecordingPanes standIn({QStringLiteral("frmFields")}); // the Fields pane records the command's call
     const QString fields = kFiles + "fi=ORDLINE:FD=ORDLINE:";
     open({kDsn, kFiles, kFiles + "fi=ORDLINE:", fields});
     EXPECT_EQ(rightClick(fields), (QStringList{"&Add New Field", "Recalulate &Offsets", "&Reorder Fields"}));
