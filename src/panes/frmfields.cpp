@@ -2,6 +2,7 @@
 
 #include "appinfo.h"
 #include "core/cconnections.h"
+#include "editors/storage/frmformatpicker.h"
 #include "mainwindow/forms.h"
 #include "panes/frmfiles.h"
 #include "settings.h"
@@ -33,10 +34,6 @@ QString outOfRange(const char *name, qint64 low, qint64 high)
     return QString::fromLatin1(name) + QStringLiteral(" is out of range.") + kCrLf +
            QStringLiteral("Please enter a value between %1 and %2.").arg(low).arg(high);
 }
-
-// The format pickers; until they are built, the current format stays.
-QString PickDateFormat(const QString &Default) { return Default; }
-QString PickTimeFormat(const QString &Default) { return Default; }
 
 } // namespace
 
@@ -160,9 +157,9 @@ void frmFields::LookupClick(int element)
         // The date or time format picker, by the row's local type.
         const QString type = Cell(LOCAL_TYPE_NAME);
         if (type.contains(QLatin1String("DATE")))
-            SetEditorText(PickDateFormat(EditorText()));
+            SetEditorText(frmDateFormat::GetFormat(EditorText()));
         else if (type.contains(QLatin1String("TIME")))
-            SetEditorText(PickTimeFormat(EditorText()));
+            SetEditorText(frmTimeFormat::GetFormat(EditorText()));
         return;
     }
     }

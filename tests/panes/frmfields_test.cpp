@@ -2,10 +2,13 @@
 // own type, the number, offset and format lookups, its rules and statements.
 
 #include <QAction>
+#include <QLabel>
+#include <QPushButton>
 #include <QTreeView>
 
 #include "core/modgui.h"
 #include "panefixture.h"
+#include "editors/storage/frmformatpicker.h"
 #include "panes/frmfields.h"
 
 namespace {
@@ -360,6 +363,73 @@ TEST_F(Fields, QuotedFileName)
                                           "DEFAULT_VALUE = '', REMARKS = '' WHERE FILE_NAME = 'O''FILE' AND FIELD_NAME "
                                           "= 'A'")}));
     EXPECT_TRUE(ui().errors().isEmpty());
+}
+
+// The format cell's lookup opens the picker of the row's own type with the
+// cell's text; OK writes the built format, Cancel keeps the cell as it was.
+TEST_F(Fields, FormatLookupOpensThePickerOfTheRowsType)
+{
+    open()->Execute(QStringLiteral(
+        "INSERT INTO QN_LOCDT (LOCAL_TYPE_NAME, SQL_TYPE_NAME, ATTRIBUTES) VALUES "
+        "('DATETIME', 'CHAR', ';DEFAULT_LENGTH=14;MAX_LENGTH=32;DEFAULT_PRECISION=14;DEFAULT_FORMAT=YYYYMMDDhhmmss;'), "
+        "('STAMP', 'CHAR', ';DEFAULT_LENGTH=4;MAX_LENGTH=32;DEFAULT_PRECISION=4;DEFAULT_FORMAT=X;')"));
+    // The picker shown: its title and the text it started from; then OK or Cancel.
+    QStringList opened;
+    auto picker = [&](bool ok, int component = -1) {
+        ui().onModal([&opened, ok, component](QDialog &d) {
+            auto &p = static_cast<FormatPicker &>(d);
+            opened << p.windowTitle() + QStringLiteral(": ") + p.lblFormat->text();
+            if (component >= 0)
+                QTest::mouseClick(p.cmdComp(component), Qt::LeftButton);
+            QTest::mouseClick(ok ? p.cmdOK : p.cmdCancel, Qt::LeftButton);
+            return int(d.result());
+        });
+    };
+
+    frmFields &f = fields();
+    picker(true, 7); // "/" appended
+    lookup(f, kSince, 8, 2);
+    EXPECT_EQ(opened, QStringList{"Date Format: YYYYMMDD"});
+    click(f, kName, 0);
+    EXPECT_TRUE(f.Statements().value(0).contains(QLatin1String("FORMAT = 'YYYYMMDD/'")))
+        << f.Statements().value(0).toStdString();
+    EXPECT_EQ(stored(QStringLiteral("SINCE")).section(QLatin1Char('|'), 9, 9), QStringLiteral("YYYYMMDD/"));
+
+    opened.clear();
+    picker(false, 7);
+    lookup(f, kSince, 8, 2);
+    key(Qt::Key_Escape);
+    click(f, kName, 0);
+    EXPECT_EQ(opened, QStringList{"Date Format: YYYYMMDD/"});
+    EXPECT_TRUE(f.Statements().isEmpty());
+
+    // A time type opens the time picker; a name holding DATE the date picker.
+    opened.clear();
+    frmFields &orders = fields(QStringLiteral("ORDERS"));
+    picker(false);
+    lookup(orders, rowOf(orders, QStringLiteral("ORDER-TIME")), 8, 2);
+    key(Qt::Key_Escape);
+    EXPECT_EQ(opened, QStringList{"Time Format: hhmmss"});
+
+    // A type with a format but neither DATE nor TIME in its name opens nothing.
+    opened.clear();
+    frmFields &g = fields();
+    for (const char *type : {"DATETIME", "STAMP"}) {
+        choose(g, kCity, QString::fromLatin1(type));
+        if (QString::fromLatin1(type) == QLatin1String("DATETIME"))
+            picker(false);
+        lookup(g, kCity, 8, 2);
+        key(Qt::Key_Escape);
+    }
+    EXPECT_EQ(opened, QStringList{"Date Format: YYYYMMDDhhmmss"});
+    EXPECT_TRUE(ui().allAnswered());
+}
+
+// Up shows the file's editor after revealing the file in the tree.
+TEST_F(Fields, UpShowsTheFileEditor)
+{
+    fields();
+    expectUp(main().tbrFields, QStringLiteral("frmFile"), QStringLiteral("DSN=QnTest:FI=QnTest:fi=CUSTOMER:"));
 }
 
 } // namespace
