@@ -109,6 +109,15 @@ enum class Host { AddNew, Edit, Delete };
 
 using Command = std::function<void(mdiMain &)>;
 
+// The first `count` key parts of the current item; a part it lacks is a failure.
+QStringList currentKeys(int count)
+{
+    QStringList keys;
+    for (int part = 0; part < count; ++part)
+        keys << gCurrentItem().Key(part);
+    return keys;
+}
+
 // A command that opens the single-record editor `form` through the pane host:
 // pushes `pushed` (none when empty), sets gMenuCommandRan, takes the first
 // `keys` key parts of the current item (a part it lacks is a failure), calls
@@ -125,11 +134,7 @@ Command editor(const char *form, Host host, int keys, const char *pushed, const 
         ErrorHandler handler(reported);
         gMenuCommandRan() = true;
         QStringList arguments;
-        const bool built = handler.step([&] {
-            arguments.clear();
-            for (int part = 0; part < keys; ++part)
-                arguments << gCurrentItem().Key(part);
-        });
+        const bool built = handler.step([&] { arguments = currentKeys(keys); });
         if (!built || !handler.step([&] {
                 switch (host) {
                 case Host::AddNew: main.PaneAddNew(form, arguments); break;
@@ -214,7 +219,7 @@ const QList<CommandRow> &commandTable()
              ErrorHandler handler(routine);
              gMenuCommandRan() = true;
              QStringList k;
-             handler.step([&] { k = {gCurrentItem().Key(0), gCurrentItem().Key(1), gCurrentItem().Key(2)}; }) &&
+             handler.step([&] { k = currentKeys(3); }) &&
                  handler.step([&] { frmColumnReorder::Display(k[0], k[1], k[2]); }) &&
                  handler.step([&] { refreshColumns(k); });
          }},
@@ -225,7 +230,7 @@ const QList<CommandRow> &commandTable()
              ErrorHandler handler(QStringLiteral("mdiMain.mnu_TableViewData"));
              gMenuCommandRan() = true;
              QStringList k;
-             handler.step([&] { k = {gCurrentItem().Key(0), gCurrentItem().Key(1), gCurrentItem().Key(2)}; }) &&
+             handler.step([&] { k = currentKeys(3); }) &&
                  handler.step([&] { main.PaneDisplay(QStringLiteral("frmTableData"), k); });
          }},
         {"mnu_UserAddNew", editor("frmUser", Host::AddNew, 1, "", "mdiMain.mnu_UserAddNew_Click")},
