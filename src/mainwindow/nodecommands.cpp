@@ -17,6 +17,7 @@
 #include "mdimain.h"
 #include "tree/cnodes.h"
 #include "tree/dragitem.h"
+#include "tree/nodekey.h"
 #include "tree/refreshnodepath.h"
 #include "ui.h"
 
@@ -151,9 +152,7 @@ Command editor(const char *form, Host host, int keys, const char *pushed, const 
 // After a column's delete, whatever the answer: the Columns folder of its table.
 void refreshColumns(const QStringList &k)
 {
-    modGUI::RefreshNodePath(QStringLiteral("DSN=") + k[0] + QStringLiteral(":DB=") + k[0] + QStringLiteral(":db=") +
-                            k[1] + QStringLiteral(":TA=") + k[1] + QStringLiteral(":ta=") + k[2] +
-                            QStringLiteral(":CO=") + k[2] + QLatin1Char(':'));
+    modGUI::RefreshNodePath(NodeKey::Child(NodeKey::Table(k[0], k[1], k[2]), QStringLiteral("CO"), k[2]));
 }
 
 Command slot(void (mdiMain::*handler)())

@@ -63,12 +63,9 @@ int RefreshFormNode(const QString &formName, const QStringList &Keys)
 {
     QString key;
     if (formName == QLatin1String("frmFile") && Keys.size() >= 2)
-        key = NodeKey::Child(NodeKey::Child(NodeKey::Datasource(Keys[0]), QStringLiteral("FI"), Keys[0]),
-                             QStringLiteral("fi"), Keys[1]);
+        key = NodeKey::File(Keys[0], Keys[1]);
     else if ((formName == QLatin1String("frmColumn") || formName == QLatin1String("frmColumns")) && Keys.size() >= 2)
-        key = NodeKey::Child(NodeKey::Child(NodeKey::Child(NodeKey::Datasource(Keys[0]), QStringLiteral("DB"), Keys[0]),
-                                            QStringLiteral("db"), Keys[1]),
-                             QStringLiteral("TA"), Keys[1]);
+        key = NodeKey::Child(NodeKey::Database(Keys[0], Keys[1]), QStringLiteral("TA"), Keys[1]);
     return RefreshNodePath(key);
 }
 

@@ -251,12 +251,7 @@ bool frmColumn::IsSystemObject() const { return Parent(0) == QLatin1String("QN")
 
 QString frmColumn::CalcParentKey() const
 {
-    const QString n = DataSource();
-    const QString database = NodeKey::Child(NodeKey::Child(NodeKey::Datasource(n), QStringLiteral("DB"), n),
-                                            QStringLiteral("db"), Parent(0));
-    const QString table = NodeKey::Child(NodeKey::Child(database, QStringLiteral("TA"), Parent(0)),
-                                         QStringLiteral("ta"), Parent(1));
-    return NodeKey::Child(table, QStringLiteral("CO"), Parent(1));
+    return NodeKey::Child(NodeKey::Table(DataSource(), Parent(0), Parent(1)), QStringLiteral("CO"), Parent(1));
 }
 
 QString frmColumn::UpdateSQL() const

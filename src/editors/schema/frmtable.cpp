@@ -127,10 +127,7 @@ bool frmTable::IsSystemObject() const { return Parent(0) == QLatin1String("QN");
 
 QString frmTable::CalcParentKey() const
 {
-    const QString n = DataSource();
-    const QString database = NodeKey::Child(NodeKey::Child(NodeKey::Datasource(n), QStringLiteral("DB"), n),
-                                            QStringLiteral("db"), Parent(0));
-    return NodeKey::Child(database, QStringLiteral("TA"), Parent(0));
+    return NodeKey::Child(NodeKey::Database(DataSource(), Parent(0)), QStringLiteral("TA"), Parent(0));
 }
 
 void frmTable::PopulateCombos()

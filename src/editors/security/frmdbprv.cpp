@@ -103,10 +103,7 @@ QString frmDBPRV::SelectSQL() const { return QStringLiteral("SELECT * FROM QN_DB
 
 QString frmDBPRV::CalcParentKey() const
 {
-    const QString n = DataSource();
-    const QString database = NodeKey::Child(NodeKey::Child(NodeKey::Datasource(n), QStringLiteral("DB"), n),
-                                            QStringLiteral("db"), Parent(0));
-    return NodeKey::Child(database, QStringLiteral("DBPRV"), Parent(0));
+    return NodeKey::Child(NodeKey::Database(DataSource(), Parent(0)), QStringLiteral("DBPRV"), Parent(0));
 }
 
 void frmDBPRV::EnableEdit(bool State)

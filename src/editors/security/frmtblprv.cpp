@@ -93,12 +93,7 @@ QString frmTBLPRV::SelectSQL() const { return QStringLiteral("SELECT * FROM QN_T
 
 QString frmTBLPRV::CalcParentKey() const
 {
-    const QString n = DataSource();
-    const QString database = NodeKey::Child(NodeKey::Child(NodeKey::Datasource(n), QStringLiteral("DB"), n),
-                                            QStringLiteral("db"), Parent(0));
-    const QString table = NodeKey::Child(NodeKey::Child(database, QStringLiteral("TA"), Parent(0)),
-                                         QStringLiteral("ta"), Parent(1));
-    return NodeKey::Child(table, QStringLiteral("TBLPRV"), Parent(1));
+    return NodeKey::Child(NodeKey::Table(DataSource(), Parent(0), Parent(1)), QStringLiteral("TBLPRV"), Parent(1));
 }
 
 void frmTBLPRV::EnableEdit(bool State)

@@ -171,7 +171,6 @@ void frmUser::ReKeyTree(const QString &oldName, const QString &newName)
 {
     EditorFrame::ReKeyTree(oldName, newName);
     const QString n = DataSource();
-    const QString databases = NodeKey::Child(NodeKey::Datasource(n), QStringLiteral("DB"), n);
     auto reKeyUnder = [&](const QString &folder, const QString &tag) {
         TreeStep([&] {
             QStandardItem *node = gNodes().Node(folder);
@@ -183,8 +182,7 @@ void frmUser::ReKeyTree(const QString &oldName, const QString &newName)
         QStringLiteral("SELECT DATABASE_NAME FROM QN_DBPRV WHERE USER_NAME = ") + Quote(newName), dao::dbOpenSnapshot);
     for (; !dbprv->Eof(); dbprv->MoveNext()) {
         const QString d = dbprv->Value(QStringLiteral("DATABASE_NAME")).toString();
-        reKeyUnder(NodeKey::Child(NodeKey::Child(databases, QStringLiteral("db"), d), QStringLiteral("DBPRV"), d),
-                   QStringLiteral("dbprv"));
+        reKeyUnder(NodeKey::Child(NodeKey::Database(n, d), QStringLiteral("DBPRV"), d), QStringLiteral("dbprv"));
     }
     const auto tblprv = db().OpenRecordset(
         QStringLiteral("SELECT DATABASE_NAME, TABLE_NAME FROM QN_TBLPRV WHERE USER_NAME = ") + Quote(newName),
@@ -192,9 +190,7 @@ void frmUser::ReKeyTree(const QString &oldName, const QString &newName)
     for (; !tblprv->Eof(); tblprv->MoveNext()) {
         const QString d = tblprv->Value(QStringLiteral("DATABASE_NAME")).toString();
         const QString t = tblprv->Value(QStringLiteral("TABLE_NAME")).toString();
-        const QString tables = NodeKey::Child(NodeKey::Child(databases, QStringLiteral("db"), d), QStringLiteral("TA"), d);
-        reKeyUnder(NodeKey::Child(NodeKey::Child(tables, QStringLiteral("ta"), t), QStringLiteral("TBLPRV"), t),
-                   QStringLiteral("tblprv"));
+        reKeyUnder(NodeKey::Child(NodeKey::Table(n, d, t), QStringLiteral("TBLPRV"), t), QStringLiteral("tblprv"));
     }
 }
 

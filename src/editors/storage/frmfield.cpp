@@ -188,10 +188,7 @@ bool frmField::IsSystemObject() const { return frmFiles::IsSystemFile(file()); }
 
 QString frmField::CalcParentKey() const
 {
-    const QString d = DataSource();
-    const QString fileKey =
-        NodeKey::Child(NodeKey::Child(NodeKey::Datasource(d), QStringLiteral("FI"), d), QStringLiteral("fi"), file());
-    return NodeKey::Child(fileKey, QStringLiteral("FD"), file());
+    return NodeKey::Child(NodeKey::File(DataSource(), file()), QStringLiteral("FD"), file());
 }
 
 // ---------------------------------------------------------------------------

@@ -228,9 +228,7 @@ void mnu_FieldReorder_Click()
         return;
     // From here a failing step is passed over and the next one runs.
     try {
-        const QString fileKey = NodeKey::Child(
-            NodeKey::Child(NodeKey::Datasource(ds), QStringLiteral("FI"), ds), QStringLiteral("fi"), file);
-        modGUI::RefreshNodePath(NodeKey::Child(fileKey, QStringLiteral("FD"), file));
+        modGUI::RefreshNodePath(NodeKey::Child(NodeKey::File(ds, file), QStringLiteral("FD"), file));
     } catch (const std::exception &) {
     }
     if (ExplorerWindow *window = ExplorerWindow::Current())
