@@ -37,8 +37,6 @@ const QString kDisplay = QStringLiteral("DISPLAY_NAME");
 const QString kColumnType = QStringLiteral("COLUMN_TYPE");
 const QString kCharTypes = QStringLiteral("CHAR");
 
-const QString kDeleteQuestion = QStringLiteral("Are you sure you want to delete this column?");
-
 // The keywords of the special columns, which no ordinary column may take.
 const QString kReserved =
     QStringLiteral("'RFA'INDEX_NUMBER'INDEX_NAME'INDEX_COLUMNS'TABLE_ORDER'ROWID'RELATIVE_NUMBER'RELATIVE_INDEX'");
@@ -90,7 +88,7 @@ frmColumn::frmColumn()
                    QStringLiteral("co"),
                    QStringLiteral("frmColumns"),
                    {},
-                   kDeleteQuestion,
+                   QStringLiteral("Are you sure you want to delete this column?"),
                    false,
                    false,
                    false})
@@ -320,14 +318,14 @@ void frmColumn::PrepareEdit()
 
 bool frmColumn::ConfirmDelete()
 {
-    if (Ui().MsgBox(kDeleteQuestion, ui::vbYesNo + ui::vbQuestion) != ui::vbYes)
+    if (!EditorFrame::ConfirmDelete())
         return false;
     // The criteria builder writes a column as <database>_<table>.<column>.
     const QString sql = QStringLiteral("SELECT TABLE_NAME FROM QN_TABLE WHERE DATABASE_NAME =") + Quote(Parent(0)) +
                         QStringLiteral(" AND TABLE_NAME = ") + Quote(Parent(1)) + QStringLiteral(" AND CRITERIA LIKE ") +
                         Quote(QLatin1Char('%') + Parent(0) + QLatin1Char('_') + Parent(1) + QLatin1Char('.') +
                               m_shownKey + QLatin1Char('%'));
-    if (db().OpenRecordset(sql, dao::dbOpenSnapshot)->Eof())
+    if (!RowExists(sql))
         return true;
     return Ui().MsgBox(QStringLiteral("This coulm is used as part of the Table criteria for this table.  Removing it "
                                       "will invalidate your criteria.\r\nAre you sure you want to delete this Column?"),
