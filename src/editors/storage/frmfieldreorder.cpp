@@ -5,9 +5,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QToolButton>
-#include <cmath>
 #include <optional>
 
 #include "core/cconnections.h"
@@ -16,8 +14,8 @@
 #include "core/modgui.h"
 #include "core/modupdate.h"
 #include "core/mousesleeper.h"
+#include "editors/schema/frmcolumnreorder.h"
 #include "mainwindow/panelook.h"
-#include "settings.h"
 #include "tree/dragitem.h"
 #include "tree/explorerwindow.h"
 #include "tree/nodekey.h"
@@ -27,8 +25,6 @@
 using panelook::Twips;
 
 namespace {
-
-const QString kPositionSection = QStringLiteral("frmColumnReorder");
 
 QString quoted(const QString &value) { return QLatin1Char('\'') + modDatabase::EscapeQuotes(value) + QLatin1Char('\''); }
 
@@ -104,15 +100,7 @@ frmFieldReorder::frmFieldReorder() : QDialog(ui::dialogParent())
 }
 
 // Where the column reorder dialog was last closed; centred on the screen when it has no position.
-void frmFieldReorder::Form_Load()
-{
-    const QRect screen = this->screen() ? this->screen()->geometry() : QRect(0, 0, 1024, 768);
-    const double left = GetSettingNumber(kPositionSection, QStringLiteral("Left"),
-                                         modGUI::PixelsToTwips((screen.width() - width()) / 2));
-    const double top = GetSettingNumber(kPositionSection, QStringLiteral("Top"),
-                                        modGUI::PixelsToTwips((screen.height() - height()) / 2));
-    move(int(std::lround(left / 15)), int(std::lround(top / 15)));
-}
+void frmFieldReorder::Form_Load() { frmColumnReorder::PlaceAtSavedPosition(this); }
 
 int frmFieldReorder::Display(const QString &Datasource, const QString &Filename)
 {
