@@ -16,6 +16,8 @@ QString EscapeQuotes(const QVariant &value)
     return value.toString().replace(QLatin1Char('\''), QStringLiteral("''"));
 }
 
+QString Quoted(const QVariant &value) { return QLatin1Char('\'') + EscapeQuotes(value) + QLatin1Char('\''); }
+
 bool IsNumber(const QString &text)
 {
     static const QRegularExpression number(QStringLiteral("^[+-]?([0-9]+([.][0-9]*)?|[.][0-9]+)$"));

@@ -14,6 +14,8 @@ namespace modDatabase {
 
 // The value as text with every apostrophe doubled; Null gives "".
 QString EscapeQuotes(const QVariant &value);
+// The value as an SQL text literal: between apostrophes, its own doubled ('' for Null).
+QString Quoted(const QVariant &value);
 
 // True for an optional sign, digits and an optional decimal part (or an empty text).
 bool IsNumber(const QString &text);

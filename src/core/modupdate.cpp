@@ -200,7 +200,7 @@ private:
 };
 
 // Value forms of the statement texts.
-QString text(const QVariant &value) { return QLatin1Char('\'') + modDatabase::EscapeQuotes(value) + QLatin1Char('\''); }
+QString text(const QVariant &value) { return modDatabase::Quoted(value); }
 // A number argument: "0" and its digits.
 QString number(qint32 value) { return vb::ZeroText(value); }
 // A number of the row read, checked before it goes into the statement.

@@ -22,8 +22,6 @@ const QString kWhere = QStringLiteral("WHERE");
 const QString kAnd = QStringLiteral("AND");
 const QString kOr = QStringLiteral("OR");
 
-QString quoted(const QString &value) { return QLatin1Char('\'') + modDatabase::EscapeQuotes(value) + QLatin1Char('\''); }
-
 // Only digits, blanks and / - : . (and at least one character).
 bool isDateText(const QString &value)
 {
@@ -208,10 +206,10 @@ QString frmTableCriteria::WrapCriteria(const QString &Datatype, const QString &V
 {
     const QString type = Datatype.toUpper();
     if (type == QLatin1String("CHAR") || type == QLatin1String("VARCHAR"))
-        return quoted(Value);
+        return modDatabase::Quoted(Value);
     if (type == QLatin1String("DATE") || type == QLatin1String("TIME") || type == QLatin1String("TIMESTAMP"))
-        return isDateText(Value) ? QLatin1Char('#') + Value + QLatin1Char('#') : quoted(Value);
-    return !Value.isEmpty() && modDatabase::IsNumber(Value) ? Value : quoted(Value);
+        return isDateText(Value) ? QLatin1Char('#') + Value + QLatin1Char('#') : modDatabase::Quoted(Value);
+    return !Value.isEmpty() && modDatabase::IsNumber(Value) ? Value : modDatabase::Quoted(Value);
 }
 
 void frmTableCriteria::lstColumns_Click() { cmdSelectNone->setEnabled(!lstColumns->selectedItems().isEmpty()); }

@@ -325,10 +325,7 @@ QString EditorFrame::NodeKeyOf(const QString &name) const
     return NodeKey::Child(CalcParentKey(), m_setup.nodeTag, name);
 }
 
-QString EditorFrame::Quote(const QString &value)
-{
-    return QLatin1Char('\'') + modDatabase::EscapeQuotes(value) + QLatin1Char('\'');
-}
+QString EditorFrame::Quote(const QString &value) { return modDatabase::Quoted(value); }
 
 QString EditorFrame::UpdateStatement(const QStringList &columns, const QString &where) const
 {

@@ -46,8 +46,6 @@ QString dataOf(const QStandardItem *node)
     return entry->NodeData;
 }
 
-QString quoted(const QString &name) { return QLatin1Char('\'') + modDatabase::EscapeQuotes(name) + QLatin1Char('\''); }
-
 // The catalog's own file definitions as the tree knows them (no KEY).
 bool isSystemFile(const QString &name)
 {
@@ -105,7 +103,7 @@ const QHash<QString, FolderLoad> &folderLoads()
           [](QStandardItem *folder) {
               const bool byName = options::FieldOrder() == 0;
               return QStringLiteral("SELECT FIELD_NAME FROM QN_FIELD WHERE FILE_NAME = ") +
-                     quoted(dataOf(ancestor(folder, 1))) +
+                     modDatabase::Quoted(dataOf(ancestor(folder, 1))) +
                      (byName ? QStringLiteral(" ORDER BY FIELD_NAME ASC") : QStringLiteral(" ORDER BY OFFSET ASC"));
           }}},
         {QStringLiteral("DB"),
@@ -120,15 +118,17 @@ const QHash<QString, FolderLoad> &folderLoads()
         {QStringLiteral("TA"),
          {3, QStringLiteral("TABLE_NAME"), QStringLiteral("ta"), QStringLiteral("Table"), true, Colour::Parent, false,
           [](QStandardItem *folder) {
-              return QStringLiteral("SELECT TABLE_NAME FROM QN_TABLE WHERE DATABASE_NAME = ") + quoted(dataOf(folder)) +
+              return QStringLiteral("SELECT TABLE_NAME FROM QN_TABLE WHERE DATABASE_NAME = ") +
+                     modDatabase::Quoted(dataOf(folder)) +
                      QStringLiteral(" ORDER BY TABLE_NAME ASC");
           }}},
         {QStringLiteral("CO"),
          {5, QStringLiteral("COLUMN_NAME"), QStringLiteral("co"), QStringLiteral("Column"), false, Colour::Parent, false,
           [](QStandardItem *folder) {
               return QStringLiteral("SELECT COLUMN_NAME FROM QN_COLUMN WHERE DATABASE_NAME = ") +
-                     quoted(dataOf(ancestor(folder, 3))) + QStringLiteral(" AND TABLE_NAME = ") +
-                     quoted(dataOf(folder)) + QStringLiteral(" AND COLUMN_TYPE = 0 ORDER BY COLUMN_NUMBER ASC");
+                     modDatabase::Quoted(dataOf(ancestor(folder, 3))) + QStringLiteral(" AND TABLE_NAME = ") +
+                     modDatabase::Quoted(dataOf(folder)) +
+                     QStringLiteral(" AND COLUMN_TYPE = 0 ORDER BY COLUMN_NUMBER ASC");
           }}},
         {QStringLiteral("US"),
          {1, QStringLiteral("USER_NAME"), QStringLiteral("us"), QStringLiteral("User"), false, Colour::Default, true,
@@ -137,14 +137,14 @@ const QHash<QString, FolderLoad> &folderLoads()
          {3, QStringLiteral("USER_NAME"), QStringLiteral("dbprv"), QStringLiteral("User"), false, Colour::Default, true,
           [](QStandardItem *folder) {
               return QStringLiteral("SELECT USER_NAME FROM QN_DBPRV WHERE DATABASE_NAME = ") +
-                     quoted(dataOf(ancestor(folder, 1))) + QStringLiteral(" ORDER BY USER_NAME ");
+                     modDatabase::Quoted(dataOf(ancestor(folder, 1))) + QStringLiteral(" ORDER BY USER_NAME ");
           }}},
         {QStringLiteral("TBLPRV"),
          {5, QStringLiteral("USER_NAME"), QStringLiteral("tblprv"), QStringLiteral("User"), false, Colour::Parent, true,
           [](QStandardItem *folder) {
               return QStringLiteral("SELECT USER_NAME FROM QN_TBLPRV WHERE DATABASE_NAME = ") +
-                     quoted(dataOf(ancestor(folder, 2))) + QStringLiteral(" AND TABLE_NAME = ") +
-                     quoted(dataOf(folder)) + QStringLiteral(" ORDER BY USER_NAME ");
+                     modDatabase::Quoted(dataOf(ancestor(folder, 2))) + QStringLiteral(" AND TABLE_NAME = ") +
+                     modDatabase::Quoted(dataOf(folder)) + QStringLiteral(" ORDER BY USER_NAME ");
           }}},
     };
     return byType;

@@ -26,8 +26,6 @@ using panelook::Twips;
 
 namespace {
 
-QString quoted(const QString &value) { return QLatin1Char('\'') + modDatabase::EscapeQuotes(value) + QLatin1Char('\''); }
-
 // The sort toggle's picture: "A" over "Z".
 QIcon sortPicture()
 {
@@ -125,7 +123,8 @@ void frmFieldReorder::chkSortAlpha_Click()
     // Any order made with Up and Down is dropped.
     lstField->clear();
     handler.step([&] {
-        const QString sql = QStringLiteral("SELECT FIELD_NAME FROM QN_FIELD WHERE FILE_NAME = ") + quoted(mFilename) +
+        const QString sql = QStringLiteral("SELECT FIELD_NAME FROM QN_FIELD WHERE FILE_NAME = ") +
+                            modDatabase::Quoted(mFilename) +
                             (chkSortAlpha->isChecked() ? QStringLiteral(" ORDER BY FIELD_NAME ASC")
                                                        : QStringLiteral(" ORDER BY FIELD_NUMBER ASC"));
         handler.info = sql;
@@ -179,8 +178,8 @@ void frmFieldReorder::cmdOK_Click()
                 if (window)
                     window->Status(QStringLiteral("Reording Field '") + fields[p] + QLatin1Char('\''));
                 modUpdate::UnitExecute(QStringLiteral("UPDATE QN_FIELD SET FIELD_NUMBER = 0") + QString::number(p + 1) +
-                                       QStringLiteral(" WHERE FILE_NAME = ") + quoted(mFilename) +
-                                       QStringLiteral(" AND FIELD_NAME = ") + quoted(fields[p]));
+                                       QStringLiteral(" WHERE FILE_NAME = ") + modDatabase::Quoted(mFilename) +
+                                       QStringLiteral(" AND FIELD_NAME = ") + modDatabase::Quoted(fields[p]));
             }
         });
         if (window)
