@@ -64,13 +64,13 @@ QString Str(qint64 value)
     return value < 0 ? QString::number(value) : QLatin1Char(' ') + QString::number(value);
 }
 
-// The open database of `ds` inside a unit of that data source.
-dao::DatabasePtr unitDatabase(const QString &ds)
+// The name of the open database of `ds` inside a unit of that data source.
+QString unitDatabaseName(const QString &ds)
 {
     const auto connection = gConnections().Item(ds);
     if (!connection || !connection->db)
         qnerr::raise(qnerr::ObjectNotSet);
-    return connection->db;
+    return connection->db->Name();
 }
 
 // A tree step after a write that succeeded: a failure of the tree does not
@@ -102,19 +102,15 @@ struct Packed
 // Reads and checks every field first; runs the UPDATEs only when all are sound.
 Packed packOffsets(const QString &ds, const QString &file)
 {
-    const dao::DatabasePtr db = unitDatabase(ds);
-    const QString name = modDatabase::EscapeQuotes(file);
     Packed packed;
-    packed.database = db->Name();
-    const auto size = db->OpenRecordset(QStringLiteral("SELECT RECORD_SIZE FROM QN_FILE WHERE FILE_NAME = '") + name +
-                                            QLatin1Char('\''),
-                                        dao::dbOpenSnapshot);
+    packed.database = unitDatabaseName(ds);
+    const auto size = modUpdate::UnitOpen(QStringLiteral("SELECT RECORD_SIZE FROM QN_FILE WHERE FILE_NAME = ") +
+                                          modDatabase::Quoted(file));
     if (!size->Eof())
         packed.recordSize = storedNumber(size->Value(QStringLiteral("RECORD_SIZE")),
                                          QStringLiteral("RECORD_SIZE of file '%1'").arg(file));
-    const auto fields = db->OpenRecordset(QStringLiteral("SELECT * FROM QN_FIELD WHERE FILE_NAME = '") + name +
-                                              QStringLiteral("' ORDER BY OFFSET ASC"),
-                                          dao::dbOpenSnapshot);
+    const auto fields = modUpdate::UnitOpen(QStringLiteral("SELECT * FROM QN_FIELD WHERE FILE_NAME = ") +
+                                            modDatabase::Quoted(file) + QStringLiteral(" ORDER BY OFFSET ASC"));
     QStringList statements;
     qint32 offset = 0;
     for (; !fields->Eof(); fields->MoveNext()) {
@@ -127,7 +123,7 @@ Packed packOffsets(const QString &ds, const QString &file)
             qnerr::raise(qnerr::Overflow);
     }
     for (const QString &sql : std::as_const(statements))
-        db->Execute(sql);
+        modUpdate::UnitExecute(sql);
     packed.total = offset;
     return packed;
 }
@@ -185,12 +181,11 @@ void mdiMain::mnu_DSNClear_Click()
         CMouseSleeper sleeper;
         QString database;
         const bool cleared = modUpdate::RunUnit(ds, routine, [&] {
-            const dao::DatabasePtr db = unitDatabase(ds);
-            database = db->Name();
+            database = unitDatabaseName(ds);
             for (const ClearStep &step : ClearCatalogSteps()) {
                 if (!step.status.isEmpty())
                     Status(step.status);
-                db->Execute(step.sql);
+                modUpdate::UnitExecute(step.sql);
             }
         });
         if (cleared) {

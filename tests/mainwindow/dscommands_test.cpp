@@ -183,6 +183,10 @@ TEST_F(ClearCatalog, AFailureIsReportedAndUndoesTheWholeClear)
     EXPECT_EQ(ui().errors()[0].trappedIn, QStringLiteral("mdiMain.mnu_DSNClear_Click"));
     EXPECT_TRUE(ui().errors()[0].description.contains(QStringLiteral("disk I/O error")))
         << ui().errors()[0].description.toStdString();
+    // The dialog names the failing statement (laid out on several lines).
+    EXPECT_TRUE(ui().errors()[0].additionalInfo.simplified().startsWith(
+        QStringLiteral("DELETE FROM QN_FIELD WHERE FILE_NAME NOT IN")))
+        << ui().errors()[0].additionalInfo.toStdString();
     EXPECT_EQ(statusAtError, QStringLiteral("Removing Field definitions..."));
     EXPECT_EQ(rows(everything), before);
     EXPECT_EQ(ui().messages(), QStringList{kClearQuestion});
