@@ -219,10 +219,6 @@ void frmColumnReorder::cmdOK_Click()
     const bool written = modUpdate::RunUnit(
         ds, routine,
         [&] {
-            const auto connection = gConnections().Item(ds);
-            if (!connection || !connection->db)
-                qnerr::raise(qnerr::ObjectNotSet, qnerr::standardDescription(qnerr::ObjectNotSet));
-            dao::Database &db = *connection->db;
             struct Row
             {
                 QString name, field;
@@ -237,7 +233,7 @@ void frmColumnReorder::cmdOK_Click()
                 modUpdate::UpdateColumn(ds, database, database, table, table, row.name, row.name, row.type, number,
                                         row.field);
             };
-            const auto before = db.OpenRecordset(q, dao::dbOpenSnapshot);
+            const auto before = modUpdate::UnitOpen(q);
             for (; !before->Eof(); before->MoveNext()) {
                 const Row row = rowAt(*before);
                 status(QStringLiteral("Preparing column ") + row.name);
@@ -245,7 +241,7 @@ void frmColumnReorder::cmdOK_Click()
             }
             // Read again: now from the highest old number down.
             QList<Row> unlisted;
-            const auto negated = db.OpenRecordset(q, dao::dbOpenSnapshot);
+            const auto negated = modUpdate::UnitOpen(q);
             for (; !negated->Eof(); negated->MoveNext()) {
                 const Row row = rowAt(*negated);
                 const auto at = place.constFind(row.name);
