@@ -53,3 +53,8 @@ QStandardItem *DropHighlight();
 
 // The system's grey-text colour, the fore colour of the catalog's own objects.
 QColor SystemGreyText();
+
+// True for the file definitions the tree treats as the catalog's own: CNTRL,
+// COLUMN, DB, DBPRV, DRIVER, FIELD, FILE, LOCDT, SQLDT, TABLE, TBLPRV and USER
+// (compared exactly; KEY is not one of them).
+bool IsEngineFile(const QString &name);

@@ -46,17 +46,6 @@ QString dataOf(const QStandardItem *node)
     return entry->NodeData;
 }
 
-// The catalog's own file definitions as the tree knows them (no KEY).
-bool isSystemFile(const QString &name)
-{
-    static const QSet<QString> names = {
-        QStringLiteral("CNTRL"), QStringLiteral("COLUMN"), QStringLiteral("DB"),    QStringLiteral("DBPRV"),
-        QStringLiteral("DRIVER"), QStringLiteral("FIELD"), QStringLiteral("FILE"),  QStringLiteral("SQLDT"),
-        QStringLiteral("LOCDT"), QStringLiteral("TABLE"),  QStringLiteral("TBLPRV"), QStringLiteral("USER"),
-    };
-    return names.contains(name);
-}
-
 // The fore colour a row takes.
 enum class Colour {
     Default,
@@ -280,7 +269,7 @@ void loadFolder(ErrorHandler &handler, QStandardItem *Node, const CNodePtr &entr
                     switch (load.colour) {
                     case Colour::Default: break;
                     case Colour::SystemFile:
-                        if (isSystemFile(name))
+                        if (IsEngineFile(name))
                             item->setData(grey, Qt::ForegroundRole);
                         break;
                     case Colour::SystemDatabase:
@@ -361,4 +350,14 @@ void ReloadFolder(const QString &Key)
     gNodes().SetExpanded(folder, false);
     if ((folder = gNodes().Node(Key)))
         gNodes().SetExpanded(folder, true);
+}
+
+bool IsEngineFile(const QString &name)
+{
+    static const QSet<QString> names = {
+        QStringLiteral("CNTRL"), QStringLiteral("COLUMN"), QStringLiteral("DB"),    QStringLiteral("DBPRV"),
+        QStringLiteral("DRIVER"), QStringLiteral("FIELD"), QStringLiteral("FILE"),  QStringLiteral("SQLDT"),
+        QStringLiteral("LOCDT"), QStringLiteral("TABLE"),  QStringLiteral("TBLPRV"), QStringLiteral("USER"),
+    };
+    return names.contains(name);
 }

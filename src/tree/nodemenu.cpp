@@ -8,6 +8,7 @@
 
 #include "cnodes.h"
 #include "dragitem.h"
+#include "explorer.h"
 #include "explorerwindow.h"
 #include "qnerror.h"
 
@@ -154,13 +155,12 @@ bool unconnected(const DragItem &item)
 
 bool holds(When when, const DragItem &item)
 {
-    static const QString engineFiles = QStringLiteral(",CNTRL,COLUMN,DB,DBPRV,DRIVER,FIELD,FILE,LOCDT,SQLDT,TABLE,TBLPRV,USER,");
     switch (when) {
     case When::Always: return true;
     case When::Never: return false;
     case When::Unconnected: return unconnected(item);
     case When::Connected: return !unconnected(item);
-    case When::EngineFile: return engineFiles.contains(QLatin1Char(',') + item.Key(1) + QLatin1Char(','));
+    case When::EngineFile: return IsEngineFile(item.Key(1));
     case When::CatalogDatabase: return item.Key(1) == QLatin1String("QN");
     }
     return false;
