@@ -83,4 +83,9 @@ QString ExtractAttr(const QString &key, const QString &attributes)
     return value;
 }
 
+QString OutOfRange(const QString &what, qint64 low, qint64 high)
+{
+    return what + QStringLiteral(" is out of range.\r\nPlease enter a value between %1 and %2.").arg(low).arg(high);
+}
+
 } // namespace modString

@@ -21,6 +21,10 @@ QString TrimNull(const QString &text);
 // The text without spaces, control characters and characters above code 128 at its two ends.
 QString TrimControlChars(const QString &text);
 
+// The range message of a number: "<what> is out of range.", a line break and
+// "Please enter a value between <low> and <high>."
+QString OutOfRange(const QString &what, qint64 low, qint64 high);
+
 // The value of the first item `key` (written with its ";" and "=", as ";LENGTH=") in an
 // attribute text such as ";LENGTH=10;SCALE=2;"; empty when absent.
 QString ExtractAttr(const QString &key, const QString &attributes);

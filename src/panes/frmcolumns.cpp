@@ -3,6 +3,7 @@
 #include "core/cconnections.h"
 #include "core/csqldts.h"
 #include "core/moddatabase.h"
+#include "core/modstring.h"
 #include "mainwindow/forms.h"
 #include "tree/nodekey.h"
 
@@ -196,13 +197,12 @@ QString frmColumns::ValidateCell(int row, int col)
     // The bound a type attribute's message names: its type's, or the rule's own for an unknown type.
     auto bound = [&](bool length) {
         const auto type = sqlType(Cell(row, SQL_TYPE_NAME));
-        return type ? QString::number(length ? type->Length : type->PRECISION) : QStringLiteral("32767");
+        return type ? qint64(length ? type->Length : type->PRECISION) : qint64(32767);
     };
     switch (col) {
     case COLUMN_NUMBER: {
         if (!modGrid::NumberIn(v, 1, 32767))
-            return QStringLiteral("Column Number is out of range.") + kCrLf +
-                   QStringLiteral("Please enter a value between 1 and 32767.");
+            return modString::OutOfRange(QStringLiteral("Column Number"), 1, 32767);
         const QString number = NumberText(v);
         const auto former = modGrid::WholeNumber(OrigKey(COLUMN_NUMBER));
         if ((!former || *former != modGrid::WholeNumber(v)) &&
@@ -244,28 +244,23 @@ QString frmColumns::ValidateCell(int row, int col)
         return {};
     case LENGTH:
         if (v.isEmpty() || !modGrid::WholeNumber(v) || !IsValidLength(long(*modGrid::WholeNumber(v))))
-            return QStringLiteral("Length is out of range.") + kCrLf +
-                   QStringLiteral("Please enter a value between 0 and %1.").arg(bound(true));
+            return modString::OutOfRange(QStringLiteral("Length"), 0, bound(true));
         return {};
     case PRECISION:
         if (v.isEmpty() || !modGrid::WholeNumber(v) || !IsValidPrecision(long(*modGrid::WholeNumber(v))))
-            return QStringLiteral("Precision is out of range.") + kCrLf +
-                   QStringLiteral("Please enter a value between 0 and %1.").arg(bound(false));
+            return modString::OutOfRange(QStringLiteral("Precision"), 0, bound(false));
         return {};
     case SCALE:
         if (!modGrid::NumberIn(v, 0, 32767))
-            return QStringLiteral("Scale is out of range.") + kCrLf +
-                   QStringLiteral("Please enter a value between 0 and 32767.");
+            return modString::OutOfRange(QStringLiteral("Scale"), 0, 32767);
         return {};
     case RADIX:
         if (!modGrid::NumberIn(v, 0, 65535))
-            return QStringLiteral("Radix is out of range.") + kCrLf +
-                   QStringLiteral("Please enter a value between 0 and 65535.");
+            return modString::OutOfRange(QStringLiteral("Radix"), 0, 65535);
         return {};
     case SETFILEPARAMETER:
         if (!modGrid::NumberIn(v, 0, 65535))
-            return QStringLiteral("SetFileParameter is out of range.") + kCrLf +
-                   QStringLiteral("Please enter a value between 0 and 65535.");
+            return modString::OutOfRange(QStringLiteral("SetFileParameter"), 0, 65535);
         return {};
     default: return {};
     }

@@ -2,6 +2,7 @@
 
 #include "appinfo.h"
 #include "core/cconnections.h"
+#include "core/modstring.h"
 #include "editors/storage/frmformatpicker.h"
 #include "mainwindow/forms.h"
 #include "panes/frmfiles.h"
@@ -28,12 +29,6 @@ enum {
 };
 
 const QString kCrLf = QStringLiteral("\r\n");
-
-QString outOfRange(const char *name, qint64 low, qint64 high)
-{
-    return QString::fromLatin1(name) + QStringLiteral(" is out of range.") + kCrLf +
-           QStringLiteral("Please enter a value between %1 and %2.").arg(low).arg(high);
-}
 
 } // namespace
 
@@ -179,8 +174,7 @@ QString frmFields::ValidateCell(int row, int col)
         return {};
     case FIELD_NUMBER: {
         if (!modGrid::NumberIn(v, 1, 65535))
-            return QStringLiteral("Field Number is out of range.") + kCrLf +
-                   QStringLiteral("Please enter a value between 1 and 65535.");
+            return modString::OutOfRange(QStringLiteral("Field Number"), 1, 65535);
         const auto former = modGrid::WholeNumber(OrigKey(FIELD_NUMBER));
         if ((!former || *former != modGrid::WholeNumber(v)) &&
             Exists(QStringLiteral("SELECT FIELD_NAME FROM QN_FIELD WHERE FILE_NAME = '") + Esc(file()) +
@@ -190,7 +184,7 @@ QString frmFields::ValidateCell(int row, int col)
     }
     case OFFSET:
         if (!modGrid::NumberIn(v, 0, 65535))
-            return outOfRange("Offset", 0, 65535);
+            return modString::OutOfRange(QStringLiteral("Offset"), 0, 65535);
         return {};
     case LENGTH:
     case PRECISION:
@@ -201,9 +195,11 @@ QString frmFields::ValidateCell(int row, int col)
             return {};
         const localtype::Value &bounds =
             col == LENGTH ? rules->length : col == PRECISION ? rules->precision : rules->scale;
+        const QString what = col == LENGTH      ? QStringLiteral("Length")
+                             : col == PRECISION ? QStringLiteral("Precision")
+                                                : QStringLiteral("Scale");
         if (!modGrid::NumberIn(v, bounds.min, bounds.max))
-            return outOfRange(col == LENGTH ? "Length" : col == PRECISION ? "Precision" : "Scale", bounds.min,
-                              bounds.max);
+            return modString::OutOfRange(what, bounds.min, bounds.max);
         return {};
     }
     default: return {};

@@ -1,5 +1,6 @@
 #include "frmtables.h"
 
+#include "core/modstring.h"
 #include "editors/schema/frmcriteriabuilder.h"
 #include "mainwindow/forms.h"
 #include "panes/ctltextlookup.h"
@@ -109,7 +110,7 @@ QString frmTables::ValidateCell(int row, int col)
         return {};
     case NUMBER_COLUMNS:
         if (!modGrid::NumberIn(v, 0, 32767))
-            return QStringLiteral("Column Number is out of range.\r\nPlease enter a value between 0 and 32767.");
+            return modString::OutOfRange(QStringLiteral("Column Number"), 0, 32767);
         return {};
     default: return {};
     }

@@ -12,6 +12,7 @@
 #include "core/cconnections.h"
 #include "core/errortrace.h"
 #include "core/moddatabase.h"
+#include "core/modstring.h"
 #include "core/modupdate.h"
 #include "mainwindow/forms.h"
 #include "tree/nodekey.h"
@@ -73,9 +74,7 @@ qint32 longOf(const QString &text)
 
 QString rangeMessage(const QString &what, const UpDown *range)
 {
-    return what + QStringLiteral(" is out of range.\r\nPlease enter a value between %1 and %2.")
-                      .arg(range->Min)
-                      .arg(range->Max);
+    return modString::OutOfRange(what, range->Min, range->Max);
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 
 #include "core/errortrace.h"
 #include "core/moddatabase.h"
+#include "core/modstring.h"
 #include "core/modupdate.h"
 #include "frmcriteriabuilder.h"
 #include "mainwindow/forms.h"
@@ -176,10 +177,7 @@ bool frmTable::ValidateFields()
     // Only a whole number in range passes; anything else (a paste included) gets the range message.
     const std::optional<long> columns = WholeNumber(Text(kColumns));
     if (!columns || *columns < MinColumns || *columns > MaxColumns)
-        return Refuse(QStringLiteral("Number of Columns is out of range.\r\nPlease enter a value between %1 and %2.")
-                          .arg(MinColumns)
-                          .arg(MaxColumns),
-                      txtColumns);
+        return Refuse(modString::OutOfRange(QStringLiteral("Number of Columns"), MinColumns, MaxColumns), txtColumns);
     return true;
 }
 
