@@ -28,8 +28,6 @@ enum {
     REMARKS,
 };
 
-const QString kCrLf = QStringLiteral("\r\n");
-
 } // namespace
 
 frmFields::frmFields()
