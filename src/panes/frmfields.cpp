@@ -148,11 +148,8 @@ void frmFields::LookupClick(int element)
     }
     default: {
         // The date or time format picker, by the row's local type.
-        const QString type = Cell(LOCAL_TYPE_NAME);
-        if (type.contains(QLatin1String("DATE")))
-            SetEditorText(frmDateFormat::GetFormat(EditorText()));
-        else if (type.contains(QLatin1String("TIME")))
-            SetEditorText(frmTimeFormat::GetFormat(EditorText()));
+        if (const std::optional<QString> format = PickFormat(Cell(LOCAL_TYPE_NAME), EditorText()))
+            SetEditorText(*format);
         return;
     }
     }

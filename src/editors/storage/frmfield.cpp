@@ -556,10 +556,7 @@ void frmField::cmdFormat_Click()
     TraceScope trace(routine);
     ErrorHandler handler(routine);
     handler.step([&] {
-        const QString type = Text(kType);
-        if (type.contains(QLatin1String("DATE")))
-            SetText(kFormat, frmDateFormat::GetFormat(Text(kFormat)));
-        else if (type.contains(QLatin1String("TIME")))
-            SetText(kFormat, frmTimeFormat::GetFormat(Text(kFormat)));
+        if (const std::optional<QString> format = PickFormat(Text(kType), Text(kFormat)))
+            SetText(kFormat, *format);
     });
 }

@@ -314,3 +314,12 @@ frmTimeFormat::frmTimeFormat()
 }
 
 QString frmTimeFormat::GetFormat(const QString &Default) { return forms::Get<frmTimeFormat>().getFormat(Default); }
+
+std::optional<QString> PickFormat(const QString &localType, const QString &format)
+{
+    if (localType.contains(QLatin1String("DATE")))
+        return frmDateFormat::GetFormat(format);
+    if (localType.contains(QLatin1String("TIME")))
+        return frmTimeFormat::GetFormat(format);
+    return std::nullopt;
+}

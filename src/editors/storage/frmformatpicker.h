@@ -13,6 +13,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 class QLabel;
 class QPushButton;
@@ -116,3 +117,8 @@ public:
     frmTimeFormat();
     static QString GetFormat(const QString &Default);
 };
+
+// The picker a local type's format is built with, opened on `format`: the date
+// picker for a type whose name holds "DATE", else the time picker for one
+// holding "TIME"; the text it returns. nullopt (no picker) for any other type.
+std::optional<QString> PickFormat(const QString &localType, const QString &format);
