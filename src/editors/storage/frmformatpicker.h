@@ -5,7 +5,7 @@
 // from its end, with a live example. They are twins: one design (FormatPicker)
 // with each its title, components, example values and delete lengths. The
 // field editor's format button and the Fields grid open them through
-// GetFormat.
+// PickFormat, by the field's local type.
 
 #include <QDateTime>
 #include <QDialog>
