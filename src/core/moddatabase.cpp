@@ -18,6 +18,11 @@ QString EscapeQuotes(const QVariant &value)
 
 QString Quoted(const QVariant &value) { return QLatin1Char('\'') + EscapeQuotes(value) + QLatin1Char('\''); }
 
+QString TableWhere(const QString &database, const QString &table)
+{
+    return QStringLiteral("DATABASE_NAME = ") + Quoted(database) + QStringLiteral(" AND TABLE_NAME = ") + Quoted(table);
+}
+
 bool IsNumber(const QString &text)
 {
     static const QRegularExpression number(QStringLiteral("^[+-]?([0-9]+([.][0-9]*)?|[.][0-9]+)$"));

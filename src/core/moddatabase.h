@@ -16,6 +16,8 @@ namespace modDatabase {
 QString EscapeQuotes(const QVariant &value);
 // The value as an SQL text literal: between apostrophes, its own doubled ('' for Null).
 QString Quoted(const QVariant &value);
+// "DATABASE_NAME = '<database>' AND TABLE_NAME = '<table>'": the rows of one table.
+QString TableWhere(const QString &database, const QString &table);
 
 // True for an optional sign, digits and an optional decimal part (or an empty text).
 bool IsNumber(const QString &text);

@@ -221,8 +221,7 @@ frmColumn::frmColumn()
 
 QString frmColumn::tableWhere() const
 {
-    return kDatabase + QStringLiteral(" = ") + Quote(Parent(0)) + QStringLiteral(" AND ") + kTable +
-           QStringLiteral(" = ") + Quote(Parent(1));
+    return modDatabase::TableWhere(Parent(0), Parent(1));
 }
 
 QString frmColumn::where() const

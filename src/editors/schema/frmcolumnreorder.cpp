@@ -158,8 +158,7 @@ void frmColumnReorder::unload()
 
 QString frmColumnReorder::tableWhere() const
 {
-    return QStringLiteral("DATABASE_NAME = '") + modDatabase::EscapeQuotes(m_database) +
-           QStringLiteral("' AND TABLE_NAME = '") + modDatabase::EscapeQuotes(m_table) + QLatin1Char('\'');
+    return modDatabase::TableWhere(m_database, m_table);
 }
 
 void frmColumnReorder::chkSortAlpha_Click()

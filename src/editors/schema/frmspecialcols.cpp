@@ -130,8 +130,7 @@ void frmSpecialCols::Form_Load()
 
 QString frmSpecialCols::tableWhere() const
 {
-    return QStringLiteral("DATABASE_NAME = '") + modDatabase::EscapeQuotes(DatabaseName) +
-           QStringLiteral("' AND TABLE_NAME = '") + modDatabase::EscapeQuotes(TableName) + QLatin1Char('\'');
+    return modDatabase::TableWhere(DatabaseName, TableName);
 }
 
 int frmSpecialCols::Display(const QStringList &keys)
