@@ -43,9 +43,9 @@
 //     the key-changed flag is set), the UPDATE (one that changes no row fails
 //     with 3021: the row is gone); delete = RefuseDelete, ConfirmSave, the
 //     DeleteStatements, each announced on the status bar; each unit ends with
-//     the editor's SaveStatements. A failure rolls the whole save back and asks the error dialog with
-//     the failing statement; Retry runs the whole save again; Ignore leaves the
-//     editor pending with nothing written. The tree steps run only after the
+//     the editor's SaveStatements. A failure rolls the whole save back and asks
+//     the error dialog with the failing statement; Retry runs the whole save
+//     again; Ignore leaves the editor pending with nothing written. The tree steps run only after the
 //     unit succeeded and skip nodes that are not in the tree (a collapsed
 //     folder, an editor opened from a grid): an add reloads the folder and
 //     starts the next row; an edit re-keys the row's node when its name changed,
