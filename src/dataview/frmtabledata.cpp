@@ -16,8 +16,8 @@
 #include "core/modgui.h"
 #include "core/mousesleeper.h"
 #include "frmtablecriteria.h"
-#include "mainwindow/forms.h"
-#include "mainwindow/mdimain.h"
+#include "panehost/forms.h"
+#include "panehost/panehost.h"
 #include "settings.h"
 #include "tabledatamodel.h"
 #include "tree/explorerwindow.h"
@@ -172,7 +172,7 @@ void frmTableData::Form_Load()
 {
     TraceScope trace(QStringLiteral("frmTableData.Form_Load"));
     modGUI::ApplyFormStyle(this);
-    tbrViewData = mdiMain::isLoaded() ? mdiMain::instance().tbrViewData : nullptr;
+    tbrViewData = PaneHost::Current() ? PaneHost::Current()->PaneBand(objectName()) : nullptr;
     m_loaded = true;
 }
 

@@ -12,8 +12,8 @@
 #include <QWidget>
 
 #include "dao.h"
-#include "mainwindow/panelook.h"
-#include "mainwindow/paneprotocol.h"
+#include "panehost/panelook.h"
+#include "panehost/paneprotocol.h"
 
 class QLabel;
 class QTableView;

@@ -27,7 +27,7 @@
 #include "core/modstring.h"
 #include "core/modupdate.h"
 #include "core/mousesleeper.h"
-#include "mainwindow/mdimain.h"
+#include "panehost/panehost.h"
 #include "tree/cnodes.h"
 #include "tree/explorer.h"
 #include "tree/explorerwindow.h"
@@ -468,7 +468,7 @@ void EditorFrame::NumbersOnly(QLineEdit *box)
     box->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[0-9]*")), box));
 }
 
-void EditorFrame::ShowParentGrid() { mdiMain::instance().PaneDisplay(m_setup.parentGrid, ParentKeys()); }
+void EditorFrame::ShowParentGrid() { PaneHost::Get().PaneDisplay(m_setup.parentGrid, ParentKeys()); }
 
 void EditorFrame::TreeStep(const std::function<void()> &step)
 {
@@ -806,8 +806,8 @@ void EditorFrame::RemoveFromTree() { RemoveNode(CalcNodeKey()); }
 
 void EditorFrame::returnToPane()
 {
-    if (gCurrentPane() != this && mdiMain::isLoaded())
-        mdiMain::instance().PaneShow(this);
+    if (gCurrentPane() != this && PaneHost::Current())
+        PaneHost::Current()->PaneShow(this);
 }
 
 void EditorFrame::addCommit()

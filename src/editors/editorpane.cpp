@@ -7,7 +7,7 @@
 
 #include "core/errortrace.h"
 #include "core/modgui.h"
-#include "mainwindow/mdimain.h"
+#include "panehost/panehost.h"
 
 using panelook::Twips;
 
@@ -44,7 +44,7 @@ QString EditorPane::TraceName(const char *procedure) const { return m_form + QLa
 
 void EditorPane::LoadLook()
 {
-    m_band = mdiMain::instance().PaneBand(m_form);
+    m_band = PaneHost::Get().PaneBand(m_form);
     modGUI::ApplyFormStyle(this);
     imgCorner->lower();
 }

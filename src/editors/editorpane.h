@@ -14,8 +14,8 @@
 #include <QToolBar>
 #include <QWidget>
 
-#include "mainwindow/panelook.h"
-#include "mainwindow/paneprotocol.h"
+#include "panehost/panelook.h"
+#include "panehost/paneprotocol.h"
 
 class QLabel;
 class QPushButton;

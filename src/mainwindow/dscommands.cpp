@@ -11,7 +11,7 @@
 #include "core/moddatabase.h"
 #include "core/modupdate.h"
 #include "core/mousesleeper.h"
-#include "forms.h"
+#include "panehost/forms.h"
 #include "mdimain.h"
 #include "nodecommands.h"
 #include "tree/cnodes.h"

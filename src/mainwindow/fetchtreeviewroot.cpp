@@ -4,7 +4,7 @@
 #include "core/cconnections.h"
 #include "core/errortrace.h"
 #include "datasources.h"
-#include "forms.h"
+#include "panehost/forms.h"
 #include "frmwelcome.h"
 #include "mdimain.h"
 #include "tree/cnodes.h"

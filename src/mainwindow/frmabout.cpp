@@ -6,7 +6,7 @@
 #include <QMouseEvent>
 #include <QUrl>
 
-#include "forms.h"
+#include "panehost/forms.h"
 #include "appinfo.h"
 #include "core/errortrace.h"
 #include "core/modgui.h"

@@ -2,8 +2,8 @@
 
 #include <QWidget>
 
-#include "panelook.h"
-#include "paneprotocol.h"
+#include "panehost/panelook.h"
+#include "panehost/paneprotocol.h"
 
 class QLabel;
 

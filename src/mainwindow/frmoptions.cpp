@@ -8,7 +8,7 @@
 #include <QKeyEvent>
 
 #include "core/errortrace.h"
-#include "forms.h"
+#include "panehost/forms.h"
 #include "frmwelcome.h"
 #include "mdimain.h"
 #include "core/modgui.h"

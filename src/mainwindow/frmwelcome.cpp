@@ -3,7 +3,7 @@
 #include <QLabel>
 #include <QResizeEvent>
 
-#include "forms.h"
+#include "panehost/forms.h"
 #include "core/errortrace.h"
 #include "core/modgui.h"
 #include "settings.h"

@@ -17,13 +17,13 @@
 #include "tree/cnodes.h"
 #include "tree/explorer.h"
 #include "core/errortrace.h"
-#include "forms.h"
+#include "panehost/forms.h"
 #include "core/frmqnerr.h"
 #include "frmwelcome.h"
 #include "core/modgui.h"
 #include "core/mousesleeper.h"
 #include "core/panetable.h"
-#include "paneprotocol.h"
+#include "panehost/paneprotocol.h"
 #include "settings.h"
 #include "ui.h"
 
@@ -84,12 +84,6 @@ QString odbcAdministrator()
 
 } // namespace
 
-QPointer<QWidget> &gCurrentPane()
-{
-    static QPointer<QWidget> pane;
-    return pane;
-}
-
 // ---------------------------------------------------------------------------
 // Loading and unloading
 
@@ -120,6 +114,7 @@ mdiMain::mdiMain()
 {
     s_main = this;
     ExplorerWindow::SetCurrent(this);
+    PaneHost::SetCurrent(this);
     setObjectName(QStringLiteral("mdiMain"));
     setWindowTitle(QStringLiteral("Quarnel ODBC Administrator"));
     ui::setDialogParent(this);
@@ -179,6 +174,8 @@ mdiMain::~mdiMain()
     gNodes().setTreeview(nullptr);
     if (ExplorerWindow::Current() == this)
         ExplorerWindow::SetCurrent(nullptr);
+    if (PaneHost::Current() == this)
+        PaneHost::SetCurrent(nullptr);
     s_main = nullptr;
 }
 

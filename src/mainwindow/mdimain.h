@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QStringList>
 
+#include "panehost/panehost.h"
 #include "tree/explorerwindow.h"
 
 class QLabel;
@@ -16,7 +17,7 @@ class QStatusBar;
 class QToolBar;
 class QTreeView;
 
-class mdiMain : public QMainWindow, public ExplorerWindow
+class mdiMain : public QMainWindow, public ExplorerWindow, public PaneHost
 {
     Q_OBJECT
 public:
@@ -33,7 +34,7 @@ public:
     // pane's row in PaneTable. PaneDisplay returns the pane's Display result,
     // 0 when nothing was called or the request went to PaneEdit, -1 when a
     // missing object (91) ended it.
-    int PaneDisplay(QWidget *form, const QStringList &arguments);
+    int PaneDisplay(QWidget *form, const QStringList &arguments) override;
     void PaneAddNew(QWidget *form, const QStringList &arguments);
     void PaneEdit(QWidget *form, const QStringList &arguments);
     void PaneDelete(QWidget *form, const QStringList &arguments);
@@ -44,14 +45,14 @@ public:
     // Makes `form` the current pane again, with its band, without calling any
     // of its members: an editor whose save moved the tree (and with it the
     // current pane) elsewhere takes the band's clicks back.
-    void PaneShow(QWidget *form);
+    void PaneShow(QWidget *form) override;
     // Fits the current pane to the client area.
     void MDIForm_Resize();
 
     // Shows the main toolbar and the current pane's band, hides the others.
     void CoolbarContextToolbar();
     // The band shown for a pane of that name; nullptr for a pane without one.
-    QToolBar *PaneBand(const QString &formName) const;
+    QToolBar *PaneBand(const QString &formName) const override;
     // Shows `message` in the status bar at once.
     void Status(const QString &message = QStringLiteral("Ready")) override;
     QString StatusText() const override;
@@ -141,6 +142,3 @@ private:
     int m_splitterLeft = 2400;  // twips
     bool m_unloaded = false;
 };
-
-// The current pane of the pane host; none at start-up.
-QPointer<QWidget> &gCurrentPane();

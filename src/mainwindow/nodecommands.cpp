@@ -12,9 +12,9 @@
 #include <optional>
 
 #include "core/errortrace.h"
-#include "editors/schema/frmcolumnreorder.h"
-#include "editors/storage/frmfieldreorder.h"
+#include "core/modgui.h"
 #include "mdimain.h"
+#include "panehost/panehost.h"
 #include "tree/cnodes.h"
 #include "tree/dragitem.h"
 #include "tree/nodekey.h"
@@ -155,6 +155,36 @@ void refreshColumns(const QStringList &k)
     modGUI::RefreshNodePath(NodeKey::Child(NodeKey::Table(k[0], k[1], k[2]), QStringLiteral("CO"), k[2]));
 }
 
+// The field reorder dialog on a file's Fields folder or one of its fields; then
+// the tree revealed and reloaded along the Fields folder and the file's Fields grid.
+void mnu_FieldReorder_Click()
+{
+    const QString routine = QStringLiteral("mdiMain.mnu_FieldReorder");
+    TraceScope trace(routine);
+    ErrorHandler handler(routine);
+    gMenuCommandRan() = true;
+    const DragItem item = gCurrentItem();
+    if (item.NodeType != QLatin1String("FD") && item.NodeType != QLatin1String("fd")) {
+        Ui().MsgBox(QStringLiteral("Please select a Field Collection or field in a collection to re-order"),
+                    ui::vbInformation);
+        return;
+    }
+    QString ds, file;
+    if (!handler.step([&] {
+            ds = item.Key(0);
+            file = item.Key(1);
+            dialogs::Open(QStringLiteral("frmFieldReorder"), {ds, file});
+        }))
+        return;
+    // From here a failing step is passed over and the next one runs.
+    try {
+        modGUI::RefreshNodePath(NodeKey::Child(NodeKey::File(ds, file), QStringLiteral("FD"), file));
+    } catch (const std::exception &) {
+    }
+    if (ExplorerWindow *window = ExplorerWindow::Current())
+        window->PaneDisplay(QStringLiteral("frmFields"), {ds, file});
+}
+
 Command slot(void (mdiMain::*handler)())
 {
     return [handler](mdiMain &main) { (main.*handler)(); };
@@ -219,7 +249,7 @@ const QList<CommandRow> &commandTable()
              gMenuCommandRan() = true;
              QStringList k;
              handler.step([&] { k = currentKeys(3); }) &&
-                 handler.step([&] { frmColumnReorder::Display(k[0], k[1], k[2]); }) &&
+                 handler.step([&] { dialogs::Open(QStringLiteral("frmColumnReorder"), k); }) &&
                  handler.step([&] { refreshColumns(k); });
          }},
         {"mnu_FieldReorder", [](mdiMain &) { mnu_FieldReorder_Click(); }},

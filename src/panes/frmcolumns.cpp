@@ -4,7 +4,7 @@
 #include "core/csqldts.h"
 #include "core/moddatabase.h"
 #include "core/modstring.h"
-#include "mainwindow/forms.h"
+#include "panehost/forms.h"
 #include "tree/nodekey.h"
 
 [[maybe_unused]] static const bool declared = forms::Declare<frmColumns>(QStringLiteral("frmColumns"));

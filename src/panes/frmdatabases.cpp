@@ -2,7 +2,7 @@
 
 #include <QComboBox>
 
-#include "mainwindow/forms.h"
+#include "panehost/forms.h"
 #include "settings.h"
 #include "tree/nodekey.h"
 

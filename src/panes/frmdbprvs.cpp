@@ -1,6 +1,6 @@
 #include "frmdbprvs.h"
 
-#include "mainwindow/forms.h"
+#include "panehost/forms.h"
 #include "tree/nodekey.h"
 
 [[maybe_unused]] static const bool declared = forms::Declare<frmDBPRVs>(QStringLiteral("frmDBPRVs"));

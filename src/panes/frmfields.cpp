@@ -4,7 +4,7 @@
 #include "core/cconnections.h"
 #include "core/modstring.h"
 #include "editors/storage/frmformatpicker.h"
-#include "mainwindow/forms.h"
+#include "panehost/forms.h"
 #include "panes/frmfiles.h"
 #include "settings.h"
 #include "tree/nodekey.h"

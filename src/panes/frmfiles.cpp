@@ -1,6 +1,6 @@
 #include "frmfiles.h"
 
-#include "mainwindow/forms.h"
+#include "panehost/forms.h"
 #include "settings.h"
 #include "tree/nodekey.h"
 

@@ -2,7 +2,7 @@
 
 #include "core/modstring.h"
 #include "editors/schema/frmcriteriabuilder.h"
-#include "mainwindow/forms.h"
+#include "panehost/forms.h"
 #include "panes/ctltextlookup.h"
 #include "settings.h"
 #include "tree/nodekey.h"

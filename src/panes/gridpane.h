@@ -67,8 +67,8 @@
 #include <optional>
 
 #include "dao.h"
-#include "mainwindow/panelook.h"
-#include "mainwindow/paneprotocol.h"
+#include "panehost/panelook.h"
+#include "panehost/paneprotocol.h"
 #include "panes/modgrid.h"
 
 class CConnection;

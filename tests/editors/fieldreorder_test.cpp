@@ -3,6 +3,7 @@
 // command around it.
 
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -195,10 +196,17 @@ TEST_F(FieldReorder, OpensWhereTheColumnReorderDialogWasClosed)
 
 TEST_F(FieldReorder, TheReorderFieldsCommand)
 {
+    const auto reorderFieldsCommand = [] {
+        QMenu *menu = mdiMain::instance().NodeMenu(QStringLiteral("mnu_Field"));
+        ASSERT_TRUE(menu);
+        auto *item = menu->findChild<QAction *>(QStringLiteral("mnu_FieldReorder"));
+        ASSERT_TRUE(item);
+        item->trigger();
+    };
     // Only on a Fields folder or a field.
     gCurrentItem() = DragItem{nullptr, QStringLiteral("fi"), {kDs, QStringLiteral("ORDERS")}, {}};
     ui().answerMsgBox(ui::vbOK);
-    mnu_FieldReorder_Click();
+    reorderFieldsCommand();
     EXPECT_EQ(takeMessages(), QStringList{"Please select a Field Collection or field in a collection to re-order"});
     EXPECT_TRUE(gMenuCommandRan());
 
@@ -210,7 +218,7 @@ TEST_F(FieldReorder, TheReorderFieldsCommand)
         listed = items(static_cast<frmFieldReorder &>(d)).value(0);
         return 0;
     });
-    mnu_FieldReorder_Click();
+    reorderFieldsCommand();
     EXPECT_EQ(listed, QStringLiteral("ORDER-NO"));
     EXPECT_EQ(current(), QStringLiteral("frmFields"));
     if (const QStringList c = calls(QStringLiteral("frmFields")); !c.isEmpty()) {

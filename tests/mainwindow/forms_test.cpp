@@ -4,7 +4,7 @@
 #include <QPointer>
 #include <gtest/gtest.h>
 
-#include "mainwindow/forms.h"
+#include "panehost/forms.h"
 
 TEST(Forms, ReloadHoldsItsFormWeaklyAndMakesAFreshOneWhenItIsGone)
 {

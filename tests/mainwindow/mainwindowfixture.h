@@ -9,9 +9,9 @@
 
 #include "appinfo.h"
 #include "core/cconnections.h"
-#include "mainwindow/forms.h"
+#include "panehost/forms.h"
 #include "mainwindow/mdimain.h"
-#include "mainwindow/paneprotocol.h"
+#include "panehost/paneprotocol.h"
 #include "standinfixture.h"
 #include "tree/cnodes.h"
 

@@ -13,7 +13,7 @@
 
 #include "core/errortrace.h"
 #include "core/panetable.h"
-#include "mainwindow/forms.h"
+#include "panehost/forms.h"
 #include "mainwindowfixture.h"
 #include "tree/dragitem.h"
 

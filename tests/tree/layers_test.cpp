@@ -1,5 +1,7 @@
-// The layers: platform, then core, then the tree, then the panes and the main
-// window. A file includes nothing of a layer above its own.
+// The layers: platform, then core, then the tree, then the pane host, then the
+// panes, editors, viewer, copy and move, CSV exchange and wizard, and the main
+// window on top. A file includes nothing of a layer above its own, and every
+// folder under src/ has its layer.
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -15,15 +17,30 @@ TEST(Layers, NoFolderIncludesALayerAboveIt)
     ASSERT_TRUE(src.exists());
     // The folders each layer may name in an include (its own files and the
     // platform's are found without a folder).
-    const QList<std::pair<QString, QSet<QString>>> layers = {
+    const QSet<QString> host = {QStringLiteral("core"), QStringLiteral("tree"), QStringLiteral("panehost")};
+    const QSet<QString> work = host + QSet<QString>{QStringLiteral("panes"),    QStringLiteral("editors"),
+                                                    QStringLiteral("dataview"), QStringLiteral("copymove"),
+                                                    QStringLiteral("csv"),      QStringLiteral("wizard")};
+    QList<std::pair<QString, QSet<QString>>> layers = {
         {QStringLiteral("platform"), {}},
         {QStringLiteral("core"), {QStringLiteral("core")}},
         {QStringLiteral("tree"), {QStringLiteral("core"), QStringLiteral("tree")}},
+        {QStringLiteral("panehost"), host},
+        {QStringLiteral("mainwindow"), work + QSet<QString>{QStringLiteral("mainwindow")}},
     };
+    for (const QString &folder : work - host)
+        layers.append({folder, work});
+    QSet<QString> named;
+    for (const auto &layer : layers)
+        named.insert(layer.first);
+    for (const QString &folder : src.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        EXPECT_TRUE(named.contains(folder)) << "src/" << folder.toStdString() << " has no layer";
     const QRegularExpression include(QStringLiteral(R"(^\s*#\s*include\s*"([^"/]+)/)"),
                                      QRegularExpression::MultilineOption);
     int files = 0;
     for (const auto &[layer, allowed] : layers) {
+        if (!src.exists(layer))
+            continue;
         QDirIterator it(src.filePath(layer), {QStringLiteral("*.h"), QStringLiteral("*.cpp")}, QDir::Files,
                         QDirIterator::Subdirectories);
         while (it.hasNext()) {
@@ -39,7 +56,27 @@ TEST(Layers, NoFolderIncludesALayerAboveIt)
             }
         }
     }
-    EXPECT_GT(files, 20);
+    EXPECT_GT(files, 100);
+}
+
+// Only the program's entry includes the main window.
+TEST(Layers, NothingButMainIncludesTheMainWindow)
+{
+    const QDir src(QStringLiteral(QT_TESTCASE_SOURCEDIR "/../src"));
+    const QRegularExpression include(QStringLiteral(R"(^\s*#\s*include\s*"mainwindow/)"),
+                                     QRegularExpression::MultilineOption);
+    QDirIterator it(src.path(), {QStringLiteral("*.h"), QStringLiteral("*.cpp")}, QDir::Files,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString relative = src.relativeFilePath(path);
+        if (relative == QLatin1String("main.cpp") || relative.startsWith(QLatin1String("mainwindow/")))
+            continue;
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_FALSE(include.match(QString::fromUtf8(file.readAll())).hasMatch())
+            << relative.toStdString() << " includes the main window";
+    }
 }
 
 } // namespace

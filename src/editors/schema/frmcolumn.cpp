@@ -14,7 +14,7 @@
 #include "core/moddatabase.h"
 #include "core/modstring.h"
 #include "core/modupdate.h"
-#include "mainwindow/forms.h"
+#include "panehost/forms.h"
 #include "tree/nodekey.h"
 #include "tree/refreshnodepath.h"
 #include "ui.h"

@@ -16,8 +16,9 @@
 #include "core/modgui.h"
 #include "core/modupdate.h"
 #include "core/mousesleeper.h"
-#include "mainwindow/forms.h"
-#include "mainwindow/panelook.h"
+#include "panehost/forms.h"
+#include "panehost/panehost.h"
+#include "panehost/panelook.h"
 #include "settings.h"
 #include "tree/explorerwindow.h"
 #include "ui.h"
@@ -27,6 +28,10 @@ using panelook::Twips;
 namespace {
 
 const QString kSection = QStringLiteral("frmColumnReorder");
+
+[[maybe_unused]] const bool declared = dialogs::Declare(QStringLiteral("frmColumnReorder"), [](const QStringList &keys) {
+    return frmColumnReorder::Display(keys.value(0), keys.value(1), keys.value(2));
+});
 
 // A column number read back from the catalog: a Null is 0; anything else that is no whole number fails with 13.
 qint32 numberOf(const QVariant &value)

@@ -15,8 +15,8 @@
 #include "core/cconnections.h"
 #include "core/errortrace.h"
 #include "core/moddatabase.h"
-#include "mainwindow/forms.h"
-#include "mainwindow/panelook.h"
+#include "panehost/forms.h"
+#include "panehost/panelook.h"
 #include "ui.h"
 
 using panelook::Twips;

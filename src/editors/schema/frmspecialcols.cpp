@@ -14,8 +14,8 @@
 #include "core/moddatabase.h"
 #include "core/modgui.h"
 #include "core/modupdate.h"
-#include "mainwindow/forms.h"
-#include "mainwindow/mdimain.h"
+#include "panehost/forms.h"
+#include "panehost/panehost.h"
 
 using panelook::Twips;
 
@@ -205,7 +205,7 @@ void frmSpecialCols::tbr_ButtonClick(const QString &key)
     ErrorHandler handler(routine, QString());
     if (key == QLatin1String("Up1")) {
         handler.step([&] {
-            mdiMain::instance().PaneDisplay(QStringLiteral("frmTable"), {m_db->Name(), DatabaseName, TableName});
+            PaneHost::Get().PaneDisplay(QStringLiteral("frmTable"), {m_db->Name(), DatabaseName, TableName});
         });
     } else if (key == QLatin1String("Special Column Edit")) {
         edit(handler);

@@ -12,8 +12,8 @@
 #include "core/modstring.h"
 #include "core/modupdate.h"
 #include "frmcriteriabuilder.h"
-#include "mainwindow/forms.h"
-#include "mainwindow/mdimain.h"
+#include "panehost/forms.h"
+#include "panehost/panehost.h"
 #include "settings.h"
 #include "tree/nodekey.h"
 #include "tree/refreshnodepath.h"
@@ -222,7 +222,7 @@ bool frmTable::OtherButton(const QString &key)
 {
     if (key != QLatin1String("ViewData"))
         return false;
-    mdiMain::instance().PaneDisplay(QStringLiteral("frmTableData"), RowKeys());
+    PaneHost::Get().PaneDisplay(QStringLiteral("frmTableData"), RowKeys());
     return true;
 }
 

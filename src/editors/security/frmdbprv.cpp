@@ -10,7 +10,7 @@
 #include "core/errortrace.h"
 #include "core/moddatabase.h"
 #include "core/modupdate.h"
-#include "mainwindow/forms.h"
+#include "panehost/forms.h"
 #include "tree/nodekey.h"
 #include "tree/refreshnodepath.h"
 

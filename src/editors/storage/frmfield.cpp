@@ -16,7 +16,7 @@
 #include "core/moddatabase.h"
 #include "core/modupdate.h"
 #include "frmformatpicker.h"
-#include "mainwindow/forms.h"
+#include "panehost/forms.h"
 #include "panes/frmfiles.h"
 #include "tree/explorer.h"
 #include "tree/nodekey.h"

@@ -15,7 +15,8 @@
 #include "core/modupdate.h"
 #include "core/mousesleeper.h"
 #include "editors/schema/frmcolumnreorder.h"
-#include "mainwindow/panelook.h"
+#include "panehost/panehost.h"
+#include "panehost/panelook.h"
 #include "tree/dragitem.h"
 #include "tree/explorerwindow.h"
 #include "tree/nodekey.h"
@@ -25,6 +26,10 @@
 using panelook::Twips;
 
 namespace {
+
+[[maybe_unused]] const bool declared = dialogs::Declare(QStringLiteral("frmFieldReorder"), [](const QStringList &keys) {
+    return frmFieldReorder::Display(keys.value(0), keys.value(1));
+});
 
 // The sort toggle's picture: "A" over "Z".
 QIcon sortPicture()
@@ -191,33 +196,3 @@ void frmFieldReorder::cmdOK_Click()
 }
 
 void frmFieldReorder::cmdCancel_Click() { done(Rejected); }
-
-// ---------------------------------------------------------------------------
-
-void mnu_FieldReorder_Click()
-{
-    const QString routine = QStringLiteral("mdiMain.mnu_FieldReorder");
-    TraceScope trace(routine);
-    ErrorHandler handler(routine);
-    gMenuCommandRan() = true;
-    const DragItem item = gCurrentItem();
-    if (item.NodeType != QLatin1String("FD") && item.NodeType != QLatin1String("fd")) {
-        Ui().MsgBox(QStringLiteral("Please select a Field Collection or field in a collection to re-order"),
-                    ui::vbInformation);
-        return;
-    }
-    QString ds, file;
-    if (!handler.step([&] {
-            ds = item.Key(0);
-            file = item.Key(1);
-            frmFieldReorder::Display(ds, file);
-        }))
-        return;
-    // From here a failing step is passed over and the next one runs.
-    try {
-        modGUI::RefreshNodePath(NodeKey::Child(NodeKey::File(ds, file), QStringLiteral("FD"), file));
-    } catch (const std::exception &) {
-    }
-    if (ExplorerWindow *window = ExplorerWindow::Current())
-        window->PaneDisplay(QStringLiteral("frmFields"), {ds, file});
-}

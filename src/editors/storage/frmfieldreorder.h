@@ -49,8 +49,3 @@ private:
     dao::DatabasePtr mDatabase;
     QString mFilename;
 };
-
-// The main window's "&Reorder Fields" command on the current tree item (a
-// file's Fields folder or one of its fields): the dialog, then the tree
-// revealed and reloaded along the Fields folder and the file's Fields grid.
-void mnu_FieldReorder_Click();

@@ -7,8 +7,8 @@
 #include <QStyle>
 
 #include "core/errortrace.h"
-#include "mainwindow/forms.h"
-#include "mainwindow/panelook.h"
+#include "panehost/forms.h"
+#include "panehost/panelook.h"
 #include "ui.h"
 
 using panelook::Twips;
