@@ -59,7 +59,19 @@ QString StoredNumberSQL(const QVariant &value, const QString &column, NumberForm
                      QStringLiteral("The stored value '%1' of %2 is not a number.").arg(text, column));
     if (text.isEmpty())
         return QStringLiteral("0");
-    return form == NumberForm::Bare ? text : QLatin1Char('0') + text;
+    switch (form) {
+    case NumberForm::Bare: return text;
+    case NumberForm::Quoted: return QLatin1Char('\'') + text + QLatin1Char('\'');
+    case NumberForm::ZeroPrefixed: break;
+    }
+    return QLatin1Char('0') + text;
+}
+
+QString StoredNumberOrNullSQL(const QVariant &value, const QString &column, NumberForm form)
+{
+    if (value.isNull() || (value.typeId() == QMetaType::QString && value.toString().isEmpty()))
+        return QStringLiteral("NULL");
+    return StoredNumberSQL(value, column, form);
 }
 
 const QString &NameSQL(const QString &name)

@@ -26,14 +26,18 @@ bool IsNumber(const QString &text);
 // fails with a validation error carrying `message` before any statement runs.
 QString NumberSQL(const QString &text, const QString &message = {});
 
-// How a number read back from a catalog row is written: "0" and its text, or its text alone.
-enum class NumberForm { ZeroPrefixed, Bare };
+// How a number read back from a catalog row is written: "0" and its text, its
+// text alone, or its text alone between apostrophes.
+enum class NumberForm { ZeroPrefixed, Bare, Quoted };
 // A number read back from a catalog row (column `column`) in its SQL form: the
 // stored text checked as a typed number is, then written as `form` says; a Null
 // or empty value gives "0" in either form. A stored text that is not a number
 // fails with 380 before any statement runs. Every writer that copies a stored
 // number into a statement (rename, copy, import, grid) goes through here.
 QString StoredNumberSQL(const QVariant &value, const QString &column, NumberForm form = NumberForm::ZeroPrefixed);
+// The same, but a Null (or empty) value stays Null: the bare word NULL. The
+// writers that copy a row (drags, copies, import, grid) go through here.
+QString StoredNumberOrNullSQL(const QVariant &value, const QString &column, NumberForm form = NumberForm::Bare);
 
 // A name written into SQL outside quotes ("SELECT * FROM <name>"), returned as
 // given once checked: letters and digits of any script, combining marks, and

@@ -81,15 +81,16 @@ TEST(ModDatabase, StoredNumbersAreCheckedLikeTypedOnes)
         QVariant value;
         const char *zeroPrefixed; // nullptr: refused
         const char *bare;
+        const char *orNull = nullptr; // StoredNumberOrNullSQL, quoted
     } cases[] = {
-        {QVariant(), "0", "0"},
-        {QString(), "0", "0"},
-        {12, "012", "12"},
-        {-3, "0-3", "-3"},
-        {qlonglong(5000000000), "05000000000", "5000000000"},
-        {4.5, "04.5", "4.5"},
-        {true, "01", "1"},
-        {QStringLiteral("7"), "07", "7"},
+        {QVariant(), "0", "0", "NULL"},
+        {QString(), "0", "0", "NULL"},
+        {12, "012", "12", "'12'"},
+        {-3, "0-3", "-3", "'-3'"},
+        {qlonglong(5000000000), "05000000000", "5000000000", "'5000000000'"},
+        {4.5, "04.5", "4.5", "'4.5'"},
+        {true, "01", "1", "'1'"},
+        {QStringLiteral("7"), "07", "7", "'7'"},
         {QStringLiteral("abc"), nullptr, nullptr},
         {QStringLiteral("1, 2"), nullptr, nullptr},
         {QStringLiteral("1); DELETE FROM QN_USER; --"), nullptr, nullptr},
@@ -103,8 +104,12 @@ TEST(ModDatabase, StoredNumbersAreCheckedLikeTypedOnes)
         if (c.zeroPrefixed) {
             EXPECT_EQ(StoredNumberSQL(c.value, QStringLiteral("LENGTH")), QString::fromLatin1(c.zeroPrefixed));
             EXPECT_EQ(StoredNumberSQL(c.value, QStringLiteral("LENGTH"), NumberForm::Bare), QString::fromLatin1(c.bare));
+            EXPECT_EQ(StoredNumberOrNullSQL(c.value, QStringLiteral("LENGTH"), NumberForm::Quoted),
+                      QString::fromLatin1(c.orNull));
             continue;
         }
+        EXPECT_EQ(failureOf([&] { StoredNumberOrNullSQL(c.value, QStringLiteral("LENGTH")); }).Number(),
+                  qnerr::ValidationFailed);
         for (NumberForm form : {NumberForm::ZeroPrefixed, NumberForm::Bare}) {
             const QnError e = failureOf([&] { StoredNumberSQL(c.value, QStringLiteral("LENGTH"), form); });
             EXPECT_EQ(e.Number(), qnerr::ValidationFailed);
