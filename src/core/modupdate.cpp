@@ -667,6 +667,20 @@ std::unique_ptr<dao::Recordset> UnitOpen(const QString &sql)
     return bodyDatabase(sql).OpenRecordset(sql, dao::dbOpenSnapshot);
 }
 
+long UnitExecuteFound(const QString &sql)
+{
+    const long changed = UnitExecute(sql);
+    if (changed == 0)
+        qnerr::raise(qnerr::NoCurrentRecord, qnerr::standardDescription(qnerr::NoCurrentRecord));
+    return changed;
+}
+
+void UnitRequireRow(const QString &sql)
+{
+    if (UnitOpen(sql)->Eof())
+        qnerr::raise(qnerr::NoCurrentRecord, qnerr::standardDescription(qnerr::NoCurrentRecord));
+}
+
 QStringList LastStatements() { return g_lastStatements; }
 
 } // namespace modUpdate

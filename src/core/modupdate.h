@@ -84,6 +84,14 @@ long UnitExecute(const QString &sql);
 // Inside a RunUnit body: reads `sql` as a snapshot on the unit's database,
 // recorded and reported as UnitExecute's statements are.
 std::unique_ptr<dao::Recordset> UnitOpen(const QString &sql);
+// Inside a RunUnit body: runs `sql`, an UPDATE or DELETE of rows that must be
+// there, and fails with 3021 (no current record) when it changed no row: the
+// row was deleted meanwhile (by another connection). Returns the rows changed.
+long UnitExecuteFound(const QString &sql);
+// Inside a RunUnit body: reads `sql`, the row a change depends on (the parent
+// an add goes under), and fails with 3021 when it finds none, so that nothing
+// is written under a parent deleted meanwhile.
+void UnitRequireRow(const QString &sql);
 
 // The statements, queries included, that the latest rename or unit ran, in
 // order (its last attempt; rolled back or not).

@@ -871,8 +871,7 @@ void EditorFrame::editCommit()
             if (!renamed)
                 return;
             // An UPDATE that changes no row finds the row gone: no success.
-            if (modUpdate::UnitExecute(sql) == 0)
-                qnerr::raise(qnerr::NoCurrentRecord, qnerr::standardDescription(qnerr::NoCurrentRecord));
+            modUpdate::UnitExecuteFound(sql);
             SaveStatements(Entry::Edit);
         },
         sql);

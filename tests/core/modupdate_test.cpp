@@ -840,6 +840,33 @@ TEST_F(ModUpdateTest, TheBodysOwnStatementsAreRecordedAndNamedWhenOneFails)
     EXPECT_EQ(LastStatements().last(), failing);
 }
 
+// A change that finds its row, or the parent it goes under, gone fails with
+// 3021 inside its unit, and what the unit wrote before is undone.
+TEST_F(ModUpdateTest, ARowGoneMeanwhileFailsTheUnit)
+{
+    const QStringList before = catalog();
+    const QString rename = QStringLiteral("UPDATE QN_TABLE SET REMARKS = 'x' WHERE DATABASE_NAME = 'D1'");
+    const QString parent = QStringLiteral("SELECT * FROM QN_DB WHERE DATABASE_NAME = 'GONE'");
+    const QString update = QStringLiteral("UPDATE QN_DB SET REMARKS = 'r' WHERE DATABASE_NAME = 'GONE'");
+    for (const auto &check : std::initializer_list<std::function<void()>>{[&] { UnitRequireRow(parent); },
+                                                                          [&] { UnitExecuteFound(update); }}) {
+        ui().answerError(ui::vbIgnore);
+        EXPECT_FALSE(RunUnit(kDs, QStringLiteral("frmTable.tbr_ButtonClick"), [&] {
+            UnitExecute(rename);
+            check();
+        }));
+        ASSERT_EQ(ui().errors().size(), 1);
+        EXPECT_EQ(ui().errors()[0].number, QStringLiteral("3021"));
+        EXPECT_EQ(catalog(), before);
+        ui().clear();
+    }
+    // Rows that are there pass.
+    EXPECT_TRUE(RunUnit(kDs, QStringLiteral("frmTable.tbr_ButtonClick"), [&] {
+        UnitRequireRow(QStringLiteral("SELECT * FROM QN_DB WHERE DATABASE_NAME = 'D1'"));
+        EXPECT_EQ(UnitExecuteFound(rename), 1);
+    }));
+}
+
 // ------------------------------------------------------------------ stored numbers
 
 TEST_F(ModUpdateTest, AStoredTextThatIsNotANumberIsRefusedBeforeAnythingIsWritten)
