@@ -759,6 +759,7 @@ void EditorFrame::tbr_ButtonClick(const QString &key)
         else if (mode == w + QStringLiteral(" Delete"))
             deleteCommit();
     } else if (key == QLatin1String("Cancel")) {
+        ChangesDone();
         handler.step([&] {
             if (m_shownKey.isEmpty())
                 ShowParentGrid();
@@ -834,6 +835,7 @@ void EditorFrame::addCommit()
             },
             sql))
         return;
+    ChangesDone();
     handler.step([&] { Saved(Entry::Add); });
     m_shownKey = Text(nameColumn());
     // The tree's handlers may show panes, this one included: the keys are taken first.
@@ -880,6 +882,7 @@ void EditorFrame::editCommit()
         m_shownKey = before;
         return;
     }
+    ChangesDone();
     handler.step([&] { Saved(Entry::Edit); });
     // The tree's handlers may show panes, this one included: the keys are taken first.
     const QStringList rowKeys = RowKeys();

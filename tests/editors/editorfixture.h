@@ -22,6 +22,7 @@
 #include "core/modgui.h"
 #include "core/modupdate.h"
 #include "core/panetable.h"
+#include "editors/editorpane.h"
 #include "settings.h"
 #include "tree/nodekey.h"
 #include "ui.h"
@@ -207,20 +208,30 @@ protected:
         EXPECT_TRUE(form);
         return *form;
     }
+    // The host's entries. Changes a previous case left are given up: the
+    // host's question "Save changes to ...?" is answered No.
     template <class... Keys> Form &display(const Keys &...keys)
     {
+        giveUpChanges();
         EXPECT_EQ(main().PaneDisplay(m_form, QStringList{kDs, keys...}), 0);
         return editor();
     }
     template <class... Keys> Form &edit(const Keys &...keys)
     {
+        giveUpChanges();
         main().PaneEdit(m_form, QStringList{kDs, keys...});
         return editor();
     }
     template <class... Keys> Form &addNew(const Keys &...keys)
     {
+        giveUpChanges();
         main().PaneAddNew(m_form, QStringList{kDs, keys...});
         return editor();
+    }
+    void giveUpChanges()
+    {
+        if (auto *pane = dynamic_cast<EditorPane *>(gCurrentPane().data()); pane && pane->ChangesPending())
+            ui().answerMsgBox(ui::vbNo);
     }
     // The band's buttons, "+" enabled and "-" disabled, in the order given at construction.
     QString state() { return bandState(m_form, m_band); }
