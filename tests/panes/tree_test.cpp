@@ -62,7 +62,8 @@ protected:
         return scalar(QStringLiteral("SELECT OPEN_STRING FROM QN_FILE WHERE FILE_NAME = '%1'").arg(file)).toString();
     }
     // The ways a user makes the current pane go: a click on another node, a
-    // menu command, the window's close (no pane shows after it).
+    // menu command, a command that unloads every pane, the window's close (no
+    // pane shows after it).
     struct Leave
     {
         const char *name;
@@ -72,15 +73,35 @@ protected:
     };
     QList<Leave> leaves()
     {
+        // (The offscreen platform leaves no window active after a popup.)
+        const auto activate = [this] {
+            settle();
+            QApplication::setActiveWindow(&main());
+        };
         return {{"a click on the Users folder", [this] { clickNode(kUsers); }, "frmUsers", kUsers},
                 {"Help > About",
-                 [this] {
+                 [this, activate] {
                      chooseFromMenuBar(main(), main().mnuHelp, QStringLiteral("&About ODBC Administrator"));
-                     // (The offscreen platform leaves no window active after a popup.)
-                     settle();
-                     QApplication::setActiveWindow(&main());
+                     activate();
                  },
                  "frmAbout", kFiles},
+                {"Disconnect from the data source's menu",
+                 [this, activate] {
+                     QStandardItem *item = gNodes().Node(kDs);
+                     const QPoint at(tree()->visualRect(item->index()).left() + 12,
+                                     tree()->visualRect(item->index()).center().y());
+                     QTest::mousePress(tree()->viewport(), Qt::RightButton, {}, at);
+                     whilePopup([&] { QTest::mouseRelease(tree()->viewport(), Qt::RightButton, {}, at); },
+                                [](QMenu &menu) { clickItem(menu, QStringLiteral("&Disconnect")); });
+                     activate();
+                 },
+                 "frmWelcome", kDs},
+                {"File > Refresh Datasources",
+                 [this, activate] {
+                     chooseFromMenuBar(main(), main().mnuFile, QStringLiteral("&Refresh Datasources"));
+                     activate();
+                 },
+                 "frmWelcome", {}},
                 {"the window's close", [this] { main().close(); }, nullptr, {}}};
     }
     // A fresh main window after one that closed.
