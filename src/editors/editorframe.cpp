@@ -736,7 +736,8 @@ void EditorFrame::tbr_ButtonClick(const QString &key)
 
     const QString w = word();
     if (key == QLatin1String("Up1")) {
-        if (!handler.step([&] { ShowParentGrid(); }))
+        // An editor that stayed (its changes kept) keeps the tree's selection too.
+        if (!handler.step([&] { ShowParentGrid(); }) || gCurrentPane() == this)
             return;
         QCoreApplication::processEvents();
         TreeStep([&] {

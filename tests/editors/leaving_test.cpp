@@ -40,23 +40,27 @@ protected:
         const CNodePtr selected = gNodes().SelectedItem();
         return selected ? selected->Key : QString();
     }
-    // The ways a user makes the editor go: a click on another node, a menu
-    // command, the window's close.
+    // The ways a user makes the editor go: a click on another node, the
+    // band's Up, a menu command, the window's close. The pane shown after it
+    // (none: the window closed) and the node then selected.
     struct Leave
     {
         const char *name;
         std::function<void()> act;
-        bool closes = false;
+        const char *pane;
+        QString selected;
     };
     QList<Leave> leaves()
     {
-        return {{"a click on STOCK", [this] { clickNode(kStock); }},
+        return {{"a click on STOCK", [this] { clickNode(kStock); }, "frmDatabase", kStock},
+                {"the band's Up", [this] { clickBand(QStringLiteral("Up1")); }, "frmDatabases", kDbs},
                 {"Help > About",
                  [this] {
                      chooseFromMenuBar(main(), main().mnuHelp, QStringLiteral("&About ODBC Administrator"));
                      flush();
-                 }},
-                {"the window's close", [this] { main().close(); }, true}};
+                 },
+                 "frmAbout", kSales},
+                {"the window's close", [this] { main().close(); }, nullptr, {}}};
     }
     // A fresh main window after one that closed.
     void reopen()
@@ -114,15 +118,15 @@ TEST_F(Leaving, EachAnswerForEachWayOut)
                 click(e.cmdCancel); // given up for the next case
                 continue;
             }
-            if (leave.closes) {
+            if (!leave.pane) {
                 EXPECT_FALSE(main().isVisible());
                 reopen();
-            } else if (leave.name == std::string("Help > About")) {
-                EXPECT_EQ(current(), QStringLiteral("frmAbout"));
-            } else {
-                EXPECT_EQ(current(), QStringLiteral("frmDatabase"));
+                continue;
+            }
+            EXPECT_EQ(current(), QLatin1String(leave.pane));
+            EXPECT_EQ(selectedKey(), leave.selected);
+            if (leave.selected == kStock) {
                 EXPECT_EQ(e.lblTitle.title->text(), QStringLiteral("STOCK - Edit Database Properties"));
-                EXPECT_EQ(selectedKey(), kStock);
             }
         }
     }
