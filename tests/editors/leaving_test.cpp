@@ -71,7 +71,7 @@ protected:
         main().activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&main()));
     }
-    // The question shown since the last clear, as "text|style|title".
+    // The message boxes shown since the last clear, as "text|style|title".
     QStringList questions() const
     {
         QStringList list;
