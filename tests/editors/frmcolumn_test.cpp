@@ -515,6 +515,50 @@ TEST_F(ColumnEditor, ValidationRules)
     }
 }
 
+// Both duplicate-number checks count ordinary columns only: the special
+// columns all stand at number 1, as ORDERS's INDEX_NUMBER and ROWID do.
+TEST_F(ColumnEditor, TheNumberChecksCountOrdinaryColumnsOnly)
+{
+    QStringList sent;
+    dao::SetStatementObserver([&](const QString &sql) { sent << sql; });
+    frmColumn &e = edit(QStringLiteral("ORDER_NO"), QStringLiteral("ORDERS"));
+    type(e.txtRemarks, QStringLiteral("!"));
+    click(e.cmdAction);
+    EXPECT_EQ(takeMessages(), QStringList());
+    EXPECT_EQ(e.EditorMode(), QString());
+    EXPECT_TRUE(sent.contains(QStringLiteral("SELECT COLUMN_NAME FROM QN_COLUMN WHERE DATABASE_NAME = 'SALES' AND "
+                                             "TABLE_NAME = 'ORDERS' AND COLUMN_NUMBER = 1 AND COLUMN_NAME <> 'ORDER_NO' "
+                                             "AND COLUMN_TYPE = 0")));
+    EXPECT_EQ(columnRow(QStringLiteral("ORDER_NO"), QStringLiteral("ORDERS")).value(0).section(QLatin1Char('|'), 19, 19),
+              QStringLiteral("!"));
+
+    // A new column numbered 1 beside a special column only.
+    open()->Execute(QStringLiteral("INSERT INTO QN_TABLE (DATABASE_NAME, TABLE_NAME, TABLE_TYPE, FILE_NAME) VALUES "
+                                   "('SALES', 'T1', 'TABLE', 'ORDERS')"));
+    open()->Execute(QStringLiteral("INSERT INTO QN_COLUMN (DATABASE_NAME, TABLE_NAME, COLUMN_NAME, COLUMN_NUMBER, "
+                                   "COLUMN_TYPE) VALUES ('SALES', 'T1', 'ROWID', 1, 6)"));
+    sent.clear();
+    addNew(QStringLiteral("T1"));
+    fillNew(e);
+    type(e.txtNumber, QStringLiteral("1"));
+    click(e.cmdAction);
+    EXPECT_EQ(takeMessages(), QStringList());
+    EXPECT_TRUE(sent.contains(QStringLiteral("SELECT * FROM QN_COLUMN WHERE DATABASE_NAME = 'SALES' AND TABLE_NAME = "
+                                             "'T1' AND COLUMN_NUMBER = 01 AND COLUMN_TYPE = 0")));
+    EXPECT_EQ(columnRow(QStringLiteral("CARD_REF"), QStringLiteral("T1")).value(0).section(QLatin1Char('|'), 2, 2),
+              QStringLiteral("1"));
+
+    // An ordinary column at that number still refuses the next.
+    fillNew(e, QStringLiteral("CUST-NO"), QStringLiteral("cust_no"));
+    type(e.txtNumber, QStringLiteral("1"));
+    ui().answerMsgBox(ui::vbOK);
+    click(e.cmdAction);
+    dao::SetStatementObserver(nullptr);
+    EXPECT_EQ(takeMessages(),
+              QStringList{"The Column Number '1' is already used in Table 'T1'.\r\nPlease use another name."});
+    EXPECT_TRUE(columnRow(QStringLiteral("CUST_NO"), QStringLiteral("T1")).isEmpty());
+}
+
 TEST_F(ColumnEditor, TheMissingNameHasItsOwnTitleAndTheNumberIsFilledFirst)
 {
     frmColumn &e = addNew();
