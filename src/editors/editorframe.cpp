@@ -293,14 +293,26 @@ QLineEdit *EditorFrame::AddConfirm(const QString &column, const QRect &at)
 // ---------------------------------------------------------------------------
 // Services
 
+// A connection lost meanwhile (it closed itself and left the registry) is
+// taken again from the registry, which connects anew.
 dao::Database &EditorFrame::db() const
 {
-    if (!m_db)
+    if (m_db && !m_db->IsOpen()) {
+        const auto connection = gConnections().Item(m_db->Name());
+        if (connection && connection->db)
+            m_db = connection->db;
+    }
+    if (!m_db || !m_db->IsOpen())
         qnerr::raise(qnerr::ObjectNotSet);
     return *m_db;
 }
 
-QString EditorFrame::DataSource() const { return db().Name(); }
+QString EditorFrame::DataSource() const
+{
+    if (!m_db)
+        qnerr::raise(qnerr::ObjectNotSet);
+    return m_db->Name();
+}
 
 QWidget *EditorFrame::Box(const QString &column) const { return mTextCtrls.Item(column); }
 

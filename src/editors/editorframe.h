@@ -287,6 +287,8 @@ protected:
     QLineEdit *AddConfirm(const QString &column, const QRect &at);
 
     // ---- services
+    // The data source's open database; one whose connection was lost is taken
+    // again from the registry (91 when it cannot be connected).
     dao::Database &db() const;
     const dao::Fields &FieldInfo() const { return m_fields; }
     QWidget *Box(const QString &column) const;     // the txtProperty element of the column
@@ -381,7 +383,7 @@ private:
 
     Setup m_setup;
     bool m_loaded = false;
-    dao::DatabasePtr m_db;
+    mutable dao::DatabasePtr m_db; // db() takes it again when it was lost
     dao::Fields m_fields;
     bool m_filtersInstalled = false;
     int m_filling = 0;

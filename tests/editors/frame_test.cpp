@@ -276,6 +276,28 @@ TEST_F(Frame, ASaveIsOneUnitRetriedWholeOrLeftUnwritten)
     EXPECT_EQ(e.ShownKey(), QStringLiteral("SALES"));
 }
 
+// OK after a save that lost the connection (it closed itself and left the
+// registry): the editor takes the data source's connection again.
+TEST_F(Frame, OkAfterALostConnectionConnectsAgain)
+{
+    frmDatabase &e = edit(QStringLiteral("SALES"));
+    retype(e.txtName, QStringLiteral("SALES2")); // the duplicate check reads through the editor's connection
+    retype(e.txtDisplay, QStringLiteral("Sales2"));
+    // The duplicate check, then the unit's first statement, which loses the link.
+    dao::Faults::Add(dao::Faults::Statement, 2, QStringLiteral("08S01"), QStringLiteral("link down"));
+    ui().answerError(ui::vbIgnore);
+    click(e.cmdAction);
+    ASSERT_EQ(ui().errors().size(), 1);
+    EXPECT_EQ(owned(QStringLiteral("SALES")), QStringLiteral("1 4 30 4 5"));
+    EXPECT_EQ(e.EditorMode(), QStringLiteral("DB Edit"));
+
+    click(e.cmdAction);
+    EXPECT_EQ(ui().errors().size(), 1);
+    EXPECT_EQ(owned(QStringLiteral("SALES2")), QStringLiteral("1 4 30 4 5"));
+    EXPECT_EQ(e.EditorMode(), QString());
+    EXPECT_EQ(e.lblTitle.title->text(), QStringLiteral("SALES2 - Database Properties"));
+}
+
 TEST_F(Frame, DeleteAsksThenRemovesTheDatabaseWithItsDependants)
 {
     openDatabases();
