@@ -252,19 +252,37 @@ TEST_F(SpecialColumns, AFailedOkWritesNothingAndKeepsTheStoredState)
     EXPECT_EQ(state(), QStringLiteral("+--"));
 }
 
-TEST_F(SpecialColumns, ATypeAboveEightIsReported)
+// A row of a type the pane does not know (9 and up) is neither shown nor
+// changed: the pane opens and works on its eight types.
+TEST_F(SpecialColumns, ATypeItDoesNotKnowIsLeftAlone)
 {
     open()->Execute(QStringLiteral("INSERT INTO QN_COLUMN (DATABASE_NAME, TABLE_NAME, COLUMN_NAME, COLUMN_NUMBER, "
-                                   "COLUMN_TYPE) VALUES ('SALES', 'ORDERS', 'ODD', 1, 9)"));
-    ui().answerError(ui::vbIgnore);
+                                   "COLUMN_TYPE, REMARKS) VALUES ('SALES', 'ORDERS', 'ODD', 1, 9, 'kept'), "
+                                   "('SALES', 'ORDERS', 'ODDER', 1, 12, NULL)"));
+    const QString odd = QStringLiteral("SELECT COLUMN_NAME, COLUMN_TYPE, REMARKS FROM QN_COLUMN WHERE TABLE_NAME = "
+                                       "'ORDERS' AND COLUMN_TYPE > 8 ORDER BY COLUMN_TYPE");
+    const QStringList before = rows(odd);
     frmSpecialCols &f = display(QStringLiteral("SALES"), QStringLiteral("ORDERS"));
-    ASSERT_EQ(ui().errors().size(), 1);
-    EXPECT_EQ(ui().errors()[0].trappedIn, QStringLiteral("frmSpecialCols.Display"));
-    EXPECT_EQ(ui().errors()[0].number, QStringLiteral("9"));
-    EXPECT_EQ(ui().errors()[0].additionalInfo,
-              QStringLiteral("SELECT * FROM QN_COLUMN WHERE DATABASE_NAME = 'SALES' AND TABLE_NAME = 'ORDERS' AND "
-                             "COLUMN_NUMBER = 1 AND COLUMN_TYPE > 0 ORDER BY COLUMN_TYPE"));
-    EXPECT_EQ(checked(f), QStringLiteral("01000100")); // the rows before it were read
+    EXPECT_TRUE(ui().errors().isEmpty());
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_EQ(current(), QStringLiteral("frmSpecialCols"));
+    EXPECT_EQ(checked(f), QStringLiteral("01000100"));
+
+    clickBand(QStringLiteral("Special Column Edit"));
+    click(f.chkActive(2)); // off
+    click(f.chkActive(6)); // off
+    click(f.chkActive(3)); // on
+    clickBand(QStringLiteral("OK"));
+    EXPECT_TRUE(ui().errors().isEmpty());
+    EXPECT_EQ(modUpdate::LastStatements().filter(QStringLiteral("COLUMN_TYPE = ")),
+              QStringList({"DELETE FROM QN_COLUMN WHERE DATABASE_NAME = 'SALES' AND TABLE_NAME = 'ORDERS' AND "
+                           "COLUMN_NUMBER = 1 AND COLUMN_TYPE = 2",
+                           "DELETE FROM QN_COLUMN WHERE DATABASE_NAME = 'SALES' AND TABLE_NAME = 'ORDERS' AND "
+                           "COLUMN_NUMBER = 1 AND COLUMN_TYPE = 6"}));
+    EXPECT_EQ(rows(odd), before);
+    EXPECT_EQ(checked(f), QStringLiteral("00100000"));
+    EXPECT_EQ(tags(f), QStringLiteral("00100000"));
+    EXPECT_EQ(state(), QStringLiteral("+--"));
 }
 
 TEST_F(SpecialColumns, CancelRestoresAndUpShowsTheTable)

@@ -171,7 +171,10 @@ int frmSpecialCols::Display(const QStringList &keys)
         for (; !rs->Eof(); rs->MoveNext()) {
             bool isNumber = false;
             const long type = rs->Value(QStringLiteral("COLUMN_TYPE")).toString().toLong(&isNumber);
-            QCheckBox *box = chkActive(isNumber ? type : 0);
+            // A type this pane does not know is neither shown nor changed.
+            if (!isNumber || type < 1 || type > 8)
+                continue;
+            QCheckBox *box = chkActive(type);
             box->setChecked(true);
             box->setProperty("Tag", QStringLiteral("1"));
             if (type == kRelativeIndex) {
