@@ -345,7 +345,8 @@ QString EditorFrame::UpdateStatement(const QStringList &columns, const QString &
     for (const QString &column : columns) {
         const int type = m_fields(column).Type();
         const QString text = Text(column);
-        const QString value = type == dao::dbText || type == dao::dbMemo || type == dao::dbChar
+        const QString value = modBoundControls::ShowsStoredNull(Box(column)) ? QStringLiteral("NULL")
+                              : type == dao::dbText || type == dao::dbMemo || type == dao::dbChar
                                   ? Quote(text)
                                   : modDatabase::NumberSQL(text, QStringLiteral("%1 must be a number.").arg(column));
         assignments << column + QStringLiteral(" = ") + value;
@@ -946,6 +947,7 @@ void EditorFrame::txtProperty_Change(QWidget *box)
         const bool user = !IsFilling();
         if (user)
             SetButton(QStringLiteral("Undo"), true);
+        modBoundControls::NoteChange(box);
         const QString tag = controls::Tag(box);
         const QString text = controls::Text(box);
         if (auto *combo = qobject_cast<QComboBox *>(mComboCtrls.Find(tag))) {

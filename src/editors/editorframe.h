@@ -302,7 +302,8 @@ protected:
     // "'" & EscapeQuotes(value) & "'"
     static QString Quote(const QString &value);
     // "UPDATE <table> SET C = v, ... WHERE <where>": each column's box, quoted
-    // for a text column, a checked number (modDatabase::NumberSQL) otherwise.
+    // for a text column, a checked number (modDatabase::NumberSQL) otherwise;
+    // NULL for a box that still shows the stored Null it was filled with.
     QString UpdateStatement(const QStringList &columns, const QString &where) const;
     // Refills the combo of `column` from `sql`, keeping its text.
     void PopulateCombo(const QString &column, const QString &sql);

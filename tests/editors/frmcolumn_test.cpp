@@ -559,6 +559,21 @@ TEST_F(ColumnEditor, TheNumberChecksCountOrdinaryColumnsOnly)
     EXPECT_TRUE(columnRow(QStringLiteral("CUST_NO"), QStringLiteral("T1")).isEmpty());
 }
 
+// A flag stored as Null writes NULL back unless the user clicked it.
+TEST_F(ColumnEditor, AStoredNullFlagStaysNullUntilClicked)
+{
+    open()->Execute(QStringLiteral("UPDATE QN_COLUMN SET UPDATABLE = NULL, VISIBLE = NULL WHERE TABLE_NAME = "
+                                   "'OPEN_ORDERS' AND COLUMN_NAME = 'TOTAL'"));
+    frmColumn &e = edit(QStringLiteral("TOTAL"));
+    click(e.chkProperty[4]); // VISIBLE on and off again
+    click(e.chkProperty[4]);
+    click(e.cmdAction);
+    EXPECT_TRUE(modUpdate::LastStatements().value(0).contains(QStringLiteral("UPDATABLE = NULL, VISIBLE = 00,")));
+    EXPECT_EQ(rows(QStringLiteral("SELECT UPDATABLE IS NULL, VISIBLE FROM QN_COLUMN WHERE TABLE_NAME = 'OPEN_ORDERS' "
+                                  "AND COLUMN_NAME = 'TOTAL'")),
+              QStringList{"1|0"});
+}
+
 TEST_F(ColumnEditor, TheMissingNameHasItsOwnTitleAndTheNumberIsFilledFirst)
 {
     frmColumn &e = addNew();

@@ -242,7 +242,7 @@ TEST_F(DbPrvEditor, AnEditThatKeepsTheUserRunsNoMove)
     EXPECT_EQ(takeMessages(), QStringList());
     EXPECT_EQ(modUpdate::LastStatements(),
               QStringList{"UPDATE QN_DBPRV SET DATABASE_USERNAME = 'REPORTER', ALLOW_SELECT = 01, ALLOW_INSERT = 00, "
-                          "ALLOW_UPDATE = 00, ALLOW_DELETE = 01, SECURITY_LEVEL = 'TABLE', REMARKS = '' WHERE "
+                          "ALLOW_UPDATE = 00, ALLOW_DELETE = 01, SECURITY_LEVEL = 'TABLE', REMARKS = NULL WHERE "
                           "DATABASE_NAME = 'SALES' AND USER_NAME = 'REPORTS'"});
     EXPECT_EQ(prvRow(QStringLiteral("SALES"), QStringLiteral("REPORTS")),
               QStringList{"REPORTS|SALES|REPORTER|<null>|1|0|0|1|TABLE|"});
@@ -255,7 +255,7 @@ TEST_F(DbPrvEditor, AnEditThatKeepsTheUserRunsNoMove)
     EXPECT_EQ(modUpdate::LastStatements(),
               QStringList{"UPDATE QN_DBPRV SET DATABASE_USERNAME = 'REPORTER', DATABASE_PASSWORD = 'R3P', ALLOW_SELECT "
                           "= 01, ALLOW_INSERT = 00, ALLOW_UPDATE = 00, ALLOW_DELETE = 01, SECURITY_LEVEL = 'TABLE', "
-                          "REMARKS = '' WHERE DATABASE_NAME = 'SALES' AND USER_NAME = 'REPORTS'"});
+                          "REMARKS = NULL WHERE DATABASE_NAME = 'SALES' AND USER_NAME = 'REPORTS'"});
 }
 
 TEST_F(DbPrvEditor, DeleteRemovesOnlyThisRow)

@@ -166,7 +166,7 @@ TEST_F(TblPrvEditor, MovedToAnotherUser)
     EXPECT_EQ(s.first(), QStringLiteral("SELECT * FROM QN_TBLPRV WHERE USER_NAME = 'MBROWN' AND DATABASE_NAME = "
                                         "'SALES' AND TABLE_NAME = 'ORDERS'"));
     EXPECT_EQ(s.last(), QStringLiteral("UPDATE QN_TBLPRV SET ALLOW_SELECT = 01, ALLOW_INSERT = 00, ALLOW_UPDATE = 00, "
-                                       "ALLOW_DELETE = 01, REMARKS = '' WHERE DATABASE_NAME = 'SALES' AND TABLE_NAME "
+                                       "ALLOW_DELETE = 01, REMARKS = NULL WHERE DATABASE_NAME = 'SALES' AND TABLE_NAME "
                                        "= 'ORDERS' AND USER_NAME = 'BOB'"));
     EXPECT_EQ(prvRow(QStringLiteral("ORDERS"), QStringLiteral("MBROWN")), QStringList());
     EXPECT_EQ(prvRow(QStringLiteral("ORDERS"), QStringLiteral("BOB")), QStringList{"BOB|1|0|0|1|"});
