@@ -830,9 +830,16 @@ void EditorFrame::addCommit()
     if (!handler.step([&] { valid = ValidateFields() && ConfirmSave(Entry::Add); }) || !valid)
         return;
     QString sql;
+    QStringList parents;
     if (!handler.step([&] {
             PrepareInsert();
             sql = InsertSQL();
+            for (const ParentRow &parent : std::as_const(m_setup.parentRows)) {
+                QStringList values;
+                for (const QString &column : parent.columns)
+                    values << Text(column);
+                parents << modDatabase::RowSQL(parent.table, parent.columns, values);
+            }
         }))
         return;
     handler.info = sql;
@@ -842,6 +849,9 @@ void EditorFrame::addCommit()
     if (!modUpdate::RunUnit(
             ds, handler.routine,
             [&] {
+                // Nothing goes under a parent deleted meanwhile.
+                for (const QString &parent : std::as_const(parents))
+                    modUpdate::UnitRequireRow(parent);
                 modUpdate::UnitExecute(sql);
                 SaveStatements(Entry::Add);
             },

@@ -39,7 +39,8 @@
 //     upper-cased, other characters than [0-9A-Z_-] refused, paste included.
 //     The focus selects the whole box. AddNew empties both boxes.
 //   - The saves, each ONE unit (modUpdate::RunUnit): add = ValidateFields,
-//     ConfirmSave, the INSERT; edit = ValidateFields, ConfirmSave, Rename (when
+//     ConfirmSave, the parent rows read (Setup::parentRows; one deleted
+//     meanwhile fails with 3021: nothing is written), the INSERT; edit = ValidateFields, ConfirmSave, Rename (when
 //     the key-changed flag is set), the UPDATE (one that changes no row fails
 //     with 3021: the row is gone); delete = RefuseDelete, ConfirmSave, the
 //     DeleteStatements, each announced on the status bar; each unit ends with
@@ -192,6 +193,13 @@ public:
     CCtrls mTextCtrls, mComboCtrls, mCheckCtrls;
 
 protected:
+    // A catalog row a new row refers to (its parent, a privilege's user): the
+    // row of `table` whose `columns` hold the new row's values of those columns.
+    struct ParentRow
+    {
+        QString table;
+        QStringList columns;
+    };
     struct Setup
     {
         QString form;                 // the form's name: "frmDatabase"
@@ -206,6 +214,7 @@ protected:
         bool busyCursor = true;            // the busy cursor during a band click
         bool emptyBeforeRead = true;       // Display empties the boxes before its read
         bool renameOnlyNewName = false;    // a name typed back to the one read is no rename
+        QList<ParentRow> parentRows = {};  // read first in an add's unit: one gone fails with 3021
     };
     explicit EditorFrame(Setup setup);
 

@@ -219,13 +219,16 @@ TEST_F(ColumnEditor, AddWritesTheInsertAndStartsTheNextColumn)
     type(e.txtRemarks, QStringLiteral("it's new"));
     click(e.cmdAction);
     // The number was left empty: the next free one; the precision takes the length.
+    // The table is read first in the unit.
     EXPECT_EQ(modUpdate::LastStatements(),
-              QStringList{"INSERT INTO QN_COLUMN (DATABASE_NAME, TABLE_NAME, COLUMN_NUMBER, COLUMN_NAME, FIELD_NAME, "
+              QStringList({"SELECT DATABASE_NAME, TABLE_NAME FROM QN_TABLE WHERE DATABASE_NAME = 'SALES' AND "
+                           "TABLE_NAME = 'OPEN_ORDERS'",
+                           "INSERT INTO QN_COLUMN (DATABASE_NAME, TABLE_NAME, COLUMN_NUMBER, COLUMN_NAME, FIELD_NAME, "
                           "SQL_TYPE_NAME, LENGTH, PRECISION, SCALE, NULLABLE, UNSIGNED_ATTRIBUTE, UPDATABLE, VISIBLE, "
                           "MONEY, AUTO_INCREMENT, CASE_SENSITIVE, SEARCHABLE, RADIX, DEFAULT_VALUE, REMARKS, "
                           "SETFILEPARAMETER, COLUMN_TYPE, DISPLAY_NAME) VALUES ('SALES', 'OPEN_ORDERS', 06, "
                           "'ORDER_TIME', 'ORDER-TIME', 'VARCHAR', 06, 06, 0, 0, 0, 01, 01, 0, 0, 0, 00, 0, '', "
-                          "'it''s new', 0, 00, 'Order_Time')"});
+                          "'it''s new', 0, 00, 'Order_Time')"}));
     EXPECT_EQ(columnRow(QStringLiteral("ORDER_TIME")),
               QStringList{"SALES|OPEN_ORDERS|6|ORDER_TIME|ORDER-TIME|VARCHAR|6|6|0|0|0|1|1|0|0|0|0|0||it's new|0|0|"
                           "Order_Time"});

@@ -402,10 +402,12 @@ TEST_F(FieldEditor, AddWritesTheInsertAndPreparesTheNextField)
     chooseType(e, QStringLiteral("DATE"));
     type(e.txtRemarks, QStringLiteral("it's new"));
     click(e.cmdAction);
+    // The file is read first in the unit.
     EXPECT_EQ(modUpdate::LastStatements(),
-              QStringList{"INSERT INTO QN_FIELD (FIELD_NAME, REMARKS, DEFAULT_VALUE, FORMAT, ENCRYPTED, SCALE, "
-                          "PRECISION, LENGTH, OFFSET, LOCAL_TYPE_NAME, FILE_NAME, FIELD_NUMBER) VALUES ('SHIP_DATE', "
-                          "'it''s new', '', 'YYYYMMDD', 00, 00, 08, 08, 052, 'DATE', 'ORDERS', 08)"});
+              QStringList({"SELECT FILE_NAME FROM QN_FILE WHERE FILE_NAME = 'ORDERS'",
+                           "INSERT INTO QN_FIELD (FIELD_NAME, REMARKS, DEFAULT_VALUE, FORMAT, ENCRYPTED, SCALE, "
+                           "PRECISION, LENGTH, OFFSET, LOCAL_TYPE_NAME, FILE_NAME, FIELD_NUMBER) VALUES ('SHIP_DATE', "
+                           "'it''s new', '', 'YYYYMMDD', 00, 00, 08, 08, 052, 'DATE', 'ORDERS', 08)"}));
     EXPECT_EQ(fieldRow(QStringLiteral("ORDERS"), QStringLiteral("SHIP_DATE")),
               QStringList{"ORDERS|8|SHIP_DATE|DATE|52|8|8|0|0|YYYYMMDD||it's new"});
     EXPECT_TRUE(childTexts(kFieldsKey).contains(QStringLiteral("SHIP_DATE")));

@@ -175,10 +175,12 @@ TEST_F(TableEditor, AddWritesTheGivenInsertIntoItsDatabase)
     type(e.txtColumns, QStringLiteral("3"));
     type(e.txtRemarks, QStringLiteral("it's new"));
     click(e.cmdAction);
+    // The database is read first in the unit: nothing goes under one deleted meanwhile.
     EXPECT_EQ(modUpdate::LastStatements(),
-              QStringList{"INSERT INTO QN_TABLE (DISPLAY_NAME, REMARKS, CRITERIA, TABLE_NAME, NUMBER_COLUMNS, "
+              QStringList({"SELECT DATABASE_NAME FROM QN_DB WHERE DATABASE_NAME = 'SALES'",
+                          "INSERT INTO QN_TABLE (DISPLAY_NAME, REMARKS, CRITERIA, TABLE_NAME, NUMBER_COLUMNS, "
                           "FILE_SPECIFICATION, FILE_NAME, TABLE_TYPE, DATABASE_NAME) VALUES ('Invoices', 'it''s new', "
-                          "'', 'INVOICES', 03, 'INV.DAT', 'ORDERS', 'TABLE', 'SALES')"});
+                          "'', 'INVOICES', 03, 'INV.DAT', 'ORDERS', 'TABLE', 'SALES')"}));
     EXPECT_EQ(tableRow(QStringLiteral("SALES"), QStringLiteral("INVOICES")),
               QStringList{"SALES|INVOICES|TABLE|ORDERS|INV.DAT|3||it's new|Invoices"});
     // The next table: the database kept, everything else empty.

@@ -90,9 +90,11 @@ frmColumn::frmColumn()
                    QStringLiteral("frmColumns"),
                    {},
                    QStringLiteral("Are you sure you want to delete this column?"),
-                   false,
-                   false,
-                   false})
+                   false, // missingRowShowsEmpty
+                   false, // busyCursor
+                   false, // emptyBeforeRead
+                   false, // renameOnlyNewName
+                   {{QStringLiteral("QN_TABLE"), {kDatabase, kTable}}}})
 {
     setWindowTitle(QStringLiteral("Column"));
     lblTitle.setText(QStringLiteral("Column"));
