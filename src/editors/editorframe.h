@@ -40,11 +40,12 @@
 //     The focus selects the whole box. AddNew empties both boxes.
 //   - The saves, each ONE unit (modUpdate::RunUnit): add = ValidateFields,
 //     ConfirmSave, the parent rows read (Setup::parentRows; one deleted
-//     meanwhile fails with 3021: nothing is written), the INSERT; edit = ValidateFields, ConfirmSave, Rename (when
-//     the key-changed flag is set), the UPDATE (one that changes no row fails
-//     with 3021: the row is gone); delete = RefuseDelete, ConfirmSave, the
-//     DeleteStatements, each announced on the status bar; each unit ends with
-//     the editor's SaveStatements. A failure rolls the whole save back and asks
+//     meanwhile fails with 3021), the INSERT; edit = ValidateFields,
+//     ConfirmSave, Rename (when the key-changed flag is set), the UPDATE (one
+//     that changes no row fails with 3021: the row is gone; a box still
+//     showing its stored Null writes NULL); delete = RefuseDelete,
+//     ConfirmSave, the DeleteStatements, each announced on the status bar;
+//     each unit ends with the editor's SaveStatements. A failure rolls the whole save back and asks
 //     the error dialog with the failing statement; Retry runs the whole save
 //     again; Ignore leaves the editor pending with nothing written. The tree steps run only after the
 //     unit succeeded and skip nodes that are not in the tree (a collapsed
@@ -59,7 +60,7 @@
 //      catalog table, key columns with the row's own name last, the key-changed
 //      columns, its node tag, parent grid pane, the combos that list only the
 //      row's own value while browsing, the delete question, how a missing row
-//      shows) and declare it by name in its .cpp:
+//      shows, the rows a new row goes under) and declare it by name in its .cpp:
 //        [[maybe_unused]] static const bool declared = forms::Declare<frmX>(QStringLiteral("frmX"));
 //      It also needs its row in core/panetable.cpp (keys, editor group, band);
 //      its band (Tag = the band word) is made by the main window. The keys the
