@@ -50,6 +50,13 @@ protected:
     }
 
     QString current() const { return gCurrentPane() ? gCurrentPane()->objectName() : QString(); }
+    // The next request to the host gives up the changes a previous case left:
+    // its question "Save changes to ...?" is answered No.
+    void giveUpChanges()
+    {
+        if (auto *pane = dynamic_cast<EditorPane *>(gCurrentPane().data()); pane && pane->ChangesPending())
+            ui().answerMsgBox(ui::vbNo);
+    }
     // The arguments a stand-in pane was shown with ("Display:QnTest,SALES"), or "" for a real pane.
     QStringList calls(const QString &pane) const
     {
@@ -228,11 +235,7 @@ protected:
         main().PaneAddNew(m_form, QStringList{kDs, keys...});
         return editor();
     }
-    void giveUpChanges()
-    {
-        if (auto *pane = dynamic_cast<EditorPane *>(gCurrentPane().data()); pane && pane->ChangesPending())
-            ui().answerMsgBox(ui::vbNo);
-    }
+
     // The band's buttons, "+" enabled and "-" disabled, in the order given at construction.
     QString state() { return bandState(m_form, m_band); }
     void clickBand(const QString &key) { EditorTest::clickBand(m_form, key); }
