@@ -749,7 +749,8 @@ void EditorFrame::tbr_ButtonClick(const QString &key)
 
     const QString w = word();
     if (key == QLatin1String("Up1")) {
-        if (!handler.step([&] { ShowParentGrid(); }))
+        // An editor that stayed (its changes kept) keeps the tree's selection too.
+        if (!handler.step([&] { ShowParentGrid(); }) || gCurrentPane() == this)
             return;
         QCoreApplication::processEvents();
         TreeStep([&] {
@@ -772,6 +773,7 @@ void EditorFrame::tbr_ButtonClick(const QString &key)
         else if (mode == w + QStringLiteral(" Delete"))
             deleteCommit();
     } else if (key == QLatin1String("Cancel")) {
+        ChangesDone();
         handler.step([&] {
             if (m_shownKey.isEmpty())
                 ShowParentGrid();
@@ -857,6 +859,7 @@ void EditorFrame::addCommit()
             },
             sql))
         return;
+    ChangesDone();
     handler.step([&] { Saved(Entry::Add); });
     m_shownKey = Text(nameColumn());
     // The tree's handlers may show panes, this one included: the keys are taken first.
@@ -903,6 +906,7 @@ void EditorFrame::editCommit()
         m_shownKey = before;
         return;
     }
+    ChangesDone();
     handler.step([&] { Saved(Entry::Edit); });
     // The tree's handlers may show panes, this one included: the keys are taken first.
     const QStringList rowKeys = RowKeys();

@@ -54,6 +54,10 @@
 //     reloads the folder and shows the row; a delete removes the node and shows
 //     the parent grid. If the tree moved the current pane elsewhere, the editor
 //     takes the pane back, so the band's clicks reach it.
+//   - Leaving: before the host shows another pane or the window closes, an add
+//     or edit with changes asks whether to save them (EditorPane::QueryLeave).
+//     A written save and Cancel end the changes first (ChangesDone), so the
+//     frame's own pane moves ask nothing.
 //
 // Building an editor on the frame
 //   1. Derive: `class frmX : public EditorFrame` with a Setup (its form name,

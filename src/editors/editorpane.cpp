@@ -5,9 +5,11 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "appinfo.h"
 #include "core/errortrace.h"
 #include "core/modgui.h"
 #include "panehost/panehost.h"
+#include "ui.h"
 
 using panelook::Twips;
 
@@ -67,6 +69,25 @@ void EditorPane::HideAction()
 {
     cmdAction->hide();
     cmdCancel->hide();
+}
+
+void EditorPane::ChangesDone() { cmdAction->setEnabled(false); }
+
+bool EditorPane::ChangesPending() const { return !cmdAction->isHidden() && cmdAction->isEnabled(); }
+
+bool EditorPane::QueryLeave()
+{
+    if (!ChangesPending())
+        return true;
+    const int answer = Ui().MsgBox(QStringLiteral("Save changes to ") + lblTitle.title->text() + QLatin1Char('?'),
+                                   ui::vbYesNoCancel + ui::vbQuestion, appinfo::Title());
+    if (answer == ui::vbYes)
+        tbr_ButtonClick(QStringLiteral("OK"));
+    else if (answer == ui::vbNo)
+        tbr_ButtonClick(QStringLiteral("Cancel"));
+    else
+        return false;
+    return !ChangesPending();
 }
 
 void EditorPane::SetButton(const QString &key, bool enabled)

@@ -25,6 +25,12 @@ class EditorPane : public QWidget, public PaneProtocol
     Q_OBJECT
 public:
     QToolBar *Band() const { return m_band; }
+    // An add or edit with changes not saved asks "Save changes to <title>?":
+    // Yes runs OK, No runs Cancel, Cancel keeps the pane. False while the
+    // changes are still not saved (a refused OK included).
+    bool QueryLeave() override;
+    // An add or edit has changes not saved: cmdAction is shown and enabled.
+    bool ChangesPending() const;
 
     // The controls of the pane.
     QWidget *picTitlebar = nullptr;
@@ -46,6 +52,9 @@ protected:
     // cmdAction with `caption`, shown and disabled until the first change; cmdCancel shown.
     void ShowAction(const QString &caption);
     void HideAction();
+    // The changes are written or given up (cmdAction disabled): the pane
+    // moves that follow ask nothing.
+    void ChangesDone();
     // Enables or disables the band's button `key` (nothing when the band has none).
     void SetButton(const QString &key, bool enabled);
 

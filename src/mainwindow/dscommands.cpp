@@ -205,16 +205,19 @@ void mdiMain::mnu_DSNDisconnect_Click()
     TraceScope trace(QStringLiteral("mdiMain.mnu_DSNDisconnect_Click"));
     ErrorHandler handler(QStringLiteral("mdiMain.mnu_DSNDisconnect"));
     gMenuCommandRan() = true;
-    QStandardItem *node = nullptr;
+    QString key;
     bool connected = false;
     if (!handler.step([&] {
             const CNodePtr selected = gNodes().SelectedItem();
             if (!selected)
                 qnerr::raise(qnerr::ObjectNotSet);
-            node = gNodes().TreeNode(selected->Key);
-            connected = CNodes::SelectedImage(node) != kGhost;
+            key = selected->Key;
+            connected = CNodes::SelectedImage(gNodes().TreeNode(key)) != kGhost;
         }) ||
         !connected)
+        return;
+    // Every pane goes: the current one is asked first (its write may reload tree nodes).
+    if (!leaveCurrent(handler.routine))
         return;
     // A connection that failed has left the registry already (5): it is closed.
     bool removing = true;
@@ -225,6 +228,7 @@ void mdiMain::mnu_DSNDisconnect_Click()
         return;
     removing = false;
     handler.step([&] {
+        QStandardItem *node = gNodes().TreeNode(key);
         gNodes().SetImages(node, kGhost, kGhost);
         gNodes().SetExpanded(node, false);
     }) && handler.step([] { forms::UnloadAllExcept({QStringLiteral("mdiMain"), QStringLiteral("frmQNErr")}); }) &&

@@ -18,6 +18,9 @@ void mdiMain::FetchTreeviewRoot()
 {
     TraceScope trace(QStringLiteral("mdiMain.FetchTreeviewRoot"));
     ErrorHandler handler(QStringLiteral("mdiMain.FetchTreeviewRoot"));
+    // Every pane goes: the current one is asked first.
+    if (!leaveCurrent(handler.routine))
+        return;
     QList<datasources::DataSource> list;
     if (!handler.step([] { gNodes().Clear(); }) || !handler.step([] { gConnections().RemoveAll(); }) ||
         !handler.step([&] { list = datasources::List(); }))

@@ -103,10 +103,9 @@ void mdiMain::Unload()
     if (!s_main)
         return;
     mdiMain *main = s_main;
-    if (!main->m_unloaded)
-        main->close();
-    if (!main->m_unloaded)
-        main->MDIForm_Unload();
+    // The program's own unload: the current pane is not asked.
+    main->MDIForm_Unload();
+    main->close();
     delete main;
 }
 
@@ -378,6 +377,10 @@ void mdiMain::MDIForm_Unload()
 
 void mdiMain::closeEvent(QCloseEvent *event)
 {
+    if (!m_unloaded && !leaveCurrent(QStringLiteral("mdiMain.MDIForm_QueryUnload"))) {
+        event->ignore();
+        return;
+    }
     MDIForm_Unload();
     event->accept();
 }
@@ -488,7 +491,34 @@ bool mdiMain::makeCurrent(QWidget *form)
         form->hide();
     }
     gCurrentPane() = form;
+    const CNodePtr selected = gNodes().SelectedItem();
+    m_paneNode = selected ? selected->Key : QString();
     return changed;
+}
+
+// Asks the current pane whether it may go. Its own writes may move the tree's
+// selection and the focus: they go back to where the request found them, and
+// the selection to the pane's node when the pane stays.
+bool mdiMain::leaveCurrent(const QString &routine)
+{
+    const QPointer<QWidget> pane = gCurrentPane();
+    auto *protocol = dynamic_cast<PaneProtocol *>(pane.data());
+    if (!protocol)
+        return true;
+    const CNodePtr selected = gNodes().SelectedItem();
+    const QString requested = selected ? selected->Key : QString();
+    const QPointer<QWidget> focus = QApplication::focusWidget();
+    bool leave = false;
+    ErrorHandler handler(routine);
+    handler.step([&] { leave = protocol->QueryLeave(); });
+    const QString node = leave ? requested : m_paneNode;
+    const CNodePtr now = gNodes().SelectedItem();
+    if (!node.isEmpty() && (!now || now->Key != node))
+        if (const CNodePtr item = gNodes().Item(node); item && gNodes().Node(node))
+            gNodes().setSelectedItem(item);
+    if (leave && focus && focus->isVisible() && !(pane && pane->isAncestorOf(focus)))
+        focus->setFocus();
+    return leave;
 }
 
 int mdiMain::PaneDisplay(QWidget *form, const QStringList &arguments)
@@ -525,6 +555,10 @@ int mdiMain::PaneDisplay(QWidget *form, const QStringList &arguments)
         });
     };
 
+    if (!leaveCurrent(QStringLiteral("mdiMain.PaneDisplay"))) {
+        Status();
+        return 0;
+    }
     int result = 0;
     bool redirected = false;
     bool changed = false;
@@ -575,6 +609,10 @@ void mdiMain::paneEditor(Member member, QWidget *form, const QStringList &argume
     ErrorHandler handler(member == Member::AddNew ? QStringLiteral("mdiMain.PaneAddNew")
                          : member == Member::Edit ? QStringLiteral("mdiMain.PaneEdit")
                                                   : QStringLiteral("mdiMain.PaneDelete"));
+    if (!leaveCurrent(handler.routine)) {
+        Status();
+        return;
+    }
     CMouseSleeper sleeper;
     bool changed = false;
     handler.step([&] { unloadViewer(); }) && handler.step([&] {

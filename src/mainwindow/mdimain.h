@@ -33,7 +33,9 @@ public:
     // are the key parts, data-source name first, cut to the counts of the
     // pane's row in PaneTable. PaneDisplay returns the pane's Display result,
     // 0 when nothing was called or the request went to PaneEdit, -1 when a
-    // missing object (91) ended it.
+    // missing object (91) ended it. Each request first asks the current pane
+    // (PaneProtocol::QueryLeave), as the refresh of the data sources, their
+    // disconnection and the window's close do, and does nothing when it stays.
     int PaneDisplay(QWidget *form, const QStringList &arguments) override;
     void PaneAddNew(QWidget *form, const QStringList &arguments);
     void PaneEdit(QWidget *form, const QStringList &arguments);
@@ -44,7 +46,8 @@ public:
     void PaneDelete(const QString &form, const QStringList &arguments) override;
     // Makes `form` the current pane again, with its band, without calling any
     // of its members: an editor whose save moved the tree (and with it the
-    // current pane) elsewhere takes the band's clicks back.
+    // current pane) elsewhere takes the band's clicks back. The pane it hides
+    // is not asked.
     void PaneShow(QWidget *form) override;
     // Fits the current pane to the client area.
     void MDIForm_Resize();
@@ -132,6 +135,7 @@ private:
     void paneEditor(Member member, QWidget *form, const QStringList &arguments);
     QWidget *paneForm(const QString &name, const QString &routine);
     bool makeCurrent(QWidget *form);
+    bool leaveCurrent(const QString &routine);
     void unloadViewer();
 
     QWidget *m_client = nullptr;
@@ -141,4 +145,5 @@ private:
     int m_treeviewWidth = 2475; // twips
     int m_splitterLeft = 2400;  // twips
     bool m_unloaded = false;
+    QString m_paneNode; // the tree's selection when the current pane was made current
 };

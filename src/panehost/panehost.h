@@ -30,14 +30,15 @@ public:
     // first, cut to the counts of the pane's row in PaneTable. Failures are
     // reported by the host (the error dialog), not raised. PaneDisplay returns
     // the pane's Display result, 0 when nothing was called or the request went
-    // to PaneEdit, -1 when a missing object ended it.
+    // to PaneEdit, -1 when a missing object ended it. These four first ask the
+    // current pane (PaneProtocol::QueryLeave) and do nothing when it stays.
     virtual int PaneDisplay(QWidget *form, const QStringList &keys) = 0;
     virtual int PaneDisplay(const QString &form, const QStringList &keys) = 0;
     virtual void PaneAddNew(const QString &form, const QStringList &keys) = 0;
     virtual void PaneEdit(const QString &form, const QStringList &keys) = 0;
     virtual void PaneDelete(const QString &form, const QStringList &keys) = 0;
     // Makes `form` the current pane again, with its band, without calling any
-    // of its members.
+    // of its members; the pane it hides is not asked.
     virtual void PaneShow(QWidget *form) = 0;
     // The band shown for a pane of that name; nullptr for a pane without one.
     virtual QToolBar *PaneBand(const QString &formName) const = 0;

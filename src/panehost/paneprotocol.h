@@ -24,4 +24,9 @@ public:
     virtual void Delete(const QStringList &) { qnerr::raise(qnerr::ObjectDoesntSupport); }
     // A click on the pane's toolbar band; `key` is the button's key ("OK", "Table Add", "Up1", ...).
     virtual void tbr_ButtonClick(const QString &) { qnerr::raise(qnerr::ObjectDoesntSupport); }
+    // Asked before the host hides, refills or unloads the current pane and
+    // before the window closes: the pane writes or gives up the edit it holds,
+    // as the user decides. False keeps the pane (the request is not carried
+    // out). A pane without edits of its own always lets go.
+    virtual bool QueryLeave() { return true; }
 };

@@ -538,12 +538,13 @@ void GridPane::grd_EnterCell(int row, int col)
             }
             if (wasNew)
                 AddNewRow(!clicked && row >= 0);
-            modGUI::RefreshNodePath(FolderKey());
-            grd->setFocus();
+            // Clean before the tree's refresh, which may show a pane and so ask this one.
             m_rowDirty = m_keyChanged = false;
             m_origKeys.clear();
             m_origRow.clear();
             m_editNewRow = false;
+            modGUI::RefreshNodePath(FolderKey());
+            grd->setFocus();
             return;
         }
         Count quiet(m_suppress);
@@ -551,6 +552,14 @@ void GridPane::grd_EnterCell(int row, int col)
     }
     // The failing cell is current: its editor opens there.
     grd_DblClick();
+}
+
+bool GridPane::QueryLeave()
+{
+    if ((!m_editor || m_editor->isHidden()) && !m_rowDirty)
+        return true;
+    grd_EnterCell(-1, grd->Col());
+    return !m_rowDirty;
 }
 
 bool GridPane::validateRow(int row, int &failing)

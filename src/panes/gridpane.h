@@ -48,7 +48,9 @@
 //    (the row shows again what it held when its editing began), Abort ends
 //    the program. Without transactions a re-key whose identity changed
 //    inserts before it deletes. After a write: a fresh new row when the new
-//    row was written, then modGUI::RefreshNodePath(FolderKey()).
+//    row was written, then modGUI::RefreshNodePath(FolderKey()) with the row
+//    already clean. Before the host hides or refills the pane (QueryLeave)
+//    the row is left the same way; a refused row keeps the pane.
 // 4. Test. Drive the pane as a user would, with the PaneTest fixture of
 //    tests/panes/panefixture.h: show<frmX>(name, keys) through the pane host,
 //    then click(), doubleClick(), key(), type(), edit(), pick(), empty() and
@@ -140,6 +142,9 @@ public:
     int Display(const QStringList &keys) override;
     // Any button of the pane's band: Up to the parent's editor, when the pane has one.
     void tbr_ButtonClick(const QString &key) override;
+    // The row being edited is left as a click on the header leaves it (its
+    // checks, messages and write); false while it stays changed.
+    bool QueryLeave() override;
 
     // The open editor's key handling: Enter and Esc end the edit, a list editor
     // completes from its list, the others filter by the column's catalog field.

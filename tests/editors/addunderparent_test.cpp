@@ -86,6 +86,7 @@ TEST_F(AddUnderParent, AParentDeletedMeanwhileFailsTheAddAndWritesNothing)
     for (const Case &c : cases) {
         const QString name = QLatin1String(c.form);
         SCOPED_TRACE(c.form + (QLatin1Char(' ') + QLatin1String(c.gone)).toStdString());
+        giveUpChanges();
         main().PaneAddNew(name, QStringList{QStringLiteral("QnTest")} + c.keys);
         auto *editor = dynamic_cast<EditorFrame *>(forms::Find(name));
         ASSERT_TRUE(editor);

@@ -22,6 +22,7 @@
 #include "core/modgui.h"
 #include "core/modupdate.h"
 #include "core/panetable.h"
+#include "editors/editorpane.h"
 #include "settings.h"
 #include "tree/nodekey.h"
 #include "ui.h"
@@ -49,6 +50,13 @@ protected:
     }
 
     QString current() const { return gCurrentPane() ? gCurrentPane()->objectName() : QString(); }
+    // The next request to the host gives up the changes a previous case left:
+    // its question "Save changes to ...?" is answered No.
+    void giveUpChanges()
+    {
+        if (auto *pane = dynamic_cast<EditorPane *>(gCurrentPane().data()); pane && pane->ChangesPending())
+            ui().answerMsgBox(ui::vbNo);
+    }
     // The arguments a stand-in pane was shown with ("Display:QnTest,SALES"), or "" for a real pane.
     QStringList calls(const QString &pane) const
     {
@@ -207,21 +215,27 @@ protected:
         EXPECT_TRUE(form);
         return *form;
     }
+    // The host's entries. Changes a previous case left are given up: the
+    // host's question "Save changes to ...?" is answered No.
     template <class... Keys> Form &display(const Keys &...keys)
     {
+        giveUpChanges();
         EXPECT_EQ(main().PaneDisplay(m_form, QStringList{kDs, keys...}), 0);
         return editor();
     }
     template <class... Keys> Form &edit(const Keys &...keys)
     {
+        giveUpChanges();
         main().PaneEdit(m_form, QStringList{kDs, keys...});
         return editor();
     }
     template <class... Keys> Form &addNew(const Keys &...keys)
     {
+        giveUpChanges();
         main().PaneAddNew(m_form, QStringList{kDs, keys...});
         return editor();
     }
+
     // The band's buttons, "+" enabled and "-" disabled, in the order given at construction.
     QString state() { return bandState(m_form, m_band); }
     void clickBand(const QString &key) { EditorTest::clickBand(m_form, key); }

@@ -185,6 +185,7 @@ TEST_F(UserEditor, EditWritesThePasswordOnlyWhenOneIsTyped)
     // A password whose confirmation was left at its blanks, or differs: refused.
     for (const QString &confirm : {QString(), QStringLiteral("NEW3")}) {
         edit(QStringLiteral("JSMITH"));
+        takeMessages(); // the second time: the question about the refused changes
         type(e.txtPassword, QStringLiteral("NEW2"));
         if (!confirm.isEmpty())
             type(e.txtConfirm, confirm);

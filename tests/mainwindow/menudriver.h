@@ -4,7 +4,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QMainWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -37,6 +39,16 @@ inline void clickItem(QMenu &menu, const QString &caption)
         }
     ADD_FAILURE() << "no visible item " << caption.toStdString();
     menu.close();
+}
+
+// Opens `menu` with a click on `window`'s menu bar and clicks its item `caption`.
+inline void chooseFromMenuBar(QMainWindow &window, QMenu *menu, const QString &caption)
+{
+    QMenuBar *bar = window.menuBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
+    ASSERT_TRUE(menu->isVisible()) << menu->title().toStdString();
+    clickItem(*menu, caption);
+    EXPECT_FALSE(menu->isVisible());
 }
 
 // Runs `popup`, which may pop a menu up and return once it closed. While the

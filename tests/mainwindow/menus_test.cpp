@@ -24,14 +24,7 @@ protected:
     }
 
     // Opens `menu` on the menu bar and clicks its item `caption`.
-    void choose(QMenu *menu, const QString &caption)
-    {
-        QMenuBar *bar = main().menuBar();
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
-        ASSERT_TRUE(menu->isVisible()) << menu->title().toStdString();
-        clickItem(*menu, caption);
-        EXPECT_FALSE(menu->isVisible());
-    }
+    void choose(QMenu *menu, const QString &caption) { chooseFromMenuBar(main(), menu, caption); }
 
     void clickButton(const QString &key)
     {

@@ -311,22 +311,26 @@ TEST_F(Framework, TabOnTheLastCellOfTheNewRow)
 }
 
 // Display forgets a row left changed, so it is never written into the next collection.
-TEST_F(Framework, DisplayClearsTheEditState)
+// Shown again through the host, the pane first writes its changed row, then
+// starts without an edit state.
+TEST_F(Framework, ShownAgainWritesItsChangedRowFirst)
 {
     frmFiles &f = files();
     edit(f, 0, 1, QStringLiteral("LEFT"));
     EXPECT_TRUE(f.RowDirty());
-    show<frmFiles>(QStringLiteral("frmFiles"), {QStringLiteral("QnTest2")});
+    EXPECT_EQ(main().PaneDisplay(QStringLiteral("frmFiles"), {QStringLiteral("QnTest2")}), 0);
+    EXPECT_EQ(gCurrentPane().data(), &f);
+    EXPECT_EQ(f.lblTitle.title->text(), QStringLiteral("QnTest2 - Files"));
     EXPECT_FALSE(f.RowDirty());
     EXPECT_EQ(f.EditRow(), -1);
-    click(f, 0, 0);
-    click(f, f.grd->Rows() - 1, 0);
-    EXPECT_TRUE(f.Statements().isEmpty());
-    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM QN_FILE WHERE OPEN_STRING = 'LEFT'")).toInt(), 0);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT OPEN_STRING FROM QN_FILE WHERE FILE_NAME = 'CUSTOMER'")).toString(),
+              QStringLiteral("LEFT"));
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM QN_FILE WHERE OPEN_STRING = 'LEFT'"), QStringLiteral("QnTest2")).toInt(), 0);
+    EXPECT_TRUE(ui().messages().isEmpty());
 }
 
-// Shown again while an editor is open (reopened by a failed check), the pane
+// Shown again through the host while a failed check holds its row (the
+// editor reopened), the pane stays with the check's message. Shown afresh it
 // forgets the edit, and a click on its current cell opens that cell.
 TEST_F(Framework, ShownAgainWithAnOpenEditor)
 {
@@ -335,6 +339,14 @@ TEST_F(Framework, ShownAgainWithAnOpenEditor)
     ui().answerMsgBox(ui::vbOK);
     edit(f, fresh, 5, QStringLiteral("Orphan"));
     ASSERT_TRUE(f.EditorVisible());
+    ui().answerMsgBox(ui::vbOK);
+    main().PaneDisplay(QStringLiteral("frmFiles"), {QStringLiteral("QnTest")});
+    settle();
+    EXPECT_EQ(ui().messages(), QStringList(2, QStringLiteral("Filename cannot be blank")));
+    EXPECT_TRUE(f.EditorVisible());
+    EXPECT_EQ(current(f), QPoint(0, fresh));
+    EXPECT_EQ(row(f, fresh), QStringLiteral("||0|INDEXED|FIXED|Orphan"));
+
     files();
     EXPECT_FALSE(f.EditorVisible());
     doubleClick(f, 0, 0);

@@ -31,9 +31,14 @@ protected:
     }
 
     // Shows the pane named `name` with `keys` through the pane host, the data
-    // source open in the tree as a user who clicked its folder has it.
+    // source open in the tree as a user who clicked its folder has it. Shown
+    // again, the pane starts afresh: an edit a previous case left is forgotten
+    // (the host would write it or keep the pane for it).
     template <class T> T &show(const QString &name, const QStringList &keys)
     {
+        if (auto *shown = dynamic_cast<GridPane *>(gCurrentPane().data());
+            shown && shown->objectName() == name && (shown->RowDirty() || shown->EditorVisible()))
+            shown->Display(keys);
         modGUI::RefreshNodePath(NodeKey::Datasource(keys.value(0)));
         EXPECT_EQ(main().PaneDisplay(name, keys), 0);
         auto *pane = dynamic_cast<T *>(gCurrentPane().data());

@@ -1,9 +1,11 @@
 // The list panes from the explorer tree: a click on a collection folder shows
-// its pane, and a row written in the pane shows in the folder.
+// its pane, a row written in the pane shows in the folder, and a changed row
+// is written before another pane shows or the window closes.
 
 #include <QStandardItem>
 #include <QTreeView>
 
+#include "../mainwindow/menudriver.h"
 #include "panefixture.h"
 #include "panes/frmcolumns.h"
 #include "panes/frmdbprvs.h"
@@ -14,6 +16,10 @@
 #include "panes/frmusers.h"
 
 namespace {
+
+const QString kDs = QStringLiteral("DSN=QnTest:");
+const QString kFiles = QStringLiteral("DSN=QnTest:FI=QnTest:");
+const QString kUsers = QStringLiteral("DSN=QnTest:US=QnTest:");
 
 class FromTree : public PaneTest
 {
@@ -37,6 +43,76 @@ protected:
         QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {}, QPoint(rect.left() + 12, rect.center().y()));
         settle();
     }
+    // The Files pane from its folder, the data source expanded.
+    frmFiles &filesFromTree()
+    {
+        expandNode(kDs);
+        clickNode(kFiles);
+        auto *files = dynamic_cast<frmFiles *>(gCurrentPane().data());
+        EXPECT_NE(files, nullptr);
+        return *files;
+    }
+    QString selectedKey() const
+    {
+        const CNodePtr selected = gNodes().SelectedItem();
+        return selected ? selected->Key : QString();
+    }
+    QString openStringOf(const QString &file)
+    {
+        return scalar(QStringLiteral("SELECT OPEN_STRING FROM QN_FILE WHERE FILE_NAME = '%1'").arg(file)).toString();
+    }
+    // The ways a user makes the current pane go: a click on another node, a
+    // menu command, a command that unloads every pane, the window's close (no
+    // pane shows after it).
+    struct Leave
+    {
+        const char *name;
+        std::function<void()> act;
+        const char *pane; // nullptr: the window closes
+        QString selected; // the node selected after it
+    };
+    QList<Leave> leaves()
+    {
+        // (The offscreen platform leaves no window active after a popup.)
+        const auto activate = [this] {
+            settle();
+            QApplication::setActiveWindow(&main());
+        };
+        return {{"a click on the Users folder", [this] { clickNode(kUsers); }, "frmUsers", kUsers},
+                {"Help > About",
+                 [this, activate] {
+                     chooseFromMenuBar(main(), main().mnuHelp, QStringLiteral("&About ODBC Administrator"));
+                     activate();
+                 },
+                 "frmAbout", kFiles},
+                {"Disconnect from the data source's menu",
+                 [this, activate] {
+                     QStandardItem *item = gNodes().Node(kDs);
+                     const QPoint at(tree()->visualRect(item->index()).left() + 12,
+                                     tree()->visualRect(item->index()).center().y());
+                     QTest::mousePress(tree()->viewport(), Qt::RightButton, {}, at);
+                     whilePopup([&] { QTest::mouseRelease(tree()->viewport(), Qt::RightButton, {}, at); },
+                                [](QMenu &menu) { clickItem(menu, QStringLiteral("&Disconnect")); });
+                     activate();
+                 },
+                 "frmWelcome", kDs},
+                {"File > Refresh Datasources",
+                 [this, activate] {
+                     chooseFromMenuBar(main(), main().mnuFile, QStringLiteral("&Refresh Datasources"));
+                     activate();
+                 },
+                 "frmWelcome", {}},
+                {"the window's close", [this] { main().close(); }, nullptr, {}}};
+    }
+    // A fresh main window after one that closed.
+    void reopen()
+    {
+        mdiMain::Unload();
+        flush();
+        main().show();
+        QApplication::setActiveWindow(&main());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&main()));
+    }
     // A user's click on the expand button of the node `key`.
     void expandNode(const QString &key)
     {
@@ -53,8 +129,6 @@ protected:
     }
 };
 
-const QString kDs = QStringLiteral("DSN=QnTest:");
-const QString kFiles = QStringLiteral("DSN=QnTest:FI=QnTest:");
 
 TEST_F(FromTree, FilesFolderShowsTheFilesPane)
 {
@@ -165,6 +239,98 @@ TEST_F(FromTree, FoldersOfTheOtherPanes)
         EXPECT_TRUE(children(folder).contains(QLatin1String(c.node))) << children(folder).join(QLatin1Char(',')).toStdString();
         EXPECT_EQ(gCurrentPane().data(), pane);
     }
+}
+
+// A changed row is written as leaving it writes it, its editor still open
+// or already closed; the other pane shows with the tree's selection and the
+// focus where the user put them.
+TEST_F(FromTree, AChangedRowIsWrittenBeforeThePaneGoes)
+{
+    int n = 0;
+    for (const Leave &leave : leaves()) {
+        for (const bool editorOpen : {true, false}) {
+            SCOPED_TRACE(std::string(leave.name) + (editorOpen ? ", editor open" : ", cell written back"));
+            const QString typed = QStringLiteral("LEFT%1").arg(++n);
+            frmFiles &f = filesFromTree();
+            doubleClick(f, 0, 1);
+            QTest::keyClick(focus(), Qt::Key_A, Qt::ControlModifier);
+            type(typed);
+            if (!editorOpen)
+                key(Qt::Key_Return);
+            ASSERT_TRUE(f.RowDirty() || f.EditorVisible());
+            leave.act();
+            settle();
+            EXPECT_EQ(openStringOf(QStringLiteral("CUSTOMER")), typed);
+            EXPECT_TRUE(ui().messages().isEmpty());
+            EXPECT_TRUE(ui().errors().isEmpty());
+            if (!leave.pane) {
+                EXPECT_FALSE(main().isVisible());
+                reopen();
+                continue;
+            }
+            ASSERT_TRUE(gCurrentPane());
+            EXPECT_EQ(gCurrentPane()->objectName(), QLatin1String(leave.pane));
+            EXPECT_EQ(selectedKey(), leave.selected);
+            if (leave.selected == kUsers) {
+                EXPECT_EQ(focus(), tree());
+            }
+        }
+    }
+}
+
+// A row its rule refuses keeps the pane, its failing cell open and the
+// tree's selection on the pane's node, whichever way the pane was to go.
+// Once the row passes, the pane goes.
+TEST_F(FromTree, ARefusedRowKeepsThePaneAndTheSelection)
+{
+    frmFiles &f = filesFromTree();
+    empty(f, 0, 0);
+    ASSERT_TRUE(f.RowDirty());
+    for (const Leave &leave : leaves()) {
+        SCOPED_TRACE(leave.name);
+        ui().clear();
+        ui().answerMsgBox(ui::vbOK);
+        leave.act();
+        settle();
+        EXPECT_EQ(ui().messages(), QStringList{QStringLiteral("Filename cannot be blank")});
+        EXPECT_EQ(gCurrentPane().data(), &f);
+        EXPECT_TRUE(main().isVisible());
+        EXPECT_EQ(visibleBands(), QStringList({"tbrMain", "tbrFiles"}));
+        EXPECT_EQ(current(f), QPoint(0, 0));
+        EXPECT_TRUE(f.EditorVisible());
+        EXPECT_EQ(focus(), f.txtCell[0]);
+        EXPECT_EQ(selectedKey(), kFiles);
+        EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM QN_FILE WHERE FILE_NAME = 'CUSTOMER'")).toInt(), 1);
+    }
+    type(QStringLiteral("CLIENT"));
+    clickNode(kUsers);
+    EXPECT_EQ(gCurrentPane()->objectName(), QStringLiteral("frmUsers"));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT REMARKS FROM QN_FILE WHERE FILE_NAME = 'CLIENT'")).toString(),
+              QStringLiteral("Customer master"));
+    EXPECT_EQ(selectedKey(), kUsers);
+}
+
+// The row's write fails during a click on another node: Retry writes it
+// again and the other pane shows once, as asked.
+TEST_F(FromTree, RetryDuringASwitchSwitchesOnce)
+{
+    frmFiles &f = filesFromTree();
+    edit(f, 0, 1, QStringLiteral("RETRIED"));
+    ASSERT_TRUE(f.RowDirty());
+    QStringList sent;
+    dao::SetStatementObserver([&](const QString &sql) { sent << sql; });
+    dao::Faults::Add(dao::Faults::Statement, 1, QStringLiteral("HY000"), QStringLiteral("disk I/O error"));
+    ui().answerError(ui::vbRetry);
+    clickNode(kUsers);
+    dao::SetStatementObserver(nullptr);
+    EXPECT_EQ(ui().errors().size(), 1);
+    EXPECT_EQ(openStringOf(QStringLiteral("CUSTOMER")), QStringLiteral("RETRIED"));
+    EXPECT_EQ(sent.filter(QStringLiteral("UPDATE QN_FILE")).size(), 2); // failed, then retried
+    EXPECT_EQ(sent.filter(QStringLiteral("FROM QN_USER ORDER BY")).size(), 1);
+    ASSERT_TRUE(gCurrentPane());
+    EXPECT_EQ(gCurrentPane()->objectName(), QStringLiteral("frmUsers"));
+    EXPECT_EQ(selectedKey(), kUsers);
+    EXPECT_EQ(visibleBands(), QStringList({"tbrMain", "tbrUsers"}));
 }
 
 } // namespace

@@ -344,6 +344,7 @@ void frmColumn::tbr_ButtonClick(const QString &key)
     const QString routine = TraceName("tbr_ButtonClick");
     TraceScope trace(routine);
     ErrorHandler handler(routine, QString());
+    ChangesDone();
     handler.step([&] { ShowParentGrid(); });
 }
 
