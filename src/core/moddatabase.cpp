@@ -23,6 +23,18 @@ QString TableWhere(const QString &database, const QString &table)
     return QStringLiteral("DATABASE_NAME = ") + Quoted(database) + QStringLiteral(" AND TABLE_NAME = ") + Quoted(table);
 }
 
+QString DatabaseRowSQL(const QString &database)
+{
+    return QStringLiteral("SELECT * FROM QN_DB WHERE DATABASE_NAME = ") + Quoted(database);
+}
+
+QString TableRowSQL(const QString &database, const QString &table)
+{
+    return QStringLiteral("SELECT * FROM QN_TABLE WHERE ") + TableWhere(database, table);
+}
+
+QString FileRowSQL(const QString &file) { return QStringLiteral("SELECT * FROM QN_FILE WHERE FILE_NAME = ") + Quoted(file); }
+
 bool IsNumber(const QString &text)
 {
     static const QRegularExpression number(QStringLiteral("^[+-]?([0-9]+([.][0-9]*)?|[.][0-9]+)$"));

@@ -18,6 +18,10 @@ QString EscapeQuotes(const QVariant &value);
 QString Quoted(const QVariant &value);
 // "DATABASE_NAME = '<database>' AND TABLE_NAME = '<table>'": the rows of one table.
 QString TableWhere(const QString &database, const QString &table);
+// The query of one catalog row: a database, a table, a file.
+QString DatabaseRowSQL(const QString &database);
+QString TableRowSQL(const QString &database, const QString &table);
+QString FileRowSQL(const QString &file);
 
 // True for an optional sign, digits and an optional decimal part (or an empty text).
 bool IsNumber(const QString &text);
