@@ -219,6 +219,8 @@ void GridPane::closeEditor()
 {
     if (!m_editor)
         return;
+    if (auto *list = qobject_cast<QComboBox *>(m_editor))
+        list->hidePopup();
     m_editor->hide();
     if (holdsFocus(QApplication::focusWidget()))
         grd->setFocus();

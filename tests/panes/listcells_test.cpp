@@ -2,17 +2,8 @@
 // with a click on its arrow, an item clicked in it, the row written when it
 // is left; a pick of the item a cell already shows applies that item's rule.
 
-#include <QDir>
-#include <QPainter>
-
 #include "panefixture.h"
-#include "panes/frmcolumns.h"
-#include "panes/frmdatabases.h"
-#include "panes/frmdbprvs.h"
-#include "panes/frmfields.h"
 #include "panes/frmfiles.h"
-#include "panes/frmtables.h"
-#include "panes/frmtblprvs.h"
 
 namespace {
 
@@ -84,8 +75,9 @@ TEST_F(ListCells, ADropDownClosedAgainKeepsTheEdit)
 }
 
 // A row that fails a check on a cell it cannot open (its type fixes the
-// value) is mended by picking its type again: the pick applies the type's
-// values though the type's text does not change.
+// value) is mended by picking its type again, with a click or with Enter in
+// the list: the pick applies the type's values though the type's text does
+// not change.
 TEST_F(ListCells, APickOfTheShownItemAppliesItsRule)
 {
     const struct Case
@@ -99,19 +91,20 @@ TEST_F(ListCells, APickOfTheShownItemAppliesItsRule)
         const char *message; // the check's message while the value stays
         const char *stored;  // the row written after the pick
         const char *value;
+        bool byKey; // Enter on the item the list shows, instead of a click
     } cases[] = {
         {"frmFields", {QStringLiteral("QnTest"), QStringLiteral("CUSTOMER")},
          "UPDATE QN_FIELD SET SCALE = 5 WHERE FILE_NAME = 'CUSTOMER' AND FIELD_NAME = 'CITY'", "CITY", 3, 9,
          "STRING", "Scale is out of range.\r\nPlease enter a value between 0 and 0.",
          "SELECT SCALE || '|' || DEFAULT_VALUE FROM QN_FIELD WHERE FILE_NAME = 'CUSTOMER' AND FIELD_NAME = 'CITY'",
-         "0|X"},
+         "0|X", false},
         {"frmColumns", {QStringLiteral("QnTest"), QStringLiteral("SALES"), QStringLiteral("CUSTOMER")},
          "UPDATE QN_COLUMN SET SQL_TYPE_NAME = 'SMALLINT', LENGTH = 99 WHERE DATABASE_NAME = 'SALES' AND "
          "TABLE_NAME = 'CUSTOMER' AND COLUMN_NAME = 'CITY'",
          "4", 4, 18, "SMALLINT", "Length is out of range.\r\nPlease enter a value between 0 and 2.",
          "SELECT LENGTH || '|' || DEFAULT_VALUE FROM QN_COLUMN WHERE DATABASE_NAME = 'SALES' AND TABLE_NAME = 'CUSTOMER' "
          "AND COLUMN_NAME = 'CITY'",
-         "2|X"},
+         "2|X", true},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.form);
@@ -127,7 +120,16 @@ TEST_F(ListCells, APickOfTheShownItemAppliesItsRule)
             EXPECT_EQ(ui().messages().last(), QLatin1String(c.message));
             EXPECT_TRUE(p.RowDirty());
         }
-        pickFromList(p, r, c.typeCol, QLatin1String(c.type));
+        if (c.byKey) {
+            QComboBox *list = dropDown(p, r, c.typeCol);
+            ASSERT_NE(list, nullptr);
+            QTest::keyClick(list->view(), Qt::Key_Return);
+            settle();
+            EXPECT_FALSE(list->view()->isVisible());
+            EXPECT_TRUE(p.EditorVisible());
+        } else {
+            pickFromList(p, r, c.typeCol, QLatin1String(c.type));
+        }
         const int shown = int(ui().messages().size());
         click(p, r == 0 ? 1 : 0, 0);
         EXPECT_EQ(ui().messages().size(), shown);
