@@ -33,7 +33,10 @@ QString TableRowSQL(const QString &database, const QString &table)
     return QStringLiteral("SELECT * FROM QN_TABLE WHERE ") + TableWhere(database, table);
 }
 
-QString FileRowSQL(const QString &file) { return QStringLiteral("SELECT * FROM QN_FILE WHERE FILE_NAME = ") + Quoted(file); }
+QString FileRowSQL(const QString &file)
+{
+    return QStringLiteral("SELECT * FROM QN_FILE WHERE FILE_NAME = ") + Quoted(file);
+}
 
 bool IsNumber(const QString &text)
 {

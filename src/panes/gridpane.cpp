@@ -481,7 +481,8 @@ bool GridPane::eventFilter(QObject *watched, QEvent *event)
         Cell_Keypress(13);
         return true;
     }
-    if (event->type() == QEvent::FocusOut && static_cast<QFocusEvent *>(event)->reason() != Qt::ActiveWindowFocusReason) {
+    if (event->type() == QEvent::FocusOut &&
+        static_cast<QFocusEvent *>(event)->reason() != Qt::ActiveWindowFocusReason) {
         // Let the focus land first: a cell change meanwhile (a click on
         // another cell) has closed the editor already. Focus that went into
         // the editor or its list's popup keeps the edit open.
@@ -658,12 +659,10 @@ void GridPane::revertRow()
 
 void GridPane::SetCell(int col, const QString &text)
 {
-    if (m_editRow < 0)
-        return;
-    touch(col);
-    if (grd->TextMatrix(m_editRow, col) == text)
+    if (m_editRow < 0 || grd->TextMatrix(m_editRow, col) == text)
         return;
     grd->SetTextMatrix(m_editRow, col, text);
+    touch(col);
     m_rowDirty = true;
 }
 

@@ -55,9 +55,11 @@
 //    row was written, then modGUI::RefreshNodePath(FolderKey()).
 // 4. Test. Drive the pane as a user would, with the PaneTest fixture of
 //    tests/panes/panefixture.h: show<frmX>(name, keys) through the pane host,
-//    then click(), doubleClick(), key(), type(), edit(), pick(), empty() and
-//    lookup() on the cells of `grd` and the editor that opens (txtCell,
-//    cboCell_i, ctlLUCell_i); leave the row (expectRule() for a rule's
+//    then click(), doubleClick(), key(), type(), edit(), pick(), empty(),
+//    lookup(), dropDown(), clickItem() and pickFromList() on the cells of
+//    `grd` and the editor that opens (txtCell, cboCell_i, ctlLUCell_i); a
+//    list is dropped down with the mouse and its item clicked with the event
+//    loop running; leave the row (expectRule() for a rule's
 //    message), then compare Statements() with the exact texts and the catalog
 //    rows with what the grid shows; answer message boxes and the error dialog
 //    with ScriptedUi, fail statements with dao::Faults. Test the pane's own
@@ -219,8 +221,8 @@ protected:
     // The text of column `col` of the row being edited, or of `row`.
     QString Cell(int col) const { return grd->TextMatrix(m_editRow, col); }
     QString Cell(int row, int col) const { return grd->TextMatrix(row, col); }
-    // Sets a cell of the row being edited (a list reaction): the cell counts
-    // as changed; a different text leaves the row changed.
+    // Sets a cell of the row being edited (a list reaction); a different
+    // text leaves the cell and the row changed.
     void SetCell(int col, const QString &text);
     // The text of a kept column at the row's first opening; empty for the new row.
     QString OrigKey(int col) const { return m_origKeys.value(col); }
