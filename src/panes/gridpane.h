@@ -183,7 +183,9 @@ protected:
     // Fills the run-time lists; Display calls it before the fill.
     virtual void PopulateCombos() {}
     virtual bool IsReadOnly() const { return false; }
-    // True when no editor may open on (row, col); asked after the row's keys were taken.
+    // True when no editor may open on (row, col); asked after the row's keys
+    // were taken. A rule on the row's name tests the stored one (OrigKey),
+    // so that a typed name a check refused can still be corrected.
     virtual bool RefuseCell(int /*row*/, int /*col*/) const { return false; }
     // A new value of cboCell(element): a changed text, and every pick of an
     // item from its list (a click or Enter), the item it already shows
