@@ -23,19 +23,13 @@ QString TableWhere(const QString &database, const QString &table)
     return QStringLiteral("DATABASE_NAME = ") + Quoted(database) + QStringLiteral(" AND TABLE_NAME = ") + Quoted(table);
 }
 
-QString DatabaseRowSQL(const QString &database)
+QString RowSQL(const QString &table, const QStringList &columns, const QStringList &values)
 {
-    return QStringLiteral("SELECT * FROM QN_DB WHERE DATABASE_NAME = ") + Quoted(database);
-}
-
-QString TableRowSQL(const QString &database, const QString &table)
-{
-    return QStringLiteral("SELECT * FROM QN_TABLE WHERE ") + TableWhere(database, table);
-}
-
-QString FileRowSQL(const QString &file)
-{
-    return QStringLiteral("SELECT * FROM QN_FILE WHERE FILE_NAME = ") + Quoted(file);
+    QStringList conditions;
+    for (qsizetype i = 0; i < columns.size(); ++i)
+        conditions << columns[i] + QStringLiteral(" = ") + Quoted(values.value(i));
+    return QStringLiteral("SELECT ") + columns.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") + table +
+           QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
 }
 
 bool IsNumber(const QString &text)

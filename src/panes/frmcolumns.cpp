@@ -310,7 +310,11 @@ QString frmColumns::UpdateSQL()
            QStringLiteral(" AND COLUMN_TYPE = 0");
 }
 
-QString frmColumns::ParentSQL() const { return modDatabase::TableRowSQL(database(), table()); }
+QString frmColumns::ParentSQL() const
+{
+    return modDatabase::RowSQL(QStringLiteral("QN_TABLE"),
+                               {QStringLiteral("DATABASE_NAME"), QStringLiteral("TABLE_NAME")}, {database(), table()});
+}
 
 QString frmColumns::tableKey() const { return NodeKey::Table(Datasource(), database(), table()); }
 

@@ -117,7 +117,10 @@ QString frmDBPRVs::UpdateSQL()
            QStringLiteral("' AND USER_NAME = '") + Esc(OrigKey(USER_NAME)) + QLatin1Char('\'');
 }
 
-QString frmDBPRVs::ParentSQL() const { return modDatabase::DatabaseRowSQL(database()); }
+QString frmDBPRVs::ParentSQL() const
+{
+    return modDatabase::RowSQL(QStringLiteral("QN_DB"), {QStringLiteral("DATABASE_NAME")}, {database()});
+}
 
 QString frmDBPRVs::FolderKey() const
 {

@@ -231,7 +231,10 @@ QString frmFields::UpdateSQL()
            Esc(file()) + QStringLiteral("' AND FIELD_NAME = '") + Esc(OrigKey(FIELD_NAME)) + QLatin1Char('\'');
 }
 
-QString frmFields::ParentSQL() const { return modDatabase::FileRowSQL(file()); }
+QString frmFields::ParentSQL() const
+{
+    return modDatabase::RowSQL(QStringLiteral("QN_FILE"), {QStringLiteral("FILE_NAME")}, {file()});
+}
 
 QString frmFields::FolderKey() const
 {

@@ -144,7 +144,10 @@ QString frmTables::UpdateSQL()
            Esc(OrigKey(TABLE_NAME)) + QStringLiteral("' ");
 }
 
-QString frmTables::ParentSQL() const { return modDatabase::DatabaseRowSQL(database()); }
+QString frmTables::ParentSQL() const
+{
+    return modDatabase::RowSQL(QStringLiteral("QN_DB"), {QStringLiteral("DATABASE_NAME")}, {database()});
+}
 
 QString frmTables::databaseKey() const { return NodeKey::Database(Datasource(), database()); }
 

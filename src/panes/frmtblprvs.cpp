@@ -92,7 +92,11 @@ QString frmTBLPRVs::UpdateSQL()
            QStringLiteral("' AND USER_NAME = '") + Esc(OrigKey(USER_NAME)) + QLatin1Char('\'');
 }
 
-QString frmTBLPRVs::ParentSQL() const { return modDatabase::TableRowSQL(database(), table()); }
+QString frmTBLPRVs::ParentSQL() const
+{
+    return modDatabase::RowSQL(QStringLiteral("QN_TABLE"),
+                               {QStringLiteral("DATABASE_NAME"), QStringLiteral("TABLE_NAME")}, {database(), table()});
+}
 
 QString frmTBLPRVs::tableKey() const { return NodeKey::Table(Datasource(), database(), table()); }
 

@@ -28,7 +28,7 @@ TEST_F(ParentRow, AnAddUnderADeletedParentWritesNothing)
              key(Qt::Key_Return);
              edit(p, r, 4, QStringLiteral("NEWT.DAT"));
          },
-         "SELECT * FROM QN_DB WHERE DATABASE_NAME = 'SALES'",
+         "SELECT DATABASE_NAME FROM QN_DB WHERE DATABASE_NAME = 'SALES'",
          "SELECT COUNT(*) FROM QN_TABLE WHERE TABLE_NAME = 'NEWT'"},
         {"frmFields", {ds, QStringLiteral("CUSTOMER")}, "",
          [](GridPane &p, int r) {
@@ -36,7 +36,7 @@ TEST_F(ParentRow, AnAddUnderADeletedParentWritesNothing)
              edit(p, r, 1, QStringLiteral("50"));
              edit(p, r, 2, QStringLiteral("133"));
          },
-         "SELECT * FROM QN_FILE WHERE FILE_NAME = 'CUSTOMER'",
+         "SELECT FILE_NAME FROM QN_FILE WHERE FILE_NAME = 'CUSTOMER'",
          "SELECT COUNT(*) FROM QN_FIELD WHERE FIELD_NAME = 'NEWF'"},
         {"frmColumns", {ds, QStringLiteral("SALES"), QStringLiteral("CUSTOMER")},
          "INSERT INTO QN_FIELD (FILE_NAME, FIELD_NUMBER, FIELD_NAME) VALUES ('CUSTOMER', 10, 'FAX')",
@@ -48,7 +48,8 @@ TEST_F(ParentRow, AnAddUnderADeletedParentWritesNothing)
              pickFromList(p, r, 4, QStringLiteral("INTEGER"));
              key(Qt::Key_Return);
          },
-         "SELECT * FROM QN_TABLE WHERE DATABASE_NAME = 'SALES' AND TABLE_NAME = 'CUSTOMER'",
+         "SELECT DATABASE_NAME, TABLE_NAME FROM QN_TABLE WHERE DATABASE_NAME = 'SALES' AND TABLE_NAME = "
+         "'CUSTOMER'",
          "SELECT COUNT(*) FROM QN_COLUMN WHERE COLUMN_NAME = 'NEWC'"},
         {"frmDBPRVs", {ds, QStringLiteral("STOCK")}, "INSERT INTO QN_USER (USER_NAME) VALUES ('NEWU')",
          [](GridPane &p, int r) {
@@ -56,14 +57,14 @@ TEST_F(ParentRow, AnAddUnderADeletedParentWritesNothing)
              key(Qt::Key_Return);
              edit(p, r, 2, QStringLiteral("PW"));
          },
-         "SELECT * FROM QN_DB WHERE DATABASE_NAME = 'STOCK'",
+         "SELECT DATABASE_NAME FROM QN_DB WHERE DATABASE_NAME = 'STOCK'",
          "SELECT COUNT(*) FROM QN_DBPRV WHERE USER_NAME = 'NEWU'"},
         {"frmTBLPRVs", {ds, QStringLiteral("SALES"), QStringLiteral("ORDERS")}, "",
          [](GridPane &p, int r) {
              pickFromList(p, r, 0, QStringLiteral("JSMITH"));
              key(Qt::Key_Return);
          },
-         "SELECT * FROM QN_TABLE WHERE DATABASE_NAME = 'SALES' AND TABLE_NAME = 'ORDERS'",
+         "SELECT DATABASE_NAME, TABLE_NAME FROM QN_TABLE WHERE DATABASE_NAME = 'SALES' AND TABLE_NAME = 'ORDERS'",
          "SELECT COUNT(*) FROM QN_TBLPRV WHERE DATABASE_NAME = 'SALES' AND TABLE_NAME = 'ORDERS' AND USER_NAME = "
          "'JSMITH'"},
     };
@@ -77,7 +78,7 @@ TEST_F(ParentRow, AnAddUnderADeletedParentWritesNothing)
         ASSERT_TRUE(p.RowDirty());
         const QString parent = QLatin1String(c.parent);
         ASSERT_EQ(rows(parent).size(), 1);
-        open()->Execute(QStringLiteral("DELETE ") + parent.mid(9)); // "SELECT * FROM ..." as a DELETE
+        open()->Execute(QStringLiteral("DELETE") + parent.mid(parent.indexOf(QLatin1String(" FROM "))));
         ui().answerError(ui::vbIgnore);
         click(p, 0, 0);
         ASSERT_EQ(ui().errors().size(), 1);
