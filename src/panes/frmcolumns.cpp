@@ -279,38 +279,41 @@ QString frmColumns::DeleteSQL()
 QString frmColumns::InsertSQL()
 {
     const QString c = QStringLiteral(", ");
-    auto text = [](const QString &value) { return QLatin1Char('\'') + Esc(value) + QLatin1Char('\''); };
-    auto flag = [this](int col) { return QString::number(modGrid::ToBoolean(Cell(col))); };
     return QStringLiteral("INSERT INTO QN_COLUMN (DATABASE_NAME, TABLE_NAME, COLUMN_NUMBER, COLUMN_NAME, FIELD_NAME, "
                           "SQL_TYPE_NAME, LENGTH, PRECISION, SCALE, NULLABLE, UNSIGNED_ATTRIBUTE, UPDATABLE, VISIBLE, "
                           "MONEY, AUTO_INCREMENT, CASE_SENSITIVE, SEARCHABLE, RADIX, DEFAULT_VALUE, REMARKS, "
                           "SETFILEPARAMETER, COLUMN_TYPE, DISPLAY_NAME) VALUES (") +
-           text(database()) + QLatin1Char(',') + text(table()) + c + Number(COLUMN_NUMBER) + c +
-           text(Cell(COLUMN_NAME)) + c + text(Cell(FIELD_NAME)) + c + text(Cell(SQL_TYPE_NAME)) + c + Number(LENGTH) +
-           c + Number(PRECISION) + c + Number(SCALE) + c + flag(NULLABLE) + c + flag(UNSIGNED_ATTRIBUTE) + c +
-           flag(UPDATABLE) + c + flag(VISIBLE) + c + flag(MONEY) + c + flag(AUTO_INCREMENT) + c +
-           flag(CASE_SENSITIVE) + c + QString::number(modGrid::ToSearchable(Cell(SEARCHABLE))) + c + Number(RADIX) +
-           c + text(Cell(DEFAULT_VALUE)) + c + text(Cell(REMARKS)) + c + Number(SETFILEPARAMETER) +
-           QStringLiteral(", 0,") + text(Cell(DISPLAY_NAME)) + QLatin1Char(')');
+           modDatabase::Quoted(database()) + QLatin1Char(',') + modDatabase::Quoted(table()) + c +
+           Number(COLUMN_NUMBER) + c + Quoted(COLUMN_NAME) + c + Quoted(FIELD_NAME) + c + Quoted(SQL_TYPE_NAME) + c +
+           Number(LENGTH) + c + Number(PRECISION) + c + Number(SCALE) + c + Flag(NULLABLE) + c +
+           Flag(UNSIGNED_ATTRIBUTE) + c + Flag(UPDATABLE) + c + Flag(VISIBLE) + c + Flag(MONEY) + c +
+           Flag(AUTO_INCREMENT) + c + Flag(CASE_SENSITIVE) + c + Code(SEARCHABLE) + c + Number(RADIX) + c +
+           Quoted(DEFAULT_VALUE) + c + Quoted(REMARKS) + c + Number(SETFILEPARAMETER) + QStringLiteral(", 0,") +
+           Quoted(DISPLAY_NAME) + QLatin1Char(')');
 }
 
 QString frmColumns::UpdateSQL()
 {
-    auto flag = [this](int col) { return QString::number(modGrid::ToBoolean(Cell(col))); };
-    return QStringLiteral("UPDATE QN_COLUMN SET DISPLAY_NAME = '") + Esc(Cell(DISPLAY_NAME)) +
-           QStringLiteral("', SQL_TYPE_NAME = '") + Esc(Cell(SQL_TYPE_NAME)) + QStringLiteral("', LENGTH = ") +
+    return QStringLiteral("UPDATE QN_COLUMN SET DISPLAY_NAME = ") + Quoted(DISPLAY_NAME) +
+           QStringLiteral(", SQL_TYPE_NAME = ") + Quoted(SQL_TYPE_NAME) + QStringLiteral(", LENGTH = ") +
            Number(LENGTH) + QStringLiteral(", PRECISION = ") + Number(PRECISION) + QStringLiteral(", SCALE = ") +
-           Number(SCALE) + QStringLiteral(", NULLABLE = ") + flag(NULLABLE) +
-           QStringLiteral(", UNSIGNED_ATTRIBUTE = ") + flag(UNSIGNED_ATTRIBUTE) + QStringLiteral(", UPDATABLE = ") +
-           flag(UPDATABLE) + QStringLiteral(", VISIBLE = ") + flag(VISIBLE) + QStringLiteral(", MONEY = ") +
-           flag(MONEY) + QStringLiteral(", AUTO_INCREMENT = ") + flag(AUTO_INCREMENT) +
-           QStringLiteral(", CASE_SENSITIVE = ") + flag(CASE_SENSITIVE) + QStringLiteral(", SEARCHABLE = ") +
-           QString::number(modGrid::ToSearchable(Cell(SEARCHABLE))) + QStringLiteral(", RADIX = ") + Number(RADIX) +
-           QStringLiteral(", SETFILEPARAMETER = ") + Number(SETFILEPARAMETER) + QStringLiteral(", DEFAULT_VALUE = '") +
-           Esc(Cell(DEFAULT_VALUE)) + QStringLiteral("', REMARKS = '") + Esc(Cell(REMARKS)) +
-           QStringLiteral("' WHERE DATABASE_NAME = '") + Esc(database()) + QStringLiteral("' AND TABLE_NAME = '") +
+           Number(SCALE) + QStringLiteral(", NULLABLE = ") + Flag(NULLABLE) +
+           QStringLiteral(", UNSIGNED_ATTRIBUTE = ") + Flag(UNSIGNED_ATTRIBUTE) + QStringLiteral(", UPDATABLE = ") +
+           Flag(UPDATABLE) + QStringLiteral(", VISIBLE = ") + Flag(VISIBLE) + QStringLiteral(", MONEY = ") +
+           Flag(MONEY) + QStringLiteral(", AUTO_INCREMENT = ") + Flag(AUTO_INCREMENT) +
+           QStringLiteral(", CASE_SENSITIVE = ") + Flag(CASE_SENSITIVE) + QStringLiteral(", SEARCHABLE = ") +
+           Code(SEARCHABLE) + QStringLiteral(", RADIX = ") + Number(RADIX) +
+           QStringLiteral(", SETFILEPARAMETER = ") + Number(SETFILEPARAMETER) + QStringLiteral(", DEFAULT_VALUE = ") +
+           Quoted(DEFAULT_VALUE) + QStringLiteral(", REMARKS = ") + Quoted(REMARKS) +
+           QStringLiteral(" WHERE DATABASE_NAME = '") + Esc(database()) + QStringLiteral("' AND TABLE_NAME = '") +
            Esc(table()) + QStringLiteral("' AND COLUMN_NUMBER = ") + Number(COLUMN_NUMBER) +
            QStringLiteral(" AND COLUMN_TYPE = 0");
+}
+
+QString frmColumns::ParentSQL() const
+{
+    return modDatabase::RowSQL(QStringLiteral("QN_TABLE"),
+                               {QStringLiteral("DATABASE_NAME"), QStringLiteral("TABLE_NAME")}, {database(), table()});
 }
 
 QString frmColumns::tableKey() const { return NodeKey::Table(Datasource(), database(), table()); }

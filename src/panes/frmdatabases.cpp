@@ -63,7 +63,8 @@ void frmDatabases::ListDropDown(int element)
         PopulateCombos();
 }
 
-bool frmDatabases::RefuseCell(int row, int) const { return Cell(row, DATABASE_NAME) == kCatalogDatabase; }
+// By the stored name: a row whose typed name is refused stays editable.
+bool frmDatabases::RefuseCell(int, int) const { return OrigKey(DATABASE_NAME) == kCatalogDatabase; }
 
 // The new row takes the driver of the row above it; with no database listed it starts empty.
 void frmDatabases::NewRow(int row)
@@ -104,19 +105,19 @@ QString frmDatabases::InsertSQL()
 {
     return QStringLiteral("INSERT INTO QN_DB (DATABASE_NAME, DEFAULT_DIRECTORY, DRIVER_NAME, SETUP_PROCEDURE, "
                           "CONNECT_STRING, REMARKS, DISPLAY_NAME) VALUES ('") +
-           Esc(Cell(DATABASE_NAME)) + QStringLiteral("', '") + Esc(Cell(DEFAULT_DIRECTORY)) + QStringLiteral("', '") +
-           Esc(Cell(DRIVER_NAME)) + QStringLiteral("', '") + Esc(Cell(SETUP_PROCEDURE)) + QStringLiteral("', '") +
-           Esc(Cell(CONNECT_STRING)) + QStringLiteral("', '") + Esc(Cell(REMARKS)) + QStringLiteral("', '") +
-           Esc(Cell(DISPLAY_NAME)) + QStringLiteral("')");
+           Esc(Cell(DATABASE_NAME)) + QStringLiteral("', ") + Quoted(DEFAULT_DIRECTORY) + QStringLiteral(", ") +
+           Quoted(DRIVER_NAME) + QStringLiteral(", ") + Quoted(SETUP_PROCEDURE) + QStringLiteral(", ") +
+           Quoted(CONNECT_STRING) + QStringLiteral(", ") + Quoted(REMARKS) + QStringLiteral(", ") +
+           Quoted(DISPLAY_NAME) + QStringLiteral(")");
 }
 
 QString frmDatabases::UpdateSQL()
 {
-    return QStringLiteral("UPDATE QN_DB SET DEFAULT_DIRECTORY = '") + Esc(Cell(DEFAULT_DIRECTORY)) +
-           QStringLiteral("',DRIVER_NAME= '") + Esc(Cell(DRIVER_NAME)) + QStringLiteral("',SETUP_PROCEDURE = '") +
-           Esc(Cell(SETUP_PROCEDURE)) + QStringLiteral("',CONNECT_STRING = '") + Esc(Cell(CONNECT_STRING)) +
-           QStringLiteral("',REMARKS = '") + Esc(Cell(REMARKS)) + QStringLiteral("',DISPLAY_NAME = '") +
-           Esc(Cell(DISPLAY_NAME)) + QStringLiteral("' WHERE DATABASE_NAME = '") + Esc(OrigKey(DATABASE_NAME)) +
+    return QStringLiteral("UPDATE QN_DB SET DEFAULT_DIRECTORY = ") + Quoted(DEFAULT_DIRECTORY) +
+           QStringLiteral(",DRIVER_NAME= ") + Quoted(DRIVER_NAME) + QStringLiteral(",SETUP_PROCEDURE = ") +
+           Quoted(SETUP_PROCEDURE) + QStringLiteral(",CONNECT_STRING = ") + Quoted(CONNECT_STRING) +
+           QStringLiteral(",REMARKS = ") + Quoted(REMARKS) + QStringLiteral(",DISPLAY_NAME = ") +
+           Quoted(DISPLAY_NAME) + QStringLiteral(" WHERE DATABASE_NAME = '") + Esc(OrigKey(DATABASE_NAME)) +
            QLatin1Char('\'');
 }
 

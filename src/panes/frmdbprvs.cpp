@@ -1,5 +1,6 @@
 #include "frmdbprvs.h"
 
+#include "core/moddatabase.h"
 #include "panehost/forms.h"
 #include "tree/nodekey.h"
 
@@ -85,8 +86,6 @@ QString frmDBPRVs::ValidateCell(int row, int col)
     return {};
 }
 
-QString frmDBPRVs::flag(int col) const { return QString::number(modGrid::ToBoolean(Cell(col))); }
-
 QString frmDBPRVs::DeleteSQL()
 {
     return QStringLiteral("DELETE FROM QN_DBPRV WHERE DATABASE_NAME = '") + Esc(database()) +
@@ -98,11 +97,10 @@ QString frmDBPRVs::InsertSQL()
     const QString c = QStringLiteral(", ");
     return QStringLiteral("INSERT INTO QN_DBPRV (USER_NAME, DATABASE_NAME, DATABASE_USERNAME, DATABASE_PASSWORD, "
                           "ALLOW_SELECT, ALLOW_INSERT, ALLOW_UPDATE, ALLOW_DELETE, SECURITY_LEVEL, REMARKS ) VALUES ('") +
-           Esc(Cell(USER_NAME)) + QStringLiteral("', '") + Esc(database()) + QStringLiteral("', '") +
-           Esc(Cell(DATABASE_USERNAME)) + QStringLiteral("', '") + Esc(NewPassword()) + QStringLiteral("', ") +
-           flag(ALLOW_SELECT) + c + flag(ALLOW_INSERT) + c + flag(ALLOW_UPDATE) + c + flag(ALLOW_DELETE) +
-           QStringLiteral(", '") + Esc(Cell(SECURITY_LEVEL)) + QStringLiteral("', '") + Esc(Cell(REMARKS)) +
-           QStringLiteral("')");
+           Esc(Cell(USER_NAME)) + QStringLiteral("', '") + Esc(database()) + QStringLiteral("', ") +
+           Quoted(DATABASE_USERNAME) + QStringLiteral(", '") + Esc(NewPassword()) + QStringLiteral("', ") +
+           Flag(ALLOW_SELECT) + c + Flag(ALLOW_INSERT) + c + Flag(ALLOW_UPDATE) + c + Flag(ALLOW_DELETE) + c +
+           Quoted(SECURITY_LEVEL) + c + Quoted(REMARKS) + QStringLiteral(")");
 }
 
 QString frmDBPRVs::UpdateSQL()
@@ -110,13 +108,18 @@ QString frmDBPRVs::UpdateSQL()
     const QString password = NewPassword().isEmpty()
                                  ? QString()
                                  : QStringLiteral("DATABASE_PASSWORD = '") + Esc(NewPassword()) + QStringLiteral("', ");
-    return QStringLiteral("UPDATE QN_DBPRV SET DATABASE_USERNAME = '") + Esc(Cell(DATABASE_USERNAME)) +
-           QStringLiteral("', ") + password + QStringLiteral("ALLOW_SELECT = ") + flag(ALLOW_SELECT) +
-           QStringLiteral(", ALLOW_INSERT = ") + flag(ALLOW_INSERT) + QStringLiteral(", ALLOW_UPDATE = ") +
-           flag(ALLOW_UPDATE) + QStringLiteral(", ALLOW_DELETE = ") + flag(ALLOW_DELETE) +
-           QStringLiteral(", SECURITY_LEVEL = '") + Esc(Cell(SECURITY_LEVEL)) + QStringLiteral("', REMARKS = '") +
-           Esc(Cell(REMARKS)) + QStringLiteral("' WHERE DATABASE_NAME = '") + Esc(database()) +
+    return QStringLiteral("UPDATE QN_DBPRV SET DATABASE_USERNAME = ") + Quoted(DATABASE_USERNAME) +
+           QStringLiteral(", ") + password + QStringLiteral("ALLOW_SELECT = ") + Flag(ALLOW_SELECT) +
+           QStringLiteral(", ALLOW_INSERT = ") + Flag(ALLOW_INSERT) + QStringLiteral(", ALLOW_UPDATE = ") +
+           Flag(ALLOW_UPDATE) + QStringLiteral(", ALLOW_DELETE = ") + Flag(ALLOW_DELETE) +
+           QStringLiteral(", SECURITY_LEVEL = ") + Quoted(SECURITY_LEVEL) + QStringLiteral(", REMARKS = ") +
+           Quoted(REMARKS) + QStringLiteral(" WHERE DATABASE_NAME = '") + Esc(database()) +
            QStringLiteral("' AND USER_NAME = '") + Esc(OrigKey(USER_NAME)) + QLatin1Char('\'');
+}
+
+QString frmDBPRVs::ParentSQL() const
+{
+    return modDatabase::RowSQL(QStringLiteral("QN_DB"), {QStringLiteral("DATABASE_NAME")}, {database()});
 }
 
 QString frmDBPRVs::FolderKey() const

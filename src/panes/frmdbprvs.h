@@ -20,9 +20,9 @@ protected:
     QString InsertSQL() override;
     QString UpdateSQL() override;
     QString FolderKey() const override;
+    QString ParentSQL() const override;
     std::optional<Up> UpTarget() const override;
 
 private:
     QString database() const { return Keys().value(1); }
-    QString flag(int col) const;
 };

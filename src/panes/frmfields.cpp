@@ -2,6 +2,7 @@
 
 #include "appinfo.h"
 #include "core/cconnections.h"
+#include "core/moddatabase.h"
 #include "core/modstring.h"
 #include "editors/storage/frmformatpicker.h"
 #include "panehost/forms.h"
@@ -210,25 +211,29 @@ QString frmFields::DeleteSQL()
 QString frmFields::InsertSQL()
 {
     const QString c = QStringLiteral(", ");
-    auto text = [](const QString &value) { return QLatin1Char('\'') + Esc(value) + QLatin1Char('\''); };
     return QStringLiteral("INSERT INTO QN_FIELD (FILE_NAME, FIELD_NUMBER, FIELD_NAME, LOCAL_TYPE_NAME, OFFSET, LENGTH, "
                           "PRECISION, SCALE, ENCRYPTED, FORMAT, DEFAULT_VALUE, REMARKS ) VALUES (") +
-           text(file()) + c + Number(FIELD_NUMBER) + c + text(Cell(FIELD_NAME)) + c + text(Cell(LOCAL_TYPE_NAME)) + c +
-           Number(OFFSET) + c + Number(LENGTH) + c + Number(PRECISION) + c + Number(SCALE) + c +
-           QString::number(modGrid::ToEncrypted(Cell(ENCRYPTED))) + c + text(Cell(FORMAT)) + c +
-           text(Cell(DEFAULT_VALUE)) + c + text(Cell(REMARKS)) + QLatin1Char(')');
+           modDatabase::Quoted(file()) + c + Number(FIELD_NUMBER) + c + Quoted(FIELD_NAME) + c +
+           Quoted(LOCAL_TYPE_NAME) + c + Number(OFFSET) + c + Number(LENGTH) + c + Number(PRECISION) + c +
+           Number(SCALE) + c + Code(ENCRYPTED) + c + Quoted(FORMAT) + c + Quoted(DEFAULT_VALUE) + c +
+           Quoted(REMARKS) + QLatin1Char(')');
 }
 
 QString frmFields::UpdateSQL()
 {
     return QStringLiteral("UPDATE QN_FIELD SET FIELD_NUMBER = ") + Number(FIELD_NUMBER) +
-           QStringLiteral(", LOCAL_TYPE_NAME = '") + Esc(Cell(LOCAL_TYPE_NAME)) + QStringLiteral("', OFFSET = ") +
+           QStringLiteral(", LOCAL_TYPE_NAME = ") + Quoted(LOCAL_TYPE_NAME) + QStringLiteral(", OFFSET = ") +
            Number(OFFSET) + QStringLiteral(", LENGTH = ") + Number(LENGTH) + QStringLiteral(", PRECISION = ") +
            Number(PRECISION) + QStringLiteral(", SCALE = ") + Number(SCALE) + QStringLiteral(", ENCRYPTED = ") +
-           QString::number(modGrid::ToEncrypted(Cell(ENCRYPTED))) + QStringLiteral(", FORMAT = '") +
-           Esc(Cell(FORMAT)) + QStringLiteral("', DEFAULT_VALUE = '") + Esc(Cell(DEFAULT_VALUE)) +
-           QStringLiteral("', REMARKS = '") + Esc(Cell(REMARKS)) + QStringLiteral("' WHERE FILE_NAME = '") +
+           Code(ENCRYPTED) + QStringLiteral(", FORMAT = ") + Quoted(FORMAT) + QStringLiteral(", DEFAULT_VALUE = ") +
+           Quoted(DEFAULT_VALUE) + QStringLiteral(", REMARKS = ") + Quoted(REMARKS) +
+           QStringLiteral(" WHERE FILE_NAME = '") +
            Esc(file()) + QStringLiteral("' AND FIELD_NAME = '") + Esc(OrigKey(FIELD_NAME)) + QLatin1Char('\'');
+}
+
+QString frmFields::ParentSQL() const
+{
+    return modDatabase::RowSQL(QStringLiteral("QN_FILE"), {QStringLiteral("FILE_NAME")}, {file()});
 }
 
 QString frmFields::FolderKey() const

@@ -29,6 +29,7 @@ protected:
     QString InsertSQL() override;
     QString UpdateSQL() override;
     QString FolderKey() const override;
+    QString ParentSQL() const override;
     std::optional<Up> UpTarget() const override;
 
 private:

@@ -49,7 +49,8 @@ QString frmFiles::Query() const
     return select + QStringLiteral("FROM QN_FILE ORDER BY FILE_NAME ASC");
 }
 
-bool frmFiles::RefuseCell(int row, int) const { return IsSystemFile(Cell(row, FILE_NAME)); }
+// By the stored name: a row whose typed name is refused stays editable.
+bool frmFiles::RefuseCell(int, int) const { return IsSystemFile(OrigKey(FILE_NAME)); }
 
 // The record size: the sum of the lengths of the fields saved under the row's saved name.
 void frmFiles::LookupClick(int element)
@@ -96,17 +97,17 @@ QString frmFiles::InsertSQL()
 {
     return QStringLiteral("INSERT INTO QN_FILE (FILE_NAME, OPEN_STRING, RECORD_SIZE, FILE_ORGANISATION, RECORD_TYPE, "
                           "REMARKS) VALUES ('") +
-           Esc(Cell(FILE_NAME)) + QStringLiteral("', '") + Esc(Cell(OPEN_STRING)) + QStringLiteral("', ") +
-           Number(RECORD_SIZE) + QStringLiteral(", '") + Esc(Cell(FILE_ORGANISATION)) + QStringLiteral("', '") +
-           Esc(Cell(RECORD_TYPE)) + QStringLiteral("', '") + Esc(Cell(REMARKS)) + QStringLiteral("') ");
+           Esc(Cell(FILE_NAME)) + QStringLiteral("', ") + Quoted(OPEN_STRING) + QStringLiteral(", ") +
+           Number(RECORD_SIZE) + QStringLiteral(", ") + Quoted(FILE_ORGANISATION) + QStringLiteral(", ") +
+           Quoted(RECORD_TYPE) + QStringLiteral(", ") + Quoted(REMARKS) + QStringLiteral(") ");
 }
 
 QString frmFiles::UpdateSQL()
 {
-    return QStringLiteral("UPDATE QN_FILE SET OPEN_STRING = '") + Esc(Cell(OPEN_STRING)) +
-           QStringLiteral("',RECORD_SIZE = ") + Number(RECORD_SIZE) + QStringLiteral(",FILE_ORGANISATION = '") +
-           Esc(Cell(FILE_ORGANISATION)) + QStringLiteral("',RECORD_TYPE = '") + Esc(Cell(RECORD_TYPE)) +
-           QStringLiteral("',REMARKS = '") + Esc(Cell(REMARKS)) + QStringLiteral("' WHERE FILE_NAME = '") +
+    return QStringLiteral("UPDATE QN_FILE SET OPEN_STRING = ") + Quoted(OPEN_STRING) +
+           QStringLiteral(",RECORD_SIZE = ") + Number(RECORD_SIZE) + QStringLiteral(",FILE_ORGANISATION = ") +
+           Quoted(FILE_ORGANISATION) + QStringLiteral(",RECORD_TYPE = ") + Quoted(RECORD_TYPE) +
+           QStringLiteral(",REMARKS = ") + Quoted(REMARKS) + QStringLiteral(" WHERE FILE_NAME = '") +
            Esc(OrigKey(FILE_NAME)) + QLatin1Char('\'');
 }
 

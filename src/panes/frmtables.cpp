@@ -1,5 +1,6 @@
 #include "frmtables.h"
 
+#include "core/moddatabase.h"
 #include "core/modstring.h"
 #include "editors/schema/frmcriteriabuilder.h"
 #include "panehost/forms.h"
@@ -124,24 +125,28 @@ QString frmTables::DeleteSQL()
 
 QString frmTables::InsertSQL()
 {
-    const QString q = QStringLiteral("', '");
+    const QString c = QStringLiteral(", ");
     return QStringLiteral("INSERT INTO QN_TABLE (DATABASE_NAME, TABLE_NAME, DISPLAY_NAME, TABLE_TYPE, FILE_NAME, "
                           "FILE_SPECIFICATION, NUMBER_COLUMNS, CRITERIA, REMARKS) VALUES ('") +
-           Esc(database()) + QStringLiteral("','") + Esc(Cell(TABLE_NAME)) + q + Esc(Cell(DISPLAY_NAME)) + q +
-           Esc(Cell(TABLE_TYPE)) + q + Esc(Cell(FILE_NAME)) + q + Esc(Cell(FILE_SPECIFICATION)) + QStringLiteral("', ") +
-           Number(NUMBER_COLUMNS) + QStringLiteral(", '") + Esc(Cell(CRITERIA)) + q + Esc(Cell(REMARKS)) +
-           QStringLiteral("') ");
+           Esc(database()) + QStringLiteral("','") + Esc(Cell(TABLE_NAME)) + QStringLiteral("', ") +
+           Quoted(DISPLAY_NAME) + c + Quoted(TABLE_TYPE) + c + Quoted(FILE_NAME) + c + Quoted(FILE_SPECIFICATION) + c +
+           Number(NUMBER_COLUMNS) + c + Quoted(CRITERIA) + c + Quoted(REMARKS) + QStringLiteral(") ");
 }
 
 QString frmTables::UpdateSQL()
 {
-    return QStringLiteral("UPDATE QN_TABLE SET DISPLAY_NAME = '") + Esc(Cell(DISPLAY_NAME)) +
-           QStringLiteral("', TABLE_TYPE = '") + Esc(Cell(TABLE_TYPE)) + QStringLiteral("', FILE_NAME = '") +
-           Esc(Cell(FILE_NAME)) + QStringLiteral("', FILE_SPECIFICATION = '") + Esc(Cell(FILE_SPECIFICATION)) +
-           QStringLiteral("', NUMBER_COLUMNS = ") + Number(NUMBER_COLUMNS) + QStringLiteral(", CRITERIA = '") +
-           Esc(Cell(CRITERIA)) + QStringLiteral("', REMARKS = '") + Esc(Cell(REMARKS)) +
-           QStringLiteral("' WHERE DATABASE_NAME = '") + Esc(database()) + QStringLiteral("' AND TABLE_NAME = '") +
+    return QStringLiteral("UPDATE QN_TABLE SET DISPLAY_NAME = ") + Quoted(DISPLAY_NAME) +
+           QStringLiteral(", TABLE_TYPE = ") + Quoted(TABLE_TYPE) + QStringLiteral(", FILE_NAME = ") +
+           Quoted(FILE_NAME) + QStringLiteral(", FILE_SPECIFICATION = ") + Quoted(FILE_SPECIFICATION) +
+           QStringLiteral(", NUMBER_COLUMNS = ") + Number(NUMBER_COLUMNS) + QStringLiteral(", CRITERIA = ") +
+           Quoted(CRITERIA) + QStringLiteral(", REMARKS = ") + Quoted(REMARKS) +
+           QStringLiteral(" WHERE DATABASE_NAME = '") + Esc(database()) + QStringLiteral("' AND TABLE_NAME = '") +
            Esc(OrigKey(TABLE_NAME)) + QStringLiteral("' ");
+}
+
+QString frmTables::ParentSQL() const
+{
+    return modDatabase::RowSQL(QStringLiteral("QN_DB"), {QStringLiteral("DATABASE_NAME")}, {database()});
 }
 
 QString frmTables::databaseKey() const { return NodeKey::Database(Datasource(), database()); }

@@ -1,5 +1,6 @@
 #include "frmtblprvs.h"
 
+#include "core/moddatabase.h"
 #include "panehost/forms.h"
 #include "tree/nodekey.h"
 
@@ -64,8 +65,6 @@ QString frmTBLPRVs::ValidateCell(int row, int col)
     return {};
 }
 
-QString frmTBLPRVs::flag(int col) const { return QString::number(modGrid::ToBoolean(Cell(col))); }
-
 QString frmTBLPRVs::DeleteSQL()
 {
     return QStringLiteral("DELETE FROM QN_TBLPRV WHERE DATABASE_NAME = '") + Esc(database()) +
@@ -79,18 +78,24 @@ QString frmTBLPRVs::InsertSQL()
     return QStringLiteral("INSERT INTO QN_TBLPRV (DATABASE_NAME, TABLE_NAME, USER_NAME, ALLOW_SELECT, ALLOW_INSERT, "
                           "ALLOW_UPDATE, ALLOW_DELETE, REMARKS) VALUES ('") +
            Esc(database()) + QStringLiteral("','") + Esc(table()) + QStringLiteral("', '") + Esc(Cell(USER_NAME)) +
-           QStringLiteral("', ") + flag(ALLOW_SELECT) + c + flag(ALLOW_INSERT) + c + flag(ALLOW_UPDATE) + c +
-           flag(ALLOW_DELETE) + QStringLiteral(", '") + Esc(Cell(REMARKS)) + QStringLiteral("') ");
+           QStringLiteral("', ") + Flag(ALLOW_SELECT) + c + Flag(ALLOW_INSERT) + c + Flag(ALLOW_UPDATE) + c +
+           Flag(ALLOW_DELETE) + c + Quoted(REMARKS) + QStringLiteral(") ");
 }
 
 QString frmTBLPRVs::UpdateSQL()
 {
-    return QStringLiteral("UPDATE QN_TBLPRV SET ALLOW_SELECT = ") + flag(ALLOW_SELECT) +
-           QStringLiteral(", ALLOW_INSERT = ") + flag(ALLOW_INSERT) + QStringLiteral(", ALLOW_UPDATE = ") +
-           flag(ALLOW_UPDATE) + QStringLiteral(", ALLOW_DELETE = ") + flag(ALLOW_DELETE) +
-           QStringLiteral(", REMARKS = '") + Esc(Cell(REMARKS)) + QStringLiteral("' WHERE DATABASE_NAME = '") +
+    return QStringLiteral("UPDATE QN_TBLPRV SET ALLOW_SELECT = ") + Flag(ALLOW_SELECT) +
+           QStringLiteral(", ALLOW_INSERT = ") + Flag(ALLOW_INSERT) + QStringLiteral(", ALLOW_UPDATE = ") +
+           Flag(ALLOW_UPDATE) + QStringLiteral(", ALLOW_DELETE = ") + Flag(ALLOW_DELETE) +
+           QStringLiteral(", REMARKS = ") + Quoted(REMARKS) + QStringLiteral(" WHERE DATABASE_NAME = '") +
            Esc(database()) + QStringLiteral("' AND TABLE_NAME = '") + Esc(table()) +
            QStringLiteral("' AND USER_NAME = '") + Esc(OrigKey(USER_NAME)) + QLatin1Char('\'');
+}
+
+QString frmTBLPRVs::ParentSQL() const
+{
+    return modDatabase::RowSQL(QStringLiteral("QN_TABLE"),
+                               {QStringLiteral("DATABASE_NAME"), QStringLiteral("TABLE_NAME")}, {database(), table()});
 }
 
 QString frmTBLPRVs::tableKey() const { return NodeKey::Table(Datasource(), database(), table()); }

@@ -19,11 +19,11 @@ protected:
     QString InsertSQL() override;
     QString UpdateSQL() override;
     QString FolderKey() const override;
+    QString ParentSQL() const override;
     std::optional<Up> UpTarget() const override;
 
 private:
     QString database() const { return Keys().value(1); }
     QString table() const { return Keys().value(2); }
     QString tableKey() const;
-    QString flag(int col) const;
 };

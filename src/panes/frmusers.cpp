@@ -61,8 +61,8 @@ QString frmUsers::DeleteSQL()
 QString frmUsers::InsertSQL()
 {
     return QStringLiteral("INSERT INTO QN_USER (USER_NAME, USER_PASSWORD, REMARKS) VALUES ('") + Esc(Cell(USER_NAME)) +
-           QStringLiteral("', '") + Esc(NewPassword()) + QStringLiteral("', '") + Esc(Cell(REMARKS)) +
-           QStringLiteral("') ");
+           QStringLiteral("', '") + Esc(NewPassword()) + QStringLiteral("', ") + Quoted(REMARKS) +
+           QStringLiteral(") ");
 }
 
 QString frmUsers::UpdateSQL()
@@ -70,8 +70,8 @@ QString frmUsers::UpdateSQL()
     const QString password = NewPassword().isEmpty()
                                  ? QString()
                                  : QStringLiteral("USER_PASSWORD = '") + Esc(NewPassword()) + QStringLiteral("', ");
-    return QStringLiteral("UPDATE QN_USER SET ") + password + QStringLiteral("REMARKS = '") + Esc(Cell(REMARKS)) +
-           QStringLiteral("' WHERE USER_NAME = '") + Esc(Cell(USER_NAME)) + QStringLiteral("' ");
+    return QStringLiteral("UPDATE QN_USER SET ") + password + QStringLiteral("REMARKS = ") + Quoted(REMARKS) +
+           QStringLiteral(" WHERE USER_NAME = '") + Esc(Cell(USER_NAME)) + QStringLiteral("' ");
 }
 
 QString frmUsers::FolderKey() const

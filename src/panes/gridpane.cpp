@@ -149,6 +149,12 @@ void GridPane::SetParticulars(Particulars particulars)
             if (!m_opening)
                 ListChanged(i, text);
         });
+        // A pick from the list, even of the item it shows, applies the item.
+        connect(list, &QComboBox::activated, this, [this, i, list](int index) {
+            m_cellDirty = true;
+            if (!m_opening)
+                ListChanged(i, list->itemText(index));
+        });
         modGUI::InstallKeyPress(list, [this](int key) { return Cell_Keypress(key); }, true);
         cboCell << list;
     }
@@ -213,10 +219,20 @@ void GridPane::closeEditor()
 {
     if (!m_editor)
         return;
+    if (auto *list = qobject_cast<QComboBox *>(m_editor))
+        list->hidePopup();
     m_editor->hide();
-    const QWidget *focus = QApplication::focusWidget();
-    if (focus && (focus == m_editor || m_editor->isAncestorOf(focus)))
+    if (holdsFocus(QApplication::focusWidget()))
         grd->setFocus();
+}
+
+// The editor's own windows (a list's popup) count as part of it.
+bool GridPane::holdsFocus(const QWidget *widget) const
+{
+    for (; widget && m_editor; widget = widget->parentWidget())
+        if (widget == m_editor)
+            return true;
+    return false;
 }
 
 void GridPane::clearEditState()
@@ -228,6 +244,8 @@ void GridPane::clearEditState()
     m_origText.clear();
     m_origKeys.clear();
     m_origRow.clear();
+    m_origNull.clear();
+    m_touched.clear();
     m_editNewRow = false;
     m_cellDirty = m_rowDirty = m_keyChanged = false;
     m_busy = false;
@@ -300,10 +318,13 @@ void GridPane::takeKeys(int row)
     m_editNewRow = !m_readOnly && row == grd->Rows() - 1;
     m_origRow.clear();
     m_origKeys.clear();
+    m_origNull.clear();
     for (int col = 0; col < m_spec.columns.size(); ++col) {
         m_origRow << grd->TextMatrix(row, col);
         m_origKeys << (column(col).kept && !m_editNewRow ? grd->TextMatrix(row, col) : QString());
+        m_origNull << grd->Model().IsNull(row, col);
     }
+    m_touched = QList<bool>(m_spec.columns.size(), false);
     m_newPassword.clear();
 }
 
@@ -460,21 +481,19 @@ bool GridPane::eventFilter(QObject *watched, QEvent *event)
         Cell_Keypress(13);
         return true;
     }
-    if (event->type() == QEvent::FocusOut) {
-        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
-            // Let the focus land first: a cell change meanwhile (a click on
-            // another cell) has closed the editor already.
-            const unsigned change = m_change;
-            QTimer::singleShot(0, this, [this, change] {
-                if (change != m_change || !isVisible())
-                    return;
-                const QWidget *focus = QApplication::focusWidget();
-                if (EditorVisible() && focus && (focus == m_editor || m_editor->isAncestorOf(focus)))
-                    return;
-                CellLostFocus();
-            });
-        }
+    if (event->type() == QEvent::FocusOut &&
+        static_cast<QFocusEvent *>(event)->reason() != Qt::ActiveWindowFocusReason) {
+        // Let the focus land first: a cell change meanwhile (a click on
+        // another cell) has closed the editor already. Focus that went into
+        // the editor or its list's popup keeps the edit open.
+        const unsigned change = m_change;
+        QTimer::singleShot(0, this, [this, change] {
+            if (change != m_change || !isVisible())
+                return;
+            if (EditorVisible() && holdsFocus(QApplication::focusWidget()))
+                return;
+            CellLostFocus();
+        });
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -518,6 +537,7 @@ void GridPane::grd_EnterCell(int row, int col)
             if (column(m_editCol).editor == Editor::Password)
                 m_newPassword = text;
             grd->SetTextMatrix(m_editRow, m_editCol, column(m_editCol).editor == Editor::Password ? kMask : text);
+            touch(m_editCol);
         }
         m_cellDirty = false;
         if (m_editRow < 0) {
@@ -536,12 +556,17 @@ void GridPane::grd_EnterCell(int row, int col)
                 revertRow();
                 return;
             }
+            // What the row now holds: its kept Nulls stay Null.
+            for (int c = 0; c < m_spec.columns.size(); ++c)
+                grd->Model().SetNull(m_editRow, c, KeptNull(c));
             if (wasNew)
                 AddNewRow(!clicked && row >= 0);
             // Clean before the tree's refresh, which may show a pane and so ask this one.
             m_rowDirty = m_keyChanged = false;
             m_origKeys.clear();
             m_origRow.clear();
+            m_origNull.clear();
+            m_touched.clear();
             m_editNewRow = false;
             modGUI::RefreshNodePath(FolderKey());
             grd->setFocus();
@@ -575,41 +600,59 @@ bool GridPane::validateRow(int row, int &failing)
     return true;
 }
 
+// The row's statements run as one unit. An UPDATE or a re-key's DELETE that
+// finds no row (deleted meanwhile by another connection), or a new row whose
+// parent is gone, fails the unit with 3021: nothing is written.
 bool GridPane::writeRow()
 {
-    QStringList statements;
+    enum class Run { Execute, Found, Require };
+    QList<std::pair<Run, QString>> steps;
     ErrorHandler handler(kCommitRoutine);
     const bool built = handler.step([&] {
-        statements.clear();
+        steps.clear();
         if (!m_keyChanged) {
-            statements << UpdateSQL();
+            steps.append({Run::Found, UpdateSQL()});
             return;
         }
         const QString insert = InsertSQL();
         if (m_editNewRow) {
-            statements << insert;
+            if (const QString parent = ParentSQL(); !parent.isEmpty())
+                steps.append({Run::Require, parent});
+            steps.append({Run::Execute, insert});
             return;
         }
         const QString del = DeleteSQL();
         // Without transactions a new identity is inserted before the old one
-        // goes, so that a failure leaves one of them.
+        // goes, so that a failure leaves one of them; the old row is read
+        // first, as nothing would undo the INSERT.
         bool identityChanged = false;
         for (int col = 0; col < m_spec.columns.size(); ++col)
             identityChanged = identityChanged || (column(col).identity && Cell(col) != OrigKey(col));
-        if (identityChanged && !Db().SupportsTransactions())
-            statements << insert << del;
-        else
-            statements << del << insert;
+        if (identityChanged && !Db().SupportsTransactions() && del.startsWith(QLatin1String("DELETE "))) {
+            steps.append({Run::Require, QStringLiteral("SELECT * ") + del.mid(7)});
+            steps.append({Run::Execute, insert});
+            steps.append({Run::Found, del});
+        } else {
+            steps.append({Run::Found, del});
+            steps.append({Run::Execute, insert});
+        }
     });
     if (!built)
         return false;
+    QStringList statements;
+    for (const auto &step : std::as_const(steps))
+        statements << step.second;
     m_statements << statements;
     return modUpdate::RunUnit(
         m_ds, kCommitRoutine,
         [&] {
-            dao::Database &db = Db();
-            for (const QString &sql : std::as_const(statements))
-                db.Execute(sql);
+            for (const auto &[run, sql] : std::as_const(steps)) {
+                switch (run) {
+                case Run::Execute: modUpdate::UnitExecute(sql); break;
+                case Run::Found: modUpdate::UnitExecuteFound(sql); break;
+                case Run::Require: modUpdate::UnitRequireRow(sql); break;
+                }
+            }
         },
         statements.join(QStringLiteral("\r\n")));
 }
@@ -619,6 +662,7 @@ void GridPane::revertRow()
 {
     for (int col = 0; col < m_origRow.size(); ++col)
         grd->SetTextMatrix(m_editRow, col, m_origRow[col]);
+    m_touched.fill(false);
     m_rowDirty = m_keyChanged = m_cellDirty = false;
 }
 
@@ -627,7 +671,14 @@ void GridPane::SetCell(int col, const QString &text)
     if (m_editRow < 0 || grd->TextMatrix(m_editRow, col) == text)
         return;
     grd->SetTextMatrix(m_editRow, col, text);
+    touch(col);
     m_rowDirty = true;
+}
+
+void GridPane::touch(int col)
+{
+    if (col >= 0 && col < m_touched.size())
+        m_touched[col] = true;
 }
 
 // ---------------------------------------------------------------------------
@@ -722,7 +773,29 @@ QString GridPane::NumberText(const QString &text)
     return QString::number(*value);
 }
 
-QString GridPane::Number(int col) const { return NumberText(Cell(col)); }
+bool GridPane::KeptNull(int col) const { return m_origNull.value(col) && !m_touched.value(col); }
+
+QString GridPane::Quoted(int col) const
+{
+    return KeptNull(col) ? QStringLiteral("NULL") : modDatabase::Quoted(Cell(col));
+}
+
+QString GridPane::Number(int col) const
+{
+    if (m_editNewRow || m_touched.value(col))
+        return NumberText(Cell(col));
+    return modDatabase::StoredNumberOrNullSQL(KeptNull(col) ? QVariant() : QVariant(Cell(col)), column(col).name);
+}
+
+QString GridPane::Flag(int col) const
+{
+    return KeptNull(col) ? QStringLiteral("NULL") : QString::number(modGrid::ToBoolean(Cell(col)));
+}
+
+QString GridPane::Code(int col) const
+{
+    return KeptNull(col) ? QStringLiteral("NULL") : QString::number(modGrid::WordCode(Cell(col), column(col).words));
+}
 
 void GridPane::Inform(const QString &message) { Ui().MsgBox(message, ui::vbInformation, appinfo::Title()); }
 

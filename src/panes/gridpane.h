@@ -32,18 +32,22 @@
 // 2. Supply what is the pane's own by overriding the hooks below: Title,
 //    Query, ValidateCell (the rule of one column: its message, or empty when
 //    it passes; columns are checked in order and the first failure stops),
-//    DeleteSQL / InsertSQL / UpdateSQL (the statement texts, built from Cell,
-//    OrigKey, Esc and Number), FolderKey; where the pane has them:
-//    PopulateCombos, IsReadOnly, RefuseCell, ListChanged, ListDropDown,
-//    LookupClick (with SetEditorText: a different text is an edit of the
-//    cell), LookupRoutine, NewRow, UpTarget.
+//    DeleteSQL / InsertSQL / UpdateSQL (the statement texts: the row's cells
+//    through Quoted, Number, Flag and Code, which keep a stored Null the
+//    user did not change; the former keys through OrigKey and Esc),
+//    FolderKey; where the pane has them: ParentSQL, PopulateCombos,
+//    IsReadOnly, RefuseCell, ListChanged, ListDropDown, LookupClick (with
+//    SetEditorText: a different text is an edit of the cell), LookupRoutine,
+//    NewRow, UpTarget.
 //    Everything else is the framework's: the fill, the value words, the
 //    editors over the current cell, the keys, the validation order, the
 //    commit and the tree refresh.
 // 3. Commit. The framework writes a validated row as ONE unit
 //    (modUpdate::RunUnit on the data source, routine "frmColumns.EnterCell"):
 //    the UPDATE, or the DELETE under the former keys and the INSERT when a key
-//    changed (INSERT alone for the new row). A failure rolls the unit back and
+//    changed (for the new row the INSERT, after reading its ParentSQL row).
+//    An UPDATE or DELETE that changes no row, or a parent row gone, fails the
+//    unit with 3021 (no current record). A failure rolls the unit back and
 //    shows the error dialog: Retry writes again, Ignore gives the change up
 //    (the row shows again what it held when its editing began), Abort ends
 //    the program. Without transactions a re-key whose identity changed
@@ -53,9 +57,11 @@
 //    the row is left the same way; a refused row keeps the pane.
 // 4. Test. Drive the pane as a user would, with the PaneTest fixture of
 //    tests/panes/panefixture.h: show<frmX>(name, keys) through the pane host,
-//    then click(), doubleClick(), key(), type(), edit(), pick(), empty() and
-//    lookup() on the cells of `grd` and the editor that opens (txtCell,
-//    cboCell_i, ctlLUCell_i); leave the row (expectRule() for a rule's
+//    then click(), doubleClick(), key(), type(), edit(), pick(), empty(),
+//    lookup(), dropDown(), clickItem() and pickFromList() on the cells of
+//    `grd` and the editor that opens (txtCell, cboCell_i, ctlLUCell_i); a
+//    list is dropped down with the mouse and its item clicked with the event
+//    loop running; leave the row (expectRule() for a rule's
 //    message), then compare Statements() with the exact texts and the catalog
 //    rows with what the grid shows; answer message boxes and the error dialog
 //    with ScriptedUi, fail statements with dao::Faults. Test the pane's own
@@ -182,9 +188,13 @@ protected:
     // Fills the run-time lists; Display calls it before the fill.
     virtual void PopulateCombos() {}
     virtual bool IsReadOnly() const { return false; }
-    // True when no editor may open on (row, col); asked after the row's keys were taken.
+    // True when no editor may open on (row, col); asked after the row's keys
+    // were taken. A rule on the row's name tests the stored one (OrigKey),
+    // so that a typed name a check refused can still be corrected.
     virtual bool RefuseCell(int /*row*/, int /*col*/) const { return false; }
-    // A new value of cboCell(element) (not while an editor opens).
+    // A new value of cboCell(element): a changed text, and every pick of an
+    // item from its list (a click or Enter), the item it already shows
+    // included (not while an editor opens).
     virtual void ListChanged(int /*element*/, const QString & /*text*/) {}
     // cboCell(element) is about to drop down.
     virtual void ListDropDown(int /*element*/) {}
@@ -200,6 +210,10 @@ protected:
     virtual QString UpdateSQL() = 0;
     // The node key the tree reloads after a write.
     virtual QString FolderKey() const = 0;
+    // The query of the catalog row the collection belongs to (a database, a
+    // table, a file); empty when it belongs to the data source. The new row's
+    // INSERT reads it first, in the same unit, and fails with 3021 when it is gone.
+    virtual QString ParentSQL() const { return {}; }
     virtual std::optional<Up> UpTarget() const { return std::nullopt; }
 
     // --- services for the hooks ---
@@ -215,7 +229,7 @@ protected:
     QString Cell(int col) const { return grd->TextMatrix(m_editRow, col); }
     QString Cell(int row, int col) const { return grd->TextMatrix(row, col); }
     // Sets a cell of the row being edited (a list reaction); a different
-    // text leaves the row changed.
+    // text leaves the cell and the row changed.
     void SetCell(int col, const QString &text);
     // The text of a kept column at the row's first opening; empty for the new row.
     QString OrigKey(int col) const { return m_origKeys.value(col); }
@@ -225,9 +239,22 @@ protected:
     QString NewPassword() const { return m_newPassword; }
     // Text as it goes between apostrophes.
     static QString Esc(const QString &text);
-    // A number cell as written: its whole number in decimal ("NULL" when empty); 380 otherwise.
+    // True when the cell `col` of the row being edited showed a stored Null at
+    // the row's first opening and has not been changed since: it writes NULL.
+    bool KeptNull(int col) const;
+    // The cells of the row being edited as they go into its statements; a
+    // kept Null gives NULL in each.
+    // A text cell between apostrophes.
+    QString Quoted(int col) const;
+    // A number cell: a changed one as its whole number in decimal ("NULL"
+    // when empty; 380 for anything else), an unchanged one as stored
+    // (modDatabase::StoredNumberOrNullSQL).
     QString Number(int col) const;
     static QString NumberText(const QString &text);
+    // A Yes/No cell as 1 or 0 (modGrid::ToBoolean).
+    QString Flag(int col) const;
+    // A cell of value words as its word's position in the column's Words (0 for any other text).
+    QString Code(int col) const;
     // True when `sql` finds a row (the first column of it into `first`). A
     // failure goes to the error dialog under the running routine; Ignore
     // counts as no row.
@@ -259,6 +286,7 @@ private:
     const Column &column(int col) const { return m_spec.columns.at(col); }
     QWidget *editorFor(int col) const;
     QLineEdit *editorLine() const;
+    bool holdsFocus(const QWidget *widget) const;
     void setEditorTextOpening(const QString &text);
     void closeEditor();
     void takeKeys(int row);
@@ -268,6 +296,7 @@ private:
     bool validateRow(int row, int &failing);
     bool writeRow();
     void revertRow();
+    void touch(int col);
     void tab();
     void lookupClicked(int element);
 
@@ -282,6 +311,8 @@ private:
     QString m_origText;
     QStringList m_origKeys;  // per column: the kept columns' texts at the first opening
     QStringList m_origRow;   // the whole row at the first opening
+    QList<bool> m_origNull;  // per column: a stored Null at the first opening
+    QList<bool> m_touched;   // per column: changed since the first opening
     QString m_newPassword;
     bool m_editNewRow = false;
     bool m_cellDirty = false;

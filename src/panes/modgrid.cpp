@@ -38,12 +38,15 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
     return {};
 }
 
-void GridModel::Reset(const QStringList &captions, const QList<Qt::Alignment> &alignments, std::vector<QString> cells)
+void GridModel::Reset(const QStringList &captions, const QList<Qt::Alignment> &alignments, std::vector<QString> cells,
+                      std::vector<bool> nulls)
 {
     beginResetModel();
     m_captions = captions;
     m_alignments = alignments;
     m_cells = std::move(cells);
+    m_nulls = std::move(nulls);
+    m_nulls.resize(m_cells.size());
     m_rows = captions.isEmpty() ? 0 : int(m_cells.size() / size_t(captions.size()));
     endResetModel();
 }
@@ -57,6 +60,7 @@ int GridModel::AddRow()
 {
     beginInsertRows({}, m_rows, m_rows);
     m_cells.resize(m_cells.size() + size_t(m_captions.size()));
+    m_nulls.resize(m_cells.size());
     ++m_rows;
     endInsertRows();
     return m_rows - 1;
@@ -67,6 +71,20 @@ QString GridModel::Text(int row, int col) const
     if (row < 0 || row >= m_rows || col < 0 || col >= m_captions.size())
         return {};
     return m_cells[size_t(row) * size_t(m_captions.size()) + size_t(col)];
+}
+
+bool GridModel::IsNull(int row, int col) const
+{
+    if (row < 0 || row >= m_rows || col < 0 || col >= m_captions.size())
+        return false;
+    return m_nulls[size_t(row) * size_t(m_captions.size()) + size_t(col)];
+}
+
+void GridModel::SetNull(int row, int col, bool null)
+{
+    if (row < 0 || row >= m_rows || col < 0 || col >= m_captions.size())
+        return;
+    m_nulls[size_t(row) * size_t(m_captions.size()) + size_t(col)] = null;
 }
 
 void GridModel::SetText(int row, int col, const QString &text)
@@ -247,11 +265,16 @@ bool PopulateGrid(GridView &grid, dao::Database &db, const QString &SQL)
         const long rows = rs->RecordCount();
         const int cols = int(fields.size());
         std::vector<QString> cells;
+        std::vector<bool> nulls;
         cells.reserve(size_t(rows) * size_t(cols));
+        nulls.reserve(size_t(rows) * size_t(cols));
         for (long row = 0; row < rows; ++row)
-            for (int col = 0; col < cols; ++col)
-                cells.push_back(rs->Cell(row, col).toString());
-        grid.Model().Reset(captions, alignments, std::move(cells));
+            for (int col = 0; col < cols; ++col) {
+                const QVariant &value = rs->Cell(row, col);
+                cells.push_back(value.toString());
+                nulls.push_back(value.isNull());
+            }
+        grid.Model().Reset(captions, alignments, std::move(cells), std::move(nulls));
         // Each column as wide as its caption.
         const QFontMetrics metrics(grid.horizontalHeader()->font());
         for (int col = 0; col < cols; ++col)
@@ -295,11 +318,7 @@ const QStringList &SearchableWords()
     return words;
 }
 
-int ToSearchable(const QString &text)
-{
-    const int position = int(SearchableWords().indexOf(text));
-    return position < 0 ? 0 : position;
-}
+int ToSearchable(const QString &text) { return WordCode(text, SearchableWords()); }
 
 const QStringList &EncryptedWords()
 {
@@ -308,9 +327,11 @@ const QStringList &EncryptedWords()
     return words;
 }
 
-int ToEncrypted(const QString &text)
+int ToEncrypted(const QString &text) { return WordCode(text, EncryptedWords()); }
+
+int WordCode(const QString &text, const QStringList &words)
 {
-    const int position = int(EncryptedWords().indexOf(text));
+    const int position = int(words.indexOf(text));
     return position < 0 ? 0 : position;
 }
 

@@ -31,16 +31,21 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
     // Replaces everything: the columns (captions and alignments) and the cells,
-    // `cells` holding captions.size() texts per row.
-    void Reset(const QStringList &captions, const QList<Qt::Alignment> &alignments, std::vector<QString> cells);
+    // `cells` holding captions.size() texts per row; `nulls`, when given, one
+    // flag per cell: the catalog held Null there (the cell shows it as empty).
+    void Reset(const QStringList &captions, const QList<Qt::Alignment> &alignments, std::vector<QString> cells,
+               std::vector<bool> nulls = {});
     // Keeps the columns, drops the rows.
     void ClearRows();
     // Appends one row of empty cells; its number.
     int AddRow();
 
     QString Text(int row, int col) const;
-    // Sets one cell (nothing for a cell out of range).
+    // Sets one cell (nothing for a cell out of range); its Null flag stays.
     void SetText(int row, int col, const QString &text);
+    // True when the cell stands for a stored Null.
+    bool IsNull(int row, int col) const;
+    void SetNull(int row, int col, bool null);
     QString Caption(int col) const { return m_captions.value(col); }
     Qt::Alignment Alignment(int col) const { return m_alignments.value(col, Qt::AlignLeft); }
 
@@ -48,6 +53,7 @@ private:
     QStringList m_captions;
     QList<Qt::Alignment> m_alignments;
     std::vector<QString> m_cells;
+    std::vector<bool> m_nulls; // as many as m_cells
     int m_rows = 0;
 };
 
@@ -107,7 +113,7 @@ QString ColumnName(const QString &caption);
 
 // Fills `grid` from a snapshot of `SQL`: a caption and an alignment per field
 // of the query (left for text types, right for all others), one row per record,
-// every value as text (a Null as empty). A failure goes to the error dialog
+// every value as text (a Null as empty, flagged as Null in the model). A failure goes to the error dialog
 // under "modGrid.PopulateGrid" with the SQL: Retry fills again, Ignore leaves
 // the grid with the rows read so far (its columns as they were when none was
 // read), Abort ends the program. False after Ignore.
@@ -133,6 +139,8 @@ int ToSearchable(const QString &text);
 const QStringList &EncryptedWords();
 // "No" 0, "Yes - Read/Write" 1, "Yes - Read Only" 2 (case matters); any other text 0.
 int ToEncrypted(const QString &text);
+// A word's position in `words` (case matters); any other text 0.
+int WordCode(const QString &text, const QStringList &words);
 // A stored code as its word from `words` (0 is the first); an empty value or a
 // value that is no position of `words` shows as it is.
 QString CodeWord(const QString &stored, const QStringList &words);

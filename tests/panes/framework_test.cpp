@@ -290,6 +290,99 @@ TEST_F(Framework, ValidationOrderAndCommit)
     EXPECT_EQ(current(f), QPoint(0, 0)); // the click's cell
 }
 
+// A row deleted through another connection while it was edited: its UPDATE,
+// or its re-key's DELETE, finds nothing and fails with 3021 through the error
+// dialog; Retry fails again, Ignore gives the change up; nothing is written.
+TEST_F(Framework, ARowDeletedMeanwhileIsNotWritten)
+{
+    const struct
+    {
+        const char *name;
+        bool transactions;
+        int col;
+        const char *text;
+    } cases[] = {
+        {"update", true, 1, "X"},
+        {"re-key", true, 0, "CLIENT"},
+        {"re-key without transactions", false, 0, "CLIENT"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        dao::IgnoreTransactionSupport(!c.transactions);
+        frmFiles &f = files();
+        const int r = rowOf(f, QStringLiteral("CUSTOMER"));
+        ASSERT_GE(r, 0);
+        edit(f, r, c.col, QLatin1String(c.text));
+        open()->Execute(QStringLiteral("DELETE FROM QN_FILE WHERE FILE_NAME = 'CUSTOMER'"));
+        ui().answerError(ui::vbRetry);
+        ui().answerError(ui::vbIgnore);
+        click(f, r == 0 ? 1 : 0, 0);
+        ASSERT_EQ(ui().errors().size(), 2);
+        for (const auto &error : ui().errors()) {
+            EXPECT_EQ(error.number, QStringLiteral("3021"));
+            EXPECT_EQ(error.trappedIn, QStringLiteral("frmColumns.EnterCell"));
+        }
+        EXPECT_EQ(rows(QStringLiteral("SELECT * FROM QN_FILE WHERE FILE_NAME IN ('CUSTOMER', 'CLIENT')")),
+                  QStringList());
+        EXPECT_EQ(row(f, r), kCustomer); // the change given up
+        EXPECT_FALSE(f.RowDirty());
+        EXPECT_TRUE(ui().messages().isEmpty());
+        ui().clear();
+        open()->Execute(QStringLiteral("INSERT INTO QN_FILE VALUES ('CUSTOMER', NULL, 133, 'INDEXED', 'FIXED', "
+                                       "'Customer master')"));
+    }
+}
+
+// A cell that showed a stored Null and was not changed writes NULL, in the
+// UPDATE and in a re-key's INSERT, however often the row is written; a cell
+// changed writes its text.
+TEST_F(Framework, StoredNullsStayNull)
+{
+    open()->Execute(QStringLiteral("INSERT INTO QN_FILE VALUES ('NULLS', NULL, 7, NULL, NULL, NULL)"));
+    const QString stored = QStringLiteral("SELECT FILE_NAME, COALESCE(OPEN_STRING, 'null'), RECORD_SIZE, "
+                                          "COALESCE(FILE_ORGANISATION, 'null'), COALESCE(RECORD_TYPE, 'null'), "
+                                          "COALESCE(REMARKS, 'null') FROM QN_FILE WHERE FILE_NAME LIKE 'NULLS%'");
+    frmFiles &f = files();
+    const int r = rowOf(f, QStringLiteral("NULLS"));
+    ASSERT_GE(r, 0);
+    ASSERT_EQ(row(f, r), QStringLiteral("NULLS||7|||"));
+    edit(f, r, 1, QStringLiteral("OPEN"));
+    click(f, 0, 0);
+    EXPECT_EQ(f.Statements(),
+              QStringList{QStringLiteral("UPDATE QN_FILE SET OPEN_STRING = 'OPEN',RECORD_SIZE = 7,FILE_ORGANISATION "
+                                         "= NULL,RECORD_TYPE = NULL,REMARKS = NULL WHERE FILE_NAME = 'NULLS'")});
+    EXPECT_EQ(rows(stored), QStringList{QStringLiteral("NULLS|OPEN|7|null|null|null")});
+    // Written again: the cell given a value is no Null any more.
+    edit(f, r, 4, QStringLiteral("V"));
+    click(f, 0, 0);
+    EXPECT_EQ(rows(stored), QStringList{QStringLiteral("NULLS|OPEN|7|null|VARIABLE|null")});
+    // A re-key's INSERT keeps them too.
+    edit(f, r, 0, QStringLiteral("NULLS2"));
+    click(f, 0, 0);
+    EXPECT_TRUE(f.Statements().last().endsWith(QLatin1String("VALUES ('NULLS2', 'OPEN', 7, NULL, 'VARIABLE', NULL) ")));
+    EXPECT_EQ(rows(stored), QStringList{QStringLiteral("NULLS2|OPEN|7|null|VARIABLE|null")});
+    EXPECT_TRUE(ui().messages().isEmpty());
+    EXPECT_TRUE(ui().errors().isEmpty());
+}
+
+// A stored number the user left alone is written back as stored, not refused
+// for not being a whole number (a row without a known type is not checked).
+TEST_F(Framework, AStoredNumberLeftAloneIsWrittenAsStored)
+{
+    open()->Execute(QStringLiteral("INSERT INTO QN_FIELD (FILE_NAME, FIELD_NUMBER, FIELD_NAME, LOCAL_TYPE_NAME, OFFSET, "
+                                   "LENGTH, PRECISION, SCALE, ENCRYPTED) VALUES ('CUSTOMER', 10, 'ODD', 'FOO', 133, "
+                                   "12.5, NULL, -2, NULL)"));
+    auto &f = show<GridPane>(QStringLiteral("frmFields"), {QStringLiteral("QnTest"), QStringLiteral("CUSTOMER")});
+    const int r = rowOf(f, QStringLiteral("ODD"));
+    ASSERT_GE(r, 0);
+    edit(f, r, 9, QStringLiteral("D"));
+    click(f, 0, 0);
+    EXPECT_TRUE(ui().errors().isEmpty());
+    EXPECT_EQ(rows(QStringLiteral("SELECT LENGTH, COALESCE(PRECISION, 'null'), SCALE, COALESCE(ENCRYPTED, 'null'), "
+                                  "DEFAULT_VALUE FROM QN_FIELD WHERE FIELD_NAME = 'ODD'")),
+              QStringList{QStringLiteral("12.5|null|-2|null|D")});
+}
+
 // Tab on the last cell of the new row writes it and goes to the fresh new row.
 TEST_F(Framework, TabOnTheLastCellOfTheNewRow)
 {

@@ -13,13 +13,6 @@ protected:
     {
         return show<frmDatabases>(QStringLiteral("frmDatabases"), {dsn});
     }
-    static QStringList items(const QComboBox *list)
-    {
-        QStringList all;
-        for (int i = 0; i < list->count(); ++i)
-            all << list->itemText(i);
-        return all;
-    }
 };
 
 TEST_F(Databases, ListingAndTheCatalogsOwnDatabase)
@@ -67,35 +60,45 @@ TEST_F(Databases, EmptyCollection)
     EXPECT_EQ(row(d, 0), QStringLiteral("||||||"));
 }
 
-// The driver list is read again each time it drops down, and dropping it
-// down changes nothing in the cell.
+// The driver list is read again each time it drops down; dropping it down
+// changes nothing in the cell, and a driver picked from it is written.
 TEST_F(Databases, DriverListRefilledOnDropDown)
 {
     frmDatabases &d = databases();
-    click(d, 0, 3);
-    key(Qt::Key_Return);
-    ASSERT_EQ(d.CellEditor(), d.cboCell[0]);
     open()->Execute(QStringLiteral("INSERT INTO QN_DRIVER (DRIVER_NAME) VALUES ('C-ISAM')"));
-    d.cboCell[0]->showPopup();
-    EXPECT_EQ(items(d.cboCell[0]),
-              QStringList({QStringLiteral("C-ISAM"), QStringLiteral("DISAM"), QStringLiteral("VAX-RMS")}));
-    d.cboCell[0]->hidePopup();
-    settle();
-    EXPECT_TRUE(d.EditorVisible()); // the list's own popup does not end the edit
-    EXPECT_EQ(d.cboCell[0]->currentText(), QStringLiteral("DISAM"));
-    // (The offscreen platform leaves no window active after a popup.)
-    QApplication::setActiveWindow(&main());
-    d.cboCell[0]->setFocus();
-    settle();
-    // A driver picked by typing (over the selected text) is written when the row is left.
-    QTest::keyClick(focus(), Qt::Key_A, Qt::ControlModifier);
-    type(QStringLiteral("c"));
-    key(Qt::Key_Return);
+    QComboBox *list = dropDown(d, 0, 3);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(items(list), QStringList({QStringLiteral("C-ISAM"), QStringLiteral("DISAM"), QStringLiteral("VAX-RMS")}));
+    EXPECT_EQ(list->currentText(), QStringLiteral("DISAM"));
+    EXPECT_FALSE(d.RowDirty());
+    clickItem(list, QStringLiteral("C-ISAM"));
+    EXPECT_TRUE(d.EditorVisible());
     click(d, 1, 0);
     EXPECT_EQ(d.Statements(),
               QStringList{QStringLiteral("UPDATE QN_DB SET DEFAULT_DIRECTORY = 'SALES_DATA:',DRIVER_NAME= "
-                                         "'C-ISAM',SETUP_PROCEDURE = '',CONNECT_STRING = '',REMARKS = 'Customers "
+                                         "'C-ISAM',SETUP_PROCEDURE = NULL,CONNECT_STRING = NULL,REMARKS = 'Customers "
                                          "and orders',DISPLAY_NAME = 'Sales' WHERE DATABASE_NAME = 'SALES'")});
+}
+
+// The catalog's own name typed into the new row is refused, and the row stays
+// editable: its name cell reopens with the typed name.
+TEST_F(Databases, TheCatalogsNameTypedIsRefusedAndTheRowStaysEditable)
+{
+    frmDatabases &d = databases();
+    const int fresh = d.grd->Rows() - 1;
+    edit(d, fresh, 0, QStringLiteral("QN"));
+    ui().answerMsgBox(ui::vbOK);
+    click(d, 0, 0);
+    EXPECT_EQ(ui().messages().last(), QStringLiteral("The Database Name 'QN' has already been used in this Datasource."));
+    EXPECT_EQ(current(d), QPoint(0, fresh));
+    ASSERT_TRUE(d.EditorVisible());
+    EXPECT_EQ(d.txtCell[0]->text(), QStringLiteral("QN"));
+    type(QStringLiteral("X"));
+    key(Qt::Key_Return);
+    click(d, 0, 0);
+    EXPECT_FALSE(d.RowDirty());
+    EXPECT_EQ(scalar(QStringLiteral("SELECT DRIVER_NAME FROM QN_DB WHERE DATABASE_NAME = 'QNX'")).toString(),
+              QStringLiteral("VAX-RMS"));
 }
 
 TEST_F(Databases, RulesAndStatements)
@@ -142,7 +145,7 @@ TEST_F(Databases, RulesAndStatements)
                            QStringLiteral("DELETE FROM QN_DB WHERE DATABASE_NAME = 'SALES' "),
                            QStringLiteral("INSERT INTO QN_DB (DATABASE_NAME, DEFAULT_DIRECTORY, DRIVER_NAME, "
                                           "SETUP_PROCEDURE, CONNECT_STRING, REMARKS, DISPLAY_NAME) VALUES ('SHOP', "
-                                          "'SALES_DATA:', 'DISAM', '', '', 'Bob''s shop', '')")}));
+                                          "'SALES_DATA:', 'DISAM', NULL, NULL, 'Bob''s shop', '')")}));
     EXPECT_EQ(rows(QStringLiteral("SELECT DATABASE_NAME FROM QN_DB ORDER BY DATABASE_NAME")),
               QStringList({QStringLiteral("QN"), QStringLiteral("SHOP"), QStringLiteral("STOCK")}));
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM QN_TABLE WHERE DATABASE_NAME = 'SALES'")).toInt(), 4);

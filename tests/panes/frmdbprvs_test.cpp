@@ -128,7 +128,7 @@ TEST_F(DatabasePrivileges, UsersAndNewRows)
                            QStringLiteral("INSERT INTO QN_DBPRV (USER_NAME, DATABASE_NAME, DATABASE_USERNAME, "
                                           "DATABASE_PASSWORD, ALLOW_SELECT, ALLOW_INSERT, ALLOW_UPDATE, ALLOW_DELETE, "
                                           "SECURITY_LEVEL, REMARKS ) VALUES ('NEWCOMER', 'SALES', 'REPORTER', '', 1, 0, "
-                                          "0, 0, 'TABLE', '')")}));
+                                          "0, 0, 'TABLE', NULL)")}));
     // The old user's table privileges keep its name.
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM QN_TBLPRV WHERE DATABASE_NAME = 'SALES' AND USER_NAME = "
                                     "'REPORTS'")).toInt(), 3);
@@ -164,7 +164,7 @@ TEST_F(DatabasePrivileges, QuotedDatabaseName)
     edit(p, 0, 8, QStringLiteral("x"));
     click(p, 1, 0);
     EXPECT_EQ(stored(QStringLiteral("JSMITH"), QStringLiteral("O''DB")),
-              QStringLiteral("JSMITH|O'DB|||1|0|0|0|TABLE|x"));
+              QStringLiteral("JSMITH|O'DB|||1||||TABLE|x"));
     EXPECT_TRUE(ui().errors().isEmpty());
 }
 

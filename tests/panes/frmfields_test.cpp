@@ -311,7 +311,7 @@ TEST_F(Fields, Statements)
     EXPECT_EQ(f.Statements(),
               QStringList{QStringLiteral(
                   "UPDATE QN_FIELD SET FIELD_NUMBER = 4, LOCAL_TYPE_NAME = 'STRING', OFFSET = 74, LENGTH = 20, "
-                  "PRECISION = 20, SCALE = 0, ENCRYPTED = 1, FORMAT = '', DEFAULT_VALUE = '', REMARKS = 'Town''s' "
+                  "PRECISION = 20, SCALE = 0, ENCRYPTED = 1, FORMAT = NULL, DEFAULT_VALUE = NULL, REMARKS = 'Town''s' "
                   "WHERE FILE_NAME = 'CUSTOMER' AND FIELD_NAME = 'CITY'")});
 
     // A new name: the row goes and comes back under it; the columns bound to it keep the old name.
@@ -323,7 +323,7 @@ TEST_F(Fields, Statements)
                            QStringLiteral("DELETE FROM QN_FIELD WHERE FILE_NAME = 'CUSTOMER' AND FIELD_NAME = 'CITY'"),
                            QStringLiteral("INSERT INTO QN_FIELD (FILE_NAME, FIELD_NUMBER, FIELD_NAME, LOCAL_TYPE_NAME, "
                                           "OFFSET, LENGTH, PRECISION, SCALE, ENCRYPTED, FORMAT, DEFAULT_VALUE, REMARKS "
-                                          ") VALUES ('CUSTOMER', 4, 'TOWN', 'STRING', 74, 20, 20, 0, 1, '', '', "
+                                          ") VALUES ('CUSTOMER', 4, 'TOWN', 'STRING', 74, 20, 20, 0, 1, NULL, NULL, "
                                           "'Town''s')")}));
     EXPECT_EQ(stored(QStringLiteral("CITY")), QString());
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM QN_COLUMN WHERE FIELD_NAME = 'CITY'")).toInt(), 1);
@@ -359,8 +359,8 @@ TEST_F(Fields, QuotedFileName)
               QStringList({QStringLiteral("SELECT FIELD_NAME FROM QN_FIELD WHERE FILE_NAME = 'O''FILE' AND "
                                           "FIELD_NUMBER = 2"),
                            QStringLiteral("UPDATE QN_FIELD SET FIELD_NUMBER = 2, LOCAL_TYPE_NAME = 'STRING', OFFSET = "
-                                          "5, LENGTH = 5, PRECISION = 5, SCALE = 0, ENCRYPTED = 0, FORMAT = '', "
-                                          "DEFAULT_VALUE = '', REMARKS = '' WHERE FILE_NAME = 'O''FILE' AND FIELD_NAME "
+                                          "5, LENGTH = 5, PRECISION = 5, SCALE = 0, ENCRYPTED = 0, FORMAT = NULL, "
+                                          "DEFAULT_VALUE = NULL, REMARKS = NULL WHERE FILE_NAME = 'O''FILE' AND FIELD_NAME "
                                           "= 'A'")}));
     EXPECT_TRUE(ui().errors().isEmpty());
 }

@@ -124,7 +124,7 @@ TEST_F(Files, RulesAndStatements)
               QStringList({QStringLiteral("SELECT FILE_NAME FROM QN_FILE WHERE FILE_NAME = 'CLIENT'"),
                            QStringLiteral("DELETE FROM QN_FILE WHERE FILE_NAME = 'CUSTOMER' "),
                            QStringLiteral("INSERT INTO QN_FILE (FILE_NAME, OPEN_STRING, RECORD_SIZE, "
-                                          "FILE_ORGANISATION, RECORD_TYPE, REMARKS) VALUES ('CLIENT', '', 133, "
+                                          "FILE_ORGANISATION, RECORD_TYPE, REMARKS) VALUES ('CLIENT', NULL, 133, "
                                           "'INDEXED', 'FIXED', 'O''Brien''s') ")}));
     EXPECT_EQ(rows(QStringLiteral("SELECT * FROM QN_FILE WHERE FILE_NAME IN ('CLIENT', 'CUSTOMER')")),
               QStringList{QStringLiteral("CLIENT||133|INDEXED|FIXED|O'Brien's")});
@@ -137,10 +137,44 @@ TEST_F(Files, RulesAndStatements)
     edit(f, orders, 4, QStringLiteral("V"));
     click(f, customer, 1);
     EXPECT_EQ(f.Statements(),
-              QStringList{QStringLiteral("UPDATE QN_FILE SET OPEN_STRING = '',RECORD_SIZE = 7,FILE_ORGANISATION = "
+              QStringList{QStringLiteral("UPDATE QN_FILE SET OPEN_STRING = NULL,RECORD_SIZE = 7,FILE_ORGANISATION = "
                                          "'INDEXED',RECORD_TYPE = 'VARIABLE',REMARKS = 'Order headers' WHERE "
                                          "FILE_NAME = 'ORDERS'")});
 
+}
+
+// A name of the catalog's own files typed into a row is refused, and the row
+// stays editable: its name cell reopens with the typed name, and a name
+// typed there instead is written.
+TEST_F(Files, ACatalogFileNameTypedIsRefusedAndTheRowStaysEditable)
+{
+    const struct
+    {
+        const char *row; // the row's name; "" for the new row
+        const char *written;
+    } cases[] = {{"", "INSERT INTO"}, {"CUSTOMER", "DELETE FROM"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.row);
+        frmFiles &f = files();
+        const int r = *c.row ? rowOf(f, QLatin1String(c.row)) : f.grd->Rows() - 1;
+        ASSERT_GE(r, 0);
+        edit(f, r, 0, QStringLiteral("TABLE"));
+        for (int i = 0; i < 2; ++i) {
+            ui().answerMsgBox(ui::vbOK);
+            click(f, r == 0 ? 1 : 0, 1);
+            EXPECT_EQ(ui().messages().last(), QStringLiteral("This Datasource already contains a File called 'TABLE'"));
+            EXPECT_EQ(current(f), QPoint(0, r));
+            ASSERT_TRUE(f.EditorVisible());
+            EXPECT_EQ(f.txtCell[0]->text(), QStringLiteral("TABLE"));
+        }
+        type(QStringLiteral("S"));
+        key(Qt::Key_Return);
+        click(f, r == 0 ? 1 : 0, 1);
+        EXPECT_FALSE(f.RowDirty());
+        EXPECT_TRUE(f.Statements().value(1).startsWith(QLatin1String(c.written)));
+        EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM QN_FILE WHERE FILE_NAME = 'TABLES'")).toInt(), 1);
+        open()->Execute(QStringLiteral("DELETE FROM QN_FILE WHERE FILE_NAME = 'TABLES'"));
+    }
 }
 
 // A failed fill honours the answer; Ignore shows the pane with its header and new row.

@@ -258,7 +258,7 @@ TEST_F(Tables, Statements)
     EXPECT_EQ(t.Statements(),
               QStringList{QStringLiteral(
                   "UPDATE QN_TABLE SET DISPLAY_NAME = 'Customer', TABLE_TYPE = 'TABLE', FILE_NAME = 'CUSTOMER', "
-                  "FILE_SPECIFICATION = 'CUSTOMER.DAT', NUMBER_COLUMNS = 9, CRITERIA = '', REMARKS = 'Customers'' "
+                  "FILE_SPECIFICATION = 'CUSTOMER.DAT', NUMBER_COLUMNS = 9, CRITERIA = NULL, REMARKS = 'Customers'' "
                   "master' WHERE DATABASE_NAME = 'SALES' AND TABLE_NAME = 'CUSTOMER' ")});
 
     // A new name: the row goes and comes back under it; its columns and privileges keep the old name.
@@ -272,7 +272,7 @@ TEST_F(Tables, Statements)
                                           "'CUSTOMER' "),
                            QStringLiteral("INSERT INTO QN_TABLE (DATABASE_NAME, TABLE_NAME, DISPLAY_NAME, TABLE_TYPE, "
                                           "FILE_NAME, FILE_SPECIFICATION, NUMBER_COLUMNS, CRITERIA, REMARKS) VALUES "
-                                          "('SALES','CLIENT', 'Client', 'TABLE', 'CUSTOMER', 'CUSTOMER.DAT', 9, '', "
+                                          "('SALES','CLIENT', 'Client', 'TABLE', 'CUSTOMER', 'CUSTOMER.DAT', 9, NULL, "
                                           "'Customers'' master') ")}));
     EXPECT_EQ(stored(QStringLiteral("CUSTOMER")), QString());
     EXPECT_EQ(stored(QStringLiteral("CLIENT")),
@@ -310,8 +310,8 @@ TEST_F(Tables, UnusualNames)
     EXPECT_EQ(t.ctlLUCell[0]->Text(), QStringLiteral("1"));
     click(t, 1, 0);
     EXPECT_EQ(t.Statements().last(),
-              QStringLiteral("UPDATE QN_TABLE SET DISPLAY_NAME = '', TABLE_TYPE = 'TABLE', FILE_NAME = 'ORDERS', "
-                             "FILE_SPECIFICATION = 'X', NUMBER_COLUMNS = 1, CRITERIA = '', REMARKS = '' WHERE "
+              QStringLiteral("UPDATE QN_TABLE SET DISPLAY_NAME = NULL, TABLE_TYPE = 'TABLE', FILE_NAME = 'ORDERS', "
+                             "FILE_SPECIFICATION = 'X', NUMBER_COLUMNS = 1, CRITERIA = NULL, REMARKS = NULL WHERE "
                              "DATABASE_NAME = 'O''DB' AND TABLE_NAME = 'T''1' "));
     EXPECT_TRUE(ui().errors().isEmpty());
 }

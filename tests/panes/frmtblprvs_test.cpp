@@ -49,13 +49,14 @@ TEST_F(TablePrivileges, Listing)
                                   QStringLiteral("REPORTS")}));
     EXPECT_EQ(items(p.cboCell[1]), QStringList({QStringLiteral("No"), QStringLiteral("Yes")}));
 
-    // A row left as it was is not written; a changed one writes its words as 0 and 1.
+    // A row left as it was is not written; a changed one writes its words as 0 and 1, and
+    // keeps the Null it did not change.
     pick(p, 0, 1, "n");
     click(p, 0, 2);
     EXPECT_TRUE(p.Statements().isEmpty());
     edit(p, 0, 5, QStringLiteral("Odd"));
     click(p, 1, 0);
-    EXPECT_EQ(stored().value(0), QStringLiteral("JSMITH|0|0|0|1|Odd"));
+    EXPECT_EQ(stored().value(0), QStringLiteral("JSMITH|0||0|1|Odd"));
 }
 
 // A table of the catalog's own database: listed with no new row, nothing opens.
@@ -145,8 +146,8 @@ TEST_F(TablePrivileges, QuotedNames)
     edit(p, 0, 5, QStringLiteral("x"));
     click(p, 1, 0);
     EXPECT_EQ(p.Statements(),
-              QStringList{QStringLiteral("UPDATE QN_TBLPRV SET ALLOW_SELECT = 1, ALLOW_INSERT = 0, ALLOW_UPDATE = 0, "
-                                         "ALLOW_DELETE = 0, REMARKS = 'x' WHERE DATABASE_NAME = 'O''DB' AND TABLE_NAME "
+              QStringList{QStringLiteral("UPDATE QN_TBLPRV SET ALLOW_SELECT = 1, ALLOW_INSERT = NULL, ALLOW_UPDATE = NULL, "
+                                         "ALLOW_DELETE = NULL, REMARKS = 'x' WHERE DATABASE_NAME = 'O''DB' AND TABLE_NAME "
                                          "= 'T''1' AND USER_NAME = 'JSMITH'")});
     EXPECT_TRUE(ui().errors().isEmpty());
 }

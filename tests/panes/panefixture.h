@@ -4,10 +4,13 @@
 // and driven as a user would: clicks on the grid's cells, keys to the widget
 // that has the focus.
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeView>
@@ -160,6 +163,50 @@ protected:
         click(p, row, col);
         type(QString::fromLatin1(letter));
         key(Qt::Key_Return);
+    }
+    // Opens the list cell (row, col) with a double-click and drops its list
+    // down with a click on the arrow; the list shows when this returns.
+    static QComboBox *dropDown(GridPane &p, int row, int col)
+    {
+        doubleClick(p, row, col);
+        auto *list = qobject_cast<QComboBox *>(p.CellEditor());
+        if (!p.EditorVisible() || !list) {
+            ADD_FAILURE() << "no list editor on " << row << "," << col;
+            return nullptr;
+        }
+        QStyleOptionComboBox option;
+        option.initFrom(list);
+        option.editable = list->isEditable();
+        const QRect arrow =
+            list->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, list);
+        QTest::mouseClick(list, Qt::LeftButton, {}, arrow.center());
+        settle();
+        EXPECT_TRUE(list->view()->isVisible()) << "the list did not drop down";
+        return list;
+    }
+    // Moves the mouse onto `item` of the dropped-down list and clicks it.
+    static void clickItem(QComboBox *list, const QString &item)
+    {
+        ASSERT_NE(list, nullptr);
+        const int index = list->findText(item, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        ASSERT_GE(index, 0) << "no item " << item.toStdString();
+        QAbstractItemView *view = list->view();
+        const QPoint at = view->visualRect(view->model()->index(index, list->modelColumn())).center();
+        QTest::mouseMove(view->viewport(), at);
+        settle();
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+        settle();
+    }
+    // Picks `item` from the list cell (row, col) with the mouse; the editor stays open with it.
+    static void pickFromList(GridPane &p, int row, int col, const QString &item)
+    {
+        QComboBox *list = dropDown(p, row, col);
+        clickItem(list, item);
+        ASSERT_NE(list, nullptr);
+        EXPECT_FALSE(list->view()->isVisible());
+        EXPECT_TRUE(p.EditorVisible());
+        EXPECT_EQ(list->currentText(), item);
+        EXPECT_EQ(current(p), QPoint(col, row));
     }
     // Opens the lookup cell (row, col) and clicks the button of ctlLUCell(element).
     static void lookup(GridPane &p, int row, int col, int element)

@@ -2,6 +2,7 @@
 // QN_SCREENSHOT_DIR=<folder> test_panes --gtest_filter=Screenshot.*
 
 #include <QDir>
+#include <QPainter>
 
 #include "panefixture.h"
 #include "panes/frmcolumns.h"
@@ -74,6 +75,49 @@ TEST_F(Screenshot, ListPanes)
     key(Qt::Key_Return);
     grab("frmFields.png");
     key(Qt::Key_Escape);
+}
+
+// Each grid with a list cell, its list dropped down with the mouse: the main
+// window with the list's popup (a window of its own) drawn where it shows.
+TEST_F(Screenshot, ListsDroppedDown)
+{
+    const QString folder = qEnvironmentVariable("QN_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "QN_SCREENSHOT_DIR not set";
+    QDir().mkpath(folder);
+    main().resize(1000, 560);
+    const QString ds = QStringLiteral("QnTest");
+    const struct
+    {
+        const char *form;
+        QStringList keys;
+        int row, col;
+    } shots[] = {
+        {"frmDatabases", {ds}, 0, 3},
+        {"frmFiles", {ds}, 1, 3},
+        {"frmTables", {ds, QStringLiteral("SALES")}, 1, 3},
+        {"frmColumns", {ds, QStringLiteral("SALES"), QStringLiteral("CUSTOMER")}, 3, 4},
+        {"frmFields", {ds, QStringLiteral("CUSTOMER")}, 2, 3},
+        {"frmDBPRVs", {ds, QStringLiteral("SALES")}, 1, 0},
+        {"frmTBLPRVs", {ds, QStringLiteral("SALES"), QStringLiteral("ORDERS")}, 0, 4},
+    };
+    for (const auto &shot : shots) {
+        SCOPED_TRACE(shot.form);
+        auto &p = show<GridPane>(QLatin1String(shot.form), shot.keys);
+        QComboBox *list = dropDown(p, shot.row, shot.col);
+        ASSERT_NE(list, nullptr);
+        settle();
+        QPixmap picture = main().grab();
+        QWidget *popup = list->view()->window();
+        {
+            QPainter painter(&picture);
+            painter.drawPixmap(main().mapFromGlobal(popup->mapToGlobal(QPoint(0, 0))), popup->grab());
+        }
+        const QString name = QLatin1String(shot.form) + QStringLiteral("-list.png");
+        ASSERT_TRUE(picture.save(QDir(folder).filePath(name))) << name.toStdString();
+        QTest::keyClick(list->view(), Qt::Key_Escape);
+        key(Qt::Key_Escape);
+    }
 }
 
 } // namespace
