@@ -280,24 +280,6 @@ QAction *pasteAction(const QMenu *menu)
 const QString kNameSet = QStringLiteral("01234567890_-abcdefghijklmnopqrstuvwxyz");
 constexpr int kLineBreak = '\n';
 
-// A column whose keys the number rules filter.
-bool isNumber(int type)
-{
-    switch (type) {
-    case dao::dbBoolean:
-    case dao::dbByte:
-    case dao::dbInteger:
-    case dao::dbBigInt:
-    case dao::dbLong:
-    case dao::dbCurrency:
-    case dao::dbSingle:
-    case dao::dbDouble:
-    case dao::dbDecimal:
-    case dao::dbFloat: return true;
-    default: return false;
-    }
-}
-
 int upper(int key) { return key ? int(QChar(key).toUpper().unicode()) : 0; }
 
 class KeyFilter : public QObject
@@ -391,16 +373,20 @@ private:
     // selection, within its length, past its validator; false when refused.
     bool typeInto(TextState &state, QChar c) const
     {
-        QString text = state.text;
-        text.replace(state.selStart, state.selLength, c);
-        int cursor = state.selStart + 1;
-        if (m_line) {
-            if (state.selLength == 0 && state.text.size() >= m_line->maxLength())
+        if (m_line && state.selLength == 0 && state.text.size() >= m_line->maxLength())
+            return false;
+        if (const QValidator *v = m_line ? m_line->validator() : nullptr) {
+            QString text = state.text;
+            text.replace(state.selStart, state.selLength, c);
+            int cursor = state.selStart + 1;
+            if (v->validate(text, cursor) == QValidator::Invalid)
                 return false;
-            if (const QValidator *v = m_line->validator(); v && v->validate(text, cursor) == QValidator::Invalid)
-                return false;
+            state = {text, cursor, 0};
+            return true;
         }
-        state = {text, cursor, 0};
+        state.text.replace(state.selStart, state.selLength, c);
+        state.selStart += 1;
+        state.selLength = 0;
         return true;
     }
 
@@ -643,18 +629,28 @@ int ControlKeyPress(QWidget *ctl, int key, const dao::Field &fld)
             KeyAscii = '.';
         if (KeyAscii < 32 && KeyAscii != kLineBreak)
             return;
-        if (Typing *typing = typingInto(ctl); typing && isNumber(fld.Type()))
-            typing->wholeOrNothing = true;
+        // Pasted text with a character the number rules refuse is refused whole.
+        const auto numberRules = [typing = typingInto(ctl)] {
+            if (typing)
+                typing->wholeOrNothing = true;
+        };
         const TextState state = textState(ctl);
         const int maxLength = modDatabase::CalcMaxLength(fld);
         if (maxLength > 0 && state.text.size() >= maxLength && state.selLength == 0) {
             KeyAscii = 0;
         } else {
             switch (fld.Type()) {
-            case dao::dbBoolean: KeyAscii = FilterKey(KeyAscii, QStringLiteral("01")); break;
-            case dao::dbByte: KeyAscii = FilterKey(KeyAscii, QStringLiteral("0123456789")); break;
+            case dao::dbBoolean:
+                numberRules();
+                KeyAscii = FilterKey(KeyAscii, QStringLiteral("01"));
+                break;
+            case dao::dbByte:
+                numberRules();
+                KeyAscii = FilterKey(KeyAscii, QStringLiteral("0123456789"));
+                break;
             case dao::dbInteger:
             case dao::dbBigInt:
+                numberRules();
                 KeyAscii = FilterKey(KeyAscii, QStringLiteral("0123456789-"));
                 if (KeyAscii == '-' && state.selStart != 0)
                     KeyAscii = 0;
@@ -665,6 +661,7 @@ int ControlKeyPress(QWidget *ctl, int key, const dao::Field &fld)
             case dao::dbDouble:
             case dao::dbDecimal:
             case dao::dbFloat:
+                numberRules();
                 KeyAscii = FilterKey(KeyAscii, QStringLiteral("0123456789-."));
                 if (KeyAscii == '-' && state.selStart != 0)
                     KeyAscii = 0;

@@ -152,7 +152,11 @@ TEST_F(ModGuiTest, ControlKeyPressByColumnTypeNameAndLength)
         {"N", dao::dbInteger, 2, "N", "-12345", 6, 0, '6', 0},
         {"N", dao::dbInteger, 2, "N", "-1234", 5, 0, '5', '5'},
         {"L", dao::dbLong, 4, "L", "123456789", 9, 0, '0', 0},
-        // Keys below 32 always pass, without a beep.
+        // A line break, which only a paste brings into a box of several lines, counts as a character.
+        {"REMARKS", dao::dbText, 3, "REMARKS", "ab", 2, 0, '\n', '\n'},
+        {"REMARKS", dao::dbText, 3, "REMARKS", "abc", 3, 0, '\n', 0},
+        {"TABLE_NAME", dao::dbText, 32, "TABLE_NAME", "", 0, 0, '\n', 0},
+        // Other keys below 32 always pass, without a beep.
         {"TABLE_NAME", dao::dbText, 32, "TABLE_NAME", "", 0, 0, 8, 8},
         {"N", dao::dbInteger, 2, "N", "", 0, 0, 13, 13},
         {"N", dao::dbInteger, 2, "N", "", 0, 0, 27, 27},
@@ -293,8 +297,7 @@ struct FilteredForm
         for (QWidget *w : std::initializer_list<QWidget *>{name, number, password, remarks, newName})
             column->addWidget(w);
         form.show();
-        QApplication::setActiveWindow(&form);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&form));
     }
     QLineEdit *box(const char *objectName, const char *column, int type, long size)
     {
