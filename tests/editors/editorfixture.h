@@ -7,7 +7,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -23,6 +22,7 @@
 #include "core/modupdate.h"
 #include "core/panetable.h"
 #include "settings.h"
+#include "textentry.h"
 #include "tree/nodekey.h"
 #include "ui.h"
 
@@ -99,14 +99,8 @@ protected:
         QTest::keyClick(box, Qt::Key_End, Qt::ControlModifier);
         QTest::keyClicks(box, text);
     }
-    // Pastes `text` into a box with Ctrl+V.
-    static void paste(QWidget *box, const QString &text)
-    {
-        QApplication::clipboard()->setText(text);
-        box->setFocus();
-        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
-    }
+    // Pastes `text` over the whole text of a box with Ctrl+A, Ctrl+V.
+    static void paste(QWidget *box, const QString &text) { textentry::Paste(box, text, true); }
     static QString textOf(const QWidget *w) { return controls::Text(w); }
     // A combo's items, in list order.
     static QStringList items(const QComboBox *combo)

@@ -85,7 +85,7 @@ TEST_F(PasteIntoEditors, EachKindOfBoxGetsWhatTypingGives)
         SCOPED_TRACE(testing::Message() << c.kind << " <- '" << c.pasted.left(20).toStdString() << "'");
         QWidget *box = c.box();
         const QString before = textOf(box);
-        textentry::Paste(box, c.pasted, true);
+        paste(box, c.pasted);
         EXPECT_EQ(textOf(box), c.expected.isNull() ? before : c.expected);
         // In a name box, where characters go in one by one, typing them (a break as a blank) gives the same.
         if (QLatin1String(c.kind).endsWith(QLatin1String("name"))) {
@@ -152,7 +152,7 @@ TEST_F(PasteIntoEditors, ACutPasteIsOneChangeAndUndoes)
     QObject::connect(e.txtName, &QLineEdit::textChanged, &e, [&](const QString &text) { changes << text; });
     QObject::connect(e.txtRemarks, &QPlainTextEdit::textChanged, &e, [&] { changes << textOf(e.txtRemarks); });
     EXPECT_FALSE(e.cmdAction->isEnabled());
-    textentry::Paste(e.txtName, QStringLiteral("n").repeated(40), true);
+    paste(e.txtName, QStringLiteral("n").repeated(40));
     EXPECT_EQ(changes, QStringList{QStringLiteral("N").repeated(32)});
     EXPECT_TRUE(e.cmdAction->isEnabled());
     EXPECT_TRUE(button(QStringLiteral("frmUser"), QStringLiteral("Undo"))->isEnabled());
