@@ -636,9 +636,10 @@ int ControlKeyPress(QWidget *ctl, int key, const dao::Field &fld)
         };
         const TextState state = textState(ctl);
         const int maxLength = modDatabase::CalcMaxLength(fld);
+        // A line break takes a place of the length and, as a typed Return, no other rule.
         if (maxLength > 0 && state.text.size() >= maxLength && state.selLength == 0) {
             KeyAscii = 0;
-        } else {
+        } else if (KeyAscii != kLineBreak) {
             switch (fld.Type()) {
             case dao::dbBoolean:
                 numberRules();

@@ -87,7 +87,8 @@ int FilterKey(int key, const QString &allowed, bool ignoreCase = false);
 // key to insert (possibly transformed: upper-cased, " " to "_") or 0, after a
 // beep, when refused. `ctl` is a QLineEdit, a QPlainTextEdit or an editable QComboBox.
 // A line break (10), which only pasted text brings into a box of several
-// lines, counts as a character; other keys below 32 pass untouched.
+// lines, takes a place of the length and passes no other rule; other keys
+// below 32 pass untouched.
 int ControlKeyPress(QWidget *ctl, int key, const dao::Field &fld);
 
 // Installs the filter above on `ctl`'s key presses: a refused key is eaten, a

@@ -152,10 +152,10 @@ TEST_F(ModGuiTest, ControlKeyPressByColumnTypeNameAndLength)
         {"N", dao::dbInteger, 2, "N", "-12345", 6, 0, '6', 0},
         {"N", dao::dbInteger, 2, "N", "-1234", 5, 0, '5', '5'},
         {"L", dao::dbLong, 4, "L", "123456789", 9, 0, '0', 0},
-        // A line break, which only a paste brings into a box of several lines, counts as a character.
+        // A line break, which only a paste brings into a box of several lines, takes a place of the length.
         {"REMARKS", dao::dbText, 3, "REMARKS", "ab", 2, 0, '\n', '\n'},
         {"REMARKS", dao::dbText, 3, "REMARKS", "abc", 3, 0, '\n', 0},
-        {"TABLE_NAME", dao::dbText, 32, "TABLE_NAME", "", 0, 0, '\n', 0},
+        {"TABLE_NAME", dao::dbText, 32, "TABLE_NAME", "", 0, 0, '\n', '\n'},
         // Other keys below 32 always pass, without a beep.
         {"TABLE_NAME", dao::dbText, 32, "TABLE_NAME", "", 0, 0, 8, 8},
         {"N", dao::dbInteger, 2, "N", "", 0, 0, 13, 13},
