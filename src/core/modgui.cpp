@@ -2,13 +2,20 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QEvent>
 #include <QHash>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLinearGradient>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -16,8 +23,10 @@
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QToolBar>
+#include <QValidator>
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 #include "controls.h"
 #include "dao.h"
@@ -142,8 +151,35 @@ struct TextState
     int selLength = 0;
 };
 
+// Text entered other than key by key (pasted, dropped, committed by an input
+// method) is typed into a copy of its control's text and selection, one
+// character at a time, before anything reaches the control: while it is, the
+// key filters read that copy.
+struct Typing
+{
+    const QWidget *control = nullptr; // the line edit or text edit typed into
+    TextState state;
+    bool wholeOrNothing = false; // set by ControlKeyPress for a number column
+};
+Typing *g_typing = nullptr;
+
+// The widget that holds a control's text: an editable combo's line edit, else the control.
+QWidget *textWidget(QWidget *ctl)
+{
+    if (auto *c = qobject_cast<QComboBox *>(ctl); c && c->lineEdit())
+        return c->lineEdit();
+    return ctl;
+}
+
+Typing *typingInto(QWidget *ctl)
+{
+    return g_typing && ctl && g_typing->control == textWidget(ctl) ? g_typing : nullptr;
+}
+
 TextState textState(QWidget *ctl)
 {
+    if (const Typing *typing = typingInto(ctl))
+        return typing->state;
     if (auto *c = qobject_cast<QComboBox *>(ctl)) {
         if (!c->lineEdit())
             return {c->currentText(), 0, 0};
@@ -194,7 +230,55 @@ void insertText(QWidget *ctl, const QString &text)
         t->insertPlainText(text);
 }
 
+// Moving the cursor ends a line edit's undo step: the undo history then takes
+// an insert as a step of its own, as it takes a paste.
+void separateUndo(QLineEdit *e)
+{
+    const int at = e->cursorPosition();
+    e->setCursorPosition(at == 0 ? int(e->text().size()) : 0);
+    e->setCursorPosition(at);
+}
+
+// Puts `text` over the control's selection as one step of its undo history.
+void insertAsOneStep(QWidget *ctl, const QString &text)
+{
+    auto *e = qobject_cast<QLineEdit *>(ctl);
+    if (!e) {
+        insertText(ctl, text);
+        return;
+    }
+    const int length = int(e->selectedText().size());
+    const int start = length ? e->selectionStart() : e->cursorPosition();
+    separateUndo(e);
+    e->setSelection(start, length);
+    e->insert(text);
+    separateUndo(e);
+}
+
+// Line breaks as a control takes them: one blank each in a line edit, one "\n"
+// each in a text edit (CR LF, LF and CR alike).
+QString lineBreaks(QString text, bool multiLine)
+{
+    const QString brk = multiLine ? QStringLiteral("\n") : QStringLiteral(" ");
+    text.replace(QLatin1String("\r\n"), brk);
+    text.replace(QLatin1Char('\r'), brk);
+    if (!multiLine)
+        text.replace(QLatin1Char('\n'), brk);
+    return text;
+}
+
+// The context menu's Paste.
+QAction *pasteAction(const QMenu *menu)
+{
+    const QString shortcut = QLatin1Char('\t') + QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+    for (QAction *action : menu->actions())
+        if (action->objectName() == QLatin1String("edit-paste") || action->text().endsWith(shortcut))
+            return action;
+    return nullptr;
+}
+
 const QString kNameSet = QStringLiteral("01234567890_-abcdefghijklmnopqrstuvwxyz");
+constexpr int kLineBreak = '\n';
 
 int upper(int key) { return key ? int(QChar(key).toUpper().unicode()) : 0; }
 
@@ -202,18 +286,44 @@ class KeyFilter : public QObject
 {
 public:
     KeyFilter(QWidget *ctl, KeyPressHook hook, bool controlKeys)
-        : QObject(ctl), m_ctl(ctl), m_hook(std::move(hook)), m_controlKeys(controlKeys)
+        : QObject(ctl), m_ctl(ctl), m_hook(std::move(hook)), m_controlKeys(controlKeys),
+          m_line(qobject_cast<QLineEdit *>(ctl)), m_memo(qobject_cast<QPlainTextEdit *>(ctl))
     {
     }
 
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() != QEvent::KeyPress)
-            return QObject::eventFilter(watched, event);
-        auto *key = static_cast<QKeyEvent *>(event);
+        // A combo's text comes from its list: only its keys are filtered.
+        const auto entries = [&] { return (m_line || m_memo) && !m_resending && !isReadOnly(m_ctl); };
+        switch (event->type()) {
+        case QEvent::KeyPress: return keyPress(static_cast<QKeyEvent *>(event), entries());
+        case QEvent::InputMethod:
+            // A read-only box takes no text from an input method either.
+            if ((m_line || m_memo) && !m_resending && isReadOnly(m_ctl))
+                return true;
+            return entries() && inputMethod(watched, static_cast<QInputMethodEvent *>(event));
+        case QEvent::ContextMenu: return entries() && contextMenu(static_cast<QContextMenuEvent *>(event));
+        case QEvent::Drop: return entries() && drop(watched, static_cast<QDropEvent *>(event));
+        case QEvent::MouseButtonRelease: return entries() && middleClick(static_cast<QMouseEvent *>(event));
+        default: return QObject::eventFilter(watched, event);
+        }
+    }
+
+private:
+    bool keyPress(QKeyEvent *key, bool entries)
+    {
+        if (entries && key->matches(QKeySequence::Paste)) {
+            paste(QClipboard::Clipboard);
+            return true;
+        }
         const QString text = key->text();
         const bool ctrl = key->modifiers() & Qt::ControlModifier;
         const bool alt = key->modifiers() & Qt::AltModifier;
+        // A key that types several characters types them one by one.
+        if (entries && text.size() > 1 && ctrl == alt) {
+            enter(text, textState(m_ctl));
+            return true;
+        }
         if (text.size() != 1 || key->key() == Qt::Key_Delete || (ctrl && !alt))
             return false;
         const int typed = text[0].unicode();
@@ -232,10 +342,147 @@ public:
         return true;
     }
 
-private:
+    // What typing `text` at `at` gives, character by character: the characters
+    // that go in there, or nothing when the control refuses the text whole (a
+    // number column or a masked box with a character refused). One beep for
+    // any refused character.
+    std::optional<QString> typed(const QString &text, const TextState &at)
+    {
+        Typing typing{textWidget(m_ctl), at};
+        Typing *const outer = std::exchange(g_typing, &typing);
+        QString inserted;
+        bool refused = false;
+        for (const QChar c : lineBreaks(text, m_memo != nullptr)) {
+            const int key = c.unicode();
+            const int result = key < 32 && key != kLineBreak ? 0 : m_hook(key);
+            if ((result < 32 && result != kLineBreak) || !typeInto(typing.state, QChar(result))) {
+                refused = true;
+                continue;
+            }
+            inserted += QChar(result);
+        }
+        g_typing = outer;
+        if (refused)
+            Ui().Beep();
+        if (refused && (typing.wholeOrNothing || (m_line && m_line->echoMode() != QLineEdit::Normal)))
+            return std::nullopt;
+        return inserted;
+    }
+
+    // Types one character into `state` as the control takes it: over the
+    // selection, within its length, past its validator; false when refused.
+    bool typeInto(TextState &state, QChar c) const
+    {
+        if (m_line && state.selLength == 0 && state.text.size() >= m_line->maxLength())
+            return false;
+        if (const QValidator *v = m_line ? m_line->validator() : nullptr) {
+            QString text = state.text;
+            text.replace(state.selStart, state.selLength, c);
+            int cursor = state.selStart + 1;
+            if (v->validate(text, cursor) == QValidator::Invalid)
+                return false;
+            state = {text, cursor, 0};
+            return true;
+        }
+        state.text.replace(state.selStart, state.selLength, c);
+        state.selStart += 1;
+        state.selLength = 0;
+        return true;
+    }
+
+    // Text entered at the control's selection.
+    void enter(const QString &text, const TextState &at)
+    {
+        const std::optional<QString> inserted = typed(text, at);
+        if (inserted && !inserted->isEmpty())
+            insertAsOneStep(m_ctl, *inserted);
+    }
+
+    void paste(QClipboard::Mode mode)
+    {
+        const QString clip = QGuiApplication::clipboard()->text(mode);
+        if (!clip.isEmpty())
+            enter(clip, textState(m_ctl));
+    }
+
+    // The context menu, its Paste filtered.
+    bool contextMenu(const QContextMenuEvent *event)
+    {
+        QMenu *menu = m_line ? m_line->createStandardContextMenu() : m_memo->createStandardContextMenu(event->pos());
+        if (QAction *action = pasteAction(menu)) {
+            QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);
+            connect(action, &QAction::triggered, this, [this] { paste(QClipboard::Clipboard); });
+        }
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(event->globalPos());
+        return true;
+    }
+
+    // The selection's text pasted where the middle button was released (X11).
+    bool middleClick(const QMouseEvent *event)
+    {
+        if (event->button() != Qt::MiddleButton || !QGuiApplication::clipboard()->supportsSelection())
+            return false;
+        const QPoint at = event->position().toPoint();
+        if (m_line) {
+            m_line->deselect();
+            m_line->setCursorPosition(m_line->cursorPositionAt(at));
+        } else {
+            m_memo->setTextCursor(m_memo->cursorForPosition(at));
+        }
+        paste(QClipboard::Selection);
+        return true;
+    }
+
+    // A drop goes on to the control with its text typed at the drop position; a
+    // text moved within the control itself is left as it is.
+    bool drop(QObject *watched, QDropEvent *event)
+    {
+        const QMimeData *data = event->mimeData();
+        const QObject *source = event->source();
+        if (!data || !data->hasText() ||
+            ((source == m_ctl || (m_memo && source == m_memo->viewport())) && event->dropAction() == Qt::MoveAction))
+            return false;
+        const QPoint at = event->position().toPoint();
+        const int position = m_line ? m_line->cursorPositionAt(at) : m_memo->cursorForPosition(at).position();
+        const std::optional<QString> inserted = typed(data->text(), {textState(m_ctl).text, position, 0});
+        QMimeData filtered;
+        if (inserted && !inserted->isEmpty())
+            filtered.setText(*inserted);
+        QDropEvent copy(event->position(), event->possibleActions(), &filtered, event->buttons(), event->modifiers());
+        copy.setDropAction(event->dropAction());
+        resend(watched, &copy);
+        event->setDropAction(copy.dropAction());
+        event->setAccepted(copy.isAccepted());
+        return true;
+    }
+
+    // An input method's commit goes on to the control typed.
+    bool inputMethod(QObject *watched, QInputMethodEvent *event)
+    {
+        if (event->commitString().isEmpty())
+            return false;
+        const std::optional<QString> inserted = typed(event->commitString(), textState(m_ctl));
+        QInputMethodEvent copy(event->preeditString(), event->attributes());
+        copy.setCommitString(inserted.value_or(QString()), event->replacementStart(), event->replacementLength());
+        resend(watched, &copy);
+        event->setAccepted(copy.isAccepted());
+        return true;
+    }
+
+    void resend(QObject *watched, QEvent *event)
+    {
+        const bool was = std::exchange(m_resending, true);
+        QCoreApplication::sendEvent(watched, event);
+        m_resending = was;
+    }
+
     QWidget *m_ctl;
     KeyPressHook m_hook;
     bool m_controlKeys;
+    QLineEdit *m_line;
+    QPlainTextEdit *m_memo;
+    bool m_resending = false;
 };
 
 } // namespace
@@ -380,18 +627,31 @@ int ControlKeyPress(QWidget *ctl, int key, const dao::Field &fld)
             qnerr::raise(qnerr::ObjectNotSet);
         if (controls::Tag(ctl) == QLatin1String("DATABASE_NAME") && KeyAscii == '-')
             KeyAscii = '.';
-        if (KeyAscii < 32)
+        if (KeyAscii < 32 && KeyAscii != kLineBreak)
             return;
+        // Pasted text with a character the number rules refuse is refused whole.
+        const auto numberRules = [typing = typingInto(ctl)] {
+            if (typing)
+                typing->wholeOrNothing = true;
+        };
         const TextState state = textState(ctl);
         const int maxLength = modDatabase::CalcMaxLength(fld);
+        // A line break takes a place of the length and, as a typed Return, no other rule.
         if (maxLength > 0 && state.text.size() >= maxLength && state.selLength == 0) {
             KeyAscii = 0;
-        } else {
+        } else if (KeyAscii != kLineBreak) {
             switch (fld.Type()) {
-            case dao::dbBoolean: KeyAscii = FilterKey(KeyAscii, QStringLiteral("01")); break;
-            case dao::dbByte: KeyAscii = FilterKey(KeyAscii, QStringLiteral("0123456789")); break;
+            case dao::dbBoolean:
+                numberRules();
+                KeyAscii = FilterKey(KeyAscii, QStringLiteral("01"));
+                break;
+            case dao::dbByte:
+                numberRules();
+                KeyAscii = FilterKey(KeyAscii, QStringLiteral("0123456789"));
+                break;
             case dao::dbInteger:
             case dao::dbBigInt:
+                numberRules();
                 KeyAscii = FilterKey(KeyAscii, QStringLiteral("0123456789-"));
                 if (KeyAscii == '-' && state.selStart != 0)
                     KeyAscii = 0;
@@ -402,6 +662,7 @@ int ControlKeyPress(QWidget *ctl, int key, const dao::Field &fld)
             case dao::dbDouble:
             case dao::dbDecimal:
             case dao::dbFloat:
+                numberRules();
                 KeyAscii = FilterKey(KeyAscii, QStringLiteral("0123456789-."));
                 if (KeyAscii == '-' && state.selStart != 0)
                     KeyAscii = 0;
@@ -434,7 +695,8 @@ int ControlKeyPress(QWidget *ctl, int key, const dao::Field &fld)
             default: break;
             }
         }
-        if (KeyAscii == 0)
+        // Text typed for a paste beeps once, when it is done.
+        if (KeyAscii == 0 && !typingInto(ctl))
             Ui().Beep();
     });
     return KeyAscii;
@@ -449,6 +711,9 @@ void InstallKeyPress(QWidget *ctl, KeyPressHook hook, bool controlKeys)
     // An editable combo box passes its keys to its line edit.
     if (auto *combo = qobject_cast<QComboBox *>(ctl); combo && combo->lineEdit())
         combo->lineEdit()->installEventFilter(filter);
+    // A text edit gets its mouse's drops and context menus on its viewport.
+    if (auto *memo = qobject_cast<QPlainTextEdit *>(ctl))
+        memo->viewport()->installEventFilter(filter);
 }
 
 void InstallKeyFilter(QWidget *ctl, const dao::Field &fld)

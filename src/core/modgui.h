@@ -86,12 +86,16 @@ int FilterKey(int key, const QString &allowed, bool ignoreCase = false);
 // (its type and size) and the column name in the control's "Tag". Returns the
 // key to insert (possibly transformed: upper-cased, " " to "_") or 0, after a
 // beep, when refused. `ctl` is a QLineEdit, a QPlainTextEdit or an editable QComboBox.
+// A line break (10), which only pasted text brings into a box of several
+// lines, takes a place of the length and passes no other rule; other keys
+// below 32 pass untouched.
 int ControlKeyPress(QWidget *ctl, int key, const dao::Field &fld);
 
 // Installs the filter above on `ctl`'s key presses: a refused key is eaten, a
 // transformed one inserted in its place (never into a read-only control).
 // Control keys (Return, Esc, arrows, ...) and Ctrl commands pass untouched; an
-// Alt key types nothing. `fld` is copied.
+// Alt key types nothing. `fld` is copied. Pasted text is filtered as
+// InstallKeyPress says.
 void InstallKeyFilter(QWidget *ctl, const dao::Field &fld);
 
 // A text control's key-press hook: gets the code of each character typed and
@@ -101,6 +105,19 @@ using KeyPressHook = std::function<int(int KeyAscii)>;
 // Installs `hook` on `ctl` (a QLineEdit, a QPlainTextEdit or an editable
 // QComboBox) as InstallKeyFilter installs its filter; with `controlKeys` the
 // hook also gets Backspace (8), Return (13) and Esc (27), which it may eat.
+//
+// Every other text that enters a line edit or a text edit passes the same
+// hook: pasted (Ctrl+V, Shift+Insert, the context menu, the middle button),
+// dropped, committed by an input method. Its characters are typed one by one,
+// as keys, into a copy of the control's text and selection (the hook and
+// ControlKeyPress read that copy, the control's length and validator apply),
+// and what was taken goes in as one change and one undo step. In a line edit
+// each line break (CR LF, LF or CR) is typed as a blank; a text edit keeps
+// them as line breaks. A text with a refused character is refused whole
+// (nothing changes) in a masked box and in a number column's box (one that
+// ControlKeyPress filters by the number rules); elsewhere the refused
+// characters are left out. One beep for any refused character. An editable
+// combo's text is left to its list: only its keys are filtered.
 void InstallKeyPress(QWidget *ctl, KeyPressHook hook, bool controlKeys = false);
 
 } // namespace modGUI

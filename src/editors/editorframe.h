@@ -28,9 +28,10 @@
 //     column to its size. Changes the frame makes itself (the fills of Display,
 //     AddNew, Edit, PopulateCombos, Undo; see Filling) count as no user change:
 //     they neither set the flag nor enable Undo or cmdAction.
-//   - Keystrokes: modGUI::ControlKeyPress on every bound box, type-ahead on the
-//     combos; NumbersOnly boxes take only an optional "-" and digits, paste
-//     included.
+//   - Keystrokes: modGUI::ControlKeyPress on every bound box (pasted, dropped
+//     and input-method text included, as modGUI::InstallKeyPress says),
+//     type-ahead on the combos; NumbersOnly boxes take only an optional "-"
+//     and digits, paste included.
 //   - Passwords (AddPassword, AddConfirm): the stored password never reaches a
 //     control. A shown row puts Size-1 blanks into the password box and its
 //     confirmation box (shown as "*"); blanks there mean "keep the stored

@@ -78,7 +78,8 @@ signals:
     // The text changed, typed or assigned.
     void Changed();
     // A character typed into the text box (also Backspace 8, Return 13, Esc
-    // 27); the host may change it or set it to 0 to keep it out.
+    // 27), or one of a text pasted, dropped or committed into it; the host may
+    // change it or set it to 0 to keep it out (modGUI::InstallKeyPress).
     void KeyPress(int &KeyAscii);
     void propertyChanged(const QString &key);
 

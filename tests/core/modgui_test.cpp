@@ -1,4 +1,6 @@
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
 #include <QLabel>
@@ -10,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
+#include <QVBoxLayout>
 #include <gtest/gtest.h>
 
 #include "appinfo.h"
@@ -17,6 +20,7 @@
 #include "core/modapimisc.h"
 #include "core/modgui.h"
 #include "dao.h"
+#include "textentry.h"
 #include "uitest.h"
 
 namespace {
@@ -148,7 +152,11 @@ TEST_F(ModGuiTest, ControlKeyPressByColumnTypeNameAndLength)
         {"N", dao::dbInteger, 2, "N", "-12345", 6, 0, '6', 0},
         {"N", dao::dbInteger, 2, "N", "-1234", 5, 0, '5', '5'},
         {"L", dao::dbLong, 4, "L", "123456789", 9, 0, '0', 0},
-        // Keys below 32 always pass, without a beep.
+        // A line break, which only a paste brings into a box of several lines, takes a place of the length.
+        {"REMARKS", dao::dbText, 3, "REMARKS", "ab", 2, 0, '\n', '\n'},
+        {"REMARKS", dao::dbText, 3, "REMARKS", "abc", 3, 0, '\n', 0},
+        {"TABLE_NAME", dao::dbText, 32, "TABLE_NAME", "", 0, 0, '\n', '\n'},
+        // Other keys below 32 always pass, without a beep.
         {"TABLE_NAME", dao::dbText, 32, "TABLE_NAME", "", 0, 0, 8, 8},
         {"N", dao::dbInteger, 2, "N", "", 0, 0, 13, 13},
         {"N", dao::dbInteger, 2, "N", "", 0, 0, 27, 27},
@@ -257,6 +265,238 @@ TEST_F(ModGuiTest, TheInstalledFilterTypesTheChangedKeysOnly)
     QTest::keyClicks(&lockedMemo, QStringLiteral("a b1"));
     EXPECT_EQ(locked.text(), QStringLiteral("QN"));
     EXPECT_EQ(lockedMemo.toPlainText(), QStringLiteral("QN"));
+}
+
+// Filtered boxes of each kind on one form, shown, as the editors, grids and
+// dialogs have them: a name, a whole number, a masked password, remarks of
+// several lines, and a dialog's name box with its own FilterKey hook.
+struct FilteredForm
+{
+    QDialog form;
+    QLineEdit *name = box("txtName", "TABLE_NAME", dao::dbText, 8);
+    QLineEdit *number = box("txtNumber", "NUMBER_COLUMNS", dao::dbInteger, 2);
+    QLineEdit *password = box("txtPassword", "USER_PASSWORD", dao::dbText, 10);
+    QPlainTextEdit *remarks = new QPlainTextEdit(&form);
+    QLineEdit *newName = new QLineEdit(&form);
+
+    FilteredForm()
+    {
+        password->setEchoMode(QLineEdit::Password);
+        remarks->setObjectName(QStringLiteral("txtRemarks"));
+        remarks->setProperty("Tag", QStringLiteral("REMARKS"));
+        modGUI::InstallKeyFilter(remarks, field(QStringLiteral("REMARKS"), dao::dbText, 12));
+        // A copy dialog's new name: a blank becomes "_", the name set, upper case.
+        newName->setObjectName(QStringLiteral("txtNewName"));
+        newName->setMaxLength(8);
+        modGUI::InstallKeyPress(newName, [](int key) {
+            const int kept = modGUI::FilterKey(key == ' ' ? '_' : key,
+                                               QStringLiteral("01234567890_-abcdefghijklmnopqrstuvwxyz"), true);
+            return int(QChar(kept).toUpper().unicode());
+        });
+        auto *column = new QVBoxLayout(&form);
+        for (QWidget *w : std::initializer_list<QWidget *>{name, number, password, remarks, newName})
+            column->addWidget(w);
+        form.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&form));
+    }
+    QLineEdit *box(const char *objectName, const char *column, int type, long size)
+    {
+        auto *e = new QLineEdit(&form);
+        e->setObjectName(QString::fromLatin1(objectName));
+        e->setProperty("Tag", QString::fromLatin1(column));
+        modGUI::InstallKeyFilter(e, field(QString::fromLatin1(column), type, size));
+        return e;
+    }
+    QWidget *operator[](const char *objectName) { return form.findChild<QWidget *>(QString::fromLatin1(objectName)); }
+};
+
+QString textOf(const QWidget *w)
+{
+    if (auto *memo = qobject_cast<const QPlainTextEdit *>(w))
+        return memo->toPlainText();
+    return static_cast<const QLineEdit *>(w)->text();
+}
+
+void clear(QWidget *w)
+{
+    if (auto *memo = qobject_cast<QPlainTextEdit *>(w))
+        memo->clear();
+    else
+        static_cast<QLineEdit *>(w)->clear();
+}
+
+TEST_F(ModGuiTest, PastedTextGetsWhatTypingGives)
+{
+    FilteredForm f;
+    struct Case
+    {
+        const char *box;
+        const char *pasted;
+        const char *expected;
+        int beeps; // 1 when a character was left out or the text refused
+    } cases[] = {
+        // A name: each character as typed, cut to the column's size, a line break typed as a blank.
+        {"txtName", "o'neil", "ONEIL", 1},
+        {"txtName", "a b", "A_B", 0},
+        {"txtName", "x/y", "XY", 1},
+        {"txtName", "stock", "STOCK", 0},
+        {"txtName", "abcdefghijkl", "ABCDEFGH", 1},
+        {"txtName", "ab\r\ncd", "AB_CD", 0},
+        {"txtName", "ab\ncd\re", "AB_CD_E", 0},
+        // A whole number: refused whole unless every character passes.
+        {"txtNumber", "12", "12", 0},
+        {"txtNumber", "-12", "-12", 0},
+        {"txtNumber", "3.5", "", 1},
+        {"txtNumber", "1 2", "", 1},
+        {"txtNumber", "1/2", "", 1},
+        {"txtNumber", "1'2", "", 1},
+        {"txtNumber", "1234567", "", 1},
+        {"txtNumber", "12\r\n", "", 1},
+        {"txtNumber", "12-", "", 1},
+        // A masked password: refused whole too, letters upper-cased.
+        {"txtPassword", "secret", "SECRET", 0},
+        {"txtPassword", "o'neil", "", 1},
+        {"txtPassword", "a b", "", 1},
+        {"txtPassword", "x/y", "", 1},
+        {"txtPassword", "abcdefghijk", "", 1},
+        {"txtPassword", "ab\r\ncd", "", 1},
+        // Remarks take any character and keep their line breaks (one each), within the size.
+        {"txtRemarks", "o'neil a/b", "o'neil a/b", 0},
+        {"txtRemarks", "abcdefghijklmn", "abcdefghijkl", 1},
+        {"txtRemarks", "ab\r\ncd\ref\ngh", "ab\ncd\nef\ngh", 0},
+        {"txtRemarks", "abcdefghij\r\nkl", "abcdefghij\nk", 1},
+        // A dialog's name box with its own hook and length.
+        {"txtNewName", "o'neil", "ONEIL", 1},
+        {"txtNewName", "a b/c", "A_BC", 1},
+        {"txtNewName", "stock", "STOCK", 0},
+        {"txtNewName", "abcdefghijkl", "ABCDEFGH", 1},
+        {"txtNewName", "ab\r\ncd", "AB_CD", 0},
+    };
+    for (const Case &c : cases) {
+        const QString pasted = QString::fromLatin1(c.pasted);
+        const QString expected = QString::fromLatin1(c.expected);
+        SCOPED_TRACE(testing::Message() << c.box << " <- '" << c.pasted << "'");
+        QWidget *box = f[c.box];
+        clear(box);
+        const int beeps = ui.beeps();
+        textentry::Paste(box, pasted);
+        EXPECT_EQ(textOf(box), expected);
+        EXPECT_EQ(ui.beeps() - beeps, c.beeps);
+        // Where characters go in one by one, typing (a line break as a blank) gives the same.
+        if (box == f.name || box == f.newName) {
+            clear(box);
+            QString typed = pasted;
+            QTest::keyClicks(box, typed.replace(QLatin1String("\r\n"), QLatin1String(" "))
+                                      .replace(QLatin1Char('\r'), QLatin1Char(' '))
+                                      .replace(QLatin1Char('\n'), QLatin1Char(' ')));
+            EXPECT_EQ(textOf(box), expected) << "typed";
+        }
+    }
+    EXPECT_TRUE(ui.errors().isEmpty());
+}
+
+// Text that comes in any other way than Ctrl+V passes the filter too: Shift+Insert,
+// the context menu's Paste, a drop, an input method's commit, a key that types
+// several characters.
+TEST_F(ModGuiTest, EveryWayInPassesTheFilter)
+{
+    FilteredForm f;
+    struct Way
+    {
+        const char *name;
+        std::function<void(QWidget *box, const QString &text)> enter;
+    } ways[] = {
+        {"Shift+Insert",
+         [](QWidget *box, const QString &text) {
+             QApplication::clipboard()->setText(text);
+             box->setFocus();
+             QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
+         }},
+        {"context menu", textentry::PasteFromMenu},
+        {"drop", [](QWidget *box, const QString &text) { textentry::Drop(box, text); }},
+        {"input method", textentry::Commit},
+        {"a key of several characters",
+         [](QWidget *box, const QString &text) {
+             box->setFocus();
+             QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text);
+             QApplication::sendEvent(box, &press);
+         }},
+    };
+    struct Case
+    {
+        const char *box;
+        const char *entered;
+        const char *expected;
+    } cases[] = {
+        {"txtName", "o'neil\r\nx/y", "ONEIL_XY"},
+        {"txtRemarks", "o'neil\r\nx/y", "o'neil\nx/y"},
+        {"txtNumber", "3.5", ""},
+        {"txtNumber", "-35", "-35"},
+        {"txtPassword", "pass word", ""},
+        {"txtNewName", "new name", "NEW_NAME"},
+    };
+    for (const Way &way : ways) {
+        for (const Case &c : cases) {
+            SCOPED_TRACE(testing::Message() << way.name << ": " << c.box << " <- '" << c.entered << "'");
+            QWidget *box = f[c.box];
+            clear(box);
+            way.enter(box, QString::fromLatin1(c.entered));
+            QCoreApplication::processEvents();
+            EXPECT_EQ(textOf(box), QString::fromLatin1(c.expected));
+        }
+    }
+    // A read-only box takes nothing, however it comes.
+    f.name->setText(QStringLiteral("QN"));
+    f.name->setReadOnly(true);
+    for (const Way &way : ways) {
+        if (QLatin1String(way.name) == QLatin1String("context menu"))
+            continue; // its Paste is disabled
+        way.enter(f.name, QStringLiteral("x"));
+        EXPECT_EQ(f.name->text(), QStringLiteral("QN")) << way.name;
+    }
+    EXPECT_TRUE(ui.errors().isEmpty());
+}
+
+// A filtered paste changes the text once, leaves the cursor after what went
+// in, and is one step of the undo history.
+TEST_F(ModGuiTest, AFilteredPasteIsOneChangeAndOneUndoStep)
+{
+    FilteredForm f;
+    struct Case
+    {
+        QWidget *box;
+        const char *pasted;
+        const char *afterPaste; // "|" marks the cursor
+        const char *afterTyping;
+    } cases[] = {
+        {f.name, "x y'z", "AX_YZ|B", "AX_YZCB"},
+        {f.remarks, "x\r\ny", "ax\ny|b", "ax\nycb"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.pasted);
+        int changes = 0;
+        if (auto *line = qobject_cast<QLineEdit *>(c.box))
+            QObject::connect(line, &QLineEdit::textChanged, [&] { ++changes; });
+        else
+            QObject::connect(f.remarks, &QPlainTextEdit::textChanged, [&] { ++changes; });
+        c.box->setFocus();
+        QTest::keyClicks(c.box, QStringLiteral("ab"));
+        QTest::keyClick(c.box, Qt::Key_Left);
+        changes = 0;
+        textentry::Paste(c.box, QString::fromLatin1(c.pasted));
+        EXPECT_EQ(changes, 1);
+        const int cursor = c.box == f.name ? f.name->cursorPosition() : f.remarks->textCursor().position();
+        EXPECT_EQ(textOf(c.box).insert(cursor, QLatin1Char('|')), QString::fromLatin1(c.afterPaste));
+        QTest::keyClicks(c.box, QStringLiteral("c"));
+        EXPECT_EQ(textOf(c.box), QString::fromLatin1(c.afterTyping));
+        // Undo takes back the typing, then the paste, then the first typing.
+        QTest::keyClick(c.box, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(textOf(c.box), QString::fromLatin1(c.afterPaste).remove(QLatin1Char('|')));
+        QTest::keyClick(c.box, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(textOf(c.box), c.box == f.name ? QStringLiteral("AB") : QStringLiteral("ab"));
+        QTest::keyClick(c.box, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(textOf(c.box), QString());
+    }
 }
 
 TEST_F(ModGuiTest, AutoCompleteComboTypesAhead)

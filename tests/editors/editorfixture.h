@@ -7,7 +7,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -24,6 +23,7 @@
 #include "core/panetable.h"
 #include "editors/editorpane.h"
 #include "settings.h"
+#include "textentry.h"
 #include "tree/nodekey.h"
 #include "ui.h"
 
@@ -107,14 +107,8 @@ protected:
         QTest::keyClick(box, Qt::Key_End, Qt::ControlModifier);
         QTest::keyClicks(box, text);
     }
-    // Pastes `text` into a box with Ctrl+V.
-    static void paste(QWidget *box, const QString &text)
-    {
-        QApplication::clipboard()->setText(text);
-        box->setFocus();
-        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
-    }
+    // Pastes `text` over the whole text of a box with Ctrl+A, Ctrl+V.
+    static void paste(QWidget *box, const QString &text) { textentry::Paste(box, text, true); }
     static QString textOf(const QWidget *w) { return controls::Text(w); }
     // A combo's items, in list order.
     static QStringList items(const QComboBox *combo)

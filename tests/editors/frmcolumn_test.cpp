@@ -460,8 +460,9 @@ TEST_F(ColumnEditor, ValidationRules)
          "", {}},
         {"display name in another case", "", [](frmColumn &e) { type(e.txtDisplay, QStringLiteral("Card_Ref")); }, "",
          {}},
-        // A pasted name in mixed case is not reserved (typing upper-cases it).
-        {"Rowid pasted", "", [](frmColumn &e) { paste(e.txtName, QStringLiteral("Rowid")); }, "", {}},
+        // A pasted name is upper-cased as typing does: it is reserved too.
+        {"Rowid pasted", "", [](frmColumn &e) { paste(e.txtName, QStringLiteral("Rowid")); },
+         "That is a reserved Column Name", nameBox},
         // Edits: the rules that look at other rows leave the row's own out.
         {"edit: number taken", "TOTAL", [](frmColumn &e) { retype(e.txtNumber, QStringLiteral("4")); },
          "Column Number 4 has already been assigned to Column 'STATUS'.", nullptr},

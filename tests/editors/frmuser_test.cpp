@@ -100,10 +100,13 @@ TEST_F(UserEditor, ThePasswordBoxesTakeOnlyPasswordCharacters)
         edit(QStringLiteral("JSMITH"));
         type(box, QStringLiteral("a b!c-_9")); // typed after the blanks, caret at the end
         EXPECT_EQ(textOf(box), QStringLiteral("ABC-_9"));
+        // A pasted password is refused whole when it holds a character typing refuses.
         paste(box, QStringLiteral("x y"));
-        EXPECT_EQ(textOf(box), QStringLiteral("XY"));
+        EXPECT_EQ(textOf(box), QStringLiteral("ABC-_9"));
         paste(box, QStringLiteral("no;pe"));
-        EXPECT_EQ(textOf(box), QStringLiteral("XY")); // refused whole
+        EXPECT_EQ(textOf(box), QStringLiteral("ABC-_9"));
+        paste(box, QStringLiteral("xy"));
+        EXPECT_EQ(textOf(box), QStringLiteral("XY"));
         QTest::keyClick(box, Qt::Key_End);
         QTest::keyClicks(box, QStringLiteral("0123456789"));
         EXPECT_EQ(textOf(box), QStringLiteral("XY01234567")); // the column's 10 characters
@@ -361,7 +364,8 @@ TEST_F(UserEditor, ValidationRules)
     };
     const QList<Case> cases = {
         {"no name", [](frmUser &e) { e.txtName->clear(); }, "Please enter a User Name."},
-        {"blanks for a name", [](frmUser &e) { paste(e.txtName, QStringLiteral("  ")); }, "Please enter a User Name."},
+        // Typed or pasted blanks become "_": only a text set by the program holds blanks.
+        {"blanks for a name", [](frmUser &e) { e.txtName->setText(QStringLiteral("  ")); }, "Please enter a User Name."},
         {"name taken", [](frmUser &e) { retype(e.txtName, QStringLiteral("REPORTS")); },
          "A user called 'REPORTS' already exits in the Datasource.\r\nUse a unique name to identify this user."},
     };
