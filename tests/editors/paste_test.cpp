@@ -7,7 +7,9 @@
 #include <QPushButton>
 
 #include "editorfixture.h"
+#include "editors/editorpane.h"
 #include "editors/schema/frmtable.h"
+#include "panehost/panehost.h"
 #include "editors/security/frmuser.h"
 #include "textentry.h"
 
@@ -17,13 +19,21 @@ class PasteIntoEditors : public EditorTest
 {
 protected:
     static inline const QString kDs = QStringLiteral("QnTest");
+    // Moving to another editor gives up what the case before left: the user answers No.
+    void leaveCurrent()
+    {
+        if (auto *pane = qobject_cast<EditorPane *>(gCurrentPane().data()); pane && pane->ChangesPending())
+            ui().answerMsgBox(ui::vbNo);
+    }
     frmUser &user(const QString &name = QStringLiteral("JSMITH"))
     {
+        leaveCurrent();
         main().PaneEdit(QStringLiteral("frmUser"), {kDs, name});
         return *forms::LoadedForm<frmUser>();
     }
     frmTable &table()
     {
+        leaveCurrent();
         main().PaneEdit(QStringLiteral("frmTable"), {kDs, QStringLiteral("SALES"), QStringLiteral("CUSTOMER")});
         return *forms::LoadedForm<frmTable>();
     }

@@ -92,7 +92,7 @@ protected:
                                      tree()->visualRect(item->index()).center().y());
                      QTest::mousePress(tree()->viewport(), Qt::RightButton, {}, at);
                      whilePopup([&] { QTest::mouseRelease(tree()->viewport(), Qt::RightButton, {}, at); },
-                                [](QMenu &menu) { clickItem(menu, QStringLiteral("&Disconnect")); });
+                                [](QMenu &menu) { ::clickItem(menu, QStringLiteral("&Disconnect")); });
                      activate();
                  },
                  "frmWelcome", kDs},
