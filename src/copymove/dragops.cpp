@@ -1,0 +1,553 @@
+#include "dragops.h"
+
+#include <QElapsedTimer>
+#include <QHash>
+#include <functional>
+#include <optional>
+
+#include "core/cconnections.h"
+#include "core/errortrace.h"
+#include "core/moddatabase.h"
+#include "core/modupdate.h"
+#include "core/mousesleeper.h"
+#include "dragkinds.h"
+#include "frmmovecopy.h"
+#include "frmyestoall.h"
+#include "settings.h"
+#include "tree/explorer.h"
+#include "tree/explorerwindow.h"
+#include "ui.h"
+
+using namespace dragkinds;
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+QString quoted(const QVariant &value) { return modDatabase::Quoted(value); }
+QString number(const QVariant &value, const QString &column)
+{
+    return modDatabase::StoredNumberOrNullSQL(value, column, modDatabase::NumberForm::Bare);
+}
+
+void status(const QString &text)
+{
+    if (ExplorerWindow *window = ExplorerWindow::Current())
+        window->Status(text);
+}
+
+// Sets the status text "Ready" on every way out.
+struct ReadyAtEnd
+{
+    ReadyAtEnd() = default;
+    ReadyAtEnd(const ReadyAtEnd &) = delete;
+    ReadyAtEnd &operator=(const ReadyAtEnd &) = delete;
+    ~ReadyAtEnd() { status(QStringLiteral("Ready")); }
+};
+
+// The status text of a collection's members: the status bar repaints on every
+// text, so a member's text shows only when the last one has stood a while.
+class Progress
+{
+public:
+    void show(const QString &text)
+    {
+        if (m_shown.isValid() && m_shown.elapsed() < 100)
+            return;
+        status(text);
+        m_shown.restart();
+    }
+
+private:
+    QElapsedTimer m_shown;
+};
+
+void inform(const QString &text) { Ui().MsgBox(text, ui::vbInformation); }
+
+// Key part `index` of both sides is the same: data sources as the registry
+// names them (letter case aside), catalog names exactly.
+bool samePart(const QStringList &a, const QStringList &b, int index)
+{
+    if (index >= a.size() || index >= b.size())
+        return false;
+    return index == 0 ? CConnections::SameName(a[0], b[0]) : a[index] == b[index];
+}
+
+// The drop names the item's own parent (or, for a collection, its own folder).
+bool samePlace(const Facts &k, const QStringList &source, const QStringList &target)
+{
+    for (int i = 0; i < k.parents; ++i)
+        if (!samePart(source, target, i))
+            return false;
+    return true;
+}
+
+// "COLUMN = 'value' AND ..." for the key parts present in `keys`.
+QString condition(const Facts &k, const QStringList &keys)
+{
+    QStringList terms;
+    for (const KeyPart &part : k.key)
+        if (part.key < keys.size())
+            terms << QLatin1String(part.column) + QStringLiteral(" = ") + quoted(keys[part.key]);
+    return terms.join(QStringLiteral(" AND "));
+}
+
+// The names of a collection: the members of the parent `parents` in the source.
+// The Files collection leaves the catalog's own files out unless they are shown.
+QString listing(const Facts &k, const QStringList &parents)
+{
+    const QString select = QStringLiteral("SELECT ") + NameColumn(k) + QStringLiteral(" FROM ") + k.table;
+    if (k.kind == Kind::File && options::SysTables() == 0)
+        return select + QStringLiteral(" WHERE FILE_NAME NOT IN('") + EngineFiles().join(QStringLiteral("', '")) +
+               QStringLiteral("')");
+    const QString where = condition(k, parents.mid(0, k.parents));
+    return where.isEmpty() ? select + QLatin1Char(' ') : select + QStringLiteral(" WHERE ") + where;
+}
+
+// The copy of the source `row` under the target's keys.
+QString insertSql(const Facts &k, const dao::Recordset &row, const QStringList &target)
+{
+    QStringList columns, values;
+    for (const Value &v : k.values) {
+        const QString column = QLatin1String(v.column);
+        columns << column;
+        switch (v.from) {
+        case From::TargetKey: values << quoted(target.value(v.key)); break;
+        case From::Text: values << quoted(row.Value(column)); break;
+        case From::Number: values << number(row.Value(column), column); break;
+        case From::QuotedNumber:
+            values << modDatabase::StoredNumberOrNullSQL(row.Value(column), column, modDatabase::NumberForm::Quoted);
+            break;
+        case From::Empty: values << QStringLiteral("''"); break;
+        }
+    }
+    return QStringLiteral("INSERT INTO ") + k.table + QStringLiteral(" (") + columns.join(QStringLiteral(", ")) +
+           QStringLiteral(") VALUES (") + values.join(QStringLiteral(", ")) + QLatin1Char(')');
+}
+
+// The data source's connection, connecting it on first use; false when it
+// cannot be connected (the registry said why) or the error dialog was ignored.
+bool connected(const QString &routine, const QString &ds)
+{
+    ErrorHandler handler(routine);
+    CConnections::Ptr connection;
+    return handler.step([&] { connection = gConnections().Item(ds); }) && connection && connection->db;
+}
+
+// Reads `sql` on `ds` as a step of `handler`: a failure shows the error dialog,
+// Retry reads again. Nothing after Ignore or when the data source cannot be
+// connected. With `found`, finding no row fails with 3021: the row is gone.
+std::unique_ptr<dao::Recordset> read(ErrorHandler &handler, const QString &ds, const QString &sql, bool found = false)
+{
+    std::unique_ptr<dao::Recordset> rs;
+    bool reachable = true;
+    const bool done = handler.step([&] {
+        const auto connection = gConnections().Item(ds);
+        reachable = connection && connection->db;
+        if (!reachable)
+            return;
+        rs = connection->db->OpenRecordset(sql, dao::dbOpenSnapshot);
+        if (found && rs->Eof())
+            qnerr::raise(qnerr::NoCurrentRecord, qnerr::standardDescription(qnerr::NoCurrentRecord));
+    });
+    return done && reachable ? std::move(rs) : nullptr;
+}
+
+// Walks a collection: the members of `parents` in the source, each handed to
+// `member`, which says whether it was done; after one that was not, the
+// continue question, while its answer is Yes. True once a member was handled;
+// for users also for a walk that ended or was stopped, empty or not.
+bool walk(const Facts &k, const QStringList &parents, const std::function<bool(const QString &)> &member)
+{
+    ErrorHandler handler(k.collection);
+    QString sql;
+    if (!handler.step([&] { sql = listing(k, parents); }))
+        return false;
+    const auto rs = read(handler, parents.value(0), sql);
+    if (!rs)
+        return false;
+    QStringList names;
+    for (; !rs->Eof(); rs->MoveNext())
+        names << (*rs)(0).Text();
+    bool result = false;
+    int going = 1; // the continue answer: 1 Yes, 2 Yes to All, 0 No
+    for (const QString &name : std::as_const(names)) {
+        if (member(name)) {
+            result = true;
+            continue;
+        }
+        if (going == 1)
+            going = frmYesToAll::GetAnswer(QStringLiteral("Do you want to continue with the remainder of the ") +
+                                           k.noun + QStringLiteral(" in this collection?"));
+        if (going == 0)
+            break;
+        result = true;
+    }
+    return result || k.walkToEnd;
+}
+
+// One item as planned: what its unit writes in the target, and its members'
+// plans. Keys are data source first, the item's name last.
+struct Planned
+{
+    const Facts *facts = nullptr;
+    QStringList source, target;
+    QStringList writes;
+    QList<Planned> children;
+};
+
+// One drop: its answer, and the files of the target tables the plans met.
+struct Drop
+{
+    int answer;
+    QHash<QString, QString> tableFiles;
+
+    static QString tableKey(const QStringList &table)
+    {
+        return table.value(0).toCaseFolded() + QLatin1Char('\n') + table.value(1) + QLatin1Char('\n') + table.value(2);
+    }
+};
+
+std::optional<Planned> plan(Drop &drop, const Facts &k, const QStringList &source, const QStringList &target);
+
+// Plans the members of the collection `k` of one item into `into`.
+void planMembers(Drop &drop, const Facts &k, const QStringList &source, const QStringList &target,
+                 QList<Planned> &into)
+{
+    TraceScope trace(k.collection);
+    walk(k, source, [&](const QString &name) {
+        TraceScope member(k.single);
+        std::optional<Planned> p = plan(drop, k, source + QStringList{name}, target + QStringList{name});
+        if (p)
+            into << std::move(*p);
+        return p.has_value();
+    });
+}
+
+// A table's file in the target: warned about when it is not defined there.
+bool planTable(Drop &drop, ErrorHandler &handler, const Names &n, const dao::Recordset &row)
+{
+    const QString file = row.Value(QStringLiteral("FILE_NAME")).toString();
+    handler.info = QStringLiteral("SELECT FILE_NAME FROM QN_FILE WHERE FILE_NAME = ") + quoted(file);
+    const auto defined = read(handler, n.target[0], handler.info);
+    if (!defined)
+        return false;
+    if (defined->Eof())
+        inform(QStringLiteral("WARNING - Table '") + n.name() + QStringLiteral(" refrences File '") + file +
+               QLatin1Char('\'') + kCrLf + QStringLiteral("which has not been defined in Datasource '") +
+               n.target[0] + QLatin1Char('\''));
+    drop.tableFiles.insert(Drop::tableKey(n.target), file);
+    return true;
+}
+
+// A column's own tests: a target column in its place (type and number) is
+// overwritten after a question; one of its name elsewhere refuses the drop;
+// a field missing from the target table's file is warned about. `writes`
+// gets the overwrite's DELETE.
+bool planColumn(Drop &drop, ErrorHandler &handler, const Names &n, const dao::Recordset &row, QStringList &writes)
+{
+    const QString &ds = n.target[0], &db = n.target[1], &table = n.target[2];
+    const QString column = n.name();
+    QString type, place;
+    if (!handler.step([&] {
+            type = number(row.Value(QStringLiteral("COLUMN_TYPE")), QStringLiteral("COLUMN_TYPE"));
+            place = number(row.Value(QStringLiteral("COLUMN_NUMBER")), QStringLiteral("COLUMN_NUMBER"));
+        }))
+        return false;
+    handler.info = QStringLiteral("SELECT * FROM QN_COLUMN WHERE DATABASE_NAME =") + quoted(db) +
+                   QStringLiteral(" AND TABLE_NAME = ") + quoted(table) + QStringLiteral(" AND COLUMN_TYPE = ") + type +
+                   QStringLiteral(" AND COLUMN_NUMBER = ") + place + QLatin1Char(' ');
+    const auto inPlace = read(handler, ds, handler.info);
+    if (!inPlace)
+        return false;
+    const bool overwrite = !inPlace->Eof();
+    if (overwrite && Ui().MsgBox(QStringLiteral("A column already exists is in Datasource '") + ds +
+                                     QStringLiteral("', Database '") + db + QStringLiteral("', Table '") + table +
+                                     QStringLiteral(" with a Column Type of ") + type +
+                                     QStringLiteral(" and a column number of ") + place + kCrLf +
+                                     QStringLiteral("Do you want to overwrite it?"),
+                                 ui::vbYesNo + ui::vbQuestion) != ui::vbYes)
+        return false;
+    handler.info = QStringLiteral("SELECT * FROM QN_COLUMN WHERE ") + condition(Of(Kind::Column), n.target);
+    const auto named = read(handler, ds, handler.info);
+    if (!named)
+        return false;
+    if (!named->Eof()) {
+        bool overwritten = false;
+        if (!handler.step([&] {
+                overwritten = number(named->Value(QStringLiteral("COLUMN_TYPE")), QStringLiteral("COLUMN_TYPE")) == type &&
+                              number(named->Value(QStringLiteral("COLUMN_NUMBER")), QStringLiteral("COLUMN_NUMBER")) ==
+                                  place;
+            }))
+            return false;
+        if (!overwrite || !overwritten) {
+            inform(QStringLiteral("Datasource '") + ds + QStringLiteral("', Table '") + table +
+                   QStringLiteral("', already contains a Column called '") + column + QStringLiteral("'."));
+            return false;
+        }
+    }
+    // The target table's file: known when this drop copies the table.
+    const QString tableKey = Drop::tableKey(n.target);
+    if (!drop.tableFiles.contains(tableKey)) {
+        handler.info = QStringLiteral("SELECT FILE_NAME FROM QN_TABLE WHERE ") + modDatabase::TableWhere(db, table) +
+                       QLatin1Char(' ');
+        const auto owner = read(handler, ds, handler.info, true);
+        if (!owner)
+            return false;
+        drop.tableFiles.insert(tableKey, owner->Value(QStringLiteral("FILE_NAME")).toString());
+    }
+    const QString file = drop.tableFiles.value(tableKey);
+    const QString field = row.Value(QStringLiteral("FIELD_NAME")).toString();
+    handler.info = QStringLiteral("SELECT FIELD_NAME FROM QN_FIELD WHERE FILE_NAME = ") + quoted(file) +
+                   QStringLiteral(" AND FIELD_NAME = ") + quoted(field) + QLatin1Char(' ');
+    const auto defined = read(handler, ds, handler.info);
+    if (!defined)
+        return false;
+    if (defined->Eof())
+        inform(QStringLiteral("WARNING - The Column '") + column + QStringLiteral("' refers Field '") + field +
+               QStringLiteral("' which does not exists in ") + kCrLf + QStringLiteral("File '") + file +
+               QStringLiteral("' (refered to by Table '") + table + QStringLiteral("')"));
+    if (overwrite)
+        writes << QStringLiteral("DELETE FROM QN_COLUMN WHERE DATABASE_NAME = ") + quoted(db) +
+                      QStringLiteral("  AND TABLE_NAME = ") + quoted(table) + QStringLiteral("  AND COLUMN_NUMBER = ") +
+                      place + QStringLiteral("  AND COLUMN_TYPE = ") + type;
+    return true;
+}
+
+// Plans one item: the existence test in the target, the user test, the source
+// row, the kind's own tests, the copy, then its collections. Nothing when it
+// was refused (after its message) or a read was ignored.
+std::optional<Planned> plan(Drop &drop, const Facts &k, const QStringList &source, const QStringList &target)
+{
+    ErrorHandler handler(k.single, QString());
+    const Names names{source, target};
+    const QString &sds = source[0], &tds = target[0];
+    if (k.conflict) {
+        handler.info = QStringLiteral("SELECT * FROM ") + k.table + QStringLiteral(" WHERE ") + condition(k, target);
+        const auto existing = read(handler, tds, handler.info);
+        if (!existing)
+            return std::nullopt;
+        if (!existing->Eof()) {
+            inform(k.conflict(names));
+            return std::nullopt;
+        }
+    }
+    if (k.userTest) {
+        handler.info = QStringLiteral("SELECT * FROM QN_USER WHERE USER_NAME = ") + quoted(names.name());
+        const auto user = read(handler, tds, handler.info);
+        if (!user)
+            return std::nullopt;
+        if (user->Eof()) {
+            inform(QStringLiteral("Datasource '") + tds + QStringLiteral("' does not contain the User '") +
+                   names.name() + QLatin1Char('\''));
+            return std::nullopt;
+        }
+    }
+    handler.info = QStringLiteral("SELECT * FROM ") + k.table + QStringLiteral(" WHERE ") + condition(k, source) +
+                   k.sourceSuffix;
+    const auto row = read(handler, sds, handler.info, true);
+    if (!row)
+        return std::nullopt;
+    Planned p{&k, source, target, {}, {}};
+    if (k.kind == Kind::Column && !planColumn(drop, handler, names, *row, p.writes))
+        return std::nullopt;
+    if (k.kind == Kind::Table && !planTable(drop, handler, names, *row))
+        return std::nullopt;
+    QString insert;
+    if (!handler.step([&] { insert = insertSql(k, *row, target); }))
+        return std::nullopt;
+    p.writes << insert;
+    for (const Kind member : k.children)
+        planMembers(drop, Of(member), source, target, p.children);
+    return p;
+}
+
+// Inside a unit: the item's writes on the target (`targets`) and the move's
+// deletes in the source (`sources`), its members' in between. A parent whose
+// members are not all gone from the source stays, and `kept` says so.
+void write(const Planned &p, bool targets, bool sources, bool &kept)
+{
+    if (targets)
+        for (const QString &sql : p.writes)
+            modUpdate::UnitExecute(sql);
+    for (const Planned &member : p.children)
+        write(member, targets, sources, kept);
+    if (!sources)
+        return;
+    const Facts &k = *p.facts;
+    for (const Kind member : k.children)
+        if (!modUpdate::UnitOpen(listing(Of(member), p.source))->Eof()) {
+            kept = true;
+            return;
+        }
+    modUpdate::UnitExecute(modDatabase::BuildDeleteSQL(k.table, condition(k, p.source)));
+}
+
+// Writes a planned item: one unit within one data source; between two, the
+// copy commits on the target before a unit on the source deletes what was
+// copied. True once the copy was written.
+bool execute(const Planned &p, bool move)
+{
+    const Facts &k = *p.facts;
+    const QString &sds = p.source[0], &tds = p.target[0];
+    bool kept = false;
+    const auto unit = [&](const QString &ds, bool targets, bool sources) {
+        return modUpdate::RunUnit(ds, k.single, [&] {
+            kept = false;
+            write(p, targets, sources, kept);
+        });
+    };
+    if (CConnections::SameName(sds, tds)) {
+        if (!unit(tds, true, move))
+            return false;
+    } else {
+        if (!unit(tds, true, false))
+            return false;
+        // An ignored delete leaves the source as it was: the move became a copy.
+        if (move && !unit(sds, false, true))
+            kept = true;
+    }
+    if (move && kept)
+        inform(QStringLiteral("The move of ") + k.word + QStringLiteral(" '") + p.source.last() +
+               QStringLiteral("' was incomplete: what could not be moved is still in '") + sds + QStringLiteral("'."));
+    return true;
+}
+
+bool carry(Drop &drop, const Facts &k, const QStringList &source, const QStringList &target)
+{
+    const std::optional<Planned> p = plan(drop, k, source, target);
+    return p && execute(*p, drop.answer == 1);
+}
+
+// One item dropped: its same-place test, the connections (target first), the
+// question, then its plan and unit.
+bool dragOne(Kind kind, const DragItem &Source, const DragItem &Target, int Answer)
+{
+    const Facts &k = Of(kind);
+    TraceScope trace(k.single);
+    std::optional<CMouseSleeper> busy;
+    if (k.busyItem)
+        busy.emplace();
+    const ReadyAtEnd ready;
+    const QStringList source = Source.Keys.mid(0, k.parents + 1);
+    QStringList target = Target.Keys.mid(0, k.parents);
+    if (source.size() <= k.parents || target.size() < k.parents)
+        return false;
+    target << source.last();
+    if (samePlace(k, source, target)) {
+        if (!k.sameItem.isEmpty())
+            inform(k.sameItem);
+        return false;
+    }
+    if (!connected(k.single, target[0]) || !connected(k.single, source[0]))
+        return false;
+    if (Answer == -1)
+        Answer = frmMoveCopy::Query(k.itemQuestion(Names{source, target}));
+    if (Answer == 0)
+        return false;
+    status(QStringLiteral("Processing ") + k.word + QStringLiteral(" '") + source.last() + QLatin1Char('\''));
+    Drop drop{Answer, {}};
+    return carry(drop, k, source, target);
+}
+
+// A collection folder dropped: its same-place test, the question, the
+// connections (target first), then each member as one item.
+bool dragAll(Kind kind, const DragItem &Source, const DragItem &Target, int Answer)
+{
+    const Facts &k = Of(kind);
+    TraceScope trace(k.collection);
+    const CMouseSleeper busy;
+    const ReadyAtEnd ready;
+    const QStringList source = Source.Keys.mid(0, k.parents), target = Target.Keys.mid(0, k.parents);
+    if (source.size() < k.parents || target.size() < k.parents)
+        return false;
+    if (samePlace(k, source, target)) {
+        if (!k.sameCollection.isEmpty())
+            inform(k.sameCollection);
+        return false;
+    }
+    if (Answer == -1)
+        Answer = frmMoveCopy::Query(k.collectionQuestion(Names{source, target}));
+    if (Answer == 0)
+        return false;
+    if (!connected(k.collection, target[0]) || !connected(k.collection, source[0]))
+        return false;
+    Drop drop{Answer, {}};
+    Progress progress;
+    return walk(k, source, [&](const QString &name) {
+        TraceScope member(k.single);
+        progress.show(QStringLiteral("Processing ") + k.word + QStringLiteral(" '") + name + QLatin1Char('\''));
+        return carry(drop, k, source + QStringList{name}, target + QStringList{name});
+    });
+}
+
+} // namespace
+
+namespace modDragAndDrop {
+
+bool DragFilesToDSN(const DragItem &Source, const DragItem &Target, int Answer)
+{
+    return dragAll(Kind::File, Source, Target, Answer);
+}
+bool DragFileToDSN(const DragItem &Source, const DragItem &Target, int Answer)
+{
+    return dragOne(Kind::File, Source, Target, Answer);
+}
+bool DragFieldsToFile(const DragItem &Source, const DragItem &Target, int Answer)
+{
+    return dragAll(Kind::Field, Source, Target, Answer);
+}
+bool DragFieldToFile(const DragItem &Source, const DragItem &Target, int Answer)
+{
+    return dragOne(Kind::Field, Source, Target, Answer);
+}
+bool DragDBsToDSN(const DragItem &Source, const DragItem &Target, int Answer)
+{
+    return dragAll(Kind::Database, Source, Target, Answer);
+}
+bool DragDBToDSN(const DragItem &Source, const DragItem &Target, int Answer)
+{
+    return dragOne(Kind::Database, Source, Target, Answer);
+}
+bool DragTablesToDB(const DragItem &Source, const DragItem &Target, int Answer)
+{
+    return dragAll(Kind::Table, Source, Target, Answer);
+}
+bool DragTableToDB(const DragItem &Source, const DragItem &Target, int Answer)
+{
+    return dragOne(Kind::Table, Source, Target, Answer);
+}
+bool DragColumnsToTable(const DragItem &Source, const DragItem &Target, int Answer)
+{
+    return dragAll(Kind::Column, Source, Target, Answer);
+}
+bool DragColumnToTable(const DragItem &Source, const DragItem &Target, int Answer)
+{
+    return dragOne(Kind::Column, Source, Target, Answer);
+}
+bool DragUsersToDSN(const DragItem &Source, const DragItem &Target, int Answer)
+{
+    return dragAll(Kind::User, Source, Target, Answer);
+}
+bool DragUserToDSN(const DragItem &Source, const DragItem &Target, int Answer)
+{
+    return dragOne(Kind::User, Source, Target, Answer);
+}
+bool DragDBPRVsToDB(const DragItem &Source, const DragItem &Target, int Answer)
+{
+    return dragAll(Kind::DBPRV, Source, Target, Answer);
+}
+bool DragDBPRVToDB(const DragItem &Source, const DragItem &Target, int Answer)
+{
+    return dragOne(Kind::DBPRV, Source, Target, Answer);
+}
+bool DragTBLPRVsToTable(const DragItem &Source, const DragItem &Target, int Answer)
+{
+    return dragAll(Kind::TBLPRV, Source, Target, Answer);
+}
+bool DragTBLPRVToTable(const DragItem &Source, const DragItem &Target, int Answer)
+{
+    return dragOne(Kind::TBLPRV, Source, Target, Answer);
+}
+
+} // namespace modDragAndDrop

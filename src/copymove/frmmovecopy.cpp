@@ -1,0 +1,114 @@
+#include "frmmovecopy.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+
+#include "core/errortrace.h"
+#include "core/modgui.h"
+#include "panehost/forms.h"
+#include "panehost/panehost.h"
+#include "panehost/panelook.h"
+#include "settings.h"
+#include "ui.h"
+
+using panelook::Twips;
+
+namespace {
+
+const QString kSection = QStringLiteral("frmMoveCopy");
+constexpr int kWidth = 4695, kHeight = 2175; // the client area, in twips
+
+} // namespace
+
+frmMoveCopy::frmMoveCopy() : QDialog(ui::dialogParent())
+{
+    setObjectName(QStringLiteral("frmMoveCopy"));
+    setWindowTitle(QStringLiteral("Move or Copy?"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setModal(true);
+    setFixedSize(Twips(0, 0, kWidth, kHeight).size());
+
+    imgIcon = new QLabel(this);
+    imgIcon->setObjectName(QStringLiteral("imgIcon"));
+    imgIcon->setGeometry(Twips(120, 120, 480, 480));
+    imgIcon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(32));
+    lblPrompt = new QLabel(this);
+    lblPrompt->setObjectName(QStringLiteral("lblPrompt"));
+    lblPrompt->setGeometry(Twips(660, 60, 3975, 1575));
+    lblPrompt->setWordWrap(true);
+    lblPrompt->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    auto button = [&](QPushButton *&b, const char *name, const QString &caption, int left) {
+        b = new QPushButton(caption, this);
+        b->setObjectName(QLatin1String(name));
+        b->setGeometry(Twips(left, 1800, 1095, 315));
+    };
+    button(cmdCopy, "cmdCopy", QStringLiteral("&Copy"), 60);
+    button(cmdMove, "cmdMove", QStringLiteral("&Move"), 1200);
+    button(cmdCancel, "cmdCancel", QStringLiteral("Cancel"), 3540);
+    cmdCopy->setDefault(true);
+    setTabOrder(cmdCancel, cmdMove);
+    setTabOrder(cmdMove, cmdCopy);
+
+    connect(cmdCopy, &QPushButton::clicked, this, &frmMoveCopy::cmdCopy_Click);
+    connect(cmdMove, &QPushButton::clicked, this, &frmMoveCopy::cmdMove_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmMoveCopy::cmdCancel_Click);
+}
+
+int frmMoveCopy::Query(const QString &Message)
+{
+    TraceScope trace(QStringLiteral("frmMoveCopy.Query"));
+    frmMoveCopy &form = forms::Get<frmMoveCopy>();
+    form.Form_Load();
+    form.lblPrompt->setText(Message);
+    form.cmdCancel->setFocus();
+    Ui().RunModal(form);
+    // Closed without a button (its close button, Escape): Cancel.
+    const int answer = form.m_cancel ? 0 : form.m_copy ? 2 : form.m_move ? 1 : 0;
+    form.Form_Unload();
+    forms::Unload(&form);
+    return answer;
+}
+
+void frmMoveCopy::Form_Load()
+{
+    TraceScope trace(QStringLiteral("frmMoveCopy.Form_Load"));
+    const QSize own = Twips(0, 0, kWidth, kHeight).size();
+    const int width = modGUI::TwipsToPixels(int(GetSettingNumber(kSection, QStringLiteral("Width"),
+                                                                 modGUI::PixelsToTwips(own.width()))));
+    const int height = modGUI::TwipsToPixels(int(GetSettingNumber(kSection, QStringLiteral("Height"),
+                                                                  modGUI::PixelsToTwips(own.height()))));
+    setFixedSize(qMax(1, width), qMax(1, height));
+    modGUI::PlaceAtSavedPosition(this, kSection);
+    m_copy = m_move = m_cancel = false;
+}
+
+void frmMoveCopy::Form_Unload()
+{
+    TraceScope trace(QStringLiteral("frmMoveCopy.Form_Unload"));
+    modGUI::SavePosition(this, kSection);
+    if (QWidget *pane = gCurrentPane())
+        pane->update();
+}
+
+void frmMoveCopy::cmdCopy_Click()
+{
+    TraceScope trace(QStringLiteral("frmMoveCopy.cmdCopy_Click"));
+    m_copy = true;
+    done(QDialog::Accepted);
+}
+
+void frmMoveCopy::cmdMove_Click()
+{
+    TraceScope trace(QStringLiteral("frmMoveCopy.cmdMove_Click"));
+    m_move = true;
+    done(QDialog::Accepted);
+}
+
+void frmMoveCopy::cmdCancel_Click()
+{
+    TraceScope trace(QStringLiteral("frmMoveCopy.cmdCancel_Click"));
+    m_cancel = true;
+    done(QDialog::Rejected);
+}
