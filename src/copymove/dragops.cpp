@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QHash>
+#include <QSet>
 #include <functional>
 #include <optional>
 
@@ -92,16 +93,23 @@ QString condition(const Facts &k, const QStringList &keys)
     return terms.join(QStringLiteral(" AND "));
 }
 
-// The names of a collection: the members of the parent `parents` in the source.
-// The Files collection leaves the catalog's own files out unless they are shown.
-QString listing(const Facts &k, const QStringList &parents)
+// The rows of a parent's members (`columns`: "*" or a column list). With
+// `ownFilesOut` the Files collection leaves the catalog's own files out unless
+// they are shown.
+QString membersSql(const Facts &k, const QStringList &parents, const QString &columns, bool ownFilesOut = false)
 {
-    const QString select = QStringLiteral("SELECT ") + NameColumn(k) + QStringLiteral(" FROM ") + k.table;
-    if (k.kind == Kind::File && options::SysTables() == 0)
+    const QString select = QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM ") + k.table;
+    if (ownFilesOut && k.kind == Kind::File && options::SysTables() == 0)
         return select + QStringLiteral(" WHERE FILE_NAME NOT IN('") + EngineFiles().join(QStringLiteral("', '")) +
                QStringLiteral("')");
     const QString where = condition(k, parents.mid(0, k.parents));
     return where.isEmpty() ? select + QLatin1Char(' ') : select + QStringLiteral(" WHERE ") + where;
+}
+
+// The row of one item, by its key.
+QString rowSql(const Facts &k, const QStringList &keys)
+{
+    return QStringLiteral("SELECT * FROM ") + k.table + QStringLiteral(" WHERE ") + condition(k, keys);
 }
 
 // The copy of the source `row` under the target's keys.
@@ -153,25 +161,96 @@ std::unique_ptr<dao::Recordset> read(ErrorHandler &handler, const QString &ds, c
     return done && reachable ? std::move(rs) : nullptr;
 }
 
-// Walks a collection: the members of `parents` in the source, each handed to
-// `member`, which says whether it was done; after one that was not, the
-// continue question, while its answer is Yes. True once a member was handled;
-// for users also for a walk that ended or was stopped, empty or not.
-bool walk(const Facts &k, const QStringList &parents, const std::function<bool(const QString &)> &member)
+// The text of each row's first column, in order.
+QStringList firstColumn(dao::Recordset &rs)
+{
+    QStringList texts;
+    for (long row = 0; row < rs.RecordCount(); ++row)
+        texts << rs.Cell(row, 0).toString();
+    return texts;
+}
+
+// A column's place in its table: its COLUMN_TYPE and COLUMN_NUMBER as written in SQL.
+QString placeOf(const dao::Recordset &row)
+{
+    return number(row.Value(QStringLiteral("COLUMN_TYPE")), QStringLiteral("COLUMN_TYPE")) + QLatin1Char(' ') +
+           number(row.Value(QStringLiteral("COLUMN_NUMBER")), QStringLiteral("COLUMN_NUMBER"));
+}
+
+// What the plans of a collection's members look up instead of reading a row
+// each: read once, before the first member.
+struct Batch
+{
+    std::unique_ptr<dao::Recordset> rows; // the members' source rows
+    QStringList names;                    // the members, in the order read
+    QHash<QString, long> at;              // a member's row
+    QSet<QString> existing;               // the members' names the target holds
+    QSet<QString> users;                  // the target's users
+    QHash<QString, QString> columns;      // the target table's columns: name -> place
+    QSet<QString> places;                 // ... and their places
+};
+
+// Reads a collection's batch: the members' rows in the source, then in the
+// target the names it holds, its users (privileges), the target table's
+// columns (columns). Nothing after Ignore or without a connection.
+std::optional<Batch> prepare(const Facts &k, const QStringList &source, const QStringList &target)
 {
     ErrorHandler handler(k.collection);
+    Batch b;
     QString sql;
-    if (!handler.step([&] { sql = listing(k, parents); }))
-        return false;
-    const auto rs = read(handler, parents.value(0), sql);
-    if (!rs)
-        return false;
-    QStringList names;
-    for (; !rs->Eof(); rs->MoveNext())
-        names << (*rs)(0).Text();
+    if (!handler.step([&] { sql = membersSql(k, source, QStringLiteral("*"), true); }))
+        return std::nullopt;
+    b.rows = read(handler, source.value(0), sql);
+    if (!b.rows)
+        return std::nullopt;
+    if (!handler.step([&] {
+            const dao::Fields &fields = b.rows->GetFields();
+            (void)fields(NameColumn(k)); // 3265 when the rows lack it
+            const int name = fields.IndexOf(NameColumn(k));
+            for (long row = 0; row < b.rows->RecordCount(); ++row) {
+                b.names << b.rows->Cell(row, name).toString();
+                b.at.insert(b.names.last(), row);
+            }
+        }))
+        return std::nullopt;
+    const QString &tds = target.value(0);
+    if (k.conflict) {
+        const auto held = read(handler, tds, membersSql(k, target, NameColumn(k)));
+        if (!held)
+            return std::nullopt;
+        const QStringList names = firstColumn(*held);
+        b.existing = QSet<QString>(names.begin(), names.end());
+    }
+    if (k.userTest) {
+        const Facts &user = Of(Kind::User);
+        const auto held = read(handler, tds, membersSql(user, {tds}, NameColumn(user)));
+        if (!held)
+            return std::nullopt;
+        const QStringList names = firstColumn(*held);
+        b.users = QSet<QString>(names.begin(), names.end());
+    }
+    if (k.kind == Kind::Column) {
+        const auto held = read(handler, tds, membersSql(k, target, QStringLiteral("*")));
+        if (!held || !handler.step([&] {
+                for (; !held->Eof(); held->MoveNext()) {
+                    b.columns.insert(held->Value(QStringLiteral("COLUMN_NAME")).toString(), placeOf(*held));
+                    b.places.insert(placeOf(*held));
+                }
+            }))
+            return std::nullopt;
+    }
+    return b;
+}
+
+// Walks a collection's members: each is handed to `member`, which says
+// whether it was done; after one that was not, the continue question, while
+// its answer is Yes. True once a member was handled; for users also for a
+// walk that ended or was stopped, empty or not.
+bool walk(const Facts &k, const QStringList &names, const std::function<bool(const QString &)> &member)
+{
     bool result = false;
     int going = 1; // the continue answer: 1 Yes, 2 Yes to All, 0 No
-    for (const QString &name : std::as_const(names)) {
+    for (const QString &name : names) {
         if (member(name)) {
             result = true;
             continue;
@@ -196,28 +275,52 @@ struct Planned
     QList<Planned> children;
 };
 
-// One drop: its answer, and the files of the target tables the plans met.
+// One drop: its answer, and what its plans learned of the target: a table's
+// file, the files a data source defines, the fields a file has.
 struct Drop
 {
     int answer;
     QHash<QString, QString> tableFiles;
+    QHash<QString, QSet<QString>> files;
+    QHash<QString, QSet<QString>> fileFields;
 
-    static QString tableKey(const QStringList &table)
+    static QString key(const QStringList &parts)
     {
-        return table.value(0).toCaseFolded() + QLatin1Char('\n') + table.value(1) + QLatin1Char('\n') + table.value(2);
+        QStringList folded = parts;
+        folded[0] = folded[0].toCaseFolded();
+        return folded.join(QLatin1Char('\n'));
     }
 };
 
-std::optional<Planned> plan(Drop &drop, const Facts &k, const QStringList &source, const QStringList &target);
+// A set read once a drop: the first column of `sql` on `ds`, kept under `key`.
+bool lookUp(ErrorHandler &handler, QHash<QString, QSet<QString>> &cache, const QString &key, const QString &ds,
+            const QString &sql)
+{
+    if (cache.contains(key))
+        return true;
+    handler.info = sql;
+    const auto rs = read(handler, ds, sql);
+    if (!rs)
+        return false;
+    const QStringList names = firstColumn(*rs);
+    cache.insert(key, QSet<QString>(names.begin(), names.end()));
+    return true;
+}
+
+std::optional<Planned> plan(Drop &drop, const Facts &k, const QStringList &source, const QStringList &target,
+                            Batch *batch);
 
 // Plans the members of the collection `k` of one item into `into`.
 void planMembers(Drop &drop, const Facts &k, const QStringList &source, const QStringList &target,
                  QList<Planned> &into)
 {
     TraceScope trace(k.collection);
-    walk(k, source, [&](const QString &name) {
+    std::optional<Batch> batch = prepare(k, source, target);
+    if (!batch)
+        return;
+    walk(k, batch->names, [&](const QString &name) {
         TraceScope member(k.single);
-        std::optional<Planned> p = plan(drop, k, source + QStringList{name}, target + QStringList{name});
+        std::optional<Planned> p = plan(drop, k, source + QStringList{name}, target + QStringList{name}, &*batch);
         if (p)
             into << std::move(*p);
         return p.has_value();
@@ -225,18 +328,28 @@ void planMembers(Drop &drop, const Facts &k, const QStringList &source, const QS
 }
 
 // A table's file in the target: warned about when it is not defined there.
-bool planTable(Drop &drop, ErrorHandler &handler, const Names &n, const dao::Recordset &row)
+bool planTable(Drop &drop, ErrorHandler &handler, const Names &n, const dao::Recordset &row, const Batch *batch)
 {
+    const QString &ds = n.target[0];
     const QString file = row.Value(QStringLiteral("FILE_NAME")).toString();
-    handler.info = QStringLiteral("SELECT FILE_NAME FROM QN_FILE WHERE FILE_NAME = ") + quoted(file);
-    const auto defined = read(handler, n.target[0], handler.info);
+    bool defined = false;
+    if (batch) {
+        const QString key = Drop::key({ds});
+        if (!lookUp(handler, drop.files, key, ds, QStringLiteral("SELECT FILE_NAME FROM QN_FILE ")))
+            return false;
+        defined = drop.files.value(key).contains(file);
+    } else {
+        handler.info = QStringLiteral("SELECT FILE_NAME FROM QN_FILE WHERE FILE_NAME = ") + quoted(file);
+        const auto rs = read(handler, ds, handler.info);
+        if (!rs)
+            return false;
+        defined = !rs->Eof();
+    }
     if (!defined)
-        return false;
-    if (defined->Eof())
         inform(QStringLiteral("WARNING - Table '") + n.name() + QStringLiteral(" refrences File '") + file +
-               QLatin1Char('\'') + kCrLf + QStringLiteral("which has not been defined in Datasource '") +
-               n.target[0] + QLatin1Char('\''));
-    drop.tableFiles.insert(Drop::tableKey(n.target), file);
+               QLatin1Char('\'') + kCrLf + QStringLiteral("which has not been defined in Datasource '") + ds +
+               QLatin1Char('\''));
+    drop.tableFiles.insert(Drop::key(n.target.mid(0, 3)), file);
     return true;
 }
 
@@ -244,7 +357,8 @@ bool planTable(Drop &drop, ErrorHandler &handler, const Names &n, const dao::Rec
 // overwritten after a question; one of its name elsewhere refuses the drop;
 // a field missing from the target table's file is warned about. `writes`
 // gets the overwrite's DELETE.
-bool planColumn(Drop &drop, ErrorHandler &handler, const Names &n, const dao::Recordset &row, QStringList &writes)
+bool planColumn(Drop &drop, ErrorHandler &handler, const Names &n, const dao::Recordset &row, QStringList &writes,
+                const Batch *batch)
 {
     const QString &ds = n.target[0], &db = n.target[1], &table = n.target[2];
     const QString column = n.name();
@@ -254,13 +368,18 @@ bool planColumn(Drop &drop, ErrorHandler &handler, const Names &n, const dao::Re
             place = number(row.Value(QStringLiteral("COLUMN_NUMBER")), QStringLiteral("COLUMN_NUMBER"));
         }))
         return false;
-    handler.info = QStringLiteral("SELECT * FROM QN_COLUMN WHERE DATABASE_NAME =") + quoted(db) +
-                   QStringLiteral(" AND TABLE_NAME = ") + quoted(table) + QStringLiteral(" AND COLUMN_TYPE = ") + type +
-                   QStringLiteral(" AND COLUMN_NUMBER = ") + place + QLatin1Char(' ');
-    const auto inPlace = read(handler, ds, handler.info);
-    if (!inPlace)
-        return false;
-    const bool overwrite = !inPlace->Eof();
+    bool overwrite = false;
+    if (batch) {
+        overwrite = batch->places.contains(type + QLatin1Char(' ') + place);
+    } else {
+        handler.info = QStringLiteral("SELECT * FROM QN_COLUMN WHERE DATABASE_NAME =") + quoted(db) +
+                       QStringLiteral(" AND TABLE_NAME = ") + quoted(table) + QStringLiteral(" AND COLUMN_TYPE = ") +
+                       type + QStringLiteral(" AND COLUMN_NUMBER = ") + place + QLatin1Char(' ');
+        const auto inPlace = read(handler, ds, handler.info);
+        if (!inPlace)
+            return false;
+        overwrite = !inPlace->Eof();
+    }
     if (overwrite && Ui().MsgBox(QStringLiteral("A column already exists is in Datasource '") + ds +
                                      QStringLiteral("', Database '") + db + QStringLiteral("', Table '") + table +
                                      QStringLiteral(" with a Column Type of ") + type +
@@ -268,26 +387,24 @@ bool planColumn(Drop &drop, ErrorHandler &handler, const Names &n, const dao::Re
                                      QStringLiteral("Do you want to overwrite it?"),
                                  ui::vbYesNo + ui::vbQuestion) != ui::vbYes)
         return false;
-    handler.info = QStringLiteral("SELECT * FROM QN_COLUMN WHERE ") + condition(Of(Kind::Column), n.target);
-    const auto named = read(handler, ds, handler.info);
-    if (!named)
+    // A column of that name that is not the one overwritten refuses the drop.
+    std::optional<QString> named;
+    if (batch) {
+        if (batch->columns.contains(column))
+            named = batch->columns.value(column);
+    } else {
+        handler.info = rowSql(Of(Kind::Column), n.target);
+        const auto rs = read(handler, ds, handler.info);
+        if (!rs || (!rs->Eof() && !handler.step([&] { named = placeOf(*rs); })))
+            return false;
+    }
+    if (named && (!overwrite || *named != type + QLatin1Char(' ') + place)) {
+        inform(QStringLiteral("Datasource '") + ds + QStringLiteral("', Table '") + table +
+               QStringLiteral("', already contains a Column called '") + column + QStringLiteral("'."));
         return false;
-    if (!named->Eof()) {
-        bool overwritten = false;
-        if (!handler.step([&] {
-                overwritten = number(named->Value(QStringLiteral("COLUMN_TYPE")), QStringLiteral("COLUMN_TYPE")) == type &&
-                              number(named->Value(QStringLiteral("COLUMN_NUMBER")), QStringLiteral("COLUMN_NUMBER")) ==
-                                  place;
-            }))
-            return false;
-        if (!overwrite || !overwritten) {
-            inform(QStringLiteral("Datasource '") + ds + QStringLiteral("', Table '") + table +
-                   QStringLiteral("', already contains a Column called '") + column + QStringLiteral("'."));
-            return false;
-        }
     }
     // The target table's file: known when this drop copies the table.
-    const QString tableKey = Drop::tableKey(n.target);
+    const QString tableKey = Drop::key(n.target.mid(0, 3));
     if (!drop.tableFiles.contains(tableKey)) {
         handler.info = QStringLiteral("SELECT FILE_NAME FROM QN_TABLE WHERE ") + modDatabase::TableWhere(db, table) +
                        QLatin1Char(' ');
@@ -298,12 +415,21 @@ bool planColumn(Drop &drop, ErrorHandler &handler, const Names &n, const dao::Re
     }
     const QString file = drop.tableFiles.value(tableKey);
     const QString field = row.Value(QStringLiteral("FIELD_NAME")).toString();
-    handler.info = QStringLiteral("SELECT FIELD_NAME FROM QN_FIELD WHERE FILE_NAME = ") + quoted(file) +
-                   QStringLiteral(" AND FIELD_NAME = ") + quoted(field) + QLatin1Char(' ');
-    const auto defined = read(handler, ds, handler.info);
+    const QString fieldsSql = QStringLiteral("SELECT FIELD_NAME FROM QN_FIELD WHERE FILE_NAME = ") + quoted(file);
+    bool defined = false;
+    if (batch) {
+        const QString key = Drop::key({ds, file});
+        if (!lookUp(handler, drop.fileFields, key, ds, fieldsSql + QLatin1Char(' ')))
+            return false;
+        defined = drop.fileFields.value(key).contains(field);
+    } else {
+        handler.info = fieldsSql + QStringLiteral(" AND FIELD_NAME = ") + quoted(field) + QLatin1Char(' ');
+        const auto rs = read(handler, ds, handler.info);
+        if (!rs)
+            return false;
+        defined = !rs->Eof();
+    }
     if (!defined)
-        return false;
-    if (defined->Eof())
         inform(QStringLiteral("WARNING - The Column '") + column + QStringLiteral("' refers Field '") + field +
                QStringLiteral("' which does not exists in ") + kCrLf + QStringLiteral("File '") + file +
                QStringLiteral("' (refered to by Table '") + table + QStringLiteral("')"));
@@ -315,43 +441,65 @@ bool planColumn(Drop &drop, ErrorHandler &handler, const Names &n, const dao::Re
 }
 
 // Plans one item: the existence test in the target, the user test, the source
-// row, the kind's own tests, the copy, then its collections. Nothing when it
-// was refused (after its message) or a read was ignored.
-std::optional<Planned> plan(Drop &drop, const Facts &k, const QStringList &source, const QStringList &target)
+// row, the kind's own tests, the copy, then its collections. A member of a
+// collection (`batch`) is looked up in what the collection read; one item
+// dropped alone reads its rows one by one. Nothing when it was refused (after
+// its message) or a read was ignored.
+std::optional<Planned> plan(Drop &drop, const Facts &k, const QStringList &source, const QStringList &target,
+                            Batch *batch)
 {
     ErrorHandler handler(k.single, QString());
     const Names names{source, target};
-    const QString &sds = source[0], &tds = target[0];
+    const QString &sds = source[0], &tds = target[0], name = names.name();
     if (k.conflict) {
-        handler.info = QStringLiteral("SELECT * FROM ") + k.table + QStringLiteral(" WHERE ") + condition(k, target);
-        const auto existing = read(handler, tds, handler.info);
-        if (!existing)
-            return std::nullopt;
-        if (!existing->Eof()) {
+        bool held = false;
+        if (batch) {
+            held = batch->existing.contains(name);
+        } else {
+            handler.info = rowSql(k, target);
+            const auto rs = read(handler, tds, handler.info);
+            if (!rs)
+                return std::nullopt;
+            held = !rs->Eof();
+        }
+        if (held) {
             inform(k.conflict(names));
             return std::nullopt;
         }
     }
     if (k.userTest) {
-        handler.info = QStringLiteral("SELECT * FROM QN_USER WHERE USER_NAME = ") + quoted(names.name());
-        const auto user = read(handler, tds, handler.info);
-        if (!user)
-            return std::nullopt;
-        if (user->Eof()) {
-            inform(QStringLiteral("Datasource '") + tds + QStringLiteral("' does not contain the User '") +
-                   names.name() + QLatin1Char('\''));
+        bool held = false;
+        if (batch) {
+            held = batch->users.contains(name);
+        } else {
+            handler.info = rowSql(Of(Kind::User), {tds, name});
+            const auto rs = read(handler, tds, handler.info);
+            if (!rs)
+                return std::nullopt;
+            held = !rs->Eof();
+        }
+        if (!held) {
+            inform(QStringLiteral("Datasource '") + tds + QStringLiteral("' does not contain the User '") + name +
+                   QLatin1Char('\''));
             return std::nullopt;
         }
     }
-    handler.info = QStringLiteral("SELECT * FROM ") + k.table + QStringLiteral(" WHERE ") + condition(k, source) +
-                   k.sourceSuffix;
-    const auto row = read(handler, sds, handler.info, true);
-    if (!row)
-        return std::nullopt;
+    std::unique_ptr<dao::Recordset> own;
+    dao::Recordset *row = nullptr;
+    if (batch) {
+        row = batch->rows.get();
+        row->SetAbsolutePosition(batch->at.value(name));
+    } else {
+        handler.info = rowSql(k, source) + k.sourceSuffix;
+        own = read(handler, sds, handler.info, true);
+        row = own.get();
+        if (!row)
+            return std::nullopt;
+    }
     Planned p{&k, source, target, {}, {}};
-    if (k.kind == Kind::Column && !planColumn(drop, handler, names, *row, p.writes))
+    if (k.kind == Kind::Column && !planColumn(drop, handler, names, *row, p.writes, batch))
         return std::nullopt;
-    if (k.kind == Kind::Table && !planTable(drop, handler, names, *row))
+    if (k.kind == Kind::Table && !planTable(drop, handler, names, *row, batch))
         return std::nullopt;
     QString insert;
     if (!handler.step([&] { insert = insertSql(k, *row, target); }))
@@ -376,7 +524,7 @@ void write(const Planned &p, bool targets, bool sources, bool &kept)
         return;
     const Facts &k = *p.facts;
     for (const Kind member : k.children)
-        if (!modUpdate::UnitOpen(listing(Of(member), p.source))->Eof()) {
+        if (!modUpdate::UnitOpen(membersSql(Of(member), p.source, NameColumn(Of(member))))->Eof()) {
             kept = true;
             return;
         }
@@ -413,9 +561,9 @@ bool execute(const Planned &p, bool move)
     return true;
 }
 
-bool carry(Drop &drop, const Facts &k, const QStringList &source, const QStringList &target)
+bool carry(Drop &drop, const Facts &k, const QStringList &source, const QStringList &target, Batch *batch = nullptr)
 {
-    const std::optional<Planned> p = plan(drop, k, source, target);
+    const std::optional<Planned> p = plan(drop, k, source, target, batch);
     return p && execute(*p, drop.answer == 1);
 }
 
@@ -446,7 +594,7 @@ bool dragOne(Kind kind, const DragItem &Source, const DragItem &Target, int Answ
     if (Answer == 0)
         return false;
     status(QStringLiteral("Processing ") + k.word + QStringLiteral(" '") + source.last() + QLatin1Char('\''));
-    Drop drop{Answer, {}};
+    Drop drop{Answer, {}, {}, {}};
     return carry(drop, k, source, target);
 }
 
@@ -472,12 +620,15 @@ bool dragAll(Kind kind, const DragItem &Source, const DragItem &Target, int Answ
         return false;
     if (!connected(k.collection, target[0]) || !connected(k.collection, source[0]))
         return false;
-    Drop drop{Answer, {}};
+    std::optional<Batch> batch = prepare(k, source, target);
+    if (!batch)
+        return false;
+    Drop drop{Answer, {}, {}, {}};
     Progress progress;
-    return walk(k, source, [&](const QString &name) {
+    return walk(k, batch->names, [&](const QString &name) {
         TraceScope member(k.single);
         progress.show(QStringLiteral("Processing ") + k.word + QStringLiteral(" '") + name + QLatin1Char('\''));
-        return carry(drop, k, source + QStringList{name}, target + QStringList{name});
+        return carry(drop, k, source + QStringList{name}, target + QStringList{name}, &*batch);
     });
 }
 

@@ -12,7 +12,9 @@
 //
 // Each item is planned first: the existence tests in the target, the refusals
 // with their messages, the overwrite question of a column and the members of
-// its collections, read from the source. Then its rows are written as one unit
+// its collections, read from the source. One item dropped alone reads its
+// rows one by one; the members of a collection are read once for all of them
+// (their rows, the names the target holds). Then its rows are written as one unit
 // (modUpdate::RunUnit): within one data source the copy and the move's deletes
 // together; between two, the copy on the target commits first, and only then
 // does a unit on the source delete the rows copied. A failure rolls its unit
