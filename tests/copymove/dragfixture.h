@@ -11,6 +11,7 @@
 #include "../editors/editorfixture.h"
 #include "core/errortrace.h"
 #include "tree/dragdrop.h"
+#include "tree/dragitem.h"
 
 class DragTest : public EditorTest
 {
