@@ -145,7 +145,7 @@ bool connected(const QString &routine, const QString &ds)
 // Reads `sql` on `ds` as a step of `handler`: a failure shows the error dialog,
 // Retry reads again. Nothing after Ignore or when the data source cannot be
 // connected. With `found`, finding no row fails with 3021: the row is gone.
-std::unique_ptr<dao::Recordset> read(ErrorHandler &handler, const QString &ds, const QString &sql, bool found = false)
+std::unique_ptr<dao::Recordset> readRows(ErrorHandler &handler, const QString &ds, const QString &sql, bool found = false)
 {
     std::unique_ptr<dao::Recordset> rs;
     bool reachable = true;
@@ -200,7 +200,7 @@ std::optional<Batch> prepare(const Facts &k, const QStringList &source, const QS
     QString sql;
     if (!handler.step([&] { sql = membersSql(k, source, QStringLiteral("*"), true); }))
         return std::nullopt;
-    b.rows = read(handler, source.value(0), sql);
+    b.rows = readRows(handler, source.value(0), sql);
     if (!b.rows)
         return std::nullopt;
     if (!handler.step([&] {
@@ -215,7 +215,7 @@ std::optional<Batch> prepare(const Facts &k, const QStringList &source, const QS
         return std::nullopt;
     const QString &tds = target.value(0);
     if (k.conflict) {
-        const auto held = read(handler, tds, membersSql(k, target, NameColumn(k)));
+        const auto held = readRows(handler, tds, membersSql(k, target, NameColumn(k)));
         if (!held)
             return std::nullopt;
         const QStringList names = firstColumn(*held);
@@ -223,14 +223,14 @@ std::optional<Batch> prepare(const Facts &k, const QStringList &source, const QS
     }
     if (k.userTest) {
         const Facts &user = Of(Kind::User);
-        const auto held = read(handler, tds, membersSql(user, {tds}, NameColumn(user)));
+        const auto held = readRows(handler, tds, membersSql(user, {tds}, NameColumn(user)));
         if (!held)
             return std::nullopt;
         const QStringList names = firstColumn(*held);
         b.users = QSet<QString>(names.begin(), names.end());
     }
     if (k.kind == Kind::Column) {
-        const auto held = read(handler, tds, membersSql(k, target, QStringLiteral("*")));
+        const auto held = readRows(handler, tds, membersSql(k, target, QStringLiteral("*")));
         if (!held || !handler.step([&] {
                 for (; !held->Eof(); held->MoveNext()) {
                     b.columns.insert(held->Value(QStringLiteral("COLUMN_NAME")).toString(), placeOf(*held));
@@ -242,16 +242,26 @@ std::optional<Batch> prepare(const Facts &k, const QStringList &source, const QS
     return b;
 }
 
-// Walks a collection's members: each is handed to `member`, which says
-// whether it was done; after one that was not, the continue question, while
-// its answer is Yes. True once a member was handled; for users also for a
-// walk that ended or was stopped, empty or not.
-bool walk(const Facts &k, const QStringList &names, const std::function<bool(const QString &)> &member)
+// What became of a member of a collection.
+enum class Member {
+    Done,
+    NotDone, // refused, cancelled, or its unit ignored: the continue question follows
+    Failed,  // a read of its plan ignored: the collection stops
+};
+
+// Walks a collection's members: each is handed to `member`; after one that
+// was not done, the continue question, while its answer is Yes. True once a
+// member was handled; for users also for a walk that ended or was stopped,
+// empty or not. False at once for a member that failed.
+bool walk(const Facts &k, const QStringList &names, const std::function<Member(const QString &)> &member)
 {
     bool result = false;
     int going = 1; // the continue answer: 1 Yes, 2 Yes to All, 0 No
     for (const QString &name : names) {
-        if (member(name)) {
+        const Member outcome = member(name);
+        if (outcome == Member::Failed)
+            return false;
+        if (outcome == Member::Done) {
             result = true;
             continue;
         }
@@ -275,14 +285,16 @@ struct Planned
     QList<Planned> children;
 };
 
-// One drop: its answer, and what its plans learned of the target: a table's
-// file, the files a data source defines, the fields a file has.
+// One drop: its answer, what its plans learned of the target (a table's file,
+// the files a data source defines, the fields a file has), and whether the
+// plan of the item under way failed.
 struct Drop
 {
     int answer;
     QHash<QString, QString> tableFiles;
     QHash<QString, QSet<QString>> files;
     QHash<QString, QSet<QString>> fileFields;
+    bool failed = false;
 
     static QString key(const QStringList &parts)
     {
@@ -292,55 +304,83 @@ struct Drop
     }
 };
 
-// A set read once a drop: the first column of `sql` on `ds`, kept under `key`.
-bool lookUp(ErrorHandler &handler, QHash<QString, QSet<QString>> &cache, const QString &key, const QString &ds,
-            const QString &sql)
+// The steps of one item's plan through its handler, the statement read last
+// being the error dialog's additional information. One that was ignored, or
+// whose data source was lost, fails the drop's item.
+class Steps
 {
-    if (cache.contains(key))
+public:
+    Steps(const QString &routine, Drop &drop) : m_handler(routine, QString()), m_drop(drop) {}
+
+    bool step(const std::function<void()> &fn) { return m_handler.step(fn) || fail(); }
+    std::unique_ptr<dao::Recordset> read(const QString &ds, const QString &sql, bool found = false)
+    {
+        m_handler.info = sql;
+        std::unique_ptr<dao::Recordset> rs = readRows(m_handler, ds, sql, found);
+        if (!rs)
+            fail();
+        return rs;
+    }
+    // A set read once a drop: the first column of `sql` on `ds`, kept under `key`.
+    bool lookUp(QHash<QString, QSet<QString>> &cache, const QString &key, const QString &ds, const QString &sql)
+    {
+        if (cache.contains(key))
+            return true;
+        const auto rs = read(ds, sql);
+        if (!rs)
+            return false;
+        const QStringList names = firstColumn(*rs);
+        cache.insert(key, QSet<QString>(names.begin(), names.end()));
         return true;
-    handler.info = sql;
-    const auto rs = read(handler, ds, sql);
-    if (!rs)
+    }
+
+private:
+    bool fail()
+    {
+        m_drop.failed = true;
         return false;
-    const QStringList names = firstColumn(*rs);
-    cache.insert(key, QSet<QString>(names.begin(), names.end()));
-    return true;
-}
+    }
+
+    ErrorHandler m_handler;
+    Drop &m_drop;
+};
 
 std::optional<Planned> plan(Drop &drop, const Facts &k, const QStringList &source, const QStringList &target,
                             Batch *batch);
 
-// Plans the members of the collection `k` of one item into `into`.
-void planMembers(Drop &drop, const Facts &k, const QStringList &source, const QStringList &target,
+// Plans the members of the collection `k` of one item into `into`; false when
+// the item cannot be planned whole (a read was ignored).
+bool planMembers(Drop &drop, const Facts &k, const QStringList &source, const QStringList &target,
                  QList<Planned> &into)
 {
     TraceScope trace(k.collection);
     std::optional<Batch> batch = prepare(k, source, target);
     if (!batch)
-        return;
+        return false;
     walk(k, batch->names, [&](const QString &name) {
         TraceScope member(k.single);
         std::optional<Planned> p = plan(drop, k, source + QStringList{name}, target + QStringList{name}, &*batch);
-        if (p)
-            into << std::move(*p);
-        return p.has_value();
+        if (!p)
+            return drop.failed ? Member::Failed : Member::NotDone;
+        into << std::move(*p);
+        return Member::Done;
     });
+    return !drop.failed;
 }
 
 // A table's file in the target: warned about when it is not defined there.
-bool planTable(Drop &drop, ErrorHandler &handler, const Names &n, const dao::Recordset &row, const Batch *batch)
+bool planTable(Drop &drop, Steps &steps, const Names &n, const dao::Recordset &row, const Batch *batch)
 {
     const QString &ds = n.target[0];
     const QString file = row.Value(QStringLiteral("FILE_NAME")).toString();
     bool defined = false;
     if (batch) {
         const QString key = Drop::key({ds});
-        if (!lookUp(handler, drop.files, key, ds, QStringLiteral("SELECT FILE_NAME FROM QN_FILE ")))
+        if (!steps.lookUp(drop.files, key, ds, QStringLiteral("SELECT FILE_NAME FROM QN_FILE ")))
             return false;
         defined = drop.files.value(key).contains(file);
     } else {
-        handler.info = QStringLiteral("SELECT FILE_NAME FROM QN_FILE WHERE FILE_NAME = ") + quoted(file);
-        const auto rs = read(handler, ds, handler.info);
+        const auto rs = steps.read(ds, QStringLiteral("SELECT FILE_NAME FROM QN_FILE WHERE FILE_NAME = ") + quoted(file));
         if (!rs)
             return false;
         defined = !rs->Eof();
@@ -357,13 +397,13 @@ bool planTable(Drop &drop, ErrorHandler &handler, const Names &n, const dao::Rec
 // overwritten after a question; one of its name elsewhere refuses the drop;
 // a field missing from the target table's file is warned about. `writes`
 // gets the overwrite's DELETE.
-bool planColumn(Drop &drop, ErrorHandler &handler, const Names &n, const dao::Recordset &row, QStringList &writes,
+bool planColumn(Drop &drop, Steps &steps, const Names &n, const dao::Recordset &row, QStringList &writes,
                 const Batch *batch)
 {
     const QString &ds = n.target[0], &db = n.target[1], &table = n.target[2];
     const QString column = n.name();
     QString type, place;
-    if (!handler.step([&] {
+    if (!steps.step([&] {
             type = number(row.Value(QStringLiteral("COLUMN_TYPE")), QStringLiteral("COLUMN_TYPE"));
             place = number(row.Value(QStringLiteral("COLUMN_NUMBER")), QStringLiteral("COLUMN_NUMBER"));
         }))
@@ -372,10 +412,10 @@ bool planColumn(Drop &drop, ErrorHandler &handler, const Names &n, const dao::Re
     if (batch) {
         overwrite = batch->places.contains(type + QLatin1Char(' ') + place);
     } else {
-        handler.info = QStringLiteral("SELECT * FROM QN_COLUMN WHERE DATABASE_NAME =") + quoted(db) +
-                       QStringLiteral(" AND TABLE_NAME = ") + quoted(table) + QStringLiteral(" AND COLUMN_TYPE = ") +
-                       type + QStringLiteral(" AND COLUMN_NUMBER = ") + place + QLatin1Char(' ');
-        const auto inPlace = read(handler, ds, handler.info);
+        const auto inPlace = steps.read(ds, QStringLiteral("SELECT * FROM QN_COLUMN WHERE DATABASE_NAME =") +
+                                                quoted(db) + QStringLiteral(" AND TABLE_NAME = ") + quoted(table) +
+                                                QStringLiteral(" AND COLUMN_TYPE = ") + type +
+                                                QStringLiteral(" AND COLUMN_NUMBER = ") + place + QLatin1Char(' '));
         if (!inPlace)
             return false;
         overwrite = !inPlace->Eof();
@@ -393,9 +433,8 @@ bool planColumn(Drop &drop, ErrorHandler &handler, const Names &n, const dao::Re
         if (batch->columns.contains(column))
             named = batch->columns.value(column);
     } else {
-        handler.info = rowSql(Of(Kind::Column), n.target);
-        const auto rs = read(handler, ds, handler.info);
-        if (!rs || (!rs->Eof() && !handler.step([&] { named = placeOf(*rs); })))
+        const auto rs = steps.read(ds, rowSql(Of(Kind::Column), n.target));
+        if (!rs || (!rs->Eof() && !steps.step([&] { named = placeOf(*rs); })))
             return false;
     }
     if (named && (!overwrite || *named != type + QLatin1Char(' ') + place)) {
@@ -406,9 +445,10 @@ bool planColumn(Drop &drop, ErrorHandler &handler, const Names &n, const dao::Re
     // The target table's file: known when this drop copies the table.
     const QString tableKey = Drop::key(n.target.mid(0, 3));
     if (!drop.tableFiles.contains(tableKey)) {
-        handler.info = QStringLiteral("SELECT FILE_NAME FROM QN_TABLE WHERE ") + modDatabase::TableWhere(db, table) +
-                       QLatin1Char(' ');
-        const auto owner = read(handler, ds, handler.info, true);
+        const auto owner = steps.read(ds,
+                                      QStringLiteral("SELECT FILE_NAME FROM QN_TABLE WHERE ") +
+                                          modDatabase::TableWhere(db, table) + QLatin1Char(' '),
+                                      true);
         if (!owner)
             return false;
         drop.tableFiles.insert(tableKey, owner->Value(QStringLiteral("FILE_NAME")).toString());
@@ -419,12 +459,12 @@ bool planColumn(Drop &drop, ErrorHandler &handler, const Names &n, const dao::Re
     bool defined = false;
     if (batch) {
         const QString key = Drop::key({ds, file});
-        if (!lookUp(handler, drop.fileFields, key, ds, fieldsSql + QLatin1Char(' ')))
+        if (!steps.lookUp(drop.fileFields, key, ds, fieldsSql + QLatin1Char(' ')))
             return false;
         defined = drop.fileFields.value(key).contains(field);
     } else {
-        handler.info = fieldsSql + QStringLiteral(" AND FIELD_NAME = ") + quoted(field) + QLatin1Char(' ');
-        const auto rs = read(handler, ds, handler.info);
+        const auto rs = steps.read(ds, fieldsSql + QStringLiteral(" AND FIELD_NAME = ") + quoted(field) +
+                                           QLatin1Char(' '));
         if (!rs)
             return false;
         defined = !rs->Eof();
@@ -444,11 +484,11 @@ bool planColumn(Drop &drop, ErrorHandler &handler, const Names &n, const dao::Re
 // row, the kind's own tests, the copy, then its collections. A member of a
 // collection (`batch`) is looked up in what the collection read; one item
 // dropped alone reads its rows one by one. Nothing when it was refused (after
-// its message) or a read was ignored.
+// its message) or a step of it failed (drop.failed).
 std::optional<Planned> plan(Drop &drop, const Facts &k, const QStringList &source, const QStringList &target,
                             Batch *batch)
 {
-    ErrorHandler handler(k.single, QString());
+    Steps steps(k.single, drop);
     const Names names{source, target};
     const QString &sds = source[0], &tds = target[0], name = names.name();
     if (k.conflict) {
@@ -456,8 +496,7 @@ std::optional<Planned> plan(Drop &drop, const Facts &k, const QStringList &sourc
         if (batch) {
             held = batch->existing.contains(name);
         } else {
-            handler.info = rowSql(k, target);
-            const auto rs = read(handler, tds, handler.info);
+            const auto rs = steps.read(tds, rowSql(k, target));
             if (!rs)
                 return std::nullopt;
             held = !rs->Eof();
@@ -472,8 +511,7 @@ std::optional<Planned> plan(Drop &drop, const Facts &k, const QStringList &sourc
         if (batch) {
             held = batch->users.contains(name);
         } else {
-            handler.info = rowSql(Of(Kind::User), {tds, name});
-            const auto rs = read(handler, tds, handler.info);
+            const auto rs = steps.read(tds, rowSql(Of(Kind::User), {tds, name}));
             if (!rs)
                 return std::nullopt;
             held = !rs->Eof();
@@ -490,23 +528,23 @@ std::optional<Planned> plan(Drop &drop, const Facts &k, const QStringList &sourc
         row = batch->rows.get();
         row->SetAbsolutePosition(batch->at.value(name));
     } else {
-        handler.info = rowSql(k, source) + k.sourceSuffix;
-        own = read(handler, sds, handler.info, true);
+        own = steps.read(sds, rowSql(k, source) + k.sourceSuffix, true);
         row = own.get();
         if (!row)
             return std::nullopt;
     }
     Planned p{&k, source, target, {}, {}};
-    if (k.kind == Kind::Column && !planColumn(drop, handler, names, *row, p.writes, batch))
+    if (k.kind == Kind::Column && !planColumn(drop, steps, names, *row, p.writes, batch))
         return std::nullopt;
-    if (k.kind == Kind::Table && !planTable(drop, handler, names, *row, batch))
+    if (k.kind == Kind::Table && !planTable(drop, steps, names, *row, batch))
         return std::nullopt;
     QString insert;
-    if (!handler.step([&] { insert = insertSql(k, *row, target); }))
+    if (!steps.step([&] { insert = insertSql(k, *row, target); }))
         return std::nullopt;
     p.writes << insert;
     for (const Kind member : k.children)
-        planMembers(drop, Of(member), source, target, p.children);
+        if (!planMembers(drop, Of(member), source, target, p.children))
+            return std::nullopt;
     return p;
 }
 
@@ -563,6 +601,7 @@ bool execute(const Planned &p, bool move)
 
 bool carry(Drop &drop, const Facts &k, const QStringList &source, const QStringList &target, Batch *batch = nullptr)
 {
+    drop.failed = false;
     const std::optional<Planned> p = plan(drop, k, source, target, batch);
     return p && execute(*p, drop.answer == 1);
 }
@@ -594,7 +633,7 @@ bool dragOne(Kind kind, const DragItem &Source, const DragItem &Target, int Answ
     if (Answer == 0)
         return false;
     status(QStringLiteral("Processing ") + k.word + QStringLiteral(" '") + source.last() + QLatin1Char('\''));
-    Drop drop{Answer, {}, {}, {}};
+    Drop drop{Answer, {}, {}, {}, false};
     return carry(drop, k, source, target);
 }
 
@@ -623,12 +662,13 @@ bool dragAll(Kind kind, const DragItem &Source, const DragItem &Target, int Answ
     std::optional<Batch> batch = prepare(k, source, target);
     if (!batch)
         return false;
-    Drop drop{Answer, {}, {}, {}};
+    Drop drop{Answer, {}, {}, {}, false};
     Progress progress;
     return walk(k, batch->names, [&](const QString &name) {
         TraceScope member(k.single);
         progress.show(QStringLiteral("Processing ") + k.word + QStringLiteral(" '") + name + QLatin1Char('\''));
-        return carry(drop, k, source + QStringList{name}, target + QStringList{name}, &*batch);
+        return carry(drop, k, source + QStringList{name}, target + QStringList{name}, &*batch) ? Member::Done
+                                                                                                : Member::NotDone;
     });
 }
 
