@@ -574,4 +574,32 @@ TEST_F(DragCopy, Privileges)
     EXPECT_EQ(shownPane(), "frmTBLPRVs:SALES.CUSTOMER - User Privileges");
 }
 
+// A failure inside a drop stays inside it: the error dialog shows once, for
+// the operation; Ignore writes and refreshes nothing; Retry runs the item's
+// unit again, and the user is copied once.
+TEST_F(DragCopy, AFailureStaysInsideTheDrop)
+{
+    reveal(users(kDs2) + "us=ADMIN:");
+    for (const int answer : {ui::vbIgnore, ui::vbRetry}) {
+        answerMoveCopy("cmdCopy");
+        dragOver(users(kDs) + "us=JSMITH:", ds(kDs2));
+        // The existence test, the source row, then the insert fails.
+        dao::Faults::Add(dao::Faults::Statement, 3, QStringLiteral("HY000"), QStringLiteral("injected"));
+        ui().answerError(answer);
+        release();
+        ASSERT_EQ(ui().errors().size(), 1) << answer;
+        EXPECT_EQ(ui().errors()[0].trappedIn, "modDragAndDrop.DragUserToDSN");
+        EXPECT_EQ(ui().errors()[0].additionalInfo,
+                  shownSQL("INSERT INTO QN_USER (USER_NAME, USER_PASSWORD, REMARKS) VALUES ('JSMITH', '****', "
+                           "'Sales office')"))
+            << "the statement that failed, its password masked";
+        const bool copied = answer == ui::vbRetry;
+        EXPECT_EQ(rows("SELECT COUNT(*) FROM QN_USER WHERE USER_NAME = 'JSMITH'", kDs2),
+                  QStringList{copied ? "1" : "0"});
+        EXPECT_EQ(node(users(kDs2) + "us=JSMITH:") != nullptr, copied);
+        EXPECT_FALSE(gDragInProgress());
+        ui().clear();
+    }
+}
+
 } // namespace
