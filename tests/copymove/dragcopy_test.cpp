@@ -74,6 +74,19 @@ TEST_F(DragCopy, UsersBetweenDataSources)
     EXPECT_EQ(takeMessages(), QStringList{"Datasource 'QnTest2' already contains a User called 'JSMITH'!"});
     EXPECT_TRUE(takeWrites().isEmpty());
     EXPECT_EQ(rows("SELECT USER_NAME FROM QN_USER WHERE USER_NAME = 'JSMITH'"), QStringList{"JSMITH"});
+    takePrompts();
+
+    // A name with an apostrophe: doubled in the statements, as it is in the question.
+    exec("INSERT INTO QN_USER (USER_NAME) VALUES ('O''NEIL')");
+    toggle(users(kDs));
+    toggle(users(kDs));
+    answerMoveCopy("cmdMove");
+    drag(users(kDs) + "us=O'NEIL:", ds(kDs2));
+    EXPECT_EQ(takePrompts(), QStringList{"Do you want to Move or Copy the User 'O'NEIL' from Datasource 'QnTest' to "
+                                         "Datasource 'QnTest2'?"});
+    EXPECT_EQ(takeWrites(), (QStringList{"INSERT INTO QN_USER (USER_NAME, USER_PASSWORD, REMARKS) VALUES ('O''NEIL', "
+                                         "'', '')",
+                                         "DELETE FROM QN_USER WHERE USER_NAME = 'O''NEIL'"}));
 }
 
 // A collection asks once; a member the target holds is reported and the

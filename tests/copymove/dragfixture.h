@@ -76,6 +76,17 @@ protected:
         openPath(path);
     }
 
+    // A click on a node's expand button: expands a collapsed node, collapses an
+    // expanded one (which forgets its children: the next expansion reads them).
+    void toggle(const QString &key)
+    {
+        const QPoint text = at(key);
+        const QRect rect = tree()->visualRect(node(key)->index());
+        QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {},
+                          QPoint(rect.left() - tree()->indentation() / 2, text.y()));
+        flush();
+    }
+
     // Where the pointer goes over a node: its text, scrolled into view.
     QPoint at(const QString &key)
     {
