@@ -2,17 +2,13 @@
 
 #include <QLabel>
 #include <QPushButton>
-#include <QStyle>
 
 #include "core/errortrace.h"
 #include "core/modgui.h"
 #include "panehost/forms.h"
 #include "panehost/panehost.h"
-#include "panehost/panelook.h"
 #include "settings.h"
 #include "ui.h"
-
-using panelook::Twips;
 
 namespace {
 
@@ -21,32 +17,13 @@ constexpr int kWidth = 4695, kHeight = 2175; // the client area, in twips
 
 } // namespace
 
-frmMoveCopy::frmMoveCopy() : QDialog(ui::dialogParent())
+frmMoveCopy::frmMoveCopy()
+    : DragQuestion(QStringLiteral("frmMoveCopy"), QStringLiteral("Move or Copy?"), QSize(kWidth, kHeight),
+                   QRect(660, 60, 3975, 1575))
 {
-    setObjectName(QStringLiteral("frmMoveCopy"));
-    setWindowTitle(QStringLiteral("Move or Copy?"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    setModal(true);
-    setFixedSize(Twips(0, 0, kWidth, kHeight).size());
-
-    imgIcon = new QLabel(this);
-    imgIcon->setObjectName(QStringLiteral("imgIcon"));
-    imgIcon->setGeometry(Twips(120, 120, 480, 480));
-    imgIcon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(32));
-    lblPrompt = new QLabel(this);
-    lblPrompt->setObjectName(QStringLiteral("lblPrompt"));
-    lblPrompt->setGeometry(Twips(660, 60, 3975, 1575));
-    lblPrompt->setWordWrap(true);
-    lblPrompt->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-
-    auto button = [&](QPushButton *&b, const char *name, const QString &caption, int left) {
-        b = new QPushButton(caption, this);
-        b->setObjectName(QLatin1String(name));
-        b->setGeometry(Twips(left, 1800, 1095, 315));
-    };
-    button(cmdCopy, "cmdCopy", QStringLiteral("&Copy"), 60);
-    button(cmdMove, "cmdMove", QStringLiteral("&Move"), 1200);
-    button(cmdCancel, "cmdCancel", QStringLiteral("Cancel"), 3540);
+    cmdCopy = button("cmdCopy", QStringLiteral("&Copy"), 60, 1800);
+    cmdMove = button("cmdMove", QStringLiteral("&Move"), 1200, 1800);
+    cmdCancel = button("cmdCancel", QStringLiteral("Cancel"), 3540, 1800);
     cmdCopy->setDefault(true);
     setTabOrder(cmdCancel, cmdMove);
     setTabOrder(cmdMove, cmdCopy);
@@ -74,11 +51,9 @@ int frmMoveCopy::Query(const QString &Message)
 void frmMoveCopy::Form_Load()
 {
     TraceScope trace(QStringLiteral("frmMoveCopy.Form_Load"));
-    const QSize own = Twips(0, 0, kWidth, kHeight).size();
-    const int width = modGUI::TwipsToPixels(int(GetSettingNumber(kSection, QStringLiteral("Width"),
-                                                                 modGUI::PixelsToTwips(own.width()))));
-    const int height = modGUI::TwipsToPixels(int(GetSettingNumber(kSection, QStringLiteral("Height"),
-                                                                  modGUI::PixelsToTwips(own.height()))));
+    // The size is read, never written: the dialog's own unless the settings hold one.
+    const int width = modGUI::TwipsToPixels(int(GetSettingNumber(kSection, QStringLiteral("Width"), kWidth)));
+    const int height = modGUI::TwipsToPixels(int(GetSettingNumber(kSection, QStringLiteral("Height"), kHeight)));
     setFixedSize(qMax(1, width), qMax(1, height));
     modGUI::PlaceAtSavedPosition(this, kSection);
     m_copy = m_move = m_cancel = false;

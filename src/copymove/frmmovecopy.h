@@ -1,16 +1,14 @@
 #pragma once
 
-#include <QDialog>
 #include <QString>
 
-class QLabel;
-class QPushButton;
+#include "dragquestion.h"
 
 // The modal "Move or Copy?" question of a drop: "&Copy" answers 2, "&Move" 1,
 // "Cancel", Escape and the window's close button 0. It opens where it was
 // last closed (settings section "frmMoveCopy", Left and Top in twips),
 // centred the first time; "Width" and "Height" are read there, never written.
-class frmMoveCopy : public QDialog
+class frmMoveCopy : public DragQuestion
 {
     Q_OBJECT
 public:
@@ -19,8 +17,6 @@ public:
     // Shows `Message` and returns the answer (0 Cancel, 1 Move, 2 Copy).
     static int Query(const QString &Message);
 
-    QLabel *imgIcon = nullptr;
-    QLabel *lblPrompt = nullptr;
     QPushButton *cmdCopy = nullptr;
     QPushButton *cmdMove = nullptr;
     QPushButton *cmdCancel = nullptr;

@@ -3,41 +3,17 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QStyle>
 
 #include "core/modgui.h"
 #include "panehost/panehost.h"
-#include "panehost/panelook.h"
 #include "ui.h"
 
-using panelook::Twips;
-
-frmYesToAll::frmYesToAll() : QDialog(ui::dialogParent())
+frmYesToAll::frmYesToAll()
+    : DragQuestion(QStringLiteral("frmYesToAll"), ui::AppTitle(), QSize(4815, 1890), QRect(660, 60, 4095, 1275))
 {
-    setObjectName(QStringLiteral("frmYesToAll"));
-    setWindowTitle(ui::AppTitle());
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    setModal(true);
-    setFixedSize(Twips(0, 0, 4815, 1890).size());
-
-    imgIcon = new QLabel(this);
-    imgIcon->setObjectName(QStringLiteral("imgIcon"));
-    imgIcon->setGeometry(Twips(120, 120, 480, 480));
-    imgIcon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(32));
-    lblPrompt = new QLabel(this);
-    lblPrompt->setObjectName(QStringLiteral("lblPrompt"));
-    lblPrompt->setGeometry(Twips(660, 60, 4095, 1275));
-    lblPrompt->setWordWrap(true);
-    lblPrompt->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-
-    auto button = [&](QPushButton *&b, const char *name, const QString &caption, int left) {
-        b = new QPushButton(caption, this);
-        b->setObjectName(QLatin1String(name));
-        b->setGeometry(Twips(left, 1500, 1095, 315));
-    };
-    button(cmdYes, "cmdYes", QStringLiteral("&Yes"), 600);
-    button(cmdYesAll, "cmdYesAll", QStringLiteral("Yes to &All"), 1800);
-    button(cmdNo, "cmdNo", QStringLiteral("&No"), 3120);
+    cmdYes = button("cmdYes", QStringLiteral("&Yes"), 600, 1500);
+    cmdYesAll = button("cmdYesAll", QStringLiteral("Yes to &All"), 1800, 1500);
+    cmdNo = button("cmdNo", QStringLiteral("&No"), 3120, 1500);
     cmdYesAll->setDefault(true);
     setTabOrder(cmdYes, cmdYesAll);
     setTabOrder(cmdYesAll, cmdNo);

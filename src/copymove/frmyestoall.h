@@ -1,15 +1,13 @@
 #pragma once
 
-#include <QDialog>
 #include <QString>
 
-class QLabel;
-class QPushButton;
+#include "dragquestion.h"
 
 // The modal continue question after an item of a dragged collection was not
 // done: "&Yes" answers 1, "Yes to &All" 2, "&No" and the window's close
 // button 0. It has no cancel button: Escape does nothing.
-class frmYesToAll : public QDialog
+class frmYesToAll : public DragQuestion
 {
     Q_OBJECT
 public:
@@ -18,8 +16,6 @@ public:
     // Shows `Prompt` in a fresh dialog, centred, and returns the answer.
     static int GetAnswer(const QString &Prompt);
 
-    QLabel *imgIcon = nullptr;
-    QLabel *lblPrompt = nullptr;
     QPushButton *cmdYes = nullptr;
     QPushButton *cmdYesAll = nullptr;
     QPushButton *cmdNo = nullptr;
