@@ -3,6 +3,8 @@
 // with their messages, the rows that travel with an object, the refreshed
 // tree and the pane shown.
 
+#include <QDir>
+
 #include "dragfixture.h"
 
 namespace {
@@ -613,6 +615,23 @@ TEST_F(DragCopy, AFailureStaysInsideTheDrop)
         EXPECT_FALSE(gDragInProgress());
         ui().clear();
     }
+}
+
+// Pictures for looking at them: QN_SCREENSHOT_DIR=<folder> test_copymove --gtest_filter=DragCopy.Screenshots
+TEST_F(DragCopy, Screenshots)
+{
+    const QString folder = qEnvironmentVariable("QN_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "QN_SCREENSHOT_DIR not set";
+    QDir().mkpath(folder);
+    reveal(users(kDs2));
+    dragOver(table(kDs, "SALES", "ORDERS"), database(kDs, "STOCK"));
+    EXPECT_TRUE(main().grab().save(QDir(folder).filePath("drag-over.png")));
+    answerMoveCopy("cmdCopy");
+    ui().answerMsgBox(ui::vbOK);
+    ui().answerMsgBox(ui::vbOK);
+    release();
+    EXPECT_TRUE(main().grab().save(QDir(folder).filePath("drag-dropped.png")));
 }
 
 } // namespace
