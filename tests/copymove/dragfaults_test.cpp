@@ -6,6 +6,10 @@
 
 #include <algorithm>
 
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
 #include "copymove/dragops.h"
 #include "core/cconnections.h"
 #include "standinfixture.h"
@@ -215,6 +219,31 @@ TEST_F(DragFaults, AnOverwrittenColumnStaysWhenItsReplacementFails)
               QStringList{"ADDRESS"});
     EXPECT_EQ(rows("SELECT COLUMN_NAME FROM QN_COLUMN WHERE TABLE_NAME = 'ORDERS' AND COLUMN_NUMBER = 3"),
               QStringList{"ORDER_DATE"});
+}
+
+// In a collection each member is a unit of its own: one whose unit fails and
+// is ignored is left out, and the continue question follows as after a refusal.
+TEST_F(DragFaults, AMemberIgnoredInACollection)
+{
+    connectBoth();
+    QStringList prompts;
+    const auto answerContinue = [&](const char *button) {
+        ui().onModal([&prompts, button](QDialog &d) {
+            prompts << d.findChild<QLabel *>(QStringLiteral("lblPrompt"))->text();
+            QTest::mouseClick(d.findChild<QPushButton *>(QLatin1String(button)), Qt::LeftButton);
+            return d.result();
+        });
+    };
+    ui().answerMsgBox(ui::vbOK); // the target has ADMIN
+    answerContinue("cmdYes");
+    ui().answerError(ui::vbIgnore); // JSMITH's insert
+    answerContinue("cmdYesAll");
+    // The users and the target's names read; ADMIN refused; JSMITH's insert fails.
+    dao::Faults::Add(dao::Faults::Statement, 3, QStringLiteral("HY000"), QStringLiteral("injected"));
+    EXPECT_TRUE(modDragAndDrop::DragUsersToDSN(item("US", {kDs}), item("DSN", {kDs2}), 2));
+    EXPECT_EQ(prompts.size(), 2);
+    EXPECT_EQ(rows("SELECT USER_NAME FROM QN_USER ORDER BY USER_NAME", kDs2),
+              (QStringList{"ADMIN", "MBROWN", "REPORTS"}));
 }
 
 } // namespace
