@@ -68,13 +68,23 @@ bool same(const DragItem &a, const DragItem &b, int count)
 
 bool inCatalogDatabase(const DragItem &target) { return target.Keys.value(1) == QLatin1String("QN"); }
 
+// A database's nodes down to its columns.
+const Types &databaseRows()
+{
+    static const Types set = types({"db", "TA", "ta", "CO", "co"});
+    return set;
+}
+// The database side of a data source, its Databases folder included, and the user side.
+const Types &databaseAndUserSide()
+{
+    static const Types set = types({"DB", "db", "TA", "ta", "CO", "co", "US", "us", "DBPRV", "dbprv", "TBLPRV", "tblprv"});
+    return set;
+}
+
 // One row per draggable node type.
 QList<Route> buildRoutes()
 {
-    const Types fileSide = types({"db", "TA", "ta", "CO", "co"});
-    const Types databaseSide = types({"DB", "db", "TA", "ta", "CO", "co", "US", "us", "DBPRV", "dbprv", "TBLPRV", "tblprv"});
     const Types fields = types({"fi", "FD", "fd"});
-    const Types tableSide = types({"db", "TA", "ta", "CO", "co"});
     const Types columnSide = types({"ta", "CO", "co"});
     const Types dbprvSide = types({"db", "DBPRV", "dbprv"});
     const Types tblprvSide = types({"ta", "CO", "co", "TBLPRV", "tblprv"});
@@ -84,14 +94,12 @@ QList<Route> buildRoutes()
     const P tables = oneDatabase + P{{"TA", 1}}, table = tables + P{{"ta", 2}};
     const QList<Route> folders = {
         {types({"FI"}), all, [](const DragItem &s, const DragItem &t) { return same(s, t, 1); },
-         {true, databaseSide}, &DragFilesToDSN, files, QStringLiteral("frmFiles")},
-        // A file is refused on the database and user side, the Databases folder included.
-        {types({"fi"}), all, [](const DragItem &s, const DragItem &t) {
-             static const Types refused = types({"DB", "db", "TA", "ta", "CO", "co", "US", "us", "DBPRV", "dbprv",
-                                                 "TBLPRV", "tblprv"});
-             return same(s, t, 1) || refused.contains(t.NodeType);
+         {true, databaseAndUserSide()}, &DragFilesToDSN, files, QStringLiteral("frmFiles")},
+        {types({"fi"}), all,
+         [](const DragItem &s, const DragItem &t) {
+             return same(s, t, 1) || databaseAndUserSide().contains(t.NodeType);
          },
-         {true, fileSide}, &DragFileToDSN, files, QStringLiteral("frmFiles")},
+         {true, databaseRows()}, &DragFileToDSN, files, QStringLiteral("frmFiles")},
         {types({"FD"}), {false, fields}, [](const DragItem &s, const DragItem &t) {
              // The catalog's own files, KEY included.
              static const Types own = types({"CNTRL", "COLUMN", "DB", "DBPRV", "DRIVER", "FIELD", "FILE", "KEY",
@@ -100,11 +108,12 @@ QList<Route> buildRoutes()
          },
          {false, fields}, &DragFieldsToFile, file, QStringLiteral("frmFields")},
         {types({"DB"}), all, [](const DragItem &s, const DragItem &t) {
-             return same(s, t, 1) || (types({"db", "TA", "ta", "CO", "co"}).contains(t.NodeType) && inCatalogDatabase(t));
+             return same(s, t, 1) || (databaseRows().contains(t.NodeType) && inCatalogDatabase(t));
          },
          all, &DragDBsToDSN, databases, QStringLiteral("frmDatabases")},
-        {types({"TA"}), {false, tableSide},
-         [](const DragItem &s, const DragItem &t) { return inCatalogDatabase(t) || same(s, t, 2); }, {false, tableSide},
+        {types({"TA"}), {false, databaseRows()},
+         [](const DragItem &s, const DragItem &t) { return inCatalogDatabase(t) || same(s, t, 2); },
+         {false, databaseRows()},
          &DragTablesToDB, tables, QStringLiteral("frmTables")},
         {types({"CO"}), {false, columnSide},
          [](const DragItem &s, const DragItem &t) { return inCatalogDatabase(t) || same(s, t, 3); },
