@@ -5,6 +5,7 @@
 
 #include <QDir>
 
+#include "copymove/dragops.h"
 #include "dragfixture.h"
 
 namespace {
@@ -615,6 +616,33 @@ TEST_F(DragCopy, AFailureStaysInsideTheDrop)
         EXPECT_FALSE(gDragInProgress());
         ui().clear();
     }
+}
+
+// Data sources are the same when the registry says so, letter case aside:
+// a user is not moved onto its own data source, and a table moved to another
+// database of it is one unit there (each insert followed by its delete).
+TEST_F(DragCopy, DataSourcesCompareAsTheRegistryNamesThem)
+{
+    reveal(users(kDs));
+    const auto item = [](const char *type, const QStringList &keys) {
+        DragItem i;
+        i.NodeType = QLatin1String(type);
+        i.Keys = keys;
+        return i;
+    };
+    ui().answerMsgBox(ui::vbOK);
+    EXPECT_FALSE(modDragAndDrop::DragUserToDSN(item("us", {kDs, "JSMITH"}), item("DSN", {"QNTEST"}), 1));
+    EXPECT_EQ(takeMessages(), QStringList{"The source and the destination Datasources are the same"});
+
+    ui().answerMsgBox(ui::vbOK);
+    ui().answerMsgBox(ui::vbOK); // the special columns' fields
+    m_statements.clear();
+    EXPECT_TRUE(modDragAndDrop::DragTableToDB(item("ta", {kDs, "SALES", "ORDERS"}), item("db", {"qntest", "STOCK"}), 1));
+    const QStringList writes = takeWrites();
+    ASSERT_GE(writes.size(), 3);
+    EXPECT_TRUE(writes[1].startsWith("INSERT INTO QN_COLUMN")) << writes[1].toStdString();
+    EXPECT_TRUE(writes[2].startsWith("DELETE FROM QN_COLUMN")) << writes[2].toStdString();
+    EXPECT_EQ(rows("SELECT DATABASE_NAME FROM QN_TABLE WHERE TABLE_NAME = 'ORDERS'"), QStringList{"STOCK"});
 }
 
 // Pictures for looking at them: QN_SCREENSHOT_DIR=<folder> test_copymove --gtest_filter=DragCopy.Screenshots
