@@ -86,11 +86,13 @@ bool samePlace(const Facts &k, const QStringList &source, const QStringList &tar
 // "COLUMN = 'value' AND ..." for the key parts present in `keys`.
 QString condition(const Facts &k, const QStringList &keys)
 {
-    QStringList terms;
+    QStringList columns, values;
     for (const KeyPart &part : k.key)
-        if (part.key < keys.size())
-            terms << QLatin1String(part.column) + QStringLiteral(" = ") + quoted(keys[part.key]);
-    return terms.join(QStringLiteral(" AND "));
+        if (part.key < keys.size()) {
+            columns << QLatin1String(part.column);
+            values << keys[part.key];
+        }
+    return modDatabase::KeyWhere(columns, values);
 }
 
 // The rows of a parent's members (`columns`: "*" or a column list). With
