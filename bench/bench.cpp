@@ -6,6 +6,9 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <sql.h>
+#include <sqlext.h>
+#include <sqlite3.h>
 #include <stdexcept>
 
 #include "standin.h"
@@ -127,5 +130,91 @@ DataSource::DataSource(const QString &name) : m_name(name)
 DataSource::~DataSource() { QFile::remove(m_file); }
 
 QString DataSource::ConnectText() const { return QStringLiteral("ODBC;DSN=%1;DATABASE=PUBS").arg(m_name); }
+
+void Fill(const QString &file, const char *sql, int rows, const std::function<void(sqlite3_stmt *, int)> &bind)
+{
+    sqlite3 *db = nullptr;
+    if (sqlite3_open(file.toUtf8().constData(), &db) != SQLITE_OK)
+        throw std::runtime_error("cannot open the bench file");
+    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+    sqlite3_stmt *insert = nullptr;
+    sqlite3_prepare_v2(db, sql, -1, &insert, nullptr);
+    for (int i = 0; i < rows; ++i) {
+        bind(insert, i);
+        sqlite3_step(insert);
+        sqlite3_reset(insert);
+    }
+    sqlite3_finalize(insert);
+    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+}
+
+void BindText(sqlite3_stmt *statement, int column, const QByteArray &text)
+{
+    sqlite3_bind_text(statement, column, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+}
+
+PlainConnection::PlainConnection(const QString &dsn)
+{
+    SQLHENV env = SQL_NULL_HENV;
+    SQLHDBC dbc = SQL_NULL_HDBC;
+    SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env);
+    SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+    SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc);
+    m_env = env;
+    m_dbc = dbc;
+    const QByteArray connect = "DSN=" + dsn.toUtf8() + ";DATABASE=PUBS";
+    SQLCHAR out[1024];
+    SQLSMALLINT outLength = 0;
+    const SQLRETURN rc = SQLDriverConnect(dbc, nullptr, (SQLCHAR *)connect.constData(), SQL_NTS, out, sizeof out,
+                                          &outLength, SQL_DRIVER_NOPROMPT);
+    if (!SQL_SUCCEEDED(rc))
+        throw std::runtime_error("plain ODBC connect failed");
+}
+
+PlainConnection::~PlainConnection()
+{
+    SQLDisconnect(SQLHDBC(m_dbc));
+    SQLFreeHandle(SQL_HANDLE_DBC, SQLHDBC(m_dbc));
+    SQLFreeHandle(SQL_HANDLE_ENV, SQLHENV(m_env));
+}
+
+long PlainConnection::ReadAll(const char *sql) const
+{
+    SQLHSTMT stmt = SQL_NULL_HSTMT;
+    SQLAllocHandle(SQL_HANDLE_STMT, SQLHDBC(m_dbc), &stmt);
+    SQLExecDirect(stmt, (SQLCHAR *)sql, SQL_NTS);
+    SQLSMALLINT columns = 0;
+    SQLNumResultCols(stmt, &columns);
+    char buffer[1024];
+    SQLLEN indicator = 0;
+    long rows = 0;
+    while (SQL_SUCCEEDED(SQLFetch(stmt))) {
+        for (SQLUSMALLINT c = 1; c <= columns; ++c)
+            SQLGetData(stmt, c, SQL_C_CHAR, buffer, sizeof buffer, &indicator);
+        ++rows;
+    }
+    SQLFreeHandle(SQL_HANDLE_STMT, stmt);
+    return rows;
+}
+
+void PlainConnection::ExecuteAll(const QStringList &statements) const
+{
+    const SQLHDBC dbc = SQLHDBC(m_dbc);
+    SQLSetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0);
+    SQLHSTMT stmt = SQL_NULL_HSTMT;
+    SQLAllocHandle(SQL_HANDLE_STMT, dbc, &stmt);
+    bool failed = false;
+    for (const QString &sql : statements) {
+        const QByteArray text = sql.toUtf8();
+        failed = failed || !SQL_SUCCEEDED(SQLExecDirect(stmt, (SQLCHAR *)text.constData(), SQL_NTS));
+        SQLFreeStmt(stmt, SQL_CLOSE);
+    }
+    SQLFreeHandle(SQL_HANDLE_STMT, stmt);
+    SQLEndTran(SQL_HANDLE_DBC, dbc, failed ? SQL_ROLLBACK : SQL_COMMIT);
+    SQLSetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0);
+    if (failed)
+        throw std::runtime_error("a statement of the plain ODBC loop failed");
+}
 
 } // namespace bench

@@ -12,11 +12,14 @@
 // Adding a case: write `bench::Result MyCase(int rows)` in a file of bench/
 // (declared in cases.h) and add its row to the table in main.cpp.
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
 #include <memory>
+
+struct sqlite3_stmt;
 
 namespace bench {
 
@@ -69,6 +72,31 @@ public:
 private:
     QString m_name;
     QString m_file;
+};
+
+// Runs `sql` once per row on a data source's SQLite file, in one transaction,
+// `bind` filling the parameters of row i.
+void Fill(const QString &file, const char *sql, int rows, const std::function<void(sqlite3_stmt *, int)> &bind);
+void BindText(sqlite3_stmt *statement, int column, const QByteArray &text);
+
+// A plain ODBC connection of its own to a data source: the baseline of the
+// cases that measure the data layer or the program against the bare API.
+class PlainConnection
+{
+public:
+    explicit PlainConnection(const QString &dsn);
+    ~PlainConnection();
+    PlainConnection(const PlainConnection &) = delete;
+    PlainConnection &operator=(const PlainConnection &) = delete;
+
+    // Every cell of every row of `sql` as text (SQLFetch, SQLGetData per cell); the row count.
+    long ReadAll(const char *sql) const;
+    // Runs each statement (SQLExecDirect), all in one transaction.
+    void ExecuteAll(const QStringList &statements) const;
+
+private:
+    void *m_env = nullptr;
+    void *m_dbc = nullptr;
 };
 
 } // namespace bench

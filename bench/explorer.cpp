@@ -6,8 +6,6 @@
 #include <QTreeView>
 #include <sqlite3.h>
 
-#include <stdexcept>
-
 #include "cases.h"
 #include "core/cconnections.h"
 #include "tree/cnodes.h"
@@ -17,30 +15,6 @@
 namespace bench {
 
 namespace {
-
-// Runs `sql` once per row on the data source's file, `bind` filling row i.
-void fill(const QString &file, const char *sql, int rows, const std::function<void(sqlite3_stmt *, int)> &bind)
-{
-    sqlite3 *db = nullptr;
-    if (sqlite3_open(file.toUtf8().constData(), &db) != SQLITE_OK)
-        throw std::runtime_error("cannot open the bench file");
-    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-    sqlite3_stmt *insert = nullptr;
-    sqlite3_prepare_v2(db, sql, -1, &insert, nullptr);
-    for (int i = 0; i < rows; ++i) {
-        bind(insert, i);
-        sqlite3_step(insert);
-        sqlite3_reset(insert);
-    }
-    sqlite3_finalize(insert);
-    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-}
-
-void bindText(sqlite3_stmt *statement, int column, const QByteArray &text)
-{
-    sqlite3_bind_text(statement, column, text.constData(), int(text.size()), SQLITE_TRANSIENT);
-}
 
 // Opens the tree along `pathKey`, then times the expansion of the folder
 // `folderKey` (collapsed before each run) until the view has laid it out.
@@ -90,9 +64,9 @@ Result expandFolder(const DataSource &source, const QString &pathKey, const QStr
 Result ExpandTables(int rows)
 {
     const DataSource source;
-    fill(source.File(), "INSERT INTO QN_DB (DATABASE_NAME) VALUES ('BENCH')", 1, [](sqlite3_stmt *, int) {});
-    fill(source.File(), "INSERT INTO QN_TABLE (DATABASE_NAME, TABLE_NAME, FILE_NAME) VALUES ('BENCH', ?, 'BIGFILE')",
-         rows, [](sqlite3_stmt *insert, int i) { bindText(insert, 1, "TABLE_" + QByteArray::number(100000 + i)); });
+    Fill(source.File(), "INSERT INTO QN_DB (DATABASE_NAME) VALUES ('BENCH')", 1, [](sqlite3_stmt *, int) {});
+    Fill(source.File(), "INSERT INTO QN_TABLE (DATABASE_NAME, TABLE_NAME, FILE_NAME) VALUES ('BENCH', ?, 'BIGFILE')",
+         rows, [](sqlite3_stmt *insert, int i) { BindText(insert, 1, "TABLE_" + QByteArray::number(100000 + i)); });
     const QString db = QStringLiteral("DSN=%1:DB=%1:db=BENCH:").arg(source.Name());
     return expandFolder(source, db, db + QStringLiteral("TA=BENCH:"), rows);
 }
@@ -100,14 +74,14 @@ Result ExpandTables(int rows)
 Result ExpandFields(int rows)
 {
     const DataSource source;
-    fill(source.File(), "INSERT INTO QN_FILE (FILE_NAME, RECORD_SIZE) VALUES ('BIGFILE', 0)", 1,
+    Fill(source.File(), "INSERT INTO QN_FILE (FILE_NAME, RECORD_SIZE) VALUES ('BIGFILE', 0)", 1,
          [](sqlite3_stmt *, int) {});
-    fill(source.File(),
+    Fill(source.File(),
          "INSERT INTO QN_FIELD (FILE_NAME, FIELD_NUMBER, FIELD_NAME, LOCAL_TYPE_NAME, OFFSET, LENGTH) "
          "VALUES ('BIGFILE', ?, ?, 'STRING', ?, 10)",
          rows, [](sqlite3_stmt *insert, int i) {
              sqlite3_bind_int(insert, 1, i + 1);
-             bindText(insert, 2, "FIELD_" + QByteArray::number(100000 + i));
+             BindText(insert, 2, "FIELD_" + QByteArray::number(100000 + i));
              sqlite3_bind_int(insert, 3, i * 10);
          });
     const QString file = QStringLiteral("DSN=%1:FI=%1:fi=BIGFILE:").arg(source.Name());

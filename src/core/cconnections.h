@@ -50,6 +50,8 @@ public:
     void Forget(const dao::Database &db);
     // The connections in the order they were added.
     QList<Ptr> NewEnum() const { return m_items.Items(); }
+    // True when two data-source names name one registry entry (letter case aside).
+    static bool SameName(const QString &a, const QString &b) { return a.toCaseFolded() == b.toCaseFolded(); }
 
     // Connects DSN and registers it: "ODBC;DSN=<DSN>;DATABASE=PUBS", or FILEDSN
     // for a name ending in ".DSN". A cancel returns nothing quietly; an ODBC

@@ -20,6 +20,8 @@ QString Quoted(const QVariant &value);
 // "DATABASE_NAME = '<database>' AND TABLE_NAME = '<table>'": the rows of one table.
 QString TableWhere(const QString &database, const QString &table);
 
+// "<c1> = '<v1>' AND <c2> = '<v2>'": the rows whose `columns` hold `values` (quoted).
+QString KeyWhere(const QStringList &columns, const QStringList &values);
 // "SELECT <c1>, <c2> FROM <table> WHERE <c1> = '<v1>' AND <c2> = '<v2>'": the
 // catalog row whose key `columns` hold `values` (quoted).
 QString RowSQL(const QString &table, const QStringList &columns, const QStringList &values);

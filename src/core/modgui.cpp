@@ -7,6 +7,7 @@
 #include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QHash>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -19,6 +20,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QScreen>
 #include <QStyle>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -719,6 +721,36 @@ void InstallKeyPress(QWidget *ctl, KeyPressHook hook, bool controlKeys)
 void InstallKeyFilter(QWidget *ctl, const dao::Field &fld)
 {
     InstallKeyPress(ctl, [ctl, fld](int key) { return ControlKeyPress(ctl, key, fld); });
+}
+
+namespace {
+
+// Where `dialog` stands centred on its screen.
+QPoint centred(const QWidget *dialog)
+{
+    const QScreen *screen = dialog->screen() ? dialog->screen() : QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->geometry() : QRect();
+    return {area.x() + (area.width() - dialog->width()) / 2, area.y() + (area.height() - dialog->height()) / 2};
+}
+
+} // namespace
+
+void PlaceAtSavedPosition(QWidget *dialog, const QString &section)
+{
+    const QPoint centre = centred(dialog);
+    auto coordinate = [&](const QString &key, int fallback) {
+        return GetSetting(section, key).isEmpty() ? fallback
+                                                  : TwipsToPixels(int(GetSettingNumber(section, key, 0)));
+    };
+    dialog->move(coordinate(QStringLiteral("Left"), centre.x()), coordinate(QStringLiteral("Top"), centre.y()));
+}
+
+void CentreOnScreen(QWidget *dialog) { dialog->move(centred(dialog)); }
+
+void SavePosition(const QWidget *dialog, const QString &section)
+{
+    SaveSetting(section, QStringLiteral("Left"), QString::number(PixelsToTwips(dialog->x())));
+    SaveSetting(section, QStringLiteral("Top"), QString::number(PixelsToTwips(dialog->y())));
 }
 
 } // namespace modGUI

@@ -76,6 +76,14 @@ QPixmap BackgroundImage(const QString &key);
 constexpr int TwipsToPixels(int twips) { return twips / 15; }
 constexpr int PixelsToTwips(int pixels) { return pixels * 15; }
 
+// A dialog that remembers where it was closed: settings `section`, "Left" and
+// "Top" in twips. PlaceAtSavedPosition moves `dialog` there, centring it on
+// its screen along a coordinate whose key is absent; SavePosition stores both.
+void PlaceAtSavedPosition(QWidget *dialog, const QString &section);
+void SavePosition(const QWidget *dialog, const QString &section);
+// Moves `dialog` to the centre of its screen.
+void CentreOnScreen(QWidget *dialog);
+
 // Keystroke filters. A key is the character typed (its code), 0 when refused.
 
 // `key` when it is Backspace (8) or one of `allowed` (compared ignoring case

@@ -507,8 +507,6 @@ void doUpdateUser(Unit &u, const QString &OldUser, const QString &NewUser)
 
 // ------------------------------------------------------------------ the unit
 
-bool sameSource(const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
-
 // Runs `body` as one unit on `ds`, or inside the unit of `ds` already running.
 // A failure rolls back and asks the error dialog: Retry runs the body again,
 // Ignore gives false. A failure outside any writer is reported as `routine`
@@ -528,12 +526,12 @@ bool runUnit(const QString &ds, const QString &routine, const QString &info, boo
             Ui().Beep();
             return false;
         }
-        if (sameSource(current.ds, ds)) {
+        if (CConnections::SameName(current.ds, ds)) {
             body(current);
             return true;
         }
         for (const Unit *open : g_units)
-            if (sameSource(open->ds, ds))
+            if (CConnections::SameName(open->ds, ds))
                 qnerr::raise(qnerr::InvalidProcedureCall,
                              QStringLiteral("%1 is already being changed by an outer unit, which a unit of another "
                                             "data source cannot join.")

@@ -13,6 +13,7 @@
 #include <cmath>
 #include <optional>
 
+#include "copymove/dragdrop.h"
 #include "core/cconnections.h"
 #include "tree/cnodes.h"
 #include "tree/explorer.h"
@@ -343,6 +344,7 @@ void mdiMain::MDIForm_Load()
         std::function<void()>([this] {
             gNodes().setTreeview(tvwExplorer);
             ConnectExplorer(tvwExplorer);
+            SetDragDropHandler(&modDragAndDrop::Handler::Instance());
         }),
         std::function<void()>([this] { FetchTreeviewRoot(); }),
         std::function<void()>([this] { PaneDisplay(&forms::Get<frmWelcome>(), {}); }),

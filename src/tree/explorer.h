@@ -9,6 +9,7 @@
 
 #include <QColor>
 #include <QString>
+#include <QStringList>
 
 class QStandardItem;
 class QTreeView;
@@ -54,7 +55,9 @@ QStandardItem *DropHighlight();
 // The system's grey-text colour, the fore colour of the catalog's own objects.
 QColor SystemGreyText();
 
-// True for the file definitions the tree treats as the catalog's own: CNTRL,
-// COLUMN, DB, DBPRV, DRIVER, FIELD, FILE, LOCDT, SQLDT, TABLE, TBLPRV and USER
-// (compared exactly; KEY is not one of them).
+// The file definitions the tree treats as the catalog's own, in name order:
+// CNTRL, COLUMN, DB, DBPRV, DRIVER, FIELD, FILE, LOCDT, SQLDT, TABLE, TBLPRV
+// and USER (KEY is not one of them).
+const QStringList &EngineFiles();
+// True for one of EngineFiles (compared exactly).
 bool IsEngineFile(const QString &name);

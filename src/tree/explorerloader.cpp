@@ -352,12 +352,18 @@ void ReloadFolder(const QString &Key)
         gNodes().SetExpanded(folder, true);
 }
 
+const QStringList &EngineFiles()
+{
+    static const QStringList names = {
+        QStringLiteral("CNTRL"), QStringLiteral("COLUMN"), QStringLiteral("DB"),    QStringLiteral("DBPRV"),
+        QStringLiteral("DRIVER"), QStringLiteral("FIELD"), QStringLiteral("FILE"),  QStringLiteral("LOCDT"),
+        QStringLiteral("SQLDT"), QStringLiteral("TABLE"),  QStringLiteral("TBLPRV"), QStringLiteral("USER"),
+    };
+    return names;
+}
+
 bool IsEngineFile(const QString &name)
 {
-    static const QSet<QString> names = {
-        QStringLiteral("CNTRL"), QStringLiteral("COLUMN"), QStringLiteral("DB"),    QStringLiteral("DBPRV"),
-        QStringLiteral("DRIVER"), QStringLiteral("FIELD"), QStringLiteral("FILE"),  QStringLiteral("SQLDT"),
-        QStringLiteral("LOCDT"), QStringLiteral("TABLE"),  QStringLiteral("TBLPRV"), QStringLiteral("USER"),
-    };
+    static const QSet<QString> names(EngineFiles().begin(), EngineFiles().end());
     return names.contains(name);
 }

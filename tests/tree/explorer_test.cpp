@@ -549,6 +549,7 @@ TEST_F(Explorer, DragOverAndDropGoToTheRegisteredHandler)
 // With no handler registered a drag shows "No Drop" and a drop does nothing.
 TEST_F(Explorer, WithoutAHandlerNoDropIsAllowed)
 {
+    SetDragDropHandler(nullptr); // the main window registers the copy-and-move one
     const QString ds = QStringLiteral("DSN=QnTest:"), users = ds + "US=QnTest:";
     open({ds, users});
     QWidget *viewport = tree()->viewport();

@@ -1,0 +1,51 @@
+#pragma once
+
+// The copy and move of catalog objects dropped in the explorer tree: one
+// object (a file, field, database, table, column, user, database privilege or
+// table privilege) or a whole collection folder of them, with the rows that
+// travel with it (a file's fields; a database's tables; a table's columns and
+// table privileges).
+//
+// Answer: -1 asks "Move or Copy?" (frmMoveCopy), 0 cancels, 1 moves, 2 copies.
+// A collection asks once, then after each member that was not done the
+// continue question (frmYesToAll) while its answer is Yes.
+//
+// Each item is planned first: the existence tests in the target, the refusals
+// with their messages, the overwrite question of a column and the members of
+// its collections, read from the source. One item dropped alone reads its
+// rows one by one; the members of a collection are read once for all of them
+// (their rows, the names the target holds). Then its rows are written as one unit
+// (modUpdate::RunUnit): within one data source the copy and the move's deletes
+// together; between two, the copy on the target commits first, and only then
+// does a unit on the source delete the rows copied. A failure rolls its unit
+// back before the error dialog shows; Retry runs the unit again, Ignore leaves
+// the item undone (a source delete ignored leaves a copy). A move deletes a
+// file, database or table in the source only when none of its fields, tables,
+// columns or privileges remains there; otherwise it keeps it and says the move
+// was incomplete.
+//
+// Each returns true when it did its work (a collection: once a member was
+// handled), false when nothing was written. The items are read, never changed.
+
+#include "tree/dragitem.h"
+
+namespace modDragAndDrop {
+
+bool DragFilesToDSN(const DragItem &Source, const DragItem &Target, int Answer = -1);
+bool DragFileToDSN(const DragItem &Source, const DragItem &Target, int Answer = -1);
+bool DragFieldsToFile(const DragItem &Source, const DragItem &Target, int Answer = -1);
+bool DragFieldToFile(const DragItem &Source, const DragItem &Target, int Answer = -1);
+bool DragDBsToDSN(const DragItem &Source, const DragItem &Target, int Answer = -1);
+bool DragDBToDSN(const DragItem &Source, const DragItem &Target, int Answer = -1);
+bool DragTablesToDB(const DragItem &Source, const DragItem &Target, int Answer = -1);
+bool DragTableToDB(const DragItem &Source, const DragItem &Target, int Answer = -1);
+bool DragColumnsToTable(const DragItem &Source, const DragItem &Target, int Answer = -1);
+bool DragColumnToTable(const DragItem &Source, const DragItem &Target, int Answer = -1);
+bool DragUsersToDSN(const DragItem &Source, const DragItem &Target, int Answer = -1);
+bool DragUserToDSN(const DragItem &Source, const DragItem &Target, int Answer = -1);
+bool DragDBPRVsToDB(const DragItem &Source, const DragItem &Target, int Answer = -1);
+bool DragDBPRVToDB(const DragItem &Source, const DragItem &Target, int Answer = -1);
+bool DragTBLPRVsToTable(const DragItem &Source, const DragItem &Target, int Answer = -1);
+bool DragTBLPRVToTable(const DragItem &Source, const DragItem &Target, int Answer = -1);
+
+} // namespace modDragAndDrop

@@ -1,0 +1,249 @@
+// Failures in the middle of a move, injected at each of its statements in
+// turn (a failing statement, a lost connection), at its commits and at the
+// start of its transactions: afterwards both catalogs hold the state before,
+// or a complete copy with the source intact, or the complete move; the source
+// keeps every row that was not copied and the target is never half-written.
+
+#include <algorithm>
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include "copymove/dragops.h"
+#include "core/cconnections.h"
+#include "standinfixture.h"
+
+namespace {
+
+const QString kDs = QStringLiteral("QnTest"), kDs2 = QStringLiteral("QnTest2");
+
+class DragFaults : public StandinTest
+{
+protected:
+    void SetUp() override
+    {
+        StandinTest::SetUp();
+        dao::SetStatementObserver([this](const QString &sql) { m_statements << sql; });
+    }
+    void TearDown() override
+    {
+        dao::SetStatementObserver(nullptr);
+        gConnections().RemoveAll();
+        StandinTest::TearDown();
+    }
+
+    static DragItem item(const char *type, const QStringList &keys)
+    {
+        DragItem i;
+        i.NodeType = QLatin1String(type);
+        i.Keys = keys;
+        return i;
+    }
+    // Runs the statements on the data source in one transaction.
+    void exec(const QStringList &statements, const QString &dsn)
+    {
+        const dao::DatabasePtr db = open(dsn);
+        db->BeginTrans();
+        for (const QString &sql : statements)
+            db->Execute(sql);
+        db->CommitTrans();
+    }
+    // Both data sources connected, so that a fault counts the drag's statements only.
+    static void connectBoth()
+    {
+        ASSERT_TRUE(gConnections().Item(kDs));
+        ASSERT_TRUE(gConnections().Item(kDs2));
+    }
+
+    // The outcomes a failure may leave.
+    enum Outcome { Before, Copied, Moved };
+
+    // Runs `drag` once without a fault for its statements, then again after
+    // `reset` with a fault at each statement, and at the start and the commit
+    // of each of its `units` transactions. `state` says which outcome the
+    // catalogs show. The error dialog is answered `answer`; `expected` gives
+    // the outcome for a fault at statement `index` of `statements` (-1 for the
+    // first transaction's start or commit, -2 for the second's); `incomplete`
+    // the message the move shows then (none when empty).
+    void faultEach(const std::function<bool()> &drag, const std::function<void()> &reset,
+                   const std::function<Outcome()> &state, int answer, int units,
+                   const std::function<Outcome(int index, const QStringList &statements)> &expected,
+                   const std::function<QString(Outcome)> &incomplete)
+    {
+        reset();
+        connectBoth();
+        m_statements.clear();
+        ASSERT_TRUE(drag());
+        const QStringList statements = std::exchange(m_statements, {});
+        ASSERT_EQ(state(), Moved);
+        const auto once = [&](dao::Faults::Call call, int nth, const QString &sqlState, int index, const QString &sql) {
+            reset();
+            connectBoth();
+            ui().clear();
+            dao::Faults::Add(call, nth, sqlState, QStringLiteral("injected"));
+            ui().answerError(answer);
+            const Outcome outcome = expected(index, statements);
+            if (!incomplete(outcome).isEmpty())
+                ui().answerMsgBox(ui::vbOK);
+            const bool done = drag();
+            const std::string where = "fault " + sqlState.toStdString() + " at " + std::to_string(nth) + ": " +
+                                      sql.toStdString();
+            EXPECT_EQ(dao::Faults::Pending(), 0) << where;
+            dao::Faults::Clear();
+            EXPECT_EQ(state(), outcome) << where;
+            EXPECT_EQ(done, outcome != Before) << where;
+            EXPECT_EQ(ui().messages(), incomplete(outcome).isEmpty() ? QStringList() : QStringList{incomplete(outcome)})
+                << where;
+            EXPECT_EQ(ui().errors().size(), 1) << where;
+        };
+        for (const char *sqlState : {"HY000", "08S01"})
+            for (int n = 1; n <= statements.size(); ++n)
+                once(dao::Faults::Statement, n, QLatin1String(sqlState), n - 1, statements[n - 1]);
+        for (const auto call : {dao::Faults::Begin, dao::Faults::Commit})
+            for (int n = 1; n <= units; ++n)
+                once(call, n, QStringLiteral("HY000"), -n, call == dao::Faults::Begin ? "begin" : "commit");
+    }
+
+    QStringList m_statements;
+};
+
+// A file of three fields moved to the other data source: the copy commits on
+// the target before the source's deletes; a failure before that commit leaves
+// both as they were, one after it a complete copy and the source intact.
+TEST_F(DragFaults, AFileMovedToAnotherDataSource)
+{
+    const QString file = QStringLiteral("SELECT * FROM QN_FILE WHERE FILE_NAME = 'MOVEME'");
+    const QString fields = QStringLiteral("SELECT * FROM QN_FIELD WHERE FILE_NAME = 'MOVEME' ORDER BY FIELD_NAME");
+    const auto reset = [&] {
+        exec({"DELETE FROM QN_FIELD WHERE FILE_NAME = 'MOVEME'", "DELETE FROM QN_FILE WHERE FILE_NAME = 'MOVEME'"},
+             kDs2);
+        exec({"DELETE FROM QN_FIELD WHERE FILE_NAME = 'MOVEME'", "DELETE FROM QN_FILE WHERE FILE_NAME = 'MOVEME'",
+              "INSERT INTO QN_FILE (FILE_NAME, OPEN_STRING, RECORD_SIZE, FILE_ORGANISATION, RECORD_TYPE, REMARKS) "
+              "VALUES ('MOVEME', 'o', 24, 'INDEXED', 'FIXED', 'r')",
+              "INSERT INTO QN_FIELD (FILE_NAME, FIELD_NUMBER, FIELD_NAME, LOCAL_TYPE_NAME, OFFSET, LENGTH, PRECISION, "
+              "SCALE, ENCRYPTED, FORMAT, DEFAULT_VALUE, REMARKS) VALUES ('MOVEME', 1, 'A', 'STRING', 0, 8, 8, 0, 0, "
+              "'f', 'd', 'r'), ('MOVEME', 2, 'B', 'INTEGER', 8, 4, 10, 0, 0, 'f', 'd', 'r'), ('MOVEME', 3, 'C', "
+              "'STRING', 12, 12, 12, 0, 0, 'f', 'd', 'r')"},
+             kDs);
+    };
+    reset();
+    const QStringList original = rows(file, kDs) + rows(fields, kDs);
+    ASSERT_EQ(original.size(), 4);
+    const auto state = [&] {
+        const QStringList source = rows(file, kDs) + rows(fields, kDs), target = rows(file, kDs2) + rows(fields, kDs2);
+        if (source == original && target.isEmpty())
+            return Before;
+        if (source == original && target == original)
+            return Copied;
+        if (source.isEmpty() && target == original)
+            return Moved;
+        ADD_FAILURE() << "source " << source.join(" / ").toStdString() << "; target "
+                      << target.join(" / ").toStdString();
+        return Before;
+    };
+    const auto drag = [&] {
+        return modDragAndDrop::DragFileToDSN(item("fi", {kDs, "MOVEME"}), item("DSN", {kDs2}), 1);
+    };
+    const auto incomplete = [](Outcome outcome) {
+        return outcome == Copied ? QStringLiteral("The move of File 'MOVEME' was incomplete: what could not be moved "
+                                                  "is still in 'QnTest'.")
+                                 : QString();
+    };
+    // Ignored: before the target's commit nothing is written; after it the copy stays.
+    const auto ignored = [](int index, const QStringList &statements) {
+        const auto deletes = std::find_if(statements.begin(), statements.end(),
+                                          [](const QString &sql) { return sql.startsWith(QLatin1String("DELETE")); });
+        return index == -2 || index >= deletes - statements.begin() ? Copied : Before;
+    };
+    faultEach(drag, reset, state, ui::vbIgnore, 2, ignored, incomplete);
+    // Retried: the move completes.
+    faultEach(drag, reset, state, ui::vbRetry, 2, [](int, const QStringList &) { return Moved; }, incomplete);
+}
+
+// A table moved to another database of its own data source is one unit: a
+// failure anywhere leaves the catalog as it was; Retry completes the move.
+TEST_F(DragFaults, ATableMovedWithinOneDataSource)
+{
+    const QString table = QStringLiteral("SELECT DATABASE_NAME, TABLE_NAME, FILE_NAME FROM QN_TABLE WHERE TABLE_NAME "
+                                         "= 'T'");
+    const QString dependants = QStringLiteral("SELECT DATABASE_NAME, COLUMN_NAME FROM QN_COLUMN WHERE TABLE_NAME = 'T' "
+                                              "UNION ALL SELECT DATABASE_NAME, USER_NAME FROM QN_TBLPRV WHERE "
+                                              "TABLE_NAME = 'T' ORDER BY 1, 2");
+    const auto reset = [&] {
+        exec({"DELETE FROM QN_COLUMN WHERE TABLE_NAME = 'T'", "DELETE FROM QN_TBLPRV WHERE TABLE_NAME = 'T'",
+              "DELETE FROM QN_TABLE WHERE TABLE_NAME = 'T'",
+              "INSERT INTO QN_TABLE (DATABASE_NAME, TABLE_NAME, FILE_NAME, NUMBER_COLUMNS) VALUES ('SALES', 'T', "
+              "'CUSTOMER', 2)",
+              "INSERT INTO QN_COLUMN (DATABASE_NAME, TABLE_NAME, COLUMN_NUMBER, COLUMN_NAME, FIELD_NAME, COLUMN_TYPE) "
+              "VALUES ('SALES', 'T', 1, 'CUST_NO', 'CUST-NO', 0), ('SALES', 'T', 2, 'NAME', 'NAME', 0)",
+              "INSERT INTO QN_TBLPRV (DATABASE_NAME, TABLE_NAME, USER_NAME, ALLOW_SELECT) VALUES ('SALES', 'T', "
+              "'REPORTS', 1)"},
+             kDs);
+    };
+    const auto state = [&] {
+        const QStringList t = rows(table, kDs), d = rows(dependants, kDs);
+        if (t == QStringList{"SALES|T|CUSTOMER"} && d == QStringList{"SALES|CUST_NO", "SALES|NAME", "SALES|REPORTS"})
+            return Before;
+        if (t == QStringList{"STOCK|T|CUSTOMER"} && d == QStringList{"STOCK|CUST_NO", "STOCK|NAME", "STOCK|REPORTS"})
+            return Moved;
+        ADD_FAILURE() << "tables " << t.join(" / ").toStdString() << "; rows " << d.join(" / ").toStdString();
+        return Copied;
+    };
+    const auto drag = [&] {
+        return modDragAndDrop::DragTableToDB(item("ta", {kDs, "SALES", "T"}), item("db", {kDs, "STOCK"}), 1);
+    };
+    const auto none = [](Outcome) { return QString(); };
+    faultEach(drag, reset, state, ui::vbIgnore, 1, [](int, const QStringList &) { return Before; }, none);
+    faultEach(drag, reset, state, ui::vbRetry, 1, [](int, const QStringList &) { return Moved; }, none);
+}
+
+// The overwrite of a column and the insert replacing it are one unit: an
+// insert that fails leaves the overwritten column where it was.
+TEST_F(DragFaults, AnOverwrittenColumnStaysWhenItsReplacementFails)
+{
+    connectBoth();
+    ui().answerMsgBox(ui::vbYes); // overwrite ADDRESS, number 3
+    ui().answerMsgBox(ui::vbOK);  // ORDER-DATE is no field of CUSTOMER
+    ui().answerError(ui::vbIgnore);
+    m_statements.clear();
+    dao::Faults::Add(dao::Faults::Statement, 7, QStringLiteral("23000"), QStringLiteral("injected"));
+    EXPECT_FALSE(modDragAndDrop::DragColumnToTable(item("co", {kDs, "SALES", "ORDERS", "ORDER_DATE"}),
+                                                   item("ta", {kDs, "SALES", "CUSTOMER"}), 1));
+    ASSERT_EQ(m_statements.size(), 7);
+    EXPECT_TRUE(m_statements[5].startsWith("DELETE FROM QN_COLUMN WHERE DATABASE_NAME = 'SALES'  AND TABLE_NAME = "
+                                           "'CUSTOMER'  AND COLUMN_NUMBER = 3"));
+    EXPECT_TRUE(m_statements[6].startsWith("INSERT INTO QN_COLUMN"));
+    EXPECT_EQ(ui().errors().value(0).trappedIn, "modDragAndDrop.DragColumnToTable");
+    EXPECT_EQ(rows("SELECT COLUMN_NAME FROM QN_COLUMN WHERE TABLE_NAME = 'CUSTOMER' AND COLUMN_NUMBER = 3"),
+              QStringList{"ADDRESS"});
+    EXPECT_EQ(rows("SELECT COLUMN_NAME FROM QN_COLUMN WHERE TABLE_NAME = 'ORDERS' AND COLUMN_NUMBER = 3"),
+              QStringList{"ORDER_DATE"});
+}
+
+// In a collection each member is a unit of its own: one whose unit fails and
+// is ignored is left out, and the continue question follows as after a refusal.
+TEST_F(DragFaults, AMemberIgnoredInACollection)
+{
+    connectBoth();
+    QStringList prompts;
+    const auto answerContinue = [&](const char *button) {
+        ui().onModal([&prompts, button](QDialog &d) {
+            prompts << d.findChild<QLabel *>(QStringLiteral("lblPrompt"))->text();
+            QTest::mouseClick(d.findChild<QPushButton *>(QLatin1String(button)), Qt::LeftButton);
+            return d.result();
+        });
+    };
+    ui().answerMsgBox(ui::vbOK); // the target has ADMIN
+    answerContinue("cmdYes");
+    ui().answerError(ui::vbIgnore); // JSMITH's insert
+    answerContinue("cmdYesAll");
+    // The users and the target's names read; ADMIN refused; JSMITH's insert fails.
+    dao::Faults::Add(dao::Faults::Statement, 3, QStringLiteral("HY000"), QStringLiteral("injected"));
+    EXPECT_TRUE(modDragAndDrop::DragUsersToDSN(item("US", {kDs}), item("DSN", {kDs2}), 2));
+    EXPECT_EQ(prompts.size(), 2);
+    EXPECT_EQ(rows("SELECT USER_NAME FROM QN_USER ORDER BY USER_NAME", kDs2),
+              (QStringList{"ADMIN", "MBROWN", "REPORTS"}));
+}
+
+} // namespace
