@@ -195,7 +195,8 @@ int CalcMaxLength(const dao::Field &field) { return CalcMaxLength(field.Type(), 
 
 QString CalcUniqueName(dao::Database &db, const QString &queryTemplate, QString base)
 {
-    const qsizetype placeholder = queryTemplate.indexOf(QLatin1Char('?'));
+    // The last "?": a name quoted into the template before it may hold one.
+    const qsizetype placeholder = queryTemplate.lastIndexOf(QLatin1Char('?'));
     if (placeholder < 0)
         qnerr::raise(qnerr::InvalidProcedureCall);
     while (!base.isEmpty() && base.back() >= QLatin1Char('0') && base.back() <= QLatin1Char('9'))

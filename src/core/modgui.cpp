@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QHash>
 #include <QKeyEvent>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QScreen>
 #include <QStyle>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -112,15 +114,16 @@ const QHash<QString, std::function<QIcon()>> &toolbarImages()
     return images;
 }
 
-QPixmap blueCorner()
+// A pane-corner picture: a quarter disc shading from `from` to `to` on `background`.
+QPixmap cornerPicture(const QColor &from, const QColor &to, const QColor &background)
 {
     QPixmap pixmap(96, 96);
-    pixmap.fill(Qt::white);
+    pixmap.fill(background);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
     QLinearGradient gradient(0, 0, 96, 96);
-    gradient.setColorAt(0, QColor(140, 165, 250));
-    gradient.setColorAt(1, QColor(236, 241, 255));
+    gradient.setColorAt(0, from);
+    gradient.setColorAt(1, to);
     painter.setPen(Qt::NoPen);
     painter.setBrush(gradient);
     painter.drawPie(QRect(-96, -96, 192, 192), 270 * 16, 90 * 16);
@@ -352,10 +355,33 @@ QIcon ToolbarImage(const QString &key)
 
 QPixmap BackgroundImage(const QString &key)
 {
-    if (key.compare(QLatin1String("Blue Corner"), Qt::CaseInsensitive) != 0)
-        qnerr::raise(kElementNotFound, QStringLiteral("Element not found"));
-    static const QPixmap corner = blueCorner();
-    return corner;
+    if (key.compare(QLatin1String("Blue Corner"), Qt::CaseInsensitive) == 0) {
+        static const QPixmap picture = cornerPicture(QColor(140, 165, 250), QColor(236, 241, 255), Qt::white);
+        return picture;
+    }
+    if (key.compare(QLatin1String("Purple Corner"), Qt::CaseInsensitive) == 0) {
+        static const QPixmap picture = cornerPicture(QColor(120, 60, 160), QColor(238, 228, 248), QColor(238, 228, 248));
+        return picture;
+    }
+    qnerr::raise(kElementNotFound, QStringLiteral("Element not found"));
+}
+
+void PlaceAtSavedPosition(QWidget *dialog, const QString &section)
+{
+    const QScreen *screen = dialog->screen() ? dialog->screen() : QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->geometry() : QRect();
+    auto coordinate = [&](const QString &key, int centred) {
+        return GetSetting(section, key).isEmpty() ? centred
+                                                  : TwipsToPixels(int(GetSettingNumber(section, key, 0)));
+    };
+    dialog->move(coordinate(QStringLiteral("Left"), area.x() + (area.width() - dialog->width()) / 2),
+                 coordinate(QStringLiteral("Top"), area.y() + (area.height() - dialog->height()) / 2));
+}
+
+void SavePosition(const QWidget *dialog, const QString &section)
+{
+    SaveSetting(section, QStringLiteral("Left"), QString::number(PixelsToTwips(dialog->x())));
+    SaveSetting(section, QStringLiteral("Top"), QString::number(PixelsToTwips(dialog->y())));
 }
 
 int FilterKey(int key, const QString &allowed, bool ignoreCase)

@@ -68,13 +68,19 @@ void SetDebugMode(bool on);
 
 // The main window's image lists. ToolbarImage: the 16x16 picture of a toolbar
 // button key (iml16x16); BackgroundImage: a pane-corner picture ("Blue Corner",
-// imlBackground). An unknown key raises QnError 35601 "Element not found".
+// imlBackground; "Purple Corner" is the wizard's). An unknown key raises QnError 35601 "Element not found".
 QIcon ToolbarImage(const QString &key);
 QPixmap BackgroundImage(const QString &key);
 
 // Twips to pixels (15 to 1) and back.
 constexpr int TwipsToPixels(int twips) { return twips / 15; }
 constexpr int PixelsToTwips(int pixels) { return pixels * 15; }
+
+// A dialog's remembered position: the keys "Left" and "Top" of the settings
+// section `section`, in twips. PlaceAtSavedPosition moves `dialog` there, or
+// centres it on its screen for a key that is absent; SavePosition writes them.
+void PlaceAtSavedPosition(QWidget *dialog, const QString &section);
+void SavePosition(const QWidget *dialog, const QString &section);
 
 // Keystroke filters. A key is the character typed (its code), 0 when refused.
 

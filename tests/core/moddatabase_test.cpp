@@ -311,6 +311,10 @@ TEST_F(ModDatabaseTest, CalcUniqueNameProposesTheFirstFreeName)
         names(c.taken);
         EXPECT_EQ(CalcUniqueName(*db, query, QString::fromLatin1(c.base)), QString::fromLatin1(c.expected));
     }
+    // A name quoted into the template ahead of the candidate may hold a "?" of its own.
+    names({"SALES"});
+    EXPECT_EQ(CalcUniqueName(*db, "SELECT NAME FROM NAMES WHERE 'W?' <> '' AND NAME = '?'", "SALES"),
+              QStringLiteral("SALES1"));
 
     // It ends: once the counter alone no longer fits, it fails.
     db->Execute(QStringLiteral("CREATE TABLE ONE (NAME VARCHAR(1))"));

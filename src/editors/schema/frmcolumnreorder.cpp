@@ -1,12 +1,10 @@
 #include "frmcolumnreorder.h"
 
-#include <QGuiApplication>
 #include <QHash>
 #include <QLabel>
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
-#include <QScreen>
 #include <QToolButton>
 #include <optional>
 
@@ -19,7 +17,6 @@
 #include "panehost/forms.h"
 #include "panehost/panehost.h"
 #include "panehost/panelook.h"
-#include "settings.h"
 #include "tree/explorerwindow.h"
 #include "ui.h"
 
@@ -100,18 +97,7 @@ frmColumnReorder::frmColumnReorder() : QDialog(ui::dialogParent())
     connect(cmdCancel, &QPushButton::clicked, this, &frmColumnReorder::cmdCancel_Click);
 }
 
-void frmColumnReorder::PlaceAtSavedPosition(QWidget *dialog)
-{
-    const QScreen *screen = dialog->screen() ? dialog->screen() : QGuiApplication::primaryScreen();
-    const QRect area = screen ? screen->geometry() : QRect();
-    auto coordinate = [&](const QString &key, int centred) {
-        return GetSetting(kSection, key).isEmpty()
-                   ? centred
-                   : modGUI::TwipsToPixels(int(GetSettingNumber(kSection, key, 0)));
-    };
-    dialog->move(coordinate(QStringLiteral("Left"), area.x() + (area.width() - dialog->width()) / 2),
-                 coordinate(QStringLiteral("Top"), area.y() + (area.height() - dialog->height()) / 2));
-}
+void frmColumnReorder::PlaceAtSavedPosition(QWidget *dialog) { modGUI::PlaceAtSavedPosition(dialog, kSection); }
 
 int frmColumnReorder::Display(const QString &Datasource, const QString &Database, const QString &Table)
 {
@@ -146,8 +132,7 @@ void frmColumnReorder::Form_Load()
 void frmColumnReorder::Form_Unload()
 {
     TraceScope trace(QStringLiteral("frmColumnReorder.Form_Unload"));
-    SaveSetting(kSection, QStringLiteral("Left"), QString::number(modGUI::PixelsToTwips(x())));
-    SaveSetting(kSection, QStringLiteral("Top"), QString::number(modGUI::PixelsToTwips(y())));
+    modGUI::SavePosition(this, kSection);
     m_db.reset();
 }
 
