@@ -8,6 +8,10 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include <sql.h>
+#include <sqlext.h>
+#include <sqlite3.h>
+
 #include "standin.h"
 
 namespace bench {
@@ -125,6 +129,103 @@ DataSource::DataSource(const QString &name) : m_name(name)
 }
 
 DataSource::~DataSource() { QFile::remove(m_file); }
+
+void Fill(const QString &file, int rows, const char *sql)
+{
+    sqlite3 *db = nullptr;
+    if (sqlite3_open(file.toUtf8().constData(), &db) != SQLITE_OK)
+        throw std::runtime_error("cannot open the bench file");
+    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+    sqlite3_stmt *insert = nullptr;
+    if (sqlite3_prepare_v2(db, sql, -1, &insert, nullptr) != SQLITE_OK)
+        throw std::runtime_error(sqlite3_errmsg(db));
+    for (int i = 1; i <= rows; ++i) {
+        sqlite3_bind_int(insert, 1, i);
+        if (sqlite3_step(insert) != SQLITE_DONE)
+            throw std::runtime_error(sqlite3_errmsg(db));
+        sqlite3_reset(insert);
+    }
+    sqlite3_finalize(insert);
+    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+}
+
+PlainConnection::PlainConnection(const QString &dsn)
+{
+    SQLHENV env = SQL_NULL_HENV;
+    SQLHDBC dbc = SQL_NULL_HDBC;
+    SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env);
+    SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+    SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc);
+    m_env = env;
+    m_dbc = dbc;
+    const QByteArray connect = "DSN=" + dsn.toUtf8() + ";DATABASE=PUBS";
+    SQLCHAR out[1024];
+    SQLSMALLINT outLength = 0;
+    const SQLRETURN rc = SQLDriverConnect(dbc, nullptr, (SQLCHAR *)connect.constData(), SQL_NTS, out, sizeof out,
+                                          &outLength, SQL_DRIVER_NOPROMPT);
+    if (!SQL_SUCCEEDED(rc))
+        throw std::runtime_error("plain ODBC connect failed");
+}
+
+PlainConnection::~PlainConnection()
+{
+    SQLDisconnect(m_dbc);
+    SQLFreeHandle(SQL_HANDLE_DBC, m_dbc);
+    SQLFreeHandle(SQL_HANDLE_ENV, m_env);
+}
+
+long PlainConnection::ReadAll(const char *query) const
+{
+    SQLHSTMT stmt = SQL_NULL_HSTMT;
+    SQLAllocHandle(SQL_HANDLE_STMT, m_dbc, &stmt);
+    SQLExecDirect(stmt, (SQLCHAR *)query, SQL_NTS);
+    SQLSMALLINT columns = 0;
+    SQLNumResultCols(stmt, &columns);
+    char buffer[1024];
+    SQLLEN indicator = 0;
+    long rows = 0;
+    while (SQL_SUCCEEDED(SQLFetch(stmt))) {
+        for (SQLUSMALLINT c = 1; c <= columns; ++c)
+            SQLGetData(stmt, c, SQL_C_CHAR, buffer, sizeof buffer, &indicator);
+        ++rows;
+    }
+    SQLFreeHandle(SQL_HANDLE_STMT, stmt);
+    return rows;
+}
+
+void PlainConnection::ExecuteAll(const QStringList &statements) const
+{
+    SQLSetConnectAttr(m_dbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0);
+    SQLHSTMT stmt = SQL_NULL_HSTMT;
+    SQLAllocHandle(SQL_HANDLE_STMT, m_dbc, &stmt);
+    bool failed = false;
+    for (const QString &sql : statements) {
+        const QByteArray text = sql.toUtf8();
+        failed = failed || !SQL_SUCCEEDED(SQLExecDirect(stmt, (SQLCHAR *)text.constData(), SQL_NTS));
+        SQLFreeStmt(stmt, SQL_CLOSE);
+    }
+    SQLFreeHandle(SQL_HANDLE_STMT, stmt);
+    SQLEndTran(SQL_HANDLE_DBC, m_dbc, failed ? SQL_ROLLBACK : SQL_COMMIT);
+    SQLSetConnectAttr(m_dbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0);
+    if (failed)
+        throw std::runtime_error("a statement of the plain ODBC loop failed");
+}
+
+Result BesideInsertLoop(const PlainConnection &plain, double ms, const QStringList &inserts, const QString &written)
+{
+    int loops = 0;
+    const double odbc = Best([&] {
+        plain.ExecuteAll(QStringList(inserts).replaceInStrings(QLatin1Char('\'') + written + QLatin1Char('\''),
+                                                               QStringLiteral("'P%1'").arg(++loops)));
+    });
+    Result result;
+    result.ms = ms;
+    result.rows = inserts.size();
+    result.figure = ms / odbc;
+    result.notes << QStringLiteral("plain ODBC loop of the same %1 INSERTs %2 ms").arg(inserts.size()).arg(odbc, 0, 'f', 1);
+    return result;
+}
 
 QString DataSource::ConnectText() const { return QStringLiteral("ODBC;DSN=%1;DATABASE=PUBS").arg(m_name); }
 

@@ -71,4 +71,34 @@ private:
     QString m_file;
 };
 
+// Runs `sql` on the SQLite file `file` once per row, binding the row number
+// (from 1) to its first parameter, all in one transaction.
+void Fill(const QString &file, int rows, const char *sql);
+
+// A plain ODBC connection of its own to a data source (the baselines: no data
+// layer between the loop and the driver).
+class PlainConnection
+{
+public:
+    explicit PlainConnection(const QString &dsn);
+    ~PlainConnection();
+    PlainConnection(const PlainConnection &) = delete;
+    PlainConnection &operator=(const PlainConnection &) = delete;
+
+    // Every cell of every row of `query` as text (SQLFetch, SQLGetData per cell); the row count.
+    long ReadAll(const char *query) const;
+    // Runs each statement with SQLExecDirect, all in one transaction.
+    void ExecuteAll(const QStringList &statements) const;
+
+private:
+    void *m_env = nullptr;
+    void *m_dbc = nullptr;
+};
+
+// The result of a write that took `ms` and ran `inserts`, beside a plain ODBC
+// loop of the same INSERTs in one transaction (figure: their time ratio). The
+// loop writes them under other names: `written`, the name the write gave its
+// rows, becomes 'P1', 'P2', ... in each run.
+Result BesideInsertLoop(const PlainConnection &plain, double ms, const QStringList &inserts, const QString &written);
+
 } // namespace bench

@@ -31,6 +31,9 @@ const QList<bench::Case> kCases = {
     {"panes.columns", "milliseconds per Display", 250, {500, 2000}, &bench::ColumnsPane},
     {"panes.files", "milliseconds per Display", 250, {1000, 5000}, &bench::FilesPane},
     {"panes.fields", "milliseconds per Display", 250, {500, 2000}, &bench::FieldsPane},
+    // The writes read their source rows once and write one INSERT a row.
+    {"copy.database", "copy of a database / plain ODBC INSERT loop", 3, {50, 200}, &bench::CopyDatabase},
+    {"wizard.finish", "Finish / plain ODBC INSERT loop", 3, {500, 2000}, &bench::WizardFinish},
 };
 
 } // namespace
