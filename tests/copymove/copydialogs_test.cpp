@@ -339,6 +339,28 @@ TEST_F(CopyDialogs, TheNameIsCheckedWithTheDialogsQuestions)
     }
 }
 
+// A name pasted into the box is copied under the name the box holds, quoted
+// whatever it holds.
+TEST_F(CopyDialogs, APastedNameIsCopiedAsTheBoxHoldsIt)
+{
+    QString name;
+    openDialog(QStringLiteral("frmDBCopy"), {kDs, QStringLiteral("SHOP")}, [&](QDialog &d) {
+        paste(nameBox(d), QStringLiteral("o'k"));
+        name = nameBox(d)->text();
+        clickOK(d);
+    });
+    EXPECT_FALSE(name.isEmpty());
+    EXPECT_EQ(rows(QStringLiteral("SELECT DATABASE_NAME FROM QN_DB WHERE DATABASE_NAME = '%1'")
+                       .arg(modDatabase::EscapeQuotes(name)),
+                   kDs),
+              QStringList{name});
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM QN_COLUMN WHERE DATABASE_NAME = '%1'")
+                         .arg(modDatabase::EscapeQuotes(name)),
+                     kDs)
+                  .toInt(),
+              2);
+}
+
 // When no name of the column's width is free, the box stays empty and OK
 // refuses it: nothing is copied.
 TEST_F(CopyDialogs, NoFreeNameLeavesTheBoxEmptyAndNothingIsCopied)

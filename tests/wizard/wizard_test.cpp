@@ -19,7 +19,8 @@ namespace {
 const QString kDs = QStringLiteral("QnTest2");
 
 // In the new catalog "QnTest2": file ITEMF with a field of each kind the type
-// rule tells apart (stored out of order), one of a local type the catalog
+// rule tells apart (stored out of order; one longer than a 16-bit number
+// holds), one of a local type the catalog
 // lacks, one of a type whose SQL type has Null attributes; a file without
 // fields; a file of a local type whose SQL type is missing; database SHOP
 // holding a table ITEMS.
@@ -33,7 +34,7 @@ const char *const kCatalog[] = {
     "('ITEMF', 5, 'PRICE', 'NUMERIC', 27, 7, 7, 2, NULL, NULL), "
     "('ITEMF', 1, 'CODE', 'STRING', 0, 8, 8, 0, 'd''v', 'the code'), "
     "('ITEMF', 2, 'QTY-ON-HAND', 'ZONED', 8, 6, 6, NULL, NULL, NULL), "
-    "('ITEMF', 3, 'REF', 'ZONED-NUM', 14, 5, 5, 0, NULL, NULL), "
+    "('ITEMF', 3, 'REF', 'ZONED-NUM', 14, 40000, 40000, 0, NULL, NULL), "
     "('ITEMF', 4, 'SINCE', 'DATE', 19, 8, 8, 0, NULL, NULL), "
     "('ITEMF', 6, 'ODD', 'WEIRD', 34, 3, 3, 0, NULL, NULL), "
     "('ITEMF', 7, 'F', 'FLAG', 37, 1, 1, 0, NULL, NULL), "
@@ -276,9 +277,9 @@ TEST_F(Wizard, FinishWritesTheTableAndOneColumnPerField)
                   // ZONED on NUMERIC: the field's length, the SQL type's precision.
                   kColumnInsert + "'SHOP', 'ITEMF', 2, 'QTY_ON_HAND', 'QTY-ON-HAND', 'NUMERIC', 6, 18, 0, '', '', "
                                   "'QTY_ON_HAND', 1, 1, 0, 0, 0, 0, 2, 1, 1 )",
-                  // ZONED-NUM on VARCHAR: the field's length twice.
-                  kColumnInsert + "'SHOP', 'ITEMF', 3, 'REF', 'REF', 'VARCHAR', 5, 5, 0, '', '', 'REF', 1, 1, 0, 0, "
-                                  "0, 1, 3, 1, 0 )",
+                  // ZONED-NUM on VARCHAR: the field's length twice, however long.
+                  kColumnInsert + "'SHOP', 'ITEMF', 3, 'REF', 'REF', 'VARCHAR', 40000, 40000, 0, '', '', 'REF', 1, 1, "
+                                  "0, 0, 0, 1, 3, 1, 0 )",
                   // Any other type: the SQL type's length and precision.
                   kColumnInsert + "'SHOP', 'ITEMF', 4, 'SINCE', 'SINCE', 'DATE', 6, 10, 0, '', '', 'SINCE', 1, 1, 0, "
                                   "0, 0, 0, 2, 1, 0 )",
