@@ -50,9 +50,9 @@ protected:
     dao::Database &Db() const;
 
     // The layout, in twips: a prompt label, a bordered value label, the name
-    // box of a catalog column (typed keys through the column's key filter), the
-    // sunken frame lin3D_0 to lin3D_3 and the two buttons (Cancel, then "&Ok"
-    // right of it; OK the default button only when `okDefault`).
+    // box, the sunken frame lin3D_0 to lin3D_3 and the two buttons (Cancel,
+    // then "&Ok" right of it; OK the default button only when `okDefault`).
+    // FilterNameBox gives the name box the key filter of its catalog column.
     QLabel *AddPrompt(int index, const QString &text, const QRect &twips);
     QLabel *AddValue(const QString &name, const QRect &twips);
     QLineEdit *AddNameBox(const QString &name, const QRect &twips);
