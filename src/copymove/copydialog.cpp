@@ -306,10 +306,7 @@ void CopyEach(const QString &query, const RowText &status, const RowText &insert
 
 QString RowDelete(const QString &catalogTable, const QStringList &keys, const QStringList &values)
 {
-    QStringList conditions;
-    for (qsizetype i = 0; i < keys.size(); ++i)
-        conditions << keys[i] + QStringLiteral(" = ") + modDatabase::Quoted(values.value(i));
-    return modDatabase::BuildDeleteSQL(catalogTable, conditions.join(QStringLiteral(" AND ")));
+    return modDatabase::BuildDeleteSQL(catalogTable, modDatabase::RowWhere(keys, values));
 }
 
 } // namespace copyRows

@@ -23,6 +23,20 @@ QString TableWhere(const QString &database, const QString &table)
     return QStringLiteral("DATABASE_NAME = ") + Quoted(database) + QStringLiteral(" AND TABLE_NAME = ") + Quoted(table);
 }
 
+QString RowWhere(const QStringList &columns, const QStringList &values)
+{
+    QStringList conditions;
+    for (qsizetype i = 0; i < columns.size(); ++i)
+        conditions << columns[i] + QStringLiteral(" = ") + Quoted(values.value(i));
+    return conditions.join(QStringLiteral(" AND "));
+}
+
+QString RowSQL(const QString &table, const QStringList &columns, const QStringList &values)
+{
+    return QStringLiteral("SELECT ") + columns.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") + table +
+           QStringLiteral(" WHERE ") + RowWhere(columns, values);
+}
+
 // [+-]?([0-9]+([.][0-9]*)?|[.][0-9]+), scanned by hand: the copies check every number of every row.
 bool IsNumber(const QString &text)
 {
