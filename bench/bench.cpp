@@ -11,6 +11,10 @@
 #include <sqlite3.h>
 #include <stdexcept>
 
+#include <sql.h>
+#include <sqlext.h>
+#include <sqlite3.h>
+
 #include "standin.h"
 
 namespace bench {
@@ -129,6 +133,21 @@ DataSource::DataSource(const QString &name) : m_name(name)
 
 DataSource::~DataSource() { QFile::remove(m_file); }
 
+Result BesideInsertLoop(const PlainConnection &plain, double ms, const QStringList &inserts, const QString &written)
+{
+    int loops = 0;
+    const double odbc = Best([&] {
+        plain.ExecuteAll(QStringList(inserts).replaceInStrings(QLatin1Char('\'') + written + QLatin1Char('\''),
+                                                               QStringLiteral("'P%1'").arg(++loops)));
+    });
+    Result result;
+    result.ms = ms;
+    result.rows = inserts.size();
+    result.figure = ms / odbc;
+    result.notes << QStringLiteral("plain ODBC loop of the same %1 INSERTs %2 ms").arg(inserts.size()).arg(odbc, 0, 'f', 1);
+    return result;
+}
+
 QString DataSource::ConnectText() const { return QStringLiteral("ODBC;DSN=%1;DATABASE=PUBS").arg(m_name); }
 
 void Fill(const QString &file, const char *sql, int rows, const std::function<void(sqlite3_stmt *, int)> &bind)
@@ -138,15 +157,22 @@ void Fill(const QString &file, const char *sql, int rows, const std::function<vo
         throw std::runtime_error("cannot open the bench file");
     sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
     sqlite3_stmt *insert = nullptr;
-    sqlite3_prepare_v2(db, sql, -1, &insert, nullptr);
+    if (sqlite3_prepare_v2(db, sql, -1, &insert, nullptr) != SQLITE_OK)
+        throw std::runtime_error(sqlite3_errmsg(db));
     for (int i = 0; i < rows; ++i) {
         bind(insert, i);
-        sqlite3_step(insert);
+        if (sqlite3_step(insert) != SQLITE_DONE)
+            throw std::runtime_error(sqlite3_errmsg(db));
         sqlite3_reset(insert);
     }
     sqlite3_finalize(insert);
     sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     sqlite3_close(db);
+}
+
+void Fill(const QString &file, int rows, const char *sql)
+{
+    Fill(file, sql, rows, [](sqlite3_stmt *statement, int i) { sqlite3_bind_int(statement, 1, i + 1); });
 }
 
 void BindText(sqlite3_stmt *statement, int column, const QByteArray &text)

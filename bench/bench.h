@@ -79,6 +79,9 @@ private:
 void Fill(const QString &file, const char *sql, int rows, const std::function<void(sqlite3_stmt *, int)> &bind);
 void BindText(sqlite3_stmt *statement, int column, const QByteArray &text);
 
+// The same, binding the row number (from 1) to the first parameter.
+void Fill(const QString &file, int rows, const char *sql);
+
 // A plain ODBC connection of its own to a data source: the baseline of the
 // cases that measure the data layer or the program against the bare API.
 class PlainConnection
@@ -98,5 +101,11 @@ private:
     void *m_env = nullptr;
     void *m_dbc = nullptr;
 };
+
+// The result of a write that took `ms` and ran `inserts`, beside a plain ODBC
+// loop of the same INSERTs in one transaction (figure: their time ratio). The
+// loop writes them under other names: `written`, the name the write gave its
+// rows, becomes 'P1', 'P2', ... in each run.
+Result BesideInsertLoop(const PlainConnection &plain, double ms, const QStringList &inserts, const QString &written);
 
 } // namespace bench

@@ -1,7 +1,5 @@
 // Showing a list pane over a large collection: the time of one Display (the
 // query, the fill of the grid, the value words, the new row).
-#include <sqlite3.h>
-
 #include <stdexcept>
 
 #include "cases.h"
@@ -13,27 +11,6 @@
 namespace bench {
 
 namespace {
-
-// Runs `sql` once per row, binding the row number to its first parameter.
-void fill(const QString &file, int rows, const char *sql)
-{
-    sqlite3 *db = nullptr;
-    if (sqlite3_open(file.toUtf8().constData(), &db) != SQLITE_OK)
-        throw std::runtime_error("cannot open the bench file");
-    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-    sqlite3_stmt *insert = nullptr;
-    if (sqlite3_prepare_v2(db, sql, -1, &insert, nullptr) != SQLITE_OK)
-        throw std::runtime_error(sqlite3_errmsg(db));
-    for (int i = 1; i <= rows; ++i) {
-        sqlite3_bind_int(insert, 1, i);
-        if (sqlite3_step(insert) != SQLITE_DONE)
-            throw std::runtime_error(sqlite3_errmsg(db));
-        sqlite3_reset(insert);
-    }
-    sqlite3_finalize(insert);
-    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-}
 
 // The best time of Display on `pane` with `keys`; the rows it shows (the new row left out).
 Result display(GridPane &pane, const QStringList &keys)
@@ -58,7 +35,7 @@ Result display(GridPane &pane, const QStringList &keys)
 Result ColumnsPane(int rows)
 {
     DataSource source;
-    fill(source.File(), rows,
+    Fill(source.File(), rows,
          "INSERT INTO QN_COLUMN (DATABASE_NAME, TABLE_NAME, COLUMN_NUMBER, COLUMN_NAME, FIELD_NAME, SQL_TYPE_NAME, "
          "LENGTH, PRECISION, SCALE, NULLABLE, UNSIGNED_ATTRIBUTE, UPDATABLE, VISIBLE, MONEY, AUTO_INCREMENT, "
          "CASE_SENSITIVE, SEARCHABLE, RADIX, DEFAULT_VALUE, REMARKS, SETFILEPARAMETER, COLUMN_TYPE, DISPLAY_NAME) "
@@ -78,7 +55,7 @@ Result ColumnsPane(int rows)
 Result FilesPane(int rows)
 {
     DataSource source;
-    fill(source.File(), rows,
+    Fill(source.File(), rows,
          "INSERT INTO QN_FILE (FILE_NAME, OPEN_STRING, RECORD_SIZE, FILE_ORGANISATION, RECORD_TYPE, REMARKS) "
          "VALUES ('BENCH' || ?1, NULL, ?1, 'INDEXED', 'FIXED', 'A file of the benchmark')");
     Result result;
@@ -95,7 +72,7 @@ Result FilesPane(int rows)
 Result FieldsPane(int rows)
 {
     DataSource source;
-    fill(source.File(), rows,
+    Fill(source.File(), rows,
          "INSERT INTO QN_FIELD (FILE_NAME, FIELD_NUMBER, FIELD_NAME, LOCAL_TYPE_NAME, OFFSET, LENGTH, PRECISION, "
          "SCALE, ENCRYPTED, FORMAT, DEFAULT_VALUE, REMARKS) VALUES ('BENCH', ?1, 'FIELD-' || ?1, 'STRING', 10 * ?1, "
          "10, 10, 0, ?1 % 3, NULL, NULL, 'A field of the benchmark')");

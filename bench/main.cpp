@@ -34,6 +34,9 @@ const QList<bench::Case> kCases = {
     // The drag reads the fields and the target's names once, then writes one
     // INSERT a field as the loop does.
     {"copy.file", "file drag copy / plain ODBC loop of its INSERTs", 4, {500, 2000}, &bench::CopyFile},
+    // The writes read their source rows once and write one INSERT a row.
+    {"copy.database", "copy of a database / plain ODBC INSERT loop", 3, {50, 200}, &bench::CopyDatabase},
+    {"wizard.finish", "Finish / plain ODBC INSERT loop", 3, {500, 2000}, &bench::WizardFinish},
 };
 
 } // namespace

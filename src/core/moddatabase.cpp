@@ -37,10 +37,27 @@ QString RowSQL(const QString &table, const QStringList &columns, const QStringLi
            QStringLiteral(" WHERE ") + KeyWhere(columns, values);
 }
 
+// [+-]?([0-9]+([.][0-9]*)?|[.][0-9]+), scanned by hand: the copies check every number of every row.
 bool IsNumber(const QString &text)
 {
-    static const QRegularExpression number(QStringLiteral("^[+-]?([0-9]+([.][0-9]*)?|[.][0-9]+)$"));
-    return text.isEmpty() || number.match(text).hasMatch();
+    if (text.isEmpty())
+        return true;
+    qsizetype i = text.front() == QLatin1Char('+') || text.front() == QLatin1Char('-') ? 1 : 0;
+    auto digits = [&] {
+        const qsizetype from = i;
+        while (i < text.size() && text.at(i) >= QLatin1Char('0') && text.at(i) <= QLatin1Char('9'))
+            ++i;
+        return i - from;
+    };
+    const qsizetype whole = digits();
+    if (i < text.size() && text.at(i) == QLatin1Char('.')) {
+        ++i;
+        if (digits() == 0 && whole == 0)
+            return false;
+    } else if (whole == 0) {
+        return false;
+    }
+    return i == text.size();
 }
 
 QString NumberSQL(const QString &text, const QString &message)
@@ -209,7 +226,8 @@ int CalcMaxLength(const dao::Field &field) { return CalcMaxLength(field.Type(), 
 
 QString CalcUniqueName(dao::Database &db, const QString &queryTemplate, QString base)
 {
-    const qsizetype placeholder = queryTemplate.indexOf(QLatin1Char('?'));
+    // The last "?": a name quoted into the template before it may hold one.
+    const qsizetype placeholder = queryTemplate.lastIndexOf(QLatin1Char('?'));
     if (placeholder < 0)
         qnerr::raise(qnerr::InvalidProcedureCall);
     while (!base.isEmpty() && base.back() >= QLatin1Char('0') && base.back() <= QLatin1Char('9'))

@@ -69,7 +69,9 @@ QString FetchTableFile(dao::Database &db, const QString &databaseName, const QSt
 int CalcMaxLength(const dao::Field &field);
 int CalcMaxLength(int type, long size);
 // The first name, made of `base` without its trailing digits and a counter, for which
-// `queryTemplate` (its "?" replaced by the escaped candidate) finds no row.
+// `queryTemplate` (its last "?" replaced by the escaped candidate) finds no row.
+// Each candidate is cut to the width of the query's first column; 380 when
+// no candidate of that width is free.
 QString CalcUniqueName(dao::Database &db, const QString &queryTemplate, QString base);
 
 } // namespace modDatabase

@@ -123,15 +123,16 @@ const QHash<QString, std::function<QIcon()>> &toolbarImages()
     return images;
 }
 
-QPixmap blueCorner()
+// A pane-corner picture: a quarter disc shading from `from` to `to` on `background`.
+QPixmap cornerPicture(const QColor &from, const QColor &to, const QColor &background)
 {
     QPixmap pixmap(96, 96);
-    pixmap.fill(Qt::white);
+    pixmap.fill(background);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
     QLinearGradient gradient(0, 0, 96, 96);
-    gradient.setColorAt(0, QColor(140, 165, 250));
-    gradient.setColorAt(1, QColor(236, 241, 255));
+    gradient.setColorAt(0, from);
+    gradient.setColorAt(1, to);
     painter.setPen(Qt::NoPen);
     painter.setBrush(gradient);
     painter.drawPie(QRect(-96, -96, 192, 192), 270 * 16, 90 * 16);
@@ -601,10 +602,15 @@ QIcon ToolbarImage(const QString &key)
 
 QPixmap BackgroundImage(const QString &key)
 {
-    if (key.compare(QLatin1String("Blue Corner"), Qt::CaseInsensitive) != 0)
-        qnerr::raise(kElementNotFound, QStringLiteral("Element not found"));
-    static const QPixmap corner = blueCorner();
-    return corner;
+    if (key.compare(QLatin1String("Blue Corner"), Qt::CaseInsensitive) == 0) {
+        static const QPixmap picture = cornerPicture(QColor(140, 165, 250), QColor(236, 241, 255), Qt::white);
+        return picture;
+    }
+    if (key.compare(QLatin1String("Purple Corner"), Qt::CaseInsensitive) == 0) {
+        static const QPixmap picture = cornerPicture(QColor(120, 60, 160), QColor(238, 228, 248), QColor(238, 228, 248));
+        return picture;
+    }
+    qnerr::raise(kElementNotFound, QStringLiteral("Element not found"));
 }
 
 int FilterKey(int key, const QString &allowed, bool ignoreCase)

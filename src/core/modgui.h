@@ -68,7 +68,7 @@ void SetDebugMode(bool on);
 
 // The main window's image lists. ToolbarImage: the 16x16 picture of a toolbar
 // button key (iml16x16); BackgroundImage: a pane-corner picture ("Blue Corner",
-// imlBackground). An unknown key raises QnError 35601 "Element not found".
+// imlBackground; "Purple Corner" is the wizard's). An unknown key raises QnError 35601 "Element not found".
 QIcon ToolbarImage(const QString &key);
 QPixmap BackgroundImage(const QString &key);
 

@@ -39,6 +39,7 @@ struct Unit
     QString outerInfo;   // the additional information of the outermost writer when it ended
     QString bodyStatement; // the body's own statement built last (UnitExecute)
     QStringList statements;
+    QStringList undo; // without a transaction: the DELETEs of the rows inserted (UnitInsert)
 
     Unit(QString dataSource, int events) : ds(std::move(dataSource)), eventDepth(events) {}
     Unit(const Unit &) = delete;
@@ -107,6 +108,48 @@ struct Unit
             dao::Errors::Set(list);
             error = QnError(qnerr::OdbcCallFailed, qnerr::standardDescription(qnerr::OdbcCallFailed));
         }
+    }
+    // Without a transaction: deletes again the rows the unit inserted, newest
+    // first, before `error` is reported (on a new connection when the failure
+    // closed the unit's). True when every DELETE ran (and there was one);
+    // otherwise the DELETEs that failed add their diagnostics to the error
+    // list and `error` becomes that ODBC failure.
+    bool deleteInserted(QnError &error)
+    {
+        if (undo.isEmpty())
+            return false;
+        const QList<dao::Error> first = dao::Errors::list();
+        QList<dao::Error> failed;
+        for (auto it = undo.crbegin(); it != undo.crend(); ++it) {
+            statements << *it;
+            try {
+                if (!db || !db->IsOpen()) {
+                    const auto connection = gConnections().Item(ds);
+                    if (!connection || !connection->db)
+                        qnerr::raise(qnerr::ObjectNotSet);
+                    db = connection->db;
+                }
+                db->Execute(*it);
+            } catch (const QnError &e) {
+                QList<dao::Error> list = dao::Errors::list();
+                if (list.isEmpty())
+                    list << dao::Error{e.Number(), e.Description(), QStringLiteral("qnadmin"), {}};
+                failed += list;
+            }
+        }
+        undo.clear();
+        if (failed.isEmpty()) {
+            dao::Errors::Set(first);
+            return true;
+        }
+        QList<dao::Error> list = first;
+        if (!list.isEmpty() && list.last().Number == qnerr::OdbcCallFailed)
+            list.removeLast();
+        if (error.Number() != qnerr::OdbcCallFailed)
+            list << dao::Error{error.Number(), error.Description(), QStringLiteral("qnadmin"), {}};
+        dao::Errors::Set(list + failed);
+        error = QnError(qnerr::OdbcCallFailed, qnerr::standardDescription(qnerr::OdbcCallFailed));
+        return false;
     }
 };
 
@@ -564,14 +607,19 @@ bool runUnit(const QString &ds, const QString &routine, const QString &info, boo
             }
         }
         unit.rollback(failure->error);
+        const bool deleted = unit.deleteInserted(failure->error);
         g_lastStatements = unit.statements;
         const int answer = ReportFailure(failure->error, failure->routine, failure->info);
         while (gErrorTrace().Count() > depth)
             gErrorTrace().Pop();
         if (answer == ui::vbRetry)
             continue;
-        if (answer == ui::vbIgnore)
+        if (answer == ui::vbIgnore) {
+            if (deleted)
+                Ui().MsgBox(QStringLiteral("The copy failed; the rows it had written have been deleted again."),
+                            ui::vbInformation);
             return false;
+        }
         AbortProgram();
     }
 }
@@ -677,6 +725,15 @@ void UnitRequireRow(const QString &sql)
 {
     if (UnitOpen(sql)->Eof())
         qnerr::raise(qnerr::NoCurrentRecord, qnerr::standardDescription(qnerr::NoCurrentRecord));
+}
+
+long UnitInsert(const QString &insert, const QString &undo)
+{
+    const long changed = UnitExecute(insert);
+    Unit &unit = *g_units.back();
+    if (!unit.undoable())
+        unit.undo << undo;
+    return changed;
 }
 
 QStringList LastStatements() { return g_lastStatements; }

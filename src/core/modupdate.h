@@ -92,6 +92,16 @@ long UnitExecuteFound(const QString &sql);
 // an add goes under), and fails with 3021 when it finds none, so that nothing
 // is written under a parent deleted meanwhile.
 void UnitRequireRow(const QString &sql);
+// Inside a RunUnit body: runs `insert`, a statement that adds rows, as
+// UnitExecute does, with `undo`, the DELETE of exactly those rows. Where the
+// unit has no transaction (the driver has none), a failure of the body runs
+// the DELETEs of the inserts that succeeded, newest first, before the error
+// dialog shows; after an Ignore the user is told that the rows were deleted
+// again. A DELETE that fails itself is passed over (the others still run) and
+// its diagnostics follow the failure's in the error dialog; the user is then
+// not told that the rows were deleted. Inside a transaction `undo` is not run:
+// the rollback undoes the insert.
+long UnitInsert(const QString &insert, const QString &undo);
 
 // The statements, queries included, that the latest rename or unit ran, in
 // order (its last attempt; rolled back or not).

@@ -10,7 +10,6 @@
 #include "tree/cnodes.h"
 
 namespace {
-const QString kEngineDriver = QStringLiteral("Quarnel ODBC");
 const QString kGhost = QStringLiteral("DSN Ghost");
 } // namespace
 
@@ -21,14 +20,11 @@ void mdiMain::FetchTreeviewRoot()
     // Every pane goes: the current one is asked first.
     if (!leaveCurrent(handler.routine))
         return;
-    QList<datasources::DataSource> list;
+    QStringList names;
     if (!handler.step([] { gNodes().Clear(); }) || !handler.step([] { gConnections().RemoveAll(); }) ||
-        !handler.step([&] { list = datasources::List(); }))
+        !handler.step([&] { names = datasources::EngineNames(); }))
         return;
-    for (const datasources::DataSource &source : std::as_const(list)) {
-        const QString name = source.name.trimmed();
-        if (source.driver.trimmed() != kEngineDriver)
-            continue;
+    for (const QString &name : std::as_const(names)) {
         if (!handler.step([&] {
                 if (const CNodePtr node = gNodes().Add(static_cast<const CNode *>(nullptr), QStringLiteral("DSN"), name,
                                                        name, kGhost, kGhost))

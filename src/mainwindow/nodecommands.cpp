@@ -185,6 +185,19 @@ void mnu_FieldReorder_Click()
         window->PaneDisplay(QStringLiteral("frmFields"), {ds, file});
 }
 
+// A copy dialog opened with the current item's first `keys` key parts;
+// `ran` sets gMenuCommandRan. Failures go to the error dialog as `reported`.
+Command copyDialog(const char *form, int keys, bool ran, const char *reported)
+{
+    return [=, form = QString::fromLatin1(form), reported = QString::fromLatin1(reported)](mdiMain &) {
+        ErrorHandler handler(reported);
+        if (ran)
+            gMenuCommandRan() = true;
+        QStringList k;
+        handler.step([&] { k = currentKeys(keys); }) && handler.step([&] { dialogs::Open(form, k); });
+    };
+}
+
 Command slot(void (mdiMain::*handler)())
 {
     return [handler](mdiMain &main) { (main.*handler)(); };
@@ -253,6 +266,21 @@ const QList<CommandRow> &commandTable()
                  handler.step([&] { refreshColumns(k); });
          }},
         {"mnu_FieldReorder", [](mdiMain &) { mnu_FieldReorder_Click(); }},
+        // The copy dialogs, with the current item's data source and name(s).
+        {"mnu_DBCopy", copyDialog("frmDBCopy", 2, true, "mdiMain.mnu_DBCopy_Click")},
+        {"mnu_TableCopy", copyDialog("frmTableCopy", 3, false, "mdiMain.mnu_TableCopy_Click")},
+        {"mnu_FileCopy", copyDialog("frmFileCopy", 2, true, "mdiMain.mnu_FileCopy_Click")},
+        // The wizard: on a file, with its data source and the file; otherwise with the data source only.
+        {"mnu_FileFileToTableWizard",
+         [](mdiMain &) {
+             ErrorHandler handler(QStringLiteral("mdiMain.mnu_FileFileToTableWizard_Click"));
+             gMenuCommandRan() = true;
+             QStringList k;
+             handler.step([&] {
+                 k = gCurrentItem().NodeType == QLatin1String("fi") ? currentKeys(2) : currentKeys(1);
+                 k.resize(3);
+             }) && handler.step([&] { dialogs::Open(QStringLiteral("frmWizardFileToTable"), k); });
+         }},
         // The table's data viewer through the pane host.
         {"mnu_TableViewData",
          [](mdiMain &main) {

@@ -32,6 +32,15 @@ QList<DataSource> List()
     return list;
 }
 
+QStringList EngineNames()
+{
+    QStringList names;
+    for (const DataSource &source : List())
+        if (source.driver.trimmed() == QLatin1String("Quarnel ODBC"))
+            names << source.name.trimmed();
+    return names;
+}
+
 QString Entry(const QString &dataSource, const QString &key, const QString &fallback)
 {
     std::vector<char> buffer(1024);

@@ -60,14 +60,15 @@ TEST(ModDatabase, NumberForm)
     } cases[] = {
         {"", "0"},       {"12", "012"},  {"-5", "0-5"},   {"+5", "0+5"}, {"1.25", "01.25"}, {".5", "0.5"},
         {"abc", nullptr}, {"1e5", nullptr}, {"12 ", nullptr}, {"1;DROP TABLE QN_DB", nullptr}, {"--", nullptr},
-        {"1.2.3", nullptr}, {"-", nullptr},
+        {"1.2.3", nullptr}, {"-", nullptr}, {"5.", "05."}, {"+.5", "0+.5"}, {".", nullptr}, {"-.", nullptr},
+        {"1-2", nullptr}, {"\xd9\xa3", nullptr}, // an Arabic-Indic three
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.text);
         if (c.sql) {
-            EXPECT_EQ(NumberSQL(QString::fromLatin1(c.text)), QString::fromLatin1(c.sql));
+            EXPECT_EQ(NumberSQL(QString::fromUtf8(c.text)), QString::fromLatin1(c.sql));
         } else {
-            QnError e = failureOf([&] { NumberSQL(QString::fromLatin1(c.text), QStringLiteral("Offset must be a number.")); });
+            QnError e = failureOf([&] { NumberSQL(QString::fromUtf8(c.text), QStringLiteral("Offset must be a number.")); });
             EXPECT_EQ(e.Number(), qnerr::ValidationFailed);
             EXPECT_EQ(e.Description(), QStringLiteral("Offset must be a number."));
         }
@@ -311,6 +312,10 @@ TEST_F(ModDatabaseTest, CalcUniqueNameProposesTheFirstFreeName)
         names(c.taken);
         EXPECT_EQ(CalcUniqueName(*db, query, QString::fromLatin1(c.base)), QString::fromLatin1(c.expected));
     }
+    // A name quoted into the template ahead of the candidate may hold a "?" of its own.
+    names({"SALES"});
+    EXPECT_EQ(CalcUniqueName(*db, "SELECT NAME FROM NAMES WHERE 'W?' <> '' AND NAME = '?'", "SALES"),
+              QStringLiteral("SALES1"));
 
     // It ends: once the counter alone no longer fits, it fails.
     db->Execute(QStringLiteral("CREATE TABLE ONE (NAME VARCHAR(1))"));

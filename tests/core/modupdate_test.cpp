@@ -1067,6 +1067,61 @@ TEST_F(ModUpdateTest, WithoutTransactionsARenameThatFailsAtAnyStatementLosesNoRo
     }
 }
 
+// Without transactions a unit that fails deletes again the rows its inserts
+// wrote, newest first (on a new connection when the failure lost the old
+// one), and says so after Ignore. A DELETE that fails itself is passed over and
+// shown with the failure; nothing is then said of deleting.
+TEST_F(ModUpdateTest, WithoutTransactionsAFailedUnitDeletesTheRowsItInserted)
+{
+    dao::IgnoreTransactionSupport(true);
+    const QStringList before = catalog();
+    const QString deleted = QStringLiteral("The copy failed; the rows it had written have been deleted again.");
+    auto body = [] {
+        UnitInsert(QStringLiteral("INSERT INTO QN_USER (USER_NAME) VALUES ('N1')"),
+                   QStringLiteral("DELETE FROM QN_USER WHERE USER_NAME = 'N1'"));
+        UnitInsert(QStringLiteral("INSERT INTO QN_USER (USER_NAME) VALUES ('N2')"),
+                   QStringLiteral("DELETE FROM QN_USER WHERE USER_NAME = 'N2'"));
+        UnitExecute(QStringLiteral("UPDATE QN_USER SET REMARKS = 'x' WHERE USER_NAME = 'N2'"));
+    };
+    for (const char *state : {"HY000", "08S01"}) {
+        SCOPED_TRACE(state);
+        gConnections().Item(kDs);
+        dao::Faults::Add(dao::Faults::Statement, 3, QString::fromLatin1(state), QStringLiteral("refused"));
+        ui().answerError(ui::vbIgnore);
+        ui().answerMsgBox(ui::vbOK);
+        EXPECT_FALSE(RunUnit(kDs, kEditor, body));
+        EXPECT_EQ(catalog(), before);
+        EXPECT_EQ(LastStatements().mid(3), QStringList({"DELETE FROM QN_USER WHERE USER_NAME = 'N2'",
+                                                        "DELETE FROM QN_USER WHERE USER_NAME = 'N1'"}));
+        EXPECT_EQ(ui().messages(), QStringList{deleted});
+        ui().clear();
+    }
+
+    // The DELETE of N2 fails as well: N1 is still deleted, both failures are shown.
+    gConnections().Item(kDs);
+    dao::Faults::Add(dao::Faults::Statement, 3, QStringLiteral("HY000"), QStringLiteral("the update refused"));
+    dao::Faults::Add(dao::Faults::Statement, 4, QStringLiteral("HY000"), QStringLiteral("the delete refused"));
+    ui().answerError(ui::vbIgnore);
+    EXPECT_FALSE(RunUnit(kDs, kEditor, body));
+    EXPECT_EQ(rows(QStringLiteral("SELECT USER_NAME FROM QN_USER WHERE USER_NAME LIKE 'N_'"), kDs), QStringList{"N2"});
+    ASSERT_EQ(ui().errors().size(), 1);
+    EXPECT_TRUE(ui().errors()[0].description.contains(QStringLiteral("the update refused")));
+    EXPECT_TRUE(ui().errors()[0].description.contains(QStringLiteral("the delete refused")));
+    EXPECT_EQ(ui().messages(), QStringList());
+
+    // Inside a transaction the rollback undoes the inserts; no DELETE runs.
+    exec(QStringLiteral("DELETE FROM QN_USER WHERE USER_NAME = 'N2'"));
+    dao::IgnoreTransactionSupport(false);
+    gConnections().Item(kDs);
+    ui().clear();
+    ui().answerError(ui::vbIgnore);
+    dao::Faults::Add(dao::Faults::Statement, 3, QStringLiteral("HY000"));
+    EXPECT_FALSE(RunUnit(kDs, kEditor, body));
+    EXPECT_EQ(catalog(), before);
+    EXPECT_EQ(LastStatements().size(), 3);
+    EXPECT_EQ(ui().messages(), QStringList());
+}
+
 // ------------------------------------------------------------------ units and events
 
 TEST_F(ModUpdateTest, ACatalogChangeStartedFromAnEventWhileAUnitRunsIsRefused)

@@ -1,5 +1,9 @@
-// The context menu's add, edit and delete commands, and the items that run none yet.
+// The context menu's add, edit and delete commands, the copy items and the wizard.
 
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 
 #include "menudriver.h"
@@ -109,19 +113,68 @@ TEST_F(NodeCommandTest, AnAddOnARowPassesItsParentsKeyParts)
     EXPECT_EQ(RecordingPanes::calls("frmTable"), QStringList{"AddNew:QnTest,SALES"});
 }
 
-TEST_F(NodeCommandTest, ItemsWithoutACommandRowRunNothing)
+// The copy items and the wizard open their dialogs with the current item's
+// key parts; the table's copy leaves gMenuCommandRan alone. A key part
+// missing goes to the error dialog under the command's name.
+TEST_F(NodeCommandTest, CopyAndWizardItemsOpenTheirDialogs)
 {
-    // Copy and the wizard are connected by their own rows later.
-    RecordingPanes panes({"frmTableData", "frmFields"});
-    setCurrentItem(QStringLiteral("ta"), {"QnTest", "SALES", "CUSTOMER"});
-    for (const char *name : {"mnu_DBCopy", "mnu_TableCopy", "mnu_FileCopy",
-                             "mnu_FileFileToTableWizard"}) {
+    struct Row
+    {
+        const char *item;
+        const char *type;
+        QStringList keys;
+        const char *dialog;
+        const char *shows; // the child whose text shows the item's name
+        bool ran;
+        const char *reported;
+    };
+    const QList<Row> rows = {
+        {"mnu_DBCopy", "db", {"QnTest", "SALES"}, "frmDBCopy", "lblDB", true, "mdiMain.mnu_DBCopy_Click"},
+        {"mnu_TableCopy", "ta", {"QnTest", "SALES", "CUSTOMER"}, "frmTableCopy", "lblTable", false,
+         "mdiMain.mnu_TableCopy_Click"},
+        {"mnu_FileCopy", "fi", {"QnTest", "CUSTOMER"}, "frmFileCopy", "lblFilename", true, "mdiMain.mnu_FileCopy_Click"},
+        {"mnu_FileFileToTableWizard", "fi", {"QnTest", "CUSTOMER"}, "frmWizardFileToTable", "txtProperty_0", true,
+         "mdiMain.mnu_FileFileToTableWizard_Click"},
+    };
+    for (const Row &r : rows) {
+        SCOPED_TRACE(r.item);
+        setCurrentItem(QString::fromLatin1(r.type), r.keys);
         gMenuCommandRan() = false;
-        item(QString::fromLatin1(name))->trigger();
-        EXPECT_FALSE(gMenuCommandRan()) << name;
+        QString shown;
+        ui().onModal([&](QDialog &d) {
+            EXPECT_EQ(d.objectName(), QLatin1String(r.dialog));
+            if (auto *label = d.findChild<QLabel *>(QLatin1String(r.shows)))
+                shown = label->text();
+            else if (auto *box = d.findChild<QLineEdit *>(QLatin1String(r.shows)))
+                shown = box->text();
+            return 0;
+        });
+        item(QString::fromLatin1(r.item))->trigger();
+        EXPECT_EQ(gMenuCommandRan(), r.ran);
+        EXPECT_EQ(shown, r.keys.last());
+        EXPECT_TRUE(ui().errors().isEmpty());
+        EXPECT_TRUE(gErrorTrace().List().isEmpty());
+
+        if (QLatin1String(r.item) == QLatin1String("mnu_FileFileToTableWizard"))
+            continue; // it opens on the data source alone for a node that is no file
+        setCurrentItem(QString::fromLatin1(r.type), r.keys.mid(0, r.keys.size() - 1));
+        ui().answerError(ui::vbIgnore);
+        item(QString::fromLatin1(r.item))->trigger();
+        ASSERT_EQ(ui().errors().size(), 1);
+        EXPECT_EQ(ui().errors()[0].trappedIn, QString::fromLatin1(r.reported));
+        ui().clear();
     }
-    EXPECT_TRUE(ui().shown().isEmpty());
-    EXPECT_FALSE(RecordingPanes::pane("frmTableData"));
+    EXPECT_TRUE(ui().allAnswered());
+
+    // The wizard on a node that is no file: the data source only, no file chosen.
+    setCurrentItem(QStringLiteral("FI"), {"QnTest", "QnTest"});
+    ui().onModal([&](QDialog &d) {
+        EXPECT_EQ(d.findChild<QComboBox *>(QStringLiteral("cboFileDatasource"))->currentText(), QStringLiteral("QnTest"));
+        EXPECT_EQ(d.findChild<QListWidget *>(QStringLiteral("lstFile"))->selectedItems().size(), 0);
+        return 0;
+    });
+    item(QStringLiteral("mnu_FileFileToTableWizard"))->trigger();
+    EXPECT_TRUE(ui().errors().isEmpty());
 }
 
 // View Data shows the table's data viewer through the pane host; the field

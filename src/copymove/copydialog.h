@@ -1,0 +1,148 @@
+#pragma once
+
+// The frame the three copy dialogs (database, table, file definition) share:
+// a name box that takes name characters only, a free name proposed, OK's two
+// questions about the name, the copy as one unit with its progress in the
+// status bar, and the dialog's remembered position.
+//
+// A dialog holds its data source by name and reads through the registry's
+// connection each time, so a connection lost meanwhile is made again. OK asks
+// every question before the copy starts; the copy itself only reads the
+// source rows and writes (modUpdate::RunUnit, UnitOpen, UnitInsert): a
+// failure undoes the whole copy and shows the error dialog with the
+// statement, Retry copies again, Ignore closes the dialog with nothing copied.
+
+#include <QDialog>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+#include "dao.h"
+#include "panehost/forms.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+class CopyDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    // The status bar's text.
+    static void Status(const QString &text);
+
+    QPushButton *cmdOK = nullptr;
+    QPushButton *cmdCancel = nullptr;
+
+public slots:
+    void cmdCancel_Click();
+
+protected:
+    // `name`: the form's name, also its settings section; `title`: its caption.
+    CopyDialog(const QString &name, const QString &title);
+
+    // The data source's open database through the registry; false when it has
+    // none (the registry has reported why). Remembers the data source by name.
+    bool Connect(const QString &Datasource);
+    const QString &Datasource() const { return m_ds; }
+    // The open database of the data source (connecting again when it was lost); 91 when there is none.
+    dao::Database &Db() const;
+
+    // The layout, in twips: a prompt label, a bordered value label, the name
+    // box, the sunken frame lin3D_0 to lin3D_3 and the two buttons (Cancel,
+    // then "&Ok" right of it; OK the default button only when `okDefault`).
+    // FilterNameBox gives the name box the key filter of its catalog column.
+    QLabel *AddPrompt(int index, const QString &text, const QRect &twips);
+    QLabel *AddValue(const QString &name, const QRect &twips);
+    QLineEdit *AddNameBox(const QString &name, const QRect &twips);
+    void FilterNameBox(QLineEdit *box, const QString &catalogTable, const QString &column);
+    void AddFrame(const QRect &twips);
+    void AddButtons(int top, bool okDefault);
+    // Last: the dialog's size, widened where the prompts need more room than given.
+    void SetClientSize(int widthTwips, int heightTwips);
+
+    // Moves the dialog to its remembered position.
+    void Form_Load();
+
+    // A free name: modDatabase::CalcUniqueName on the data source, or "" when
+    // no candidate fits the column.
+    QString Proposal(const QString &queryTemplate, const QString &base) const;
+
+    // OK's test of the name in `box`, as each dialog words it.
+    struct NameTest
+    {
+        QString emptyQuestion;                               // the box is empty
+        std::function<QString()> emptyProposal;              // its answer Yes
+        std::function<QString(const QString &)> lookupSQL;   // finds the name taken
+        std::function<QString(const QString &)> takenQuestion;
+        std::function<QString(const QString &)> takenProposal; // its answer Yes
+    };
+    enum class Verdict { Copy, Stay, Close };
+    // Empty: the question, a Yes proposes a name, which is then looked up. Taken:
+    // the question, a Yes proposes a name and the copy starts without a second
+    // look-up; a No keeps the dialog open as it is. A name left empty (a No to
+    // the first question, or no proposal found) is refused with "Please enter a
+    // Name.". A failing query goes to the error dialog as `routine` (Ignore: Close).
+    Verdict TestName(QLineEdit *box, const NameTest &test, const QString &routine);
+    // The information message `message` with the focus put on `focus`; Stay.
+    Verdict Refuse(const QString &message, QWidget *focus);
+
+    // Runs `body` as the copy's one unit, named `routine`, under the busy
+    // cursor; after a copy the tree folder `folderKey` (none when empty) is
+    // reloaded, every failure of that ignored. Unloads the dialog either way.
+    // True when copied.
+    bool RunCopy(const QString &routine, const std::function<void()> &body, const QString &folderKey);
+
+    // Display's steps: the loaded form of T takes the data source's connection,
+    // moves to its place, is filled by `fill`, shown modally and unloaded once
+    // it closed. False, with nothing shown, when the data source has no open
+    // database. A failure of `fill` unloads the form and passes on.
+    template <class T>
+    static bool Show(const QString &Datasource, const std::function<void(T &)> &fill);
+
+    // Form_Unload: "Ready" in the status bar (unless ReadyOnUnload is false)
+    // and the position kept; then the form goes.
+    void unload();
+    bool ReadyOnUnload = true;
+    void reject() override; // Esc and the close box: Cancel
+
+private:
+    static bool show(CopyDialog &form, const QString &Datasource, const std::function<void()> &fill);
+
+    QString m_ds;
+};
+
+template <class T>
+bool CopyDialog::Show(const QString &Datasource, const std::function<void(T &)> &fill)
+{
+    T &form = forms::Get<T>();
+    return show(form, Datasource, [&] { fill(form); });
+}
+
+namespace copyRows {
+
+// Statements of the copies, from a source row `rs` read with "SELECT *".
+// Text values are quoted (a Null as ''); numbers written bare or quoted as each
+// statement gives them, a Null number as NULL.
+
+// The value of `column` as text (a Null as "").
+QString Value(const dao::Recordset &rs, const char *column);
+// The value of `column` as a quoted text literal.
+QString Text(const dao::Recordset &rs, const char *column);
+// The stored number of `column`: bare or quoted, a Null as NULL; 380 for a text that is no number.
+QString Number(const dao::Recordset &rs, const char *column, bool quoted = false);
+
+// The 23-column INSERT of a column row under `database` and `table`.
+QString ColumnInsert(const QString &database, const QString &table, const dao::Recordset &rs);
+// The INSERT of a table privilege row under `database` and `table`.
+QString TablePrivilegeInsert(const QString &database, const QString &table, const dao::Recordset &rs);
+// The DELETE of the one row of `catalogTable` whose key columns `keys` hold `values`.
+QString RowDelete(const QString &catalogTable, const QStringList &keys, const QStringList &values);
+
+// Inside a copy's unit: reads `query` and, for each row, shows its `status`
+// text and runs its `insert` (modUpdate::UnitInsert) with its `undo`.
+using RowText = std::function<QString(const dao::Recordset &)>;
+void CopyEach(const QString &query, const RowText &status, const RowText &insert, const RowText &undo);
+
+} // namespace copyRows

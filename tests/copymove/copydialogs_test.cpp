@@ -1,0 +1,536 @@
+// The copy dialogs of a database, a table and a file definition: the name
+// proposed and checked, the exact statements of each copy, the tree folder
+// reloaded, and a failure at any statement leaving nothing of the copy behind,
+// with and without the driver's transactions.
+
+#include <QAbstractItemView>
+#include <QDir>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+
+#include "../editors/editorfixture.h"
+#include "copymove/frmdbcopy.h"
+#include "copymove/frmfilecopy.h"
+#include "copymove/frmtablecopy.h"
+#include "panehost/panehost.h"
+#include "dialogdriver.h"
+
+namespace {
+
+const QString kDs = QStringLiteral("QnTest2");
+
+// A small user catalog in the new catalog "QnTest2": database SHOP with one
+// table over file ITEMF, an ordinary and a special column (Null attributes),
+// a database and a table privilege (a Null permission), apostrophes in texts.
+const char *const kShop[] = {
+    "INSERT INTO QN_FILE VALUES ('ITEMF', 'o''s', 12, 'INDEXED', NULL, 'Items'' file')",
+    "INSERT INTO QN_FIELD VALUES ('ITEMF', 1, 'CODE', 'STRING', 0, 8, 8, 0, 0, NULL, 'd''v', NULL), "
+    "('ITEMF', 2, 'QTY', 'INTEGER', 8, 4, 10, NULL, NULL, 'X9', NULL, 'r')",
+    "INSERT INTO QN_DB VALUES ('SHOP', 'dir''s', 'DISAM', NULL, 'c', 'r', 'Shop')",
+    "INSERT INTO QN_TABLE VALUES ('SHOP', 'ITEMS', 'TABLE', 'ITEMF', 'ITEMS.DAT', 2, NULL, 'it''s', 'Items')",
+    "INSERT INTO QN_COLUMN VALUES "
+    "('SHOP', 'ITEMS', 1, 'CODE', 'CODE', 'VARCHAR', 8, 8, 0, 1, 0, 1, 1, 0, 0, 1, 3, 0, NULL, 'r''c', 0, 0, 'Code'), "
+    "('SHOP', 'ITEMS', 1, 'ROWID', 'ROWID', 'INTEGER', 4, 10, NULL, NULL, NULL, 0, 1, NULL, NULL, NULL, NULL, NULL, "
+    "'', '', NULL, 6, 'ROWID')",
+    "INSERT INTO QN_USER VALUES ('U1', 'secret', NULL)",
+    "INSERT INTO QN_DBPRV VALUES ('U1', 'SHOP', 'dbu', 'dbp', 1, 1, 0, NULL, 'TABLE', NULL)",
+    "INSERT INTO QN_TBLPRV VALUES ('SHOP', 'ITEMS', 'U1', 1, 0, NULL, 0, 'tp')",
+};
+
+const char *const kCopied[] = {"QN_FILE", "QN_FIELD", "QN_DB", "QN_TABLE", "QN_COLUMN", "QN_DBPRV", "QN_TBLPRV"};
+
+class CopyDialogs : public EditorTest
+{
+protected:
+    void SetUp() override
+    {
+        EditorTest::SetUp();
+        const auto db = open(kDs);
+        for (const char *sql : kShop)
+            db->Execute(QString::fromLatin1(sql));
+    }
+
+    // Opens the dialog `name` as the commands do; `drive` works it as the user does.
+    void openDialog(const QString &name, const QStringList &keys, const std::function<void(QDialog &)> &drive)
+    {
+        driveNextDialog(ui(), drive);
+        dialogs::Open(name, keys);
+        flush();
+    }
+    template <class T> static T *child(const QDialog &d, const QString &name)
+    {
+        T *w = d.findChild<T *>(name);
+        EXPECT_TRUE(w) << name.toStdString();
+        return w;
+    }
+    static QLineEdit *nameBox(const QDialog &d)
+    {
+        for (const char *name : {"txtDB", "txtTable", "txtFilename"})
+            if (auto *box = d.findChild<QLineEdit *>(QLatin1String(name)))
+                return box;
+        ADD_FAILURE() << "no name box";
+        return nullptr;
+    }
+    static void clickOK(const QDialog &d) { click(child<QPushButton>(d, QStringLiteral("cmdOK"))); }
+
+    // Every row of the tables a copy writes.
+    QStringList catalog()
+    {
+        QStringList all;
+        for (const char *table : kCopied)
+            all += rows(QStringLiteral("SELECT '%1', * FROM %1 ORDER BY 2, 3, 4").arg(QLatin1String(table)), kDs);
+        return all;
+    }
+    // The rows of `table` where `where`, every column quoted (Null and '' told apart).
+    QStringList quotedRows(const QString &table, const QString &columns, const QString &where)
+    {
+        QStringList quoted;
+        for (const QString &column : columns.split(QStringLiteral(", ")))
+            quoted << QStringLiteral("quote(%1)").arg(column);
+        return rows(QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY 1")
+                        .arg(quoted.join(QStringLiteral(" || '|' || ")), table, where),
+                    kDs);
+    }
+};
+
+// ------------------------------------------------------------------ the copies
+
+TEST_F(CopyDialogs, ADatabaseIsCopiedWithItsTablesColumnsAndPrivileges)
+{
+    openPath({NodeKey::Datasource(kDs), QStringLiteral("DSN=QnTest2:DB=QnTest2:")});
+    QStringList statuses;
+    openDialog(QStringLiteral("frmDBCopy"), {kDs, QStringLiteral("SHOP")}, [&](QDialog &d) {
+        EXPECT_EQ(d.windowTitle(), QStringLiteral("Copy Database"));
+        EXPECT_EQ(child<QLabel>(d, QStringLiteral("lblPrompt_0"))->text(), QStringLiteral("Original Database:"));
+        EXPECT_EQ(child<QLabel>(d, QStringLiteral("lblPrompt_2"))->text(), QStringLiteral("New Database:"));
+        EXPECT_EQ(child<QLabel>(d, QStringLiteral("lblDB"))->text(), QStringLiteral("SHOP"));
+        EXPECT_EQ(child<QPushButton>(d, QStringLiteral("cmdOK"))->text(), QStringLiteral("&Ok"));
+        EXPECT_FALSE(child<QPushButton>(d, QStringLiteral("cmdOK"))->isDefault());
+        // The focus starts on Cancel; the name proposed is free.
+        EXPECT_EQ(focused(), child<QPushButton>(d, QStringLiteral("cmdCancel")));
+        EXPECT_EQ(nameBox(d)->text(), QStringLiteral("SHOP1"));
+        statuses = statusesWhile(main(), [&] { clickOK(d); });
+    });
+    EXPECT_EQ(modUpdate::LastStatements(),
+              QStringList({
+                  "SELECT * FROM QN_DB WHERE DATABASE_NAME = 'SHOP'",
+                  "INSERT INTO QN_DB (DATABASE_NAME, DEFAULT_DIRECTORY, DRIVER_NAME, SETUP_PROCEDURE, CONNECT_STRING, "
+                  "REMARKS, DISPLAY_NAME) VALUES ('SHOP1', 'dir''s', 'DISAM', '', 'c', 'r', 'SHOP1')",
+                  "SELECT * FROM QN_TABLE WHERE DATABASE_NAME = 'SHOP'",
+                  "INSERT INTO QN_TABLE (DATABASE_NAME, TABLE_NAME, TABLE_TYPE, FILE_NAME, FILE_SPECIFICATION, "
+                  "NUMBER_COLUMNS, CRITERIA, REMARKS, DISPLAY_NAME) VALUES ('SHOP1', 'ITEMS', 'TABLE', 'ITEMF', "
+                  "'ITEMS.DAT', 2, '', 'it''s', 'Items')",
+                  "SELECT * FROM QN_COLUMN WHERE DATABASE_NAME = 'SHOP' ",
+                  "INSERT INTO QN_COLUMN (DATABASE_NAME, TABLE_NAME, COLUMN_NUMBER, COLUMN_NAME, FIELD_NAME, "
+                  "SQL_TYPE_NAME, LENGTH, PRECISION, SCALE, NULLABLE, UNSIGNED_ATTRIBUTE, UPDATABLE, VISIBLE, MONEY, "
+                  "AUTO_INCREMENT, CASE_SENSITIVE, SEARCHABLE, RADIX, DEFAULT_VALUE, REMARKS, SETFILEPARAMETER, "
+                  "COLUMN_TYPE, DISPLAY_NAME) VALUES ('SHOP1', 'ITEMS', 1, 'CODE', 'CODE', 'VARCHAR', 8, 8, 0, 1, 0, "
+                  "1, 1, 0, 0, 1, 3, 0, '', 'r''c', 0, 0, 'Code')",
+                  "INSERT INTO QN_COLUMN (DATABASE_NAME, TABLE_NAME, COLUMN_NUMBER, COLUMN_NAME, FIELD_NAME, "
+                  "SQL_TYPE_NAME, LENGTH, PRECISION, SCALE, NULLABLE, UNSIGNED_ATTRIBUTE, UPDATABLE, VISIBLE, MONEY, "
+                  "AUTO_INCREMENT, CASE_SENSITIVE, SEARCHABLE, RADIX, DEFAULT_VALUE, REMARKS, SETFILEPARAMETER, "
+                  "COLUMN_TYPE, DISPLAY_NAME) VALUES ('SHOP1', 'ITEMS', 1, 'ROWID', 'ROWID', 'INTEGER', 4, 10, NULL, "
+                  "NULL, NULL, 0, 1, NULL, NULL, NULL, NULL, NULL, '', '', NULL, 6, 'ROWID')",
+                  "SELECT * FROM QN_DBPRV WHERE DATABASE_NAME = 'SHOP'",
+                  "INSERT INTO QN_DBPRV (USER_NAME, DATABASE_NAME, ALLOW_SELECT, ALLOW_INSERT, ALLOW_UPDATE, "
+                  "ALLOW_DELETE, SECURITY_LEVEL, REMARKS) VALUES ( 'U1', 'SHOP1', 1, 1, 0, NULL, 'TABLE', '') ",
+                  "SELECT * FROM QN_TBLPRV WHERE DATABASE_NAME = 'SHOP'",
+                  "INSERT INTO QN_TBLPRV(DATABASE_NAME, TABLE_NAME, USER_NAME, ALLOW_SELECT, ALLOW_INSERT, "
+                  "ALLOW_UPDATE, ALLOW_DELETE, REMARKS) VALUES ( 'SHOP1', 'ITEMS', 'U1', 1, 0, NULL, 0, 'tp') ",
+              }));
+    // The progress, one text a row (the click's and the tree's own texts around it), then "Ready".
+    EXPECT_EQ(statuses.mid(statuses.indexOf(QStringLiteral("Copying Database...")), 6), QStringList({"Copying Database...", "Copying Table 'ITEMS' ...",
+                                     "Copying Column 'CODE...", "Copying Column 'ROWID...",
+                                     "Copying Database Privileges for User 'U1...",
+                                     "Copying Table Privileges for User 'U1..."}));
+    EXPECT_EQ(main().StatusText(), QStringLiteral("Ready"));
+    // The new database's privileges carry no database user name or password.
+    EXPECT_EQ(quotedRows(QStringLiteral("QN_DBPRV"),
+                         QStringLiteral("DATABASE_NAME, USER_NAME, DATABASE_USERNAME, DATABASE_PASSWORD, ALLOW_DELETE"),
+                         QStringLiteral("USER_NAME = 'U1'")),
+              QStringList({"'SHOP'|'U1'|'dbu'|'dbp'|NULL", "'SHOP1'|'U1'|NULL|NULL|NULL"}));
+    // The Databases folder was read again and lists the copy.
+    EXPECT_TRUE(childTexts(QStringLiteral("DSN=QnTest2:DB=QnTest2:")).contains(QStringLiteral("SHOP1")));
+    EXPECT_FALSE(forms::Find(QStringLiteral("frmDBCopy")));
+}
+
+TEST_F(CopyDialogs, ATableIsCopiedIntoTheChosenDatabase)
+{
+    open(kDs)->Execute(QStringLiteral("INSERT INTO QN_DB (DATABASE_NAME) VALUES ('ARCHIVE'), ('ZOO')"));
+    openPath({NodeKey::Datasource(kDs), QStringLiteral("DSN=QnTest2:DB=QnTest2:"), NodeKey::Database(kDs, "ARCHIVE"),
+              QStringLiteral("DSN=QnTest2:DB=QnTest2:db=ARCHIVE:TA=ARCHIVE:")});
+    openDialog(QStringLiteral("frmTableCopy"), {kDs, QStringLiteral("SHOP"), QStringLiteral("ITEMS")}, [&](QDialog &d) {
+        EXPECT_EQ(d.windowTitle(), QStringLiteral("Copy Table"));
+        EXPECT_EQ(child<QLabel>(d, QStringLiteral("lblTable"))->text(), QStringLiteral("ITEMS"));
+        auto *list = child<QComboBox>(d, QStringLiteral("cboDB"));
+        // Every database but the catalog's own, the table's own chosen; the focus starts there.
+        EXPECT_EQ(items(list), QStringList({"ARCHIVE", "SHOP", "ZOO"}));
+        EXPECT_EQ(list->currentText(), QStringLiteral("SHOP"));
+        EXPECT_EQ(focused(), list);
+        EXPECT_EQ(nameBox(d)->text(), QStringLiteral("ITEMS1"));
+        // The user picks ARCHIVE from the list with the mouse (a release right after the press that
+        // opened the list is the press's own and picks nothing).
+        click(list);
+        QAbstractItemView *view = list->view();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(view->window()));
+        const QPoint archive = view->visualRect(list->model()->index(0, 0)).center();
+        QTest::mouseMove(view->viewport(), archive);
+        QTest::qWait(QApplication::doubleClickInterval() + 50);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, archive);
+        EXPECT_EQ(list->currentText(), QStringLiteral("ARCHIVE"));
+        clickOK(d);
+    });
+    EXPECT_EQ(modUpdate::LastStatements(),
+              QStringList({
+                  "SELECT * FROM QN_TABLE WHERE DATABASE_NAME = 'SHOP' AND TABLE_NAME = 'ITEMS'",
+                  "INSERT INTO QN_TABLE (DATABASE_NAME, TABLE_NAME, TABLE_TYPE, FILE_NAME, FILE_SPECIFICATION, "
+                  "NUMBER_COLUMNS, CRITERIA, REMARKS, DISPLAY_NAME) VALUES ('ARCHIVE', 'ITEMS1', 'TABLE', 'ITEMF', "
+                  "'ITEMS.DAT', '2', '', 'it''s', 'ITEMS1')",
+                  "SELECT * FROM QN_COLUMN WHERE DATABASE_NAME = 'SHOP' AND TABLE_NAME = 'ITEMS'",
+                  "INSERT INTO QN_COLUMN (DATABASE_NAME, TABLE_NAME, COLUMN_NUMBER, COLUMN_NAME, FIELD_NAME, "
+                  "SQL_TYPE_NAME, LENGTH, PRECISION, SCALE, NULLABLE, UNSIGNED_ATTRIBUTE, UPDATABLE, VISIBLE, MONEY, "
+                  "AUTO_INCREMENT, CASE_SENSITIVE, SEARCHABLE, RADIX, DEFAULT_VALUE, REMARKS, SETFILEPARAMETER, "
+                  "COLUMN_TYPE, DISPLAY_NAME) VALUES ('ARCHIVE', 'ITEMS1', 1, 'CODE', 'CODE', 'VARCHAR', 8, 8, 0, 1, "
+                  "0, 1, 1, 0, 0, 1, 3, 0, '', 'r''c', 0, 0, 'Code')",
+                  "INSERT INTO QN_COLUMN (DATABASE_NAME, TABLE_NAME, COLUMN_NUMBER, COLUMN_NAME, FIELD_NAME, "
+                  "SQL_TYPE_NAME, LENGTH, PRECISION, SCALE, NULLABLE, UNSIGNED_ATTRIBUTE, UPDATABLE, VISIBLE, MONEY, "
+                  "AUTO_INCREMENT, CASE_SENSITIVE, SEARCHABLE, RADIX, DEFAULT_VALUE, REMARKS, SETFILEPARAMETER, "
+                  "COLUMN_TYPE, DISPLAY_NAME) VALUES ('ARCHIVE', 'ITEMS1', 1, 'ROWID', 'ROWID', 'INTEGER', 4, 10, "
+                  "NULL, NULL, NULL, 0, 1, NULL, NULL, NULL, NULL, NULL, '', '', NULL, 6, 'ROWID')",
+                  "SELECT * FROM QN_TBLPRV WHERE DATABASE_NAME = 'SHOP' AND TABLE_NAME='ITEMS'",
+                  "INSERT INTO QN_TBLPRV(DATABASE_NAME, TABLE_NAME, USER_NAME, ALLOW_SELECT, ALLOW_INSERT, "
+                  "ALLOW_UPDATE, ALLOW_DELETE, REMARKS) VALUES ( 'ARCHIVE', 'ITEMS1', 'U1', 1, 0, NULL, 0, 'tp') ",
+              }));
+    // No database privilege is made in the target; its Tables folder lists the copy.
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM QN_DBPRV WHERE DATABASE_NAME = 'ARCHIVE'"), kDs).toInt(), 0);
+    EXPECT_EQ(childTexts(QStringLiteral("DSN=QnTest2:DB=QnTest2:db=ARCHIVE:TA=ARCHIVE:")), QStringList{"ITEMS1"});
+    EXPECT_EQ(main().StatusText(), QStringLiteral("Ready"));
+}
+
+TEST_F(CopyDialogs, AFileIsCopiedWithItsFieldsAndTheFilesFolderReloaded)
+{
+    openPath({NodeKey::Datasource(kDs), QStringLiteral("DSN=QnTest2:FI=QnTest2:")});
+    QStringList statuses;
+    openDialog(QStringLiteral("frmFileCopy"), {kDs, QStringLiteral("ITEMF")}, [&](QDialog &d) {
+        EXPECT_EQ(d.windowTitle(), QStringLiteral("Copy File"));
+        EXPECT_EQ(child<QLabel>(d, QStringLiteral("lblPrompt_0"))->text(), QStringLiteral("Source File:"));
+        EXPECT_EQ(child<QLabel>(d, QStringLiteral("lblPrompt_1"))->text(), QStringLiteral("New Filename:"));
+        EXPECT_EQ(child<QLabel>(d, QStringLiteral("lblFilename"))->text(), QStringLiteral("ITEMF"));
+        EXPECT_EQ(focused(), nameBox(d));
+        EXPECT_EQ(nameBox(d)->text(), QStringLiteral("ITEMF1"));
+        retype(nameBox(d), QStringLiteral("items"));
+        EXPECT_EQ(nameBox(d)->text(), QStringLiteral("ITEMS"));
+        // Enter presses OK here.
+        statuses = statusesWhile(main(), [&] { QTest::keyClick(nameBox(d), Qt::Key_Return); });
+    });
+    EXPECT_EQ(modUpdate::LastStatements(),
+              QStringList({
+                  "SELECT * FROM QN_FILE WHERE FILE_NAME = 'ITEMF'",
+                  "INSERT INTO QN_FILE (FILE_NAME, OPEN_STRING, RECORD_SIZE, FILE_ORGANISATION, RECORD_TYPE, REMARKS) "
+                  "VALUES ('ITEMS', 'o''s', '12', 'INDEXED', '', 'Items'' file')",
+                  "SELECT * FROM QN_FIELD WHERE FILE_NAME = 'ITEMF'",
+                  "INSERT INTO QN_FIELD (FILE_NAME, FIELD_NUMBER, FIELD_NAME, LOCAL_TYPE_NAME, OFFSET, LENGTH, "
+                  "PRECISION, SCALE, ENCRYPTED, FORMAT, DEFAULT_VALUE, REMARKS) VALUES ('ITEMS', 1, 'CODE', 'STRING', 0, "
+                  "8, 8, 0, 0, '', 'd''v', '')",
+                  "INSERT INTO QN_FIELD (FILE_NAME, FIELD_NUMBER, FIELD_NAME, LOCAL_TYPE_NAME, OFFSET, LENGTH, "
+                  "PRECISION, SCALE, ENCRYPTED, FORMAT, DEFAULT_VALUE, REMARKS) VALUES ('ITEMS', 2, 'QTY', 'INTEGER', 8, "
+                  "4, 10, NULL, NULL, 'X9', '', 'r')",
+              }));
+    // No "Ready" of its own: the last progress text stays until the tree's reload.
+    EXPECT_EQ(statuses.mid(statuses.indexOf(QStringLiteral("Copying File...")), 3), QStringList({"Copying File...", "Copying Field 'CODE...", "Copying Field 'QTY..."}));
+    EXPECT_TRUE(childTexts(QStringLiteral("DSN=QnTest2:FI=QnTest2:")).contains(QStringLiteral("ITEMS")));
+
+    // Cancel copies nothing, but the Files folder is read again all the same.
+    open(kDs)->Execute(QStringLiteral("INSERT INTO QN_FILE (FILE_NAME) VALUES ('LATE')"));
+    openDialog(QStringLiteral("frmFileCopy"), {kDs, QStringLiteral("ITEMS")}, [&](QDialog &d) {
+        click(child<QPushButton>(d, QStringLiteral("cmdCancel")));
+    });
+    EXPECT_TRUE(childTexts(QStringLiteral("DSN=QnTest2:FI=QnTest2:")).contains(QStringLiteral("LATE")));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM QN_FILE WHERE FILE_NAME LIKE 'ITEMS%'"), kDs).toInt(), 1);
+}
+
+// ------------------------------------------------------------------ the name
+
+// The questions about the name, in each dialog: the answer No keeps the
+// dialog open, Yes takes a proposal; an empty name is never copied.
+TEST_F(CopyDialogs, TheNameIsCheckedWithTheDialogsQuestions)
+{
+    struct Dialog
+    {
+        const char *form;
+        QStringList keys;
+        QString emptyQuestion, takenQuestion; // for the name SHOP, ITEMS or ITEMF
+        QString taken;
+        QString first, second; // the names the two copies get
+        QString count;         // counts the copies made
+    };
+    const QList<Dialog> dialogs = {
+        {"frmDBCopy", {kDs, "SHOP"},
+         "You have not entered a Database name.\r\nDo you want me to find a unique name for this Database?",
+         "A Database called 'SHOP' already exists in this datasource.\r\nDo you want me to find a unique name for this "
+         "database?",
+         "SHOP", "SHOP1", "SHOP2", "SELECT COUNT(*) FROM QN_DB"},
+        {"frmTableCopy", {kDs, "SHOP", "ITEMS"},
+         "You have not entered a Table name.\r\nDo you want me to find a unique name for this new Table?",
+         "Database 'SHOP' already contains a Table called 'ITEMS'\r\nDo you want me to find a unique name for the new "
+         "table?",
+         "ITEMS", "ITEMS1", "ITEMS2", "SELECT COUNT(*) FROM QN_TABLE"},
+        {"frmFileCopy", {kDs, "ITEMF"},
+         "You have not entered a filename.\r\nDo you want me to find a unique name for this new File?",
+         "There is already a file called 'ITEMF' in this datasource.\r\nWould you like me to generate a unique name "
+         "for this new File?",
+         "ITEMF", "ITEMF1", "ITEMF2", "SELECT COUNT(*) FROM QN_FILE"},
+    };
+    for (const Dialog &c : dialogs) {
+        SCOPED_TRACE(c.form);
+        const int before = scalar(c.count, kDs).toInt();
+        openDialog(QLatin1String(c.form), c.keys, [&](QDialog &d) {
+            QLineEdit *box = nameBox(d);
+            // Typed keys: a blank becomes "_", letters capitals, punctuation dropped.
+            retype(box, QStringLiteral("a b-c'"));
+            EXPECT_EQ(box->text(), QStringLiteral("A_B-C"));
+            // Enter presses OK only in the file dialog: the name then copies. Here: nothing.
+            if (QLatin1String(c.form) != QLatin1String("frmFileCopy")) {
+                QTest::keyClick(box, Qt::Key_Return);
+                EXPECT_TRUE(d.isVisible());
+            }
+            // Empty (blanks only), No: refused, the focus in the box.
+            box->setText(QStringLiteral("  "));
+            ui().answerMsgBox(ui::vbNo);
+            ui().answerMsgBox(ui::vbOK);
+            clickOK(d);
+            EXPECT_EQ(takeMessages(), QStringList({c.emptyQuestion, "Please enter a Name."}));
+            EXPECT_TRUE(d.isVisible());
+            EXPECT_EQ(focused(), box);
+            // Taken, No: the dialog stays open with the name typed.
+            box->setText(c.taken);
+            ui().answerMsgBox(ui::vbNo);
+            clickOK(d);
+            EXPECT_EQ(takeMessages(), QStringList{c.takenQuestion});
+            EXPECT_TRUE(d.isVisible());
+            EXPECT_EQ(box->text(), c.taken);
+            // Empty, Yes: the proposal, looked up, then copied.
+            box->clear();
+            ui().answerMsgBox(ui::vbYes);
+            const QPointer<QDialog> dialog(&d);
+            clickOK(d);
+            EXPECT_EQ(takeMessages(), QStringList{c.emptyQuestion});
+            EXPECT_TRUE(!dialog || !dialog->isVisible());
+        });
+        EXPECT_EQ(scalar(c.count, kDs).toInt(), before + 1);
+        EXPECT_TRUE(modUpdate::LastStatements().value(1).contains(QLatin1Char('\'') + c.first + QLatin1Char('\'')));
+
+        // Taken, Yes: a proposal, copied at once without asking again.
+        QStringList sent;
+        openDialog(QLatin1String(c.form), c.keys, [&](QDialog &d) {
+            nameBox(d)->setText(c.taken);
+            ui().answerMsgBox(ui::vbYes);
+            dao::SetStatementObserver([&](const QString &sql) { sent << sql; });
+            clickOK(d);
+            dao::SetStatementObserver(nullptr);
+        });
+        EXPECT_EQ(takeMessages(), QStringList{c.takenQuestion});
+        EXPECT_EQ(scalar(c.count, kDs).toInt(), before + 2);
+        EXPECT_TRUE(modUpdate::LastStatements().value(1).contains(QLatin1Char('\'') + c.second + QLatin1Char('\'')));
+        // Before the copy, the proposed name was queried once only: by the proposal, never looked up again.
+        const QStringList ahead = sent.mid(0, sent.size() - modUpdate::LastStatements().size());
+        EXPECT_EQ(ahead.filter(QLatin1Char('\'') + c.second + QLatin1Char('\'')).size(), 1);
+    }
+}
+
+// A name pasted into the box is copied under the name the box holds, quoted
+// whatever it holds.
+TEST_F(CopyDialogs, APastedNameIsCopiedAsTheBoxHoldsIt)
+{
+    QString name;
+    openDialog(QStringLiteral("frmDBCopy"), {kDs, QStringLiteral("SHOP")}, [&](QDialog &d) {
+        paste(nameBox(d), QStringLiteral("o'k"));
+        name = nameBox(d)->text();
+        clickOK(d);
+    });
+    EXPECT_FALSE(name.isEmpty());
+    EXPECT_EQ(rows(QStringLiteral("SELECT DATABASE_NAME FROM QN_DB WHERE DATABASE_NAME = '%1'")
+                       .arg(modDatabase::EscapeQuotes(name)),
+                   kDs),
+              QStringList{name});
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM QN_COLUMN WHERE DATABASE_NAME = '%1'")
+                         .arg(modDatabase::EscapeQuotes(name)),
+                     kDs)
+                  .toInt(),
+              2);
+}
+
+// When no name of the column's width is free, the box stays empty and OK
+// refuses it: nothing is copied.
+TEST_F(CopyDialogs, NoFreeNameLeavesTheBoxEmptyAndNothingIsCopied)
+{
+    const auto db = open(kDs);
+    // A catalog whose database names are one character wide, all ten taken.
+    db->Execute(QStringLiteral("CREATE TABLE QN_DB1 (DATABASE_NAME VARCHAR(1) NOT NULL PRIMARY KEY, DEFAULT_DIRECTORY "
+                               "VARCHAR(128), DRIVER_NAME VARCHAR(20), SETUP_PROCEDURE VARCHAR(64), CONNECT_STRING "
+                               "VARCHAR(254), REMARKS VARCHAR(254), DISPLAY_NAME VARCHAR(10))"));
+    db->Execute(QStringLiteral("INSERT INTO QN_DB1 (DATABASE_NAME) VALUES ('A'), ('1'), ('2'), ('3'), ('4'), ('5'), "
+                               "('6'), ('7'), ('8'), ('9')"));
+    db->Execute(QStringLiteral("DROP TABLE QN_DB"));
+    db->Execute(QStringLiteral("ALTER TABLE QN_DB1 RENAME TO QN_DB"));
+    openDialog(QStringLiteral("frmDBCopy"), {kDs, QStringLiteral("A")}, [&](QDialog &d) {
+        EXPECT_EQ(nameBox(d)->text(), QString());
+        ui().answerMsgBox(ui::vbYes);
+        ui().answerMsgBox(ui::vbOK);
+        clickOK(d);
+        const QList<ScriptedUi::Shown> shown = messageBoxes(ui());
+        ASSERT_EQ(shown.size(), 2);
+        EXPECT_EQ(shown[0].style, ui::vbYesNo + ui::vbQuestion);
+        EXPECT_EQ(shown[1].text, QStringLiteral("Please enter a Name."));
+        EXPECT_EQ(shown[1].style, ui::vbInformation);
+        EXPECT_EQ(shown[1].title, ui::AppTitle());
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_EQ(focused(), nameBox(d));
+        QTest::keyClick(nameBox(d), Qt::Key_Escape);
+    });
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM QN_DB"), kDs).toInt(), 10);
+    EXPECT_EQ(main().StatusText(), QStringLiteral("Ready"));
+}
+
+TEST_F(CopyDialogs, ATableOfTheCatalogsOwnDatabaseNeedsATargetChosen)
+{
+    openDialog(QStringLiteral("frmTableCopy"), {kDs, QStringLiteral("QN"), QStringLiteral("DB")}, [&](QDialog &d) {
+        auto *list = child<QComboBox>(d, QStringLiteral("cboDB"));
+        EXPECT_EQ(list->currentIndex(), -1);
+        EXPECT_EQ(nameBox(d)->text(), QStringLiteral("DB1"));
+        ui().answerMsgBox(ui::vbOK);
+        clickOK(d);
+        const QList<ScriptedUi::Shown> shown = messageBoxes(ui());
+        ASSERT_EQ(shown.size(), 1);
+        EXPECT_EQ(shown[0].text, QStringLiteral("Please select a Database for the new Table."));
+        EXPECT_EQ(shown[0].style, ui::vbInformation);
+        EXPECT_EQ(shown[0].title, ui::AppTitle());
+        EXPECT_EQ(focused(), list);
+        EXPECT_TRUE(d.isVisible());
+        // With a target the copy goes there.
+        list->setCurrentIndex(list->findText(QStringLiteral("SHOP")));
+        clickOK(d);
+    });
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM QN_COLUMN WHERE DATABASE_NAME = 'SHOP' AND TABLE_NAME = 'DB1'"),
+                     kDs)
+                  .toInt(),
+              7);
+}
+
+// ------------------------------------------------------------------ failures
+
+// A failure at each statement of each copy in turn, the name's look-up
+// included, answered Ignore: the catalog is as before, the dialog closed and
+// the error dialog named the failing statement. Without transactions the rows
+// written are deleted again, and the user is told so.
+TEST_F(CopyDialogs, AFailureAtAnyStatementLeavesNothingOfTheCopy)
+{
+    struct Copy
+    {
+        const char *form;
+        QStringList keys;
+        const char *routine;
+        QStringList cleanup; // removes a finished copy
+    };
+    const QList<Copy> copies = {
+        {"frmDBCopy", {kDs, "SHOP"}, "frmDBCopy.cmdOK_Click",
+         {"DELETE FROM QN_DB WHERE DATABASE_NAME = 'SHOP1'", "DELETE FROM QN_TABLE WHERE DATABASE_NAME = 'SHOP1'",
+          "DELETE FROM QN_COLUMN WHERE DATABASE_NAME = 'SHOP1'", "DELETE FROM QN_DBPRV WHERE DATABASE_NAME = 'SHOP1'",
+          "DELETE FROM QN_TBLPRV WHERE DATABASE_NAME = 'SHOP1'"}},
+        {"frmTableCopy", {kDs, "SHOP", "ITEMS"}, "frmTableCopy.cmdOK_Click",
+         {"DELETE FROM QN_TABLE WHERE TABLE_NAME = 'ITEMS1'", "DELETE FROM QN_COLUMN WHERE TABLE_NAME = 'ITEMS1'",
+          "DELETE FROM QN_TBLPRV WHERE TABLE_NAME = 'ITEMS1'"}},
+        {"frmFileCopy", {kDs, "ITEMF"}, "frmFileCopy.cmdOK_Click",
+         {"DELETE FROM QN_FILE WHERE FILE_NAME = 'ITEMF1'", "DELETE FROM QN_FIELD WHERE FILE_NAME = 'ITEMF1'"}},
+    };
+    const QStringList before = catalog();
+    for (const Copy &c : copies) {
+        SCOPED_TRACE(c.form);
+        // The statements of a copy that succeeds: the look-up, then the unit's.
+        QStringList sent;
+        openDialog(QLatin1String(c.form), c.keys, [&](QDialog &d) {
+            dao::SetStatementObserver([&](const QString &sql) { sent << sql; });
+            clickOK(d);
+            dao::SetStatementObserver(nullptr);
+        });
+        ASSERT_GT(sent.size(), 5);
+        sent = sent.mid(0, 1 + modUpdate::LastStatements().size());
+        for (const QString &sql : c.cleanup)
+            open(kDs)->Execute(sql);
+        ASSERT_EQ(catalog(), before);
+
+        for (bool transactions : {true, false}) {
+            dao::IgnoreTransactionSupport(!transactions);
+            for (int n = 1; n <= sent.size(); ++n) {
+                SCOPED_TRACE(QStringLiteral("statement %1 of %2, transactions %3").arg(n).arg(sent.size()).arg(transactions).toStdString());
+                const bool written = !transactions && !sent.mid(0, n - 1).filter(QStringLiteral("INSERT")).isEmpty();
+                ui().answerError(ui::vbIgnore);
+                if (written)
+                    ui().answerMsgBox(ui::vbOK);
+                openDialog(QLatin1String(c.form), c.keys, [&](QDialog &d) {
+                    dao::Faults::Add(dao::Faults::Statement, n, QStringLiteral("HY000"), QStringLiteral("refused"));
+                    const QPointer<QDialog> dialog(&d);
+                    clickOK(d);
+                    EXPECT_TRUE(!dialog || !dialog->isVisible());
+                });
+                EXPECT_EQ(catalog(), before);
+                ASSERT_EQ(ui().errors().size(), 1);
+                EXPECT_EQ(ui().errors()[0].trappedIn, QLatin1String(c.routine));
+                EXPECT_EQ(ui().errors()[0].additionalInfo, shownSQL(sent[n - 1]));
+                EXPECT_EQ(takeMessages(), written ? QStringList{"The copy failed; the rows it had written have been "
+                                                                "deleted again."}
+                                                  : QStringList());
+                EXPECT_EQ(dao::Faults::Pending(), 0);
+            }
+        }
+        dao::IgnoreTransactionSupport(false);
+    }
+}
+
+// Retry after a failure copies the whole again: one complete copy, whether the
+// failed attempt was rolled back or its rows deleted.
+TEST_F(CopyDialogs, RetryAfterAFailureMakesOneWholeCopy)
+{
+    for (bool transactions : {true, false}) {
+        SCOPED_TRACE(transactions);
+        dao::IgnoreTransactionSupport(!transactions);
+        const QString target = transactions ? QStringLiteral("ITEMS1") : QStringLiteral("ITEMS2");
+        ui().answerError(ui::vbRetry);
+        openDialog(QStringLiteral("frmTableCopy"), {kDs, QStringLiteral("SHOP"), QStringLiteral("ITEMS")},
+                   [&](QDialog &d) {
+                       EXPECT_EQ(nameBox(d)->text(), target);
+                       // The second column's INSERT fails once.
+                       dao::Faults::Add(dao::Faults::Statement, 6, QStringLiteral("HY000"), QStringLiteral("busy"));
+                       clickOK(d);
+                   });
+        EXPECT_EQ(ui().errors().size(), 1);
+        EXPECT_EQ(takeMessages(), QStringList());
+        EXPECT_EQ(quotedRows(QStringLiteral("QN_COLUMN"), QStringLiteral("TABLE_NAME, COLUMN_NAME, SCALE"),
+                             QStringLiteral("TABLE_NAME = '%1'").arg(target)),
+                  QStringList({"'" + target + "'|'CODE'|0", "'" + target + "'|'ROWID'|NULL"}));
+    }
+}
+
+// ------------------------------------------------------------------ pictures
+
+TEST_F(CopyDialogs, Pictures)
+{
+    const QString folder = qEnvironmentVariable("QN_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "QN_SCREENSHOT_DIR not set";
+    QDir().mkpath(folder);
+    const struct
+    {
+        const char *form;
+        QStringList keys;
+    } shots[] = {{"frmDBCopy", {kDs, "SHOP"}}, {"frmTableCopy", {kDs, "SHOP", "ITEMS"}}, {"frmFileCopy", {kDs, "ITEMF"}}};
+    for (const auto &shot : shots)
+        openDialog(QLatin1String(shot.form), shot.keys, [&](QDialog &d) {
+            QCoreApplication::processEvents();
+            EXPECT_TRUE(d.grab().save(QDir(folder).filePath(QLatin1String(shot.form) + QStringLiteral(".png"))));
+            QTest::keyClick(&d, Qt::Key_Escape);
+        });
+}
+
+} // namespace
