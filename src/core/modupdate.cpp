@@ -39,6 +39,10 @@ struct Unit
     QString outerInfo;   // the additional information of the outermost writer when it ended
     QString bodyStatement; // the body's own statement built last (UnitExecute)
     QStringList statements;
+    // Without a transaction of its own: the statements that remove again what
+    // the body wrote (UnitExecuteUndoable), and whether it wrote anything else.
+    QStringList undo;
+    bool wroteWithoutUndo = false;
 
     Unit(QString dataSource, int events) : ds(std::move(dataSource)), eventDepth(events) {}
     Unit(const Unit &) = delete;
@@ -83,14 +87,16 @@ struct Unit
     // its failure was rolled back by the data source. A rollback that fails
     // closes the connection too; `error` then becomes that ODBC failure, its
     // error list holding the first failure, then the rollback's diagnostics.
-    void rollback(QnError &error)
+    // Without a transaction the kept undo statements run, last first; the
+    // error list stays the first failure's. True when nothing written stays.
+    bool rollback(QnError &error)
     {
         if (!ownsTransaction)
-            return;
+            return runUndo();
         ownsTransaction = false;
         const QList<dao::Error> first = dao::Errors::list();
         if (!db->InTransaction())
-            return;
+            return true;
         try {
             db->Rollback();
             dao::Errors::Set(first);
@@ -107,8 +113,28 @@ struct Unit
             dao::Errors::Set(list);
             error = QnError(qnerr::OdbcCallFailed, qnerr::standardDescription(qnerr::OdbcCallFailed));
         }
+        return true;
+    }
+    // Every undo statement is tried, so that as little as possible stays.
+    bool runUndo()
+    {
+        bool undone = !wroteWithoutUndo;
+        const QList<dao::Error> first = dao::Errors::list();
+        for (qsizetype i = undo.size() - 1; i >= 0; --i) {
+            statements << undo[i];
+            try {
+                db->Execute(undo[i]);
+            } catch (const std::exception &) {
+                undone = false;
+            }
+        }
+        undo.clear();
+        dao::Errors::Set(first);
+        return undone;
     }
 };
+
+bool g_lastUnitUndone = true;
 
 // The units open, innermost last: one per data source.
 std::vector<Unit *> g_units;
@@ -157,6 +183,7 @@ public:
     {
         m_unit.statements << sql;
         m_db->Execute(sql);
+        m_unit.wroteWithoutUndo = m_unit.wroteWithoutUndo || !m_unit.undoable();
     }
     // Runs the DELETE and the INSERT. Inside the unit's transaction they run in
     // that order. Without one, a changed key must be free (a driver need not
@@ -555,6 +582,7 @@ bool runUnit(const QString &ds, const QString &routine, const QString &info, boo
                 body(unit);
                 unit.commit();
                 g_lastStatements = unit.statements;
+                g_lastUnitUndone = true;
                 return true;
             } catch (const WriterFailure &f) {
                 failure = f;
@@ -565,7 +593,7 @@ bool runUnit(const QString &ds, const QString &routine, const QString &info, boo
                                                                       : info};
             }
         }
-        unit.rollback(failure->error);
+        g_lastUnitUndone = unit.rollback(failure->error);
         g_lastStatements = unit.statements;
         const int answer = ReportFailure(failure->error, failure->routine, failure->info);
         while (gErrorTrace().Count() > depth)
@@ -659,6 +687,18 @@ long UnitExecute(const QString &sql)
 {
     dao::Database &db = bodyDatabase(sql);
     db.Execute(sql);
+    Unit &unit = *g_units.back();
+    unit.wroteWithoutUndo = unit.wroteWithoutUndo || !unit.undoable();
+    return db.RecordsAffected();
+}
+
+long UnitExecuteUndoable(const QString &sql, const QString &undo)
+{
+    dao::Database &db = bodyDatabase(sql);
+    db.Execute(sql);
+    Unit &unit = *g_units.back();
+    if (!unit.undoable())
+        unit.undo << undo;
     return db.RecordsAffected();
 }
 
@@ -682,5 +722,7 @@ void UnitRequireRow(const QString &sql)
 }
 
 QStringList LastStatements() { return g_lastStatements; }
+
+bool LastUnitUndone() { return g_lastUnitUndone; }
 
 } // namespace modUpdate

@@ -81,6 +81,13 @@ bool RunUnit(const QString &ds, const QString &routine, const std::function<void
 // Returns the number of rows the statement changed (-1 when the driver does
 // not say).
 long UnitExecute(const QString &sql);
+// Inside a RunUnit body: runs `sql` as UnitExecute does, where `undo` removes
+// again what `sql` wrote (the DELETE of the row an INSERT added). On a data
+// source without transactions the unit keeps `undo`: should the body fail, the
+// kept statements run, last first, before the error dialog shows, so that the
+// catalog is left as it was (see LastUnitUndone). Inside the unit's
+// transaction `undo` is not needed: the rollback undoes.
+long UnitExecuteUndoable(const QString &sql, const QString &undo);
 // Inside a RunUnit body: reads `sql` as a snapshot on the unit's database,
 // recorded and reported as UnitExecute's statements are.
 std::unique_ptr<dao::Recordset> UnitOpen(const QString &sql);
@@ -96,5 +103,9 @@ void UnitRequireRow(const QString &sql);
 // The statements, queries included, that the latest rename or unit ran, in
 // order (its last attempt; rolled back or not).
 QStringList LastStatements();
+// After the latest unit: false only when it failed and left some of what it
+// wrote in the catalog: without a transaction, a statement was written without
+// an undo (UnitExecute, the writers), or an undo statement failed too.
+bool LastUnitUndone();
 
 } // namespace modUpdate

@@ -867,6 +867,59 @@ TEST_F(ModUpdateTest, ARowGoneMeanwhileFailsTheUnit)
     }));
 }
 
+// Without transactions a unit undoes what its body wrote with the undo
+// statements kept for it, last first; a write without one, or an undo that
+// fails, leaves something behind, and the unit says so.
+TEST_F(ModUpdateTest, WithoutTransactionsTheKeptUndoStatementsRunLastFirst)
+{
+    const QStringList before = catalog();
+    const QString add1 = QStringLiteral("INSERT INTO QN_USER (USER_NAME) VALUES ('N1')");
+    const QString add2 = QStringLiteral("INSERT INTO QN_USER (USER_NAME) VALUES ('N2')");
+    const QString undo1 = QStringLiteral("DELETE FROM QN_USER WHERE USER_NAME = 'N1'");
+    const QString undo2 = QStringLiteral("DELETE FROM QN_USER WHERE USER_NAME = 'N2'");
+    const QString failing = QStringLiteral("INSERT INTO QN_NOPE VALUES (1)");
+    auto run = [&](const std::function<void()> &extra) {
+        ui().clear();
+        ui().answerError(ui::vbIgnore);
+        return RunUnit(kDs, QStringLiteral("frmTest.cmdOK_Click"), [&] {
+            UnitExecuteUndoable(add1, undo1);
+            UnitExecuteUndoable(add2, undo2);
+            extra();
+            UnitExecute(failing);
+        });
+    };
+    for (bool transactions : {true, false}) {
+        SCOPED_TRACE(transactions ? "with transactions" : "without transactions");
+        dao::IgnoreTransactionSupport(!transactions);
+        EXPECT_FALSE(run([] {}));
+        EXPECT_EQ(catalog(), before);
+        EXPECT_TRUE(LastUnitUndone());
+        const QStringList written = {add1, add2, failing};
+        const QStringList undone = {undo2, undo1};
+        EXPECT_EQ(LastStatements(), transactions ? written : written + undone);
+        ASSERT_EQ(ui().errors().size(), 1);
+        EXPECT_EQ(ui().errors()[0].additionalInfo, shownText(modDatabase::FormatSQL(failing)));
+    }
+    // A write without an undo stays; an undo that fails leaves its row.
+    const QString plain = QStringLiteral("UPDATE QN_DB SET REMARKS = 'x' WHERE DATABASE_NAME = 'D1'");
+    EXPECT_FALSE(run([&] { UnitExecute(plain); }));
+    EXPECT_FALSE(LastUnitUndone());
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM QN_USER WHERE USER_NAME LIKE 'N_'"), kDs).toInt(), 0);
+    exec(QStringLiteral("UPDATE QN_DB SET REMARKS = 'r' WHERE DATABASE_NAME = 'D1'"));
+    EXPECT_EQ(catalog(), before);
+    EXPECT_FALSE(run([&] { UnitExecuteUndoable(QStringLiteral("UPDATE QN_DB SET REMARKS = 'y' WHERE DATABASE_NAME "
+                                                            "= 'D1'"),
+                                             QStringLiteral("UPDATE QN_NOPE SET X = 1")); }));
+    EXPECT_FALSE(LastUnitUndone());
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM QN_USER WHERE USER_NAME LIKE 'N_'"), kDs).toInt(), 0);
+    // The dialog showed the body's failure, not the undo's.
+    ASSERT_EQ(ui().errors().size(), 1);
+    EXPECT_EQ(ui().errors()[0].additionalInfo, shownText(modDatabase::FormatSQL(failing)));
+    // A unit that succeeds leaves nothing to undo.
+    EXPECT_TRUE(RunUnit(kDs, QStringLiteral("frmTest.cmdOK_Click"), [&] { UnitExecute(plain); }));
+    EXPECT_TRUE(LastUnitUndone());
+}
+
 // ------------------------------------------------------------------ stored numbers
 
 TEST_F(ModUpdateTest, AStoredTextThatIsNotANumberIsRefusedBeforeAnythingIsWritten)
