@@ -262,7 +262,7 @@ bool LineReader::Next(QString &line)
         return false;
     if (bytes.endsWith('\n'))
         bytes.chop(1);
-    if (bytes.endsWith('\r'))
+    while (bytes.endsWith('\r'))
         bytes.chop(1);
     line = DecodeLine(bytes);
     return true;

@@ -61,7 +61,7 @@ class LineReader
 public:
     // False when the file cannot be opened for reading.
     bool Open(const QString &fileName);
-    // The next line without its line end ("\r\n", "\n", or a last "\r"); false
+    // The next line without its line end ("\n" and any "\r" before it); false
     // at the end of the file. A last line without a line end counts.
     bool Next(QString &line);
     void Close() { m_file.close(); }
