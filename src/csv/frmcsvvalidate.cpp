@@ -121,7 +121,7 @@ frmCSVValidate::frmCSVValidate() : QDialog(ui::dialogParent())
     connect(cmdCancel, &QPushButton::clicked, this, &frmCSVValidate::cmdCancel_Click);
 }
 
-frmCSVValidate::~frmCSVValidate() = default;
+frmCSVValidate::~frmCSVValidate() { qDeleteAll(m_pendingRows); }
 
 bool frmCSVValidate::Validate(const QString &Datasource, const QString &Filename)
 {
@@ -191,6 +191,7 @@ void frmCSVValidate::closeEvent(QCloseEvent *event)
 // Stop: the run ends after the line it is on.
 void frmCSVValidate::halt()
 {
+    showRows();
     m_stop = true;
     cmdAction->setText(kRestart);
     SetStatus(QStringLiteral("Validation halted - Click Restart to try again"));
@@ -206,6 +207,8 @@ void frmCSVValidate::run()
     m_result = false;
     m_stop = false;
     m_errors = m_warnings = 0;
+    qDeleteAll(m_pendingRows);
+    m_pendingRows.clear();
     lvwErr->clear();
     m_keys.Clear();
     CatalogValidator::Report &report = *this;
@@ -246,6 +249,7 @@ void frmCSVValidate::run()
             }
         }
     }
+    showRows();
     m_keys.Clear();
     m_validator.reset();
     m_importer.reset();
@@ -294,6 +298,7 @@ bool frmCSVValidate::validateLines(long count)
         }
         yield();
     }
+    showRows();
     if (m_stop)
         return false;
     pbrProgress->setValue(int(qMin<long>(n, INT_MAX)));
@@ -372,6 +377,7 @@ void frmCSVValidate::progress(const QString &stage, long line, long count)
     if (line != 1 && line != count && m_shown.isValid() && m_shown.elapsed() < kShowEveryMs)
         return;
     m_shown.restart();
+    showRows();
     pbrProgress->setValue(int(qMin<long>(line, INT_MAX)));
     SetStatus(stage + QLatin1Char(' ') + QString::number(line) + QStringLiteral(" of ") + QString::number(count));
 }
@@ -387,7 +393,17 @@ void frmCSVValidate::addRow(const QString &icon, long line, const QString &sever
     auto *item = new QTreeWidgetItem({QString(), QString::number(line), severity, type, description});
     item->setIcon(0, icon == QLatin1String("Error") ? m_errorIcon : m_warningIcon);
     item->setData(0, Qt::UserRole, icon);
-    lvwErr->addTopLevelItem(item);
+    m_pendingRows << item;
+}
+
+// The rows listed since the last time, added at once: a list laid out again
+// for every row would take time with the square of the rows.
+void frmCSVValidate::showRows()
+{
+    if (m_pendingRows.isEmpty())
+        return;
+    lvwErr->addTopLevelItems(m_pendingRows);
+    m_pendingRows.clear();
 }
 
 bool frmCSVValidate::AddError(long line, const QString &type, const QString &description)

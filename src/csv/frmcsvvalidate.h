@@ -14,6 +14,7 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 // The modal import dialog: Start checks every line of the catalog file against
 // the data source's catalog and the lines before it and lists each problem;
@@ -60,6 +61,7 @@ private:
     void AddPassed(long, const QString &, const QString &) override {}
     void addRow(const QString &icon, long line, const QString &severity, const QString &type,
                 const QString &description);
+    void showRows();
 
     void run();
     void halt();
@@ -85,4 +87,5 @@ private:
     std::unique_ptr<CatalogImporter> m_importer;
     QElapsedTimer m_shown; // since the status line was last shown
     QIcon m_errorIcon, m_warningIcon;
+    QList<QTreeWidgetItem *> m_pendingRows; // listed, not shown yet
 };
