@@ -7,6 +7,7 @@
 #include <QFont>
 #include <QLabel>
 #include <QScrollBar>
+#include <QSet>
 #include <QStandardItem>
 #include <QTest>
 #include <QTreeView>
@@ -21,6 +22,7 @@
 #include "tree/dragdrop.h"
 #include "tree/dragitem.h"
 #include "tree/explorer.h"
+#include "tree/nodekey.h"
 #include "tree/refreshnodepath.h"
 
 namespace {
@@ -633,6 +635,40 @@ TEST_F(Explorer, RefreshNodePathIgnoresKeysItCannotFollow)
     EXPECT_EQ(modGUI::RefreshFormNode(QStringLiteral("frmColumn"), {"QnTest"}), 0);
     EXPECT_EQ(treeState(), before);
     EXPECT_TRUE(m_statements.isEmpty());
+}
+
+// Names holding the key's own marks (":" and "=") take keys of their own: a
+// database "A:TA=A" does not take the key of database A's Tables folder, and
+// every key reads back to the values it was made of.
+TEST_F(Explorer, NamesWithTheKeysMarksKeepDistinctKeys)
+{
+    exec(QStringLiteral("INSERT INTO QN_DB (DATABASE_NAME) VALUES ('A'), ('A:TA=A'), ('A=.'), ('A:')"));
+    exec(QStringLiteral("INSERT INTO QN_TABLE (DATABASE_NAME, TABLE_NAME) VALUES ('A', 'T'), ('A:TA=A', 'X:Y=')"));
+    const QStringList names = {"A", "A:TA=A", "A=.", "A:"};
+    QSet<QString> keys;
+    for (const QString &name : names) {
+        const QString key = NodeKey::Database(QStringLiteral("QnTest"), name);
+        keys.insert(key);
+        EXPECT_EQ(NodeKey::Values(key), (QStringList{"QnTest", "QnTest", name}));
+    }
+    EXPECT_EQ(keys.size(), names.size());
+    EXPECT_EQ(NodeKey::Database(QStringLiteral("QnTest"), QStringLiteral("A")), kDbs + "db=A:") << "plain names as before";
+
+    const QString table = NodeKey::Table(QStringLiteral("QnTest"), QStringLiteral("A:TA=A"), QStringLiteral("X:Y="));
+    EXPECT_EQ(NodeKey::Values(table), (QStringList{"QnTest", "QnTest", "A:TA=A", "A:TA=A", "X:Y="}));
+    modGUI::RefreshNodePath(table);
+    modGUI::RefreshNodePath(NodeKey::Table(QStringLiteral("QnTest"), QStringLiteral("A"), QStringLiteral("T")));
+    EXPECT_TRUE(ui().errors().isEmpty());
+    for (const QString &name : names) {
+        QStandardItem *db = node(NodeKey::Database(QStringLiteral("QnTest"), name));
+        ASSERT_TRUE(db) << name.toStdString();
+        EXPECT_EQ(db->text(), name);
+        open({NodeKey::Database(QStringLiteral("QnTest"), name)});
+        EXPECT_TRUE(children(db).value(0).startsWith(QLatin1String("Tables"))) << name.toStdString();
+    }
+    ASSERT_TRUE(node(table));
+    EXPECT_EQ(node(table)->text(), QStringLiteral("X:Y="));
+    EXPECT_EQ(gNodes().Item(table)->NodeData, QStringLiteral("X:Y="));
 }
 
 // An editor's keys name the node to refresh: a file, or a column's Tables folder.
