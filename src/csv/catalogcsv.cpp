@@ -107,26 +107,38 @@ QStringList ReadFields(const QString &line)
     const qsizetype n = line.size();
     if (n == 0)
         return fields;
+    fields.reserve(12); // the longest record
     qsizetype i = 0;
     for (;;) {
         while (i < n && isTrimmed(line[i]))
             ++i;
         if (i < n && line[i] == QLatin1Char('"')) {
+            const qsizetype start = ++i;
+            qsizetype close = line.indexOf(QLatin1Char('"'), i);
             QString value;
-            ++i;
-            while (i < n) {
-                if (line[i] == QLatin1Char('"')) {
-                    if (i + 1 < n && line[i + 1] == QLatin1Char('"')) {
+            if (close < 0 || close + 1 >= n || line[close + 1] != QLatin1Char('"')) {
+                // The common case: no doubled quote inside.
+                i = close < 0 ? n : close + 1;
+                fields << trimmed(line, start, close < 0 ? n : close);
+            } else {
+                for (;;) {
+                    if (close < 0) {
+                        value += QStringView(line).sliced(i);
+                        i = n;
+                        break;
+                    }
+                    value += QStringView(line).sliced(i, close - i);
+                    if (close + 1 < n && line[close + 1] == QLatin1Char('"')) {
                         value += QLatin1Char('"');
-                        i += 2;
+                        i = close + 2;
+                        close = line.indexOf(QLatin1Char('"'), i);
                         continue;
                     }
-                    ++i; // the closing quote
+                    i = close + 1; // after the closing quote
                     break;
                 }
-                value += line[i++];
+                fields << trimmed(value);
             }
-            fields << trimmed(value);
             while (i < n && isTrimmed(line[i]))
                 ++i;
             if (i >= n)
@@ -255,11 +267,23 @@ bool LineReader::Open(const QString &fileName)
 
 bool LineReader::Next(QString &line)
 {
-    if (m_file.atEnd())
+    // Read into one buffer kept from line to line (a line longer than it is
+    // read in pieces).
+    if (m_buffer.size() < kChunk)
+        m_buffer.resize(kChunk);
+    qsizetype length = 0;
+    for (;;) {
+        const qint64 read = m_file.readLine(m_buffer.data() + length, m_buffer.size() - length);
+        if (read <= 0)
+            break;
+        length += read;
+        if (m_buffer[length - 1] == '\n' || length + 1 < m_buffer.size())
+            break;
+        m_buffer.resize(m_buffer.size() * 2);
+    }
+    if (length == 0)
         return false;
-    QByteArray bytes = m_file.readLine();
-    if (bytes.isEmpty() && m_file.atEnd())
-        return false;
+    QByteArrayView bytes(m_buffer.constData(), length);
     if (bytes.endsWith('\n'))
         bytes.chop(1);
     while (bytes.endsWith('\r'))

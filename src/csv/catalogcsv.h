@@ -67,7 +67,9 @@ public:
     void Close() { m_file.close(); }
 
 private:
+    static constexpr qsizetype kChunk = 64 * 1024;
     QFile m_file;
+    QByteArray m_buffer;
 };
 
 } // namespace CatalogCSV

@@ -34,7 +34,10 @@ public:
     std::optional<Statements> ImportLine(const QString &text);
 
 private:
+    const QString &typeAttributes(const QString &typeName);
+
     const CConnection &m_connection;
     QHash<QString, qint32> m_fieldNumbers;  // by FILE_NAME as inserted
-    QHash<QString, qint32> m_columnNumbers; // by DATABASE_NAME and TABLE_NAME as inserted
+    QHash<QString, qint32> m_columnNumbers; // by DATABASE_NAME and TABLE_NAME as inserted (apart)
+    QHash<QString, QString> m_typeAttributes; // by SQL_TYPE_NAME: its attributes as SQL
 };

@@ -22,15 +22,17 @@ struct Source
 
 QString CatalogKeys::Key(std::initializer_list<QString> parts)
 {
+    qsizetype size = 0;
+    for (const QString &part : parts)
+        size += part.size() + 1;
     QString key;
-    bool first = true;
+    key.reserve(size);
     for (const QString &part : parts) {
-        if (!first)
+        if (!key.isEmpty() || &part != parts.begin())
             key += kSeparator;
         key += part;
-        first = false;
     }
-    return key.toCaseFolded();
+    return std::move(key).toCaseFolded();
 }
 
 void CatalogKeys::Clear()
@@ -74,7 +76,7 @@ void CatalogKeys::ReadCurrentCatalog(dao::Database &db, const std::function<void
                             key += kSeparator;
                         key += cell(parts[p]);
                     }
-                    key = key.toCaseFolded();
+                    key = std::move(key).toCaseFolded();
                     if (!m_sets[set].contains(key))
                         m_sets[set].insert(key, InCatalog);
                 }

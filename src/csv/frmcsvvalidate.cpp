@@ -35,6 +35,7 @@ const QString kRestart = QStringLiteral("&Restart");
 constexpr long kFileNotFound = 53;
 constexpr long kFileAccessError = 75;
 constexpr qint64 kShowEveryMs = 50; // the status line and progress bar at most this often
+constexpr qint64 kYieldEveryMs = 5;  // the events at most this long unserved
 
 // "<n> <word>" with the word made plural by the count.
 QString counted(long n, const char *word)
@@ -244,8 +245,12 @@ void frmCSVValidate::run()
             if (countLines(count) && !m_stop) {
                 if (count == 0)
                     Ui().MsgBox(QStringLiteral("The CSV is empty"), ui::vbInformation);
-                else if (validateLines(count))
+                else if (validateLines(count)) {
+                    // The import needs no key of the checks.
+                    m_keys.Clear();
+                    m_validator.reset();
                     importLines(count);
+                }
             }
         }
     }
@@ -262,6 +267,7 @@ bool frmCSVValidate::countLines(long &count)
 {
     ErrorHandler handler(QStringLiteral("frmCSVValidate.cmdAction_Click"));
     CatalogCSV::LineReader reader;
+    m_yielded.invalidate();
     if (handler.step([&] {
             count = 0;
             openOrFail(reader, m_file);
@@ -282,6 +288,7 @@ bool frmCSVValidate::validateLines(long count)
     pbrProgress->setMaximum(int(qMin<long>(count, INT_MAX)));
     pbrProgress->setValue(0);
     m_shown.invalidate();
+    m_yielded.invalidate();
     CatalogCSV::LineReader reader;
     if (!handler.step([&] { openOrFail(reader, m_file); })) {
         halt();
@@ -340,6 +347,7 @@ void frmCSVValidate::importLines(long count)
         m_importLine = 0;
         pbrProgress->setValue(0);
         m_shown.invalidate();
+        m_yielded.invalidate();
         QHash<QString, qint32> lastFieldNumbers;
         const auto numbers =
             modUpdate::UnitOpen(QStringLiteral("SELECT FILE_NAME, MAX(FIELD_NUMBER) FROM QN_FIELD GROUP BY FILE_NAME"));
@@ -382,7 +390,15 @@ void frmCSVValidate::progress(const QString &stage, long line, long count)
     SetStatus(stage + QLatin1Char(' ') + QString::number(line) + QStringLiteral(" of ") + QString::number(count));
 }
 
-void frmCSVValidate::yield() { QCoreApplication::processEvents(); }
+// Lets the window serve its events (a click on Stop) after a line, the
+// first line of a pass and then every few milliseconds.
+void frmCSVValidate::yield()
+{
+    if (m_yielded.isValid() && m_yielded.elapsed() < kYieldEveryMs)
+        return;
+    QCoreApplication::processEvents();
+    m_yielded.restart();
+}
 
 // ---------------------------------------------------------------------------
 // The list

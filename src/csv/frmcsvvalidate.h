@@ -71,6 +71,7 @@ private:
     void importLines(long count);
     // Shows the line's progress when it is due (the status line repaints).
     void progress(const QString &stage, long line, long count);
+    // Serves the window's events when due.
     void yield();
 
     CConnections::Ptr m_connection;
@@ -85,7 +86,8 @@ private:
     CatalogKeys m_keys;
     std::unique_ptr<CatalogValidator> m_validator;
     std::unique_ptr<CatalogImporter> m_importer;
-    QElapsedTimer m_shown; // since the status line was last shown
+    QElapsedTimer m_shown;   // since the status line was last shown
+    QElapsedTimer m_yielded; // since the events were last served
     QIcon m_errorIcon, m_warningIcon;
     QList<QTreeWidgetItem *> m_pendingRows; // listed, not shown yet
 };
