@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <sql.h>
+#include <sqlext.h>
 #include <cstdio>
 #include <stdexcept>
 
@@ -127,5 +129,60 @@ DataSource::DataSource(const QString &name) : m_name(name)
 DataSource::~DataSource() { QFile::remove(m_file); }
 
 QString DataSource::ConnectText() const { return QStringLiteral("ODBC;DSN=%1;DATABASE=PUBS").arg(m_name); }
+
+PlainConnection::PlainConnection(const QString &dsn)
+{
+    SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &m_env);
+    SQLSetEnvAttr(m_env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+    SQLAllocHandle(SQL_HANDLE_DBC, m_env, &m_dbc);
+    const QByteArray connect = "DSN=" + dsn.toUtf8() + ";DATABASE=PUBS";
+    SQLCHAR out[1024];
+    SQLSMALLINT outLength = 0;
+    const SQLRETURN rc = SQLDriverConnect(m_dbc, nullptr, (SQLCHAR *)connect.constData(), SQL_NTS, out, sizeof out,
+                                          &outLength, SQL_DRIVER_NOPROMPT);
+    if (!SQL_SUCCEEDED(rc))
+        throw std::runtime_error("plain ODBC connect failed");
+}
+
+PlainConnection::~PlainConnection()
+{
+    SQLDisconnect(m_dbc);
+    SQLFreeHandle(SQL_HANDLE_DBC, m_dbc);
+    SQLFreeHandle(SQL_HANDLE_ENV, m_env);
+}
+
+long PlainConnection::ReadAll(const char *query) const
+{
+    SQLHSTMT stmt = SQL_NULL_HSTMT;
+    SQLAllocHandle(SQL_HANDLE_STMT, m_dbc, &stmt);
+    SQLExecDirect(stmt, (SQLCHAR *)query, SQL_NTS);
+    SQLSMALLINT columns = 0;
+    SQLNumResultCols(stmt, &columns);
+    char buffer[1024];
+    SQLLEN indicator = 0;
+    long rows = 0;
+    while (SQL_SUCCEEDED(SQLFetch(stmt))) {
+        for (SQLUSMALLINT c = 1; c <= columns; ++c)
+            SQLGetData(stmt, c, SQL_C_CHAR, buffer, sizeof buffer, &indicator);
+        ++rows;
+    }
+    SQLFreeHandle(SQL_HANDLE_STMT, stmt);
+    return rows;
+}
+
+void PlainConnection::RunInOneTransaction(const QList<QByteArray> &statements) const
+{
+    SQLSetConnectAttr(m_dbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0);
+    SQLHSTMT stmt = SQL_NULL_HSTMT;
+    SQLAllocHandle(SQL_HANDLE_STMT, m_dbc, &stmt);
+    for (const QByteArray &sql : statements)
+        if (!SQL_SUCCEEDED(SQLExecDirect(stmt, (SQLCHAR *)sql.constData(), SQLINTEGER(sql.size()))))
+            throw std::runtime_error("a plain statement failed");
+    SQLFreeHandle(SQL_HANDLE_STMT, stmt);
+    SQLEndTran(SQL_HANDLE_DBC, m_dbc, SQL_COMMIT);
+    SQLSetConnectAttr(m_dbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0);
+}
+
+void BenchUi::EndProgram(int) { throw std::runtime_error("a failure was reported"); }
 
 } // namespace bench

@@ -18,6 +18,8 @@
 #include <functional>
 #include <memory>
 
+#include "ui.h"
+
 namespace bench {
 
 // What one run of a case measured.
@@ -69,6 +71,47 @@ public:
 private:
     QString m_name;
     QString m_file;
+};
+
+// A plain ODBC connection of its own to a data source, for the baselines: the
+// ODBC C API and nothing of the program.
+class PlainConnection
+{
+public:
+    explicit PlainConnection(const QString &dsn);
+    ~PlainConnection();
+    PlainConnection(const PlainConnection &) = delete;
+    PlainConnection &operator=(const PlainConnection &) = delete;
+
+    // Every cell of every row of `query` as text (SQLFetch, SQLGetData per cell); the row count.
+    long ReadAll(const char *query) const;
+    // Runs `statements` one after another in one transaction.
+    void RunInOneTransaction(const QList<QByteArray> &statements) const;
+
+private:
+    void *m_env = nullptr;
+    void *m_dbc = nullptr;
+};
+
+// A Ui that answers as a user who takes every default: OK, no file, the error
+// dialog's Abort; a case overrides what it needs to answer otherwise.
+class BenchUi : public ui::Ui
+{
+public:
+    BenchUi() { ui::install(this); }
+    ~BenchUi() override { ui::install(nullptr); }
+    int MsgBox(const QString &, int, const QString &) override { return ui::vbOK; }
+    std::optional<QString> InputBox(const QString &, const QString &, const QString &) override { return {}; }
+    std::optional<QString> GetOpenFileName(const QString &, const QString &, const QString &) override { return {}; }
+    std::optional<QString> GetSaveFileName(const QString &, const QString &, const QString &) override { return {}; }
+    int ErrorDialog(QDialog &) override { return ui::vbAbort; }
+    int RunModal(QDialog &) override { return 0; }
+    bool OpenUrl(const QUrl &) override { return false; }
+    bool StartProgram(const QString &, const QStringList &) override { return false; }
+    bool PrintText(const QString &, const QString &) override { return false; }
+    void SetClipboardText(const QString &) override {}
+    void Beep() override {}
+    [[noreturn]] void EndProgram(int) override;
 };
 
 } // namespace bench

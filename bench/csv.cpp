@@ -13,8 +13,6 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <sql.h>
-#include <sqlext.h>
 #include <sqlite3.h>
 
 #include <stdexcept>
@@ -124,11 +122,9 @@ void fill(const QString &file, int rows)
 }
 
 // The answers of the file dialogs, the messages and the validation dialog.
-class AnsweringUi : public ui::Ui
+class AnsweringUi : public BenchUi
 {
 public:
-    AnsweringUi() { ui::install(this); }
-    ~AnsweringUi() override { ui::install(nullptr); }
     QString file;
     QStringList messages;
     int MsgBox(const QString &prompt, int style, const QString &) override
@@ -136,10 +132,8 @@ public:
         messages << prompt;
         return (style & 7) == ui::vbYesNo ? ui::vbYes : ui::vbOK;
     }
-    std::optional<QString> InputBox(const QString &, const QString &, const QString &) override { return {}; }
     std::optional<QString> GetOpenFileName(const QString &, const QString &, const QString &) override { return file; }
     std::optional<QString> GetSaveFileName(const QString &, const QString &, const QString &) override { return file; }
-    int ErrorDialog(QDialog &) override { return ui::vbAbort; }
     // The validation dialog: Start runs both stages.
     int RunModal(QDialog &dialog) override
     {
@@ -147,12 +141,6 @@ public:
             start->click();
         return 0;
     }
-    bool OpenUrl(const QUrl &) override { return false; }
-    bool StartProgram(const QString &, const QStringList &) override { return false; }
-    bool PrintText(const QString &, const QString &) override { return false; }
-    void SetClipboardText(const QString &) override {}
-    void Beep() override {}
-    [[noreturn]] void EndProgram(int) override { throw std::runtime_error("a failure was reported"); }
 };
 
 // A pane host that only makes a pane current.
@@ -208,49 +196,6 @@ long linesOf(const QString &name)
         ++lines;
     return lines;
 }
-
-// A plain ODBC connection that runs statements in one transaction.
-class PlainConnection
-{
-public:
-    explicit PlainConnection(const QString &dsn)
-    {
-        SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &m_env);
-        SQLSetEnvAttr(m_env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
-        SQLAllocHandle(SQL_HANDLE_DBC, m_env, &m_dbc);
-        const QByteArray connect = "DSN=" + dsn.toUtf8() + ";DATABASE=PUBS";
-        SQLCHAR out[1024];
-        SQLSMALLINT outLength = 0;
-        if (!SQL_SUCCEEDED(SQLDriverConnect(m_dbc, nullptr, (SQLCHAR *)connect.constData(), SQL_NTS, out, sizeof out,
-                                            &outLength, SQL_DRIVER_NOPROMPT)))
-            throw std::runtime_error("plain ODBC connect failed");
-    }
-    ~PlainConnection()
-    {
-        SQLDisconnect(m_dbc);
-        SQLFreeHandle(SQL_HANDLE_DBC, m_dbc);
-        SQLFreeHandle(SQL_HANDLE_ENV, m_env);
-    }
-    PlainConnection(const PlainConnection &) = delete;
-    PlainConnection &operator=(const PlainConnection &) = delete;
-
-    void RunInOneTransaction(const QList<QByteArray> &statements) const
-    {
-        SQLSetConnectAttr(m_dbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0);
-        SQLHSTMT stmt = SQL_NULL_HSTMT;
-        SQLAllocHandle(SQL_HANDLE_STMT, m_dbc, &stmt);
-        for (const QByteArray &sql : statements)
-            if (!SQL_SUCCEEDED(SQLExecDirect(stmt, (SQLCHAR *)sql.constData(), SQLINTEGER(sql.size()))))
-                throw std::runtime_error("a plain INSERT failed");
-        SQLFreeHandle(SQL_HANDLE_STMT, stmt);
-        SQLEndTran(SQL_HANDLE_DBC, m_dbc, SQL_COMMIT);
-        SQLSetConnectAttr(m_dbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0);
-    }
-
-private:
-    SQLHENV m_env = SQL_NULL_HENV;
-    SQLHDBC m_dbc = SQL_NULL_HDBC;
-};
 
 // The export pane of `source` writing `file`; its time in milliseconds.
 double exportWithPane(const DataSource &source, const QString &file, AnsweringUi &answers)

@@ -1,8 +1,6 @@
 // Reads every row of a QN_FIELD table three ways on the same file: the data
 // layer's snapshot, a plain ODBC loop (SQLExecDirect, SQLFetch, SQLGetData per
 // cell) and SQLite's C API.
-#include <sql.h>
-#include <sqlext.h>
 #include <sqlite3.h>
 
 #include <stdexcept>
@@ -52,57 +50,6 @@ void fill(const QString &file, int rows)
     sqlite3_close(db);
 }
 
-// A plain ODBC connection of its own.
-class PlainConnection
-{
-public:
-    explicit PlainConnection(const QString &dsn)
-    {
-        SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &m_env);
-        SQLSetEnvAttr(m_env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
-        SQLAllocHandle(SQL_HANDLE_DBC, m_env, &m_dbc);
-        const QByteArray connect = "DSN=" + dsn.toUtf8() + ";DATABASE=PUBS";
-        SQLCHAR out[1024];
-        SQLSMALLINT outLength = 0;
-        const SQLRETURN rc = SQLDriverConnect(m_dbc, nullptr, (SQLCHAR *)connect.constData(), SQL_NTS, out, sizeof out,
-                                              &outLength, SQL_DRIVER_NOPROMPT);
-        if (!SQL_SUCCEEDED(rc))
-            throw std::runtime_error("plain ODBC connect failed");
-    }
-    ~PlainConnection()
-    {
-        SQLDisconnect(m_dbc);
-        SQLFreeHandle(SQL_HANDLE_DBC, m_dbc);
-        SQLFreeHandle(SQL_HANDLE_ENV, m_env);
-    }
-    PlainConnection(const PlainConnection &) = delete;
-    PlainConnection &operator=(const PlainConnection &) = delete;
-
-    // Every cell of every row as text; the row count.
-    long ReadAll() const
-    {
-        SQLHSTMT stmt = SQL_NULL_HSTMT;
-        SQLAllocHandle(SQL_HANDLE_STMT, m_dbc, &stmt);
-        SQLExecDirect(stmt, (SQLCHAR *)kQuery, SQL_NTS);
-        SQLSMALLINT columns = 0;
-        SQLNumResultCols(stmt, &columns);
-        char buffer[1024];
-        SQLLEN indicator = 0;
-        long rows = 0;
-        while (SQL_SUCCEEDED(SQLFetch(stmt))) {
-            for (SQLUSMALLINT c = 1; c <= columns; ++c)
-                SQLGetData(stmt, c, SQL_C_CHAR, buffer, sizeof buffer, &indicator);
-            ++rows;
-        }
-        SQLFreeHandle(SQL_HANDLE_STMT, stmt);
-        return rows;
-    }
-
-private:
-    SQLHENV m_env = SQL_NULL_HENV;
-    SQLHDBC m_dbc = SQL_NULL_HDBC;
-};
-
 long readWithSqlite(const QString &file)
 {
     sqlite3 *db = nullptr;
@@ -135,7 +82,7 @@ Result ReadSnapshot(int rows)
 
     long layerRows = 0, odbcRows = 0, liteRows = 0;
     const double layer = Best([&] { layerRows = db->OpenRecordset(QString::fromLatin1(kQuery))->RecordCount(); });
-    const double odbc = Best([&] { odbcRows = plain.ReadAll(); });
+    const double odbc = Best([&] { odbcRows = plain.ReadAll(kQuery); });
     const double lite = Best([&] { liteRows = readWithSqlite(source.File()); });
     db->Close();
 

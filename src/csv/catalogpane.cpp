@@ -21,10 +21,7 @@ CatalogPane::CatalogPane(const QString &name, const QString &title, const QStrin
     setObjectName(name);
     panelook::SetBackground(this, Qt::white);
 
-    imgCorner = new QLabel(this);
-    imgCorner->setObjectName(QStringLiteral("imgCorner"));
-    imgCorner->setGeometry(Twips(0, 600, 2730, 3555));
-    imgCorner->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    imgCorner = panelook::CornerImage(this);
 
     picTitlebar = panelook::TitleStrip(this, 615);
     picTitlebar->resize(Twips(0, 0, 6735, 615).size());
@@ -50,6 +47,8 @@ int CatalogPane::Display(const QStringList &keys)
     const QString routine = objectName() + QStringLiteral(".Display");
     TraceScope trace(routine);
     ErrorHandler handler(routine);
+    if (m_quietWithoutObject)
+        handler.treat = [](const QnError &e) { return e.Number() == qnerr::ObjectNotSet ? Treated::Exit : Treated::No; };
     const QString dataSource = keys.value(0);
     PaneHost &host = PaneHost::Get();
     CConnections::Ptr connection;

@@ -40,6 +40,8 @@ protected:
 
     // The open database of the data source shown; its Name is the data source.
     dao::DatabasePtr m_db;
+    // Display leaves quietly on a missing object (91) instead of reporting it.
+    bool m_quietWithoutObject = false;
 
 private:
     void Form_Load();

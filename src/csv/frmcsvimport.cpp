@@ -10,6 +10,7 @@
 frmCSVImport::frmCSVImport()
     : CatalogPane(QStringLiteral("frmCSVImport"), QStringLiteral("Import Catalog"), QStringLiteral("&Import"))
 {
+    m_quietWithoutObject = true;
 }
 
 bool frmCSVImport::ImportCSV(const QString &) { return false; }

@@ -59,7 +59,7 @@ frmCSVValidate::frmCSVValidate() : QDialog(ui::dialogParent())
     setObjectName(QStringLiteral("frmCSVValidate"));
     setWindowTitle(QStringLiteral("Validate CSV"));
     setModal(true);
-    resize(panelook::Twips(0, 0, 9000, 6300).size());
+    resize(panelook::Twips(0, 0, 10500, 6300).size());
 
     lvwErr = new QTreeWidget(this);
     lvwErr->setObjectName(QStringLiteral("lvwErr"));
@@ -132,6 +132,7 @@ bool frmCSVValidate::Validate(const QString &Datasource, const QString &Filename
     QPointer<frmCSVValidate> form = &forms::Get<frmCSVValidate>();
     form->m_result = false;
     form->m_connection = connection;
+    form->m_dataSource = Datasource;
     form->m_file = Filename;
     const qsizetype separator = qMax(Filename.lastIndexOf(QLatin1Char('/')), Filename.lastIndexOf(QLatin1Char('\\')));
     form->setWindowTitle(QLatin1Char('"') + Filename.mid(qMax<qsizetype>(separator, 0)) +
@@ -204,6 +205,11 @@ void frmCSVValidate::halt()
 
 void frmCSVValidate::run()
 {
+    // A connection lost since the last run connects again.
+    const CConnections::Ptr connection = gConnections().Item(m_dataSource);
+    if (!connection || !connection->db)
+        return;
+    m_connection = connection;
     m_running = true;
     m_result = false;
     m_stop = false;
@@ -340,7 +346,7 @@ void frmCSVValidate::importLines(long count)
     m_importing = true;
     cmdCancel->setEnabled(false);
     cmdAction->setEnabled(false);
-    const QString ds = m_connection->db->Name();
+    const QString ds = m_dataSource;
     // One unit: any failure leaves the catalog as it was (without
     // transactions the unit deletes the rows again). Stop and Cancel are off.
     const bool imported = modUpdate::RunUnit(ds, QStringLiteral("frmCSVValidate.ImportLine"), [&] {

@@ -74,7 +74,8 @@ private:
     // Serves the window's events when due.
     void yield();
 
-    CConnections::Ptr m_connection;
+    QString m_dataSource;
+    CConnections::Ptr m_connection; // of the run
     QString m_file;
     bool m_result = false;
     bool m_stop = false;

@@ -84,23 +84,7 @@ protected:
     }
     void exec(const QString &sql, const QString &dsn = kDs) { open(dsn)->Execute(sql); }
     // Every row of the catalog tables the writers write, Null told apart from ''.
-    QStringList catalog(const QString &dsn = kDs)
-    {
-        QStringList list;
-        for (const auto &t : kTables) {
-            auto rs = open(dsn)->OpenRecordset(QStringLiteral("SELECT * FROM %1 ORDER BY %2")
-                                                   .arg(QLatin1String(t[0]), QLatin1String(t[1])));
-            for (long r = 0; r < rs->RecordCount(); ++r) {
-                QStringList cells;
-                for (int c = 0; c < rs->GetFields().Count(); ++c) {
-                    const QVariant &v = rs->Cell(r, c);
-                    cells << (v.isNull() ? QStringLiteral("<null>") : v.toString());
-                }
-                list << QLatin1String(t[0]) + QLatin1Char(':') + cells.join(QLatin1Char('|'));
-            }
-        }
-        return list;
-    }
+    QStringList catalog(const QString &dsn = kDs) { return catalogRows(dsn); }
     // The rows of the written tables as INSERT statements, to put them back between runs.
     QStringList saveCatalog()
     {

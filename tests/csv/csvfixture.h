@@ -14,29 +14,16 @@
 #include <QTreeView>
 #include <QTreeWidget>
 
-#include "../mainwindow/mainwindowfixture.h"
+#include "../panes/panefixture.h"
 #include "core/modgui.h"
 #include "csv/frmcsvexport.h"
 #include "csv/frmcsvimport.h"
 #include "csv/frmcsvvalidate.h"
 #include "tree/nodekey.h"
 
-class CsvTest : public MainWindowTest
+class CsvTest : public PaneTest
 {
 protected:
-    void SetUp() override
-    {
-        MainWindowTest::SetUp();
-        main().show();
-        QApplication::setActiveWindow(&main());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&main()));
-    }
-
-    static void settle()
-    {
-        for (int i = 0; i < 3; ++i)
-            QCoreApplication::processEvents();
-    }
     static void click(QWidget *widget)
     {
         QTest::mouseClick(widget, Qt::LeftButton);
@@ -121,32 +108,5 @@ protected:
         return rows;
     }
 
-    // Every user row of the catalog's eight tables, ordered, Null told from ''.
-    QStringList catalog(const QString &ds)
-    {
-        static const char *const tables[][2] = {
-            {"QN_FILE", "FILE_NAME"},
-            {"QN_FIELD", "FILE_NAME, FIELD_NAME"},
-            {"QN_DB", "DATABASE_NAME"},
-            {"QN_TABLE", "DATABASE_NAME, TABLE_NAME"},
-            {"QN_COLUMN", "DATABASE_NAME, TABLE_NAME, COLUMN_NAME"},
-            {"QN_USER", "USER_NAME"},
-            {"QN_DBPRV", "USER_NAME, DATABASE_NAME"},
-            {"QN_TBLPRV", "DATABASE_NAME, TABLE_NAME, USER_NAME"},
-        };
-        QStringList list;
-        for (const auto &t : tables) {
-            auto rs = open(ds)->OpenRecordset(
-                QStringLiteral("SELECT * FROM %1 ORDER BY %2").arg(QLatin1String(t[0]), QLatin1String(t[1])));
-            for (long r = 0; r < rs->RecordCount(); ++r) {
-                QStringList cells;
-                for (int c = 0; c < rs->GetFields().Count(); ++c) {
-                    const QVariant &v = rs->Cell(r, c);
-                    cells << (v.isNull() ? QStringLiteral("<null>") : v.toString());
-                }
-                list << QLatin1String(t[0]) + QLatin1Char(':') + cells.join(QLatin1Char('|'));
-            }
-        }
-        return list;
-    }
+    QStringList catalog(const QString &ds) { return catalogRows(ds); }
 };

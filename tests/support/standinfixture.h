@@ -27,6 +27,10 @@ protected:
     QVariant scalar(const QString &sql, const QString &dsn = QStringLiteral("QnTest"));
     // Rows of `sql` as text, columns joined by "|".
     QStringList rows(const QString &sql, const QString &dsn = QStringLiteral("QnTest"));
+    // Every row of the eight catalog tables the writers write (files to table
+    // privileges), ordered by key, as "<table>:" and its cells joined by "|",
+    // a Null shown as "<null>".
+    QStringList catalogRows(const QString &dsn);
     QString fileOf(const QString &dsn) const;
     // Gives the data source `dsn` the entry "DefaultDatabase" (none when empty)
     // for the rest of the test.
