@@ -52,16 +52,7 @@ const char *const kFamily[] = {
     "('D9', 'T9', 'U1', 1, 0, 0, 0, NULL)",
 };
 
-const char *const kTables[][2] = {
-    {"QN_FILE", "FILE_NAME"},
-    {"QN_FIELD", "FILE_NAME, FIELD_NAME"},
-    {"QN_DB", "DATABASE_NAME"},
-    {"QN_TABLE", "DATABASE_NAME, TABLE_NAME"},
-    {"QN_COLUMN", "DATABASE_NAME, TABLE_NAME, COLUMN_NAME"},
-    {"QN_USER", "USER_NAME"},
-    {"QN_DBPRV", "USER_NAME, DATABASE_NAME"},
-    {"QN_TBLPRV", "DATABASE_NAME, TABLE_NAME, USER_NAME"},
-};
+const auto &kTables = kCatalogTables;
 
 // What the dialog's text boxes show of a text.
 QString shownText(QString text) { return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }

@@ -142,18 +142,8 @@ QStringList StandinTest::rows(const QString &sql, const QString &dsn)
 
 QStringList StandinTest::catalogRows(const QString &dsn)
 {
-    static const char *const tables[][2] = {
-        {"QN_FILE", "FILE_NAME"},
-        {"QN_FIELD", "FILE_NAME, FIELD_NAME"},
-        {"QN_DB", "DATABASE_NAME"},
-        {"QN_TABLE", "DATABASE_NAME, TABLE_NAME"},
-        {"QN_COLUMN", "DATABASE_NAME, TABLE_NAME, COLUMN_NAME"},
-        {"QN_USER", "USER_NAME"},
-        {"QN_DBPRV", "USER_NAME, DATABASE_NAME"},
-        {"QN_TBLPRV", "DATABASE_NAME, TABLE_NAME, USER_NAME"},
-    };
     QStringList list;
-    for (const auto &t : tables) {
+    for (const auto &t : kCatalogTables) {
         auto rs = open(dsn)->OpenRecordset(
             QStringLiteral("SELECT * FROM %1 ORDER BY %2").arg(QLatin1String(t[0]), QLatin1String(t[1])));
         for (long r = 0; r < rs->RecordCount(); ++r) {
