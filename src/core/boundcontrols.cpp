@@ -69,6 +69,9 @@ void addItems(QWidget *ctl, const QStringList &items)
         qnerr::raise(qnerr::ObjectDoesntSupport);
 }
 
+// The property of an element that shows a stored Null.
+const char *const kStoredNull = "StoredNull";
+
 QList<QWidget *> elementsOf(QWidget *frm, QWidget *ctl)
 {
     if (!frm || !ctl)
@@ -113,9 +116,21 @@ void PopulateFields(QWidget *frm, QWidget *ctl, const dao::Recordset &rs, const 
         const QString tag = controls::Tag(element);
         if (tag.isEmpty() || except.contains(tag, Qt::CaseInsensitive))
             continue;
-        if (!handler.step([&] { controls::SetText(element, rs(tag).Value().toString()); }))
+        if (!handler.step([&] {
+                const QVariant value = rs(tag).Value();
+                controls::SetText(element, value.toString());
+                element->setProperty(kStoredNull, value.isNull());
+            }))
             return;
     }
+}
+
+bool ShowsStoredNull(const QWidget *ctl) { return ctl && ctl->property(kStoredNull).toBool(); }
+
+void NoteChange(QWidget *ctl)
+{
+    if (ctl && !controls::Text(ctl).isEmpty())
+        ctl->setProperty(kStoredNull, false);
 }
 
 void EnableControls(QWidget *frm, QWidget *ctl, bool Enabled)
@@ -157,6 +172,7 @@ void SetControls(QWidget *frm, QWidget *ctl, const QVariant &Value)
                 check->setCheckState(state == 0 ? Qt::Unchecked : state == 1 ? Qt::Checked : Qt::PartiallyChecked);
             } else {
                 controls::SetText(element, Value.toString());
+                element->setProperty(kStoredNull, false);
             }
         });
         if (!done)

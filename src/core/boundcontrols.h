@@ -64,11 +64,20 @@ namespace modBoundControls {
 long PopulateList(QWidget *ctl, dao::Database &db, const QString &SQL);
 // Shows the current row of `rs` in every tagged element of `ctl`'s array on
 // `frm`; the elements of the columns in `except` (passwords) keep their text.
+// An element given a Null shows it as the empty text and keeps showing the
+// stored Null (ShowsStoredNull) until it holds a text (NoteChange).
 void PopulateFields(QWidget *frm, QWidget *ctl, const dao::Recordset &rs, const QStringList &except = {});
+// True while `ctl` shows the stored Null it was filled with: a write of the row
+// puts NULL back for it, not the empty text or 0.
+bool ShowsStoredNull(const QWidget *ctl);
+// Called on every change of a bound control's text: any text but the empty
+// one ends the stored Null, so a box the user emptied again writes its text.
+void NoteChange(QWidget *ctl);
 // Enables or disables every element of `ctl`'s array, tagged or not.
 void EnableControls(QWidget *frm, QWidget *ctl, bool Enabled);
 // Puts `Value` into every element of `ctl`'s array: a combo box's list index
-// (-1 clears the selection), a check box's state (0, 1, 2), a text box's text.
+// (-1 clears the selection), a check box's state (0, 1, 2), a text box's text
+// (which then shows no stored Null).
 void SetControls(QWidget *frm, QWidget *ctl, const QVariant &Value);
 
 } // namespace modBoundControls

@@ -56,6 +56,15 @@ QString TableWhere(const QString &database, const QString &table)
     return QStringLiteral("DATABASE_NAME = ") + Quoted(database) + QStringLiteral(" AND TABLE_NAME = ") + Quoted(table);
 }
 
+QString RowSQL(const QString &table, const QStringList &columns, const QStringList &values)
+{
+    QStringList conditions;
+    for (qsizetype i = 0; i < columns.size(); ++i)
+        conditions << columns[i] + QStringLiteral(" = ") + Quoted(values.value(i));
+    return QStringLiteral("SELECT ") + columns.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") + table +
+           QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
+}
+
 bool IsNumber(const QString &text)
 {
     // [+-]? then digits with an optional decimal part, or a decimal part alone;

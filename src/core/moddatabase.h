@@ -4,6 +4,7 @@
 // reading a little catalog metadata.
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include "dao.h"
@@ -20,6 +21,10 @@ QString Quoted(const QVariant &value);
 void AppendQuoted(QString &sql, QStringView text);
 // "DATABASE_NAME = '<database>' AND TABLE_NAME = '<table>'": the rows of one table.
 QString TableWhere(const QString &database, const QString &table);
+
+// "SELECT <c1>, <c2> FROM <table> WHERE <c1> = '<v1>' AND <c2> = '<v2>'": the
+// catalog row whose key `columns` hold `values` (quoted).
+QString RowSQL(const QString &table, const QStringList &columns, const QStringList &values);
 
 // True for an optional sign, digits and an optional decimal part (or an empty text).
 bool IsNumber(const QString &text);

@@ -293,14 +293,26 @@ QLineEdit *EditorFrame::AddConfirm(const QString &column, const QRect &at)
 // ---------------------------------------------------------------------------
 // Services
 
+// A connection lost meanwhile (it closed itself and left the registry) is
+// taken again from the registry, which connects anew.
 dao::Database &EditorFrame::db() const
 {
-    if (!m_db)
+    if (m_db && !m_db->IsOpen()) {
+        const auto connection = gConnections().Item(m_db->Name());
+        if (connection && connection->db)
+            m_db = connection->db;
+    }
+    if (!m_db || !m_db->IsOpen())
         qnerr::raise(qnerr::ObjectNotSet);
     return *m_db;
 }
 
-QString EditorFrame::DataSource() const { return db().Name(); }
+QString EditorFrame::DataSource() const
+{
+    if (!m_db)
+        qnerr::raise(qnerr::ObjectNotSet);
+    return m_db->Name();
+}
 
 QWidget *EditorFrame::Box(const QString &column) const { return mTextCtrls.Item(column); }
 
@@ -333,7 +345,8 @@ QString EditorFrame::UpdateStatement(const QStringList &columns, const QString &
     for (const QString &column : columns) {
         const int type = m_fields(column).Type();
         const QString text = Text(column);
-        const QString value = type == dao::dbText || type == dao::dbMemo || type == dao::dbChar
+        const QString value = modBoundControls::ShowsStoredNull(Box(column)) ? QStringLiteral("NULL")
+                              : type == dao::dbText || type == dao::dbMemo || type == dao::dbChar
                                   ? Quote(text)
                                   : modDatabase::NumberSQL(text, QStringLiteral("%1 must be a number.").arg(column));
         assignments << column + QStringLiteral(" = ") + value;
@@ -817,9 +830,16 @@ void EditorFrame::addCommit()
     if (!handler.step([&] { valid = ValidateFields() && ConfirmSave(Entry::Add); }) || !valid)
         return;
     QString sql;
+    QStringList parents;
     if (!handler.step([&] {
             PrepareInsert();
             sql = InsertSQL();
+            for (const ParentRow &parent : std::as_const(m_setup.parentRows)) {
+                QStringList values;
+                for (const QString &column : parent.columns)
+                    values << Text(column);
+                parents << modDatabase::RowSQL(parent.table, parent.columns, values);
+            }
         }))
         return;
     handler.info = sql;
@@ -829,6 +849,9 @@ void EditorFrame::addCommit()
     if (!modUpdate::RunUnit(
             ds, handler.routine,
             [&] {
+                // Nothing goes under a parent deleted meanwhile.
+                for (const QString &parent : std::as_const(parents))
+                    modUpdate::UnitRequireRow(parent);
                 modUpdate::UnitExecute(sql);
                 SaveStatements(Entry::Add);
             },
@@ -934,6 +957,7 @@ void EditorFrame::txtProperty_Change(QWidget *box)
         const bool user = !IsFilling();
         if (user)
             SetButton(QStringLiteral("Undo"), true);
+        modBoundControls::NoteChange(box);
         const QString tag = controls::Tag(box);
         const QString text = controls::Text(box);
         if (auto *combo = qobject_cast<QComboBox *>(mComboCtrls.Find(tag))) {

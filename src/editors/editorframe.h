@@ -39,11 +39,13 @@
 //     upper-cased, other characters than [0-9A-Z_-] refused, paste included.
 //     The focus selects the whole box. AddNew empties both boxes.
 //   - The saves, each ONE unit (modUpdate::RunUnit): add = ValidateFields,
-//     ConfirmSave, the INSERT; edit = ValidateFields, ConfirmSave, Rename (when
-//     the key-changed flag is set), the UPDATE (one that changes no row fails
-//     with 3021: the row is gone); delete = RefuseDelete, ConfirmSave, the
-//     DeleteStatements, each announced on the status bar; each unit ends with
-//     the editor's SaveStatements. A failure rolls the whole save back and asks
+//     ConfirmSave, the parent rows read (Setup::parentRows; one deleted
+//     meanwhile fails with 3021), the INSERT; edit = ValidateFields,
+//     ConfirmSave, Rename (when the key-changed flag is set), the UPDATE (one
+//     that changes no row fails with 3021: the row is gone; a box still
+//     showing its stored Null writes NULL); delete = RefuseDelete,
+//     ConfirmSave, the DeleteStatements, each announced on the status bar;
+//     each unit ends with the editor's SaveStatements. A failure rolls the whole save back and asks
 //     the error dialog with the failing statement; Retry runs the whole save
 //     again; Ignore leaves the editor pending with nothing written. The tree steps run only after the
 //     unit succeeded and skip nodes that are not in the tree (a collapsed
@@ -58,7 +60,7 @@
 //      catalog table, key columns with the row's own name last, the key-changed
 //      columns, its node tag, parent grid pane, the combos that list only the
 //      row's own value while browsing, the delete question, how a missing row
-//      shows) and declare it by name in its .cpp:
+//      shows, the rows a new row goes under) and declare it by name in its .cpp:
 //        [[maybe_unused]] static const bool declared = forms::Declare<frmX>(QStringLiteral("frmX"));
 //      It also needs its row in core/panetable.cpp (keys, editor group, band);
 //      its band (Tag = the band word) is made by the main window. The keys the
@@ -192,6 +194,13 @@ public:
     CCtrls mTextCtrls, mComboCtrls, mCheckCtrls;
 
 protected:
+    // A catalog row a new row refers to (its parent, a privilege's user): the
+    // row of `table` whose `columns` hold the new row's values of those columns.
+    struct ParentRow
+    {
+        QString table;
+        QStringList columns;
+    };
     struct Setup
     {
         QString form;                 // the form's name: "frmDatabase"
@@ -206,6 +215,7 @@ protected:
         bool busyCursor = true;            // the busy cursor during a band click
         bool emptyBeforeRead = true;       // Display empties the boxes before its read
         bool renameOnlyNewName = false;    // a name typed back to the one read is no rename
+        QList<ParentRow> parentRows = {};  // read first in an add's unit: one gone fails with 3021
     };
     explicit EditorFrame(Setup setup);
 
@@ -287,6 +297,8 @@ protected:
     QLineEdit *AddConfirm(const QString &column, const QRect &at);
 
     // ---- services
+    // The data source's open database; one whose connection was lost is taken
+    // again from the registry (91 when it cannot be connected).
     dao::Database &db() const;
     const dao::Fields &FieldInfo() const { return m_fields; }
     QWidget *Box(const QString &column) const;     // the txtProperty element of the column
@@ -300,7 +312,8 @@ protected:
     // "'" & EscapeQuotes(value) & "'"
     static QString Quote(const QString &value);
     // "UPDATE <table> SET C = v, ... WHERE <where>": each column's box, quoted
-    // for a text column, a checked number (modDatabase::NumberSQL) otherwise.
+    // for a text column, a checked number (modDatabase::NumberSQL) otherwise;
+    // NULL for a box that still shows the stored Null it was filled with.
     QString UpdateStatement(const QStringList &columns, const QString &where) const;
     // Refills the combo of `column` from `sql`, keeping its text.
     void PopulateCombo(const QString &column, const QString &sql);
@@ -381,7 +394,7 @@ private:
 
     Setup m_setup;
     bool m_loaded = false;
-    dao::DatabasePtr m_db;
+    mutable dao::DatabasePtr m_db; // db() takes it again when it was lost
     dao::Fields m_fields;
     bool m_filtersInstalled = false;
     int m_filling = 0;

@@ -176,14 +176,14 @@ TEST_F(Frame, EditWritesOneUpdateAndTheFillsCountAsNoChange)
     EXPECT_EQ(e.cboDriver->count(), 2);
     EXPECT_EQ(textOf(e.cboDriver), QStringLiteral("OLDDRV"));
     // OK straight away: one UPDATE (no uniqueness query, no rename), the hidden
-    // setup procedure and the driver written back.
+    // setup procedure and the driver written back, the stored Null as NULL.
     QStringList sent;
     dao::SetStatementObserver([&](const QString &sql) { sent << sql; });
     clickBand(QStringLiteral("OK"));
     dao::SetStatementObserver(nullptr);
     const QString update = QStringLiteral(
         "UPDATE QN_DB SET DISPLAY_NAME = 'Sales', DEFAULT_DIRECTORY = 'SALES_DATA:', DRIVER_NAME = 'OLDDRV', "
-        "SETUP_PROCEDURE = 'SETUP1', CONNECT_STRING = '', REMARKS = 'Customers and orders' WHERE DATABASE_NAME = "
+        "SETUP_PROCEDURE = 'SETUP1', CONNECT_STRING = NULL, REMARKS = 'Customers and orders' WHERE DATABASE_NAME = "
         "'SALES'");
     EXPECT_EQ(modUpdate::LastStatements(), QStringList{update});
     ASSERT_FALSE(sent.isEmpty());
@@ -213,7 +213,7 @@ TEST_F(Frame, RenameCarriesTheDependantsAndReKeysTheNode)
     ASSERT_GT(s.size(), 2);
     EXPECT_EQ(s.first(), QStringLiteral("SELECT * FROM QN_DB WHERE DATABASE_NAME = 'SALES' "));
     EXPECT_EQ(s.last(), QStringLiteral("UPDATE QN_DB SET DISPLAY_NAME = 'Sales2', DEFAULT_DIRECTORY = 'SALES_DATA:', "
-                                       "DRIVER_NAME = 'DISAM', SETUP_PROCEDURE = '', CONNECT_STRING = '', REMARKS = "
+                                       "DRIVER_NAME = 'DISAM', SETUP_PROCEDURE = NULL, CONNECT_STRING = NULL, REMARKS = "
                                        "'Customers and orders' WHERE DATABASE_NAME = 'SALES2'"));
     EXPECT_EQ(owned(QStringLiteral("SALES")), QStringLiteral("0 0 0 0 0"));
     EXPECT_EQ(owned(QStringLiteral("SALES2")), QStringLiteral("1 4 30 4 5"));
@@ -256,7 +256,7 @@ TEST_F(Frame, ASaveIsOneUnitRetriedWholeOrLeftUnwritten)
     EXPECT_EQ(shown.trappedIn, QStringLiteral("frmDatabase.tbr_ButtonClick"));
     EXPECT_EQ(shown.additionalInfo,
               shownSQL(QStringLiteral("UPDATE QN_DB SET DISPLAY_NAME = '', DEFAULT_DIRECTORY = 'SALES_DATA:', "
-                                      "DRIVER_NAME = 'DISAM', SETUP_PROCEDURE = '', CONNECT_STRING = '', REMARKS = "
+                                      "DRIVER_NAME = 'DISAM', SETUP_PROCEDURE = NULL, CONNECT_STRING = NULL, REMARKS = "
                                       "'Customers and orders' WHERE DATABASE_NAME = 'SALES'")));
     EXPECT_EQ(owned(QStringLiteral("SALES2")), QStringLiteral("1 4 30 4 5"));
     EXPECT_EQ(owned(QStringLiteral("SALES")), QStringLiteral("0 0 0 0 0"));
@@ -274,6 +274,57 @@ TEST_F(Frame, ASaveIsOneUnitRetriedWholeOrLeftUnwritten)
     EXPECT_EQ(modUpdate::LastStatements().size(), statements);
     EXPECT_EQ(e.EditorMode(), QString());
     EXPECT_EQ(e.ShownKey(), QStringLiteral("SALES"));
+}
+
+// OK after a save that lost the connection (it closed itself and left the
+// registry): the editor takes the data source's connection again.
+TEST_F(Frame, OkAfterALostConnectionConnectsAgain)
+{
+    frmDatabase &e = edit(QStringLiteral("SALES"));
+    retype(e.txtName, QStringLiteral("SALES2")); // the duplicate check reads through the editor's connection
+    retype(e.txtDisplay, QStringLiteral("Sales2"));
+    // The duplicate check, then the unit's first statement, which loses the link.
+    dao::Faults::Add(dao::Faults::Statement, 2, QStringLiteral("08S01"), QStringLiteral("link down"));
+    ui().answerError(ui::vbIgnore);
+    click(e.cmdAction);
+    ASSERT_EQ(ui().errors().size(), 1);
+    EXPECT_EQ(owned(QStringLiteral("SALES")), QStringLiteral("1 4 30 4 5"));
+    EXPECT_EQ(e.EditorMode(), QStringLiteral("DB Edit"));
+
+    click(e.cmdAction);
+    EXPECT_EQ(ui().errors().size(), 1);
+    EXPECT_EQ(owned(QStringLiteral("SALES2")), QStringLiteral("1 4 30 4 5"));
+    EXPECT_EQ(e.EditorMode(), QString());
+    EXPECT_EQ(e.lblTitle.title->text(), QStringLiteral("SALES2 - Database Properties"));
+}
+
+// A box that shows a stored Null and was not changed writes NULL back; one
+// the user changed writes its text, emptied or not.
+TEST_F(Frame, AStoredNullIsWrittenBackUnlessTheUserChangedIt)
+{
+    // SALES has no setup procedure and no connect string.
+    open()->Execute(QStringLiteral("UPDATE QN_DB SET DISPLAY_NAME = NULL, REMARKS = NULL WHERE DATABASE_NAME = 'SALES'"));
+    const QString stored = QStringLiteral("SELECT DISPLAY_NAME IS NULL, SETUP_PROCEDURE IS NULL, CONNECT_STRING IS NULL, "
+                                          "REMARKS FROM QN_DB WHERE DATABASE_NAME = 'SALES'");
+    frmDatabase &e = edit(QStringLiteral("SALES"));
+    // Typed and undone: the row read again shows its Nulls again.
+    type(e.txtDisplay, QStringLiteral("SALES"));
+    clickBand(QStringLiteral("Undo"));
+    type(e.txtConnect, QStringLiteral("x"));
+    QTest::keyClick(e.txtConnect, Qt::Key_Backspace);
+    paste(e.txtRemarks, QStringLiteral("note"));
+    click(e.cmdAction);
+    EXPECT_EQ(modUpdate::LastStatements(),
+              QStringList{"UPDATE QN_DB SET DISPLAY_NAME = NULL, DEFAULT_DIRECTORY = 'SALES_DATA:', DRIVER_NAME = "
+                          "'DISAM', SETUP_PROCEDURE = NULL, CONNECT_STRING = '', REMARKS = 'note' WHERE DATABASE_NAME "
+                          "= 'SALES'"});
+    EXPECT_EQ(rows(stored), QStringList{"1|1|0|note"});
+
+    // The row shown again after the save keeps track of its Nulls.
+    edit(QStringLiteral("SALES"));
+    type(e.txtRemarks, QStringLiteral("!"));
+    click(e.cmdAction);
+    EXPECT_EQ(rows(stored), QStringList{"1|1|0|note!"});
 }
 
 TEST_F(Frame, DeleteAsksThenRemovesTheDatabaseWithItsDependants)

@@ -219,13 +219,16 @@ TEST_F(ColumnEditor, AddWritesTheInsertAndStartsTheNextColumn)
     type(e.txtRemarks, QStringLiteral("it's new"));
     click(e.cmdAction);
     // The number was left empty: the next free one; the precision takes the length.
+    // The table is read first in the unit.
     EXPECT_EQ(modUpdate::LastStatements(),
-              QStringList{"INSERT INTO QN_COLUMN (DATABASE_NAME, TABLE_NAME, COLUMN_NUMBER, COLUMN_NAME, FIELD_NAME, "
+              QStringList({"SELECT DATABASE_NAME, TABLE_NAME FROM QN_TABLE WHERE DATABASE_NAME = 'SALES' AND "
+                           "TABLE_NAME = 'OPEN_ORDERS'",
+                           "INSERT INTO QN_COLUMN (DATABASE_NAME, TABLE_NAME, COLUMN_NUMBER, COLUMN_NAME, FIELD_NAME, "
                           "SQL_TYPE_NAME, LENGTH, PRECISION, SCALE, NULLABLE, UNSIGNED_ATTRIBUTE, UPDATABLE, VISIBLE, "
                           "MONEY, AUTO_INCREMENT, CASE_SENSITIVE, SEARCHABLE, RADIX, DEFAULT_VALUE, REMARKS, "
                           "SETFILEPARAMETER, COLUMN_TYPE, DISPLAY_NAME) VALUES ('SALES', 'OPEN_ORDERS', 06, "
                           "'ORDER_TIME', 'ORDER-TIME', 'VARCHAR', 06, 06, 0, 0, 0, 01, 01, 0, 0, 0, 00, 0, '', "
-                          "'it''s new', 0, 00, 'Order_Time')"});
+                          "'it''s new', 0, 00, 'Order_Time')"}));
     EXPECT_EQ(columnRow(QStringLiteral("ORDER_TIME")),
               QStringList{"SALES|OPEN_ORDERS|6|ORDER_TIME|ORDER-TIME|VARCHAR|6|6|0|0|0|1|1|0|0|0|0|0||it's new|0|0|"
                           "Order_Time"});
@@ -513,6 +516,65 @@ TEST_F(ColumnEditor, ValidationRules)
                   stored);
         EXPECT_EQ(e.EditorMode(), adding ? QStringLiteral("Column Add") : QStringLiteral("Column Edit"));
     }
+}
+
+// Both duplicate-number checks count ordinary columns only: the special
+// columns all stand at number 1, as ORDERS's INDEX_NUMBER and ROWID do.
+TEST_F(ColumnEditor, TheNumberChecksCountOrdinaryColumnsOnly)
+{
+    QStringList sent;
+    dao::SetStatementObserver([&](const QString &sql) { sent << sql; });
+    frmColumn &e = edit(QStringLiteral("ORDER_NO"), QStringLiteral("ORDERS"));
+    type(e.txtRemarks, QStringLiteral("!"));
+    click(e.cmdAction);
+    EXPECT_EQ(takeMessages(), QStringList());
+    EXPECT_EQ(e.EditorMode(), QString());
+    EXPECT_TRUE(sent.contains(QStringLiteral("SELECT COLUMN_NAME FROM QN_COLUMN WHERE DATABASE_NAME = 'SALES' AND "
+                                             "TABLE_NAME = 'ORDERS' AND COLUMN_NUMBER = 1 AND COLUMN_NAME <> 'ORDER_NO' "
+                                             "AND COLUMN_TYPE = 0")));
+    EXPECT_EQ(columnRow(QStringLiteral("ORDER_NO"), QStringLiteral("ORDERS")).value(0).section(QLatin1Char('|'), 19, 19),
+              QStringLiteral("!"));
+
+    // A new column numbered 1 beside a special column only.
+    open()->Execute(QStringLiteral("INSERT INTO QN_TABLE (DATABASE_NAME, TABLE_NAME, TABLE_TYPE, FILE_NAME) VALUES "
+                                   "('SALES', 'T1', 'TABLE', 'ORDERS')"));
+    open()->Execute(QStringLiteral("INSERT INTO QN_COLUMN (DATABASE_NAME, TABLE_NAME, COLUMN_NAME, COLUMN_NUMBER, "
+                                   "COLUMN_TYPE) VALUES ('SALES', 'T1', 'ROWID', 1, 6)"));
+    sent.clear();
+    addNew(QStringLiteral("T1"));
+    fillNew(e);
+    type(e.txtNumber, QStringLiteral("1"));
+    click(e.cmdAction);
+    EXPECT_EQ(takeMessages(), QStringList());
+    EXPECT_TRUE(sent.contains(QStringLiteral("SELECT * FROM QN_COLUMN WHERE DATABASE_NAME = 'SALES' AND TABLE_NAME = "
+                                             "'T1' AND COLUMN_NUMBER = 01 AND COLUMN_TYPE = 0")));
+    EXPECT_EQ(columnRow(QStringLiteral("CARD_REF"), QStringLiteral("T1")).value(0).section(QLatin1Char('|'), 2, 2),
+              QStringLiteral("1"));
+
+    // An ordinary column at that number still refuses the next.
+    fillNew(e, QStringLiteral("CUST-NO"), QStringLiteral("cust_no"));
+    type(e.txtNumber, QStringLiteral("1"));
+    ui().answerMsgBox(ui::vbOK);
+    click(e.cmdAction);
+    dao::SetStatementObserver(nullptr);
+    EXPECT_EQ(takeMessages(),
+              QStringList{"The Column Number '1' is already used in Table 'T1'.\r\nPlease use another name."});
+    EXPECT_TRUE(columnRow(QStringLiteral("CUST_NO"), QStringLiteral("T1")).isEmpty());
+}
+
+// A flag stored as Null writes NULL back unless the user clicked it.
+TEST_F(ColumnEditor, AStoredNullFlagStaysNullUntilClicked)
+{
+    open()->Execute(QStringLiteral("UPDATE QN_COLUMN SET UPDATABLE = NULL, VISIBLE = NULL WHERE TABLE_NAME = "
+                                   "'OPEN_ORDERS' AND COLUMN_NAME = 'TOTAL'"));
+    frmColumn &e = edit(QStringLiteral("TOTAL"));
+    click(e.chkProperty[4]); // VISIBLE on and off again
+    click(e.chkProperty[4]);
+    click(e.cmdAction);
+    EXPECT_TRUE(modUpdate::LastStatements().value(0).contains(QStringLiteral("UPDATABLE = NULL, VISIBLE = 00,")));
+    EXPECT_EQ(rows(QStringLiteral("SELECT UPDATABLE IS NULL, VISIBLE FROM QN_COLUMN WHERE TABLE_NAME = 'OPEN_ORDERS' "
+                                  "AND COLUMN_NAME = 'TOTAL'")),
+              QStringList{"1|0"});
 }
 
 TEST_F(ColumnEditor, TheMissingNameHasItsOwnTitleAndTheNumberIsFilledFirst)

@@ -114,10 +114,13 @@ TEST_F(DbPrvEditor, AddWritesTheTenColumnsAndListsTheNode)
     type(e.txtRemarks, QStringLiteral("Bob's"));
     click(e.cmdAction);
     EXPECT_EQ(takeMessages(), QStringList());
+    // The database and the user are read first in the unit.
     EXPECT_EQ(modUpdate::LastStatements(),
-              QStringList{"INSERT INTO QN_DBPRV (DATABASE_NAME, USER_NAME, DATABASE_USERNAME, DATABASE_PASSWORD, "
-                          "SECURITY_LEVEL, REMARKS, ALLOW_SELECT, ALLOW_INSERT, ALLOW_UPDATE, ALLOW_DELETE) VALUES "
-                          "('SALES', 'BOB', 'BOB_APP', 'PW1', 'TABLE', 'Bob''s', 01, 0, 01, 0)"});
+              QStringList({"SELECT DATABASE_NAME FROM QN_DB WHERE DATABASE_NAME = 'SALES'",
+                           "SELECT USER_NAME FROM QN_USER WHERE USER_NAME = 'BOB'",
+                           "INSERT INTO QN_DBPRV (DATABASE_NAME, USER_NAME, DATABASE_USERNAME, DATABASE_PASSWORD, "
+                           "SECURITY_LEVEL, REMARKS, ALLOW_SELECT, ALLOW_INSERT, ALLOW_UPDATE, ALLOW_DELETE) VALUES "
+                           "('SALES', 'BOB', 'BOB_APP', 'PW1', 'TABLE', 'Bob''s', 01, 0, 01, 0)"}));
     EXPECT_EQ(prvRow(QStringLiteral("SALES"), QStringLiteral("BOB")),
               QStringList{"BOB|SALES|BOB_APP|PW1|1|0|1|0|TABLE|Bob's"});
     EXPECT_TRUE(node(kSalesPrv + QStringLiteral("dbprv=BOB:")));
@@ -242,7 +245,7 @@ TEST_F(DbPrvEditor, AnEditThatKeepsTheUserRunsNoMove)
     EXPECT_EQ(takeMessages(), QStringList());
     EXPECT_EQ(modUpdate::LastStatements(),
               QStringList{"UPDATE QN_DBPRV SET DATABASE_USERNAME = 'REPORTER', ALLOW_SELECT = 01, ALLOW_INSERT = 00, "
-                          "ALLOW_UPDATE = 00, ALLOW_DELETE = 01, SECURITY_LEVEL = 'TABLE', REMARKS = '' WHERE "
+                          "ALLOW_UPDATE = 00, ALLOW_DELETE = 01, SECURITY_LEVEL = 'TABLE', REMARKS = NULL WHERE "
                           "DATABASE_NAME = 'SALES' AND USER_NAME = 'REPORTS'"});
     EXPECT_EQ(prvRow(QStringLiteral("SALES"), QStringLiteral("REPORTS")),
               QStringList{"REPORTS|SALES|REPORTER|<null>|1|0|0|1|TABLE|"});
@@ -255,7 +258,7 @@ TEST_F(DbPrvEditor, AnEditThatKeepsTheUserRunsNoMove)
     EXPECT_EQ(modUpdate::LastStatements(),
               QStringList{"UPDATE QN_DBPRV SET DATABASE_USERNAME = 'REPORTER', DATABASE_PASSWORD = 'R3P', ALLOW_SELECT "
                           "= 01, ALLOW_INSERT = 00, ALLOW_UPDATE = 00, ALLOW_DELETE = 01, SECURITY_LEVEL = 'TABLE', "
-                          "REMARKS = '' WHERE DATABASE_NAME = 'SALES' AND USER_NAME = 'REPORTS'"});
+                          "REMARKS = NULL WHERE DATABASE_NAME = 'SALES' AND USER_NAME = 'REPORTS'"});
 }
 
 TEST_F(DbPrvEditor, DeleteRemovesOnlyThisRow)

@@ -239,7 +239,7 @@ TEST_F(FieldEditor, APackedTypeKeepsAValidStoredPrecision)
     click(e.cmdAction);
     EXPECT_EQ(modUpdate::LastStatements(),
               QStringList{"UPDATE QN_FIELD SET FIELD_NUMBER = 07, LOCAL_TYPE_NAME = 'PACKED', LENGTH = 05, PRECISION = "
-                          "011, SCALE = 02, ENCRYPTED = 00, FORMAT = '', DEFAULT_VALUE = '0', REMARKS = 'Credit limit "
+                          "011, SCALE = 02, ENCRYPTED = 00, FORMAT = NULL, DEFAULT_VALUE = '0', REMARKS = 'Credit limit "
                           "in pounds and pence.' WHERE FILE_NAME = 'CUSTOMER' AND FIELD_NAME = 'CREDIT-LIMIT'"});
     EXPECT_TRUE(takeMessages().isEmpty()); // the length did not change: no question
 }
@@ -402,10 +402,12 @@ TEST_F(FieldEditor, AddWritesTheInsertAndPreparesTheNextField)
     chooseType(e, QStringLiteral("DATE"));
     type(e.txtRemarks, QStringLiteral("it's new"));
     click(e.cmdAction);
+    // The file is read first in the unit.
     EXPECT_EQ(modUpdate::LastStatements(),
-              QStringList{"INSERT INTO QN_FIELD (FIELD_NAME, REMARKS, DEFAULT_VALUE, FORMAT, ENCRYPTED, SCALE, "
-                          "PRECISION, LENGTH, OFFSET, LOCAL_TYPE_NAME, FILE_NAME, FIELD_NUMBER) VALUES ('SHIP_DATE', "
-                          "'it''s new', '', 'YYYYMMDD', 00, 00, 08, 08, 052, 'DATE', 'ORDERS', 08)"});
+              QStringList({"SELECT FILE_NAME FROM QN_FILE WHERE FILE_NAME = 'ORDERS'",
+                           "INSERT INTO QN_FIELD (FIELD_NAME, REMARKS, DEFAULT_VALUE, FORMAT, ENCRYPTED, SCALE, "
+                           "PRECISION, LENGTH, OFFSET, LOCAL_TYPE_NAME, FILE_NAME, FIELD_NUMBER) VALUES ('SHIP_DATE', "
+                           "'it''s new', '', 'YYYYMMDD', 00, 00, 08, 08, 052, 'DATE', 'ORDERS', 08)"}));
     EXPECT_EQ(fieldRow(QStringLiteral("ORDERS"), QStringLiteral("SHIP_DATE")),
               QStringList{"ORDERS|8|SHIP_DATE|DATE|52|8|8|0|0|YYYYMMDD||it's new"});
     EXPECT_TRUE(childTexts(kFieldsKey).contains(QStringLiteral("SHIP_DATE")));
@@ -483,7 +485,7 @@ TEST_F(FieldEditor, EditWritesOneUpdateAndARenameCarriesTheColumns)
     click(e.cmdAction);
     EXPECT_EQ(modUpdate::LastStatements(),
               QStringList{"UPDATE QN_FIELD SET FIELD_NUMBER = 05, LOCAL_TYPE_NAME = 'STRING', LENGTH = 01, PRECISION = "
-                          "01, SCALE = 00, ENCRYPTED = 01, FORMAT = '', DEFAULT_VALUE = 'O''S', REMARKS = 'O open, S "
+                          "01, SCALE = 00, ENCRYPTED = 01, FORMAT = NULL, DEFAULT_VALUE = 'O''S', REMARKS = 'O open, S "
                           "shipped, C cancelled' WHERE FILE_NAME = 'ORDERS' AND FIELD_NAME = 'STATUS'"});
     EXPECT_EQ(fieldRow(QStringLiteral("ORDERS"), QStringLiteral("STATUS")),
               QStringList{"ORDERS|5|STATUS|STRING|26|1|1|0|1||O'S|O open, S shipped, C cancelled"});

@@ -183,7 +183,7 @@ TEST_F(FileEditor, EditWritesOneUpdate)
     type(e.txtRemarks, QStringLiteral(", it's ours"));
     click(e.cmdAction);
     EXPECT_EQ(modUpdate::LastStatements(),
-              QStringList{"UPDATE QN_FILE SET OPEN_STRING = '', RECORD_SIZE = 052, FILE_ORGANISATION = 'INDEXED', "
+              QStringList{"UPDATE QN_FILE SET OPEN_STRING = NULL, RECORD_SIZE = 052, FILE_ORGANISATION = 'INDEXED', "
                           "RECORD_TYPE = 'FIXED', REMARKS = 'Order headers, it''s ours' WHERE FILE_NAME = 'ORDERS'"});
     EXPECT_EQ(fileRow(QStringLiteral("ORDERS")), QStringList{"ORDERS||52|INDEXED|FIXED|Order headers, it's ours"});
     EXPECT_EQ(e.EditorMode(), QString());
@@ -202,7 +202,7 @@ TEST_F(FileEditor, RenameCarriesFieldsAndTablesAndReKeysTheNode)
     ASSERT_GT(s.size(), 3);
     EXPECT_EQ(s.first(), QStringLiteral("SELECT * FROM QN_FILE WHERE FILE_NAME = 'ORDERS'"));
     EXPECT_TRUE(s.contains(QStringLiteral("UPDATE QN_TABLE SET FILE_NAME = 'ORDHEAD' WHERE FILE_NAME = 'ORDERS'")));
-    EXPECT_EQ(s.last(), QStringLiteral("UPDATE QN_FILE SET OPEN_STRING = '', RECORD_SIZE = 052, FILE_ORGANISATION = "
+    EXPECT_EQ(s.last(), QStringLiteral("UPDATE QN_FILE SET OPEN_STRING = NULL, RECORD_SIZE = 052, FILE_ORGANISATION = "
                                        "'INDEXED', RECORD_TYPE = 'FIXED', REMARKS = 'Order headers' WHERE FILE_NAME = "
                                        "'ORDHEAD'"));
     EXPECT_EQ(owned(QStringLiteral("ORDERS")), QStringLiteral("0 0 0"));

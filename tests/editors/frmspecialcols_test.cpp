@@ -1,7 +1,7 @@
 // The special columns pane: what it shows, which boxes each driver and file
 // organisation lets the user switch, the statements OK writes as one unit
-// (and nothing, with the stored state kept, when that unit fails), a special
-// type out of range, Cancel and Up.
+// (and nothing, with the stored state kept, when that unit fails, or when the
+// table was deleted meanwhile), a special type it does not know, Cancel and Up.
 
 #include <QCheckBox>
 #include <QLabel>
@@ -167,8 +167,11 @@ TEST_F(SpecialColumns, OkWritesEachSwitchAndTheRelativeIndexColumn)
     QTest::keyClick(f.cboRIColumn, Qt::Key_Down); // the next column: BIN_NO -> LAST_COUNT
     EXPECT_EQ(textOf(f.cboRIColumn), QStringLiteral("LAST_COUNT"));
     click(f.cmdAction);
+    // An insert reads the table first in the unit.
     EXPECT_EQ(modUpdate::LastStatements(),
-              QStringList({"INSERT INTO QN_COLUMN (DATABASE_NAME, TABLE_NAME, COLUMN_NAME, FIELD_NAME, LENGTH, "
+              QStringList({"SELECT DATABASE_NAME, TABLE_NAME FROM QN_TABLE WHERE DATABASE_NAME = 'STOCK' AND "
+                           "TABLE_NAME = 'BIN'",
+                           "INSERT INTO QN_COLUMN (DATABASE_NAME, TABLE_NAME, COLUMN_NAME, FIELD_NAME, LENGTH, "
                            "PRECISION, DEFAULT_VALUE, UPDATABLE, COLUMN_NUMBER, COLUMN_TYPE, SQL_TYPE_NAME, VISIBLE, "
                            "REMARKS) VALUES ('STOCK', 'BIN', 'INDEX_NUMBER', 'INDEX_NUMBER', 2, 5, '', 0, 1, 2, "
                            "'SMALLINT', 1, '')",
@@ -214,9 +217,9 @@ TEST_F(SpecialColumns, OkWritesEachSwitchAndTheRelativeIndexColumn)
     QTest::keyClicks(f.cboRIColumn->lineEdit(), QStringLiteral("O'NEIL"));
     clickBand(QStringLiteral("OK"));
     const QStringList s = modUpdate::LastStatements();
-    ASSERT_EQ(s.size(), 2);
-    EXPECT_TRUE(s[0].endsWith(QStringLiteral("8, 'INTEGER', 1, 'O''NEIL')")));
-    EXPECT_TRUE(s[1].startsWith(QStringLiteral("UPDATE QN_COLUMN SET REMARKS = 'O''NEIL' WHERE")));
+    ASSERT_EQ(s.size(), 3);
+    EXPECT_TRUE(s[1].endsWith(QStringLiteral("8, 'INTEGER', 1, 'O''NEIL')")));
+    EXPECT_TRUE(s[2].startsWith(QStringLiteral("UPDATE QN_COLUMN SET REMARKS = 'O''NEIL' WHERE")));
     EXPECT_EQ(scalar(QStringLiteral("SELECT REMARKS FROM QN_COLUMN WHERE TABLE_NAME = 'BIN' AND COLUMN_TYPE = 8"))
                   .toString(),
               QStringLiteral("O'NEIL"));
@@ -232,7 +235,7 @@ TEST_F(SpecialColumns, AFailedOkWritesNothingAndKeepsTheStoredState)
     clickBand(QStringLiteral("Special Column Edit"));
     click(f.chkActive(2));
     click(f.chkActive(7));
-    dao::Faults::Add(dao::Faults::Statement, 2, QStringLiteral("HY000"), QStringLiteral("locked"));
+    dao::Faults::Add(dao::Faults::Statement, 3, QStringLiteral("HY000"), QStringLiteral("locked"));
     ui().answerError(ui::vbIgnore);
     clickBand(QStringLiteral("OK"));
     ASSERT_EQ(ui().errors().size(), 1);
@@ -246,25 +249,63 @@ TEST_F(SpecialColumns, AFailedOkWritesNothingAndKeepsTheStoredState)
     EXPECT_EQ(state(), QStringLiteral("-++"));
 
     clickBand(QStringLiteral("OK"));
-    EXPECT_EQ(modUpdate::LastStatements().size(), 3); // INSERT, DELETE, the column's UPDATE
+    EXPECT_EQ(modUpdate::LastStatements().size(), 4); // the table's read, INSERT, DELETE, the column's UPDATE
     EXPECT_EQ(specialRows(QStringLiteral("STOCK"), QStringLiteral("BIN")).size(), 2);
     EXPECT_EQ(tags(f), QStringLiteral("01000001"));
     EXPECT_EQ(state(), QStringLiteral("+--"));
 }
 
-TEST_F(SpecialColumns, ATypeAboveEightIsReported)
+// A row of a type the pane does not know (9 and up) is neither shown nor
+// changed: the pane opens and works on its eight types.
+TEST_F(SpecialColumns, ATypeItDoesNotKnowIsLeftAlone)
 {
     open()->Execute(QStringLiteral("INSERT INTO QN_COLUMN (DATABASE_NAME, TABLE_NAME, COLUMN_NAME, COLUMN_NUMBER, "
-                                   "COLUMN_TYPE) VALUES ('SALES', 'ORDERS', 'ODD', 1, 9)"));
-    ui().answerError(ui::vbIgnore);
+                                   "COLUMN_TYPE, REMARKS) VALUES ('SALES', 'ORDERS', 'ODD', 1, 9, 'kept'), "
+                                   "('SALES', 'ORDERS', 'ODDER', 1, 12, NULL)"));
+    const QString odd = QStringLiteral("SELECT COLUMN_NAME, COLUMN_TYPE, REMARKS FROM QN_COLUMN WHERE TABLE_NAME = "
+                                       "'ORDERS' AND COLUMN_TYPE > 8 ORDER BY COLUMN_TYPE");
+    const QStringList before = rows(odd);
     frmSpecialCols &f = display(QStringLiteral("SALES"), QStringLiteral("ORDERS"));
+    EXPECT_TRUE(ui().errors().isEmpty());
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_EQ(current(), QStringLiteral("frmSpecialCols"));
+    EXPECT_EQ(checked(f), QStringLiteral("01000100"));
+
+    clickBand(QStringLiteral("Special Column Edit"));
+    click(f.chkActive(2)); // off
+    click(f.chkActive(6)); // off
+    click(f.chkActive(3)); // on
+    clickBand(QStringLiteral("OK"));
+    EXPECT_TRUE(ui().errors().isEmpty());
+    EXPECT_EQ(modUpdate::LastStatements().filter(QStringLiteral("COLUMN_TYPE = ")),
+              QStringList({"DELETE FROM QN_COLUMN WHERE DATABASE_NAME = 'SALES' AND TABLE_NAME = 'ORDERS' AND "
+                           "COLUMN_NUMBER = 1 AND COLUMN_TYPE = 2",
+                           "DELETE FROM QN_COLUMN WHERE DATABASE_NAME = 'SALES' AND TABLE_NAME = 'ORDERS' AND "
+                           "COLUMN_NUMBER = 1 AND COLUMN_TYPE = 6"}));
+    EXPECT_EQ(rows(odd), before);
+    EXPECT_EQ(checked(f), QStringLiteral("00100000"));
+    EXPECT_EQ(tags(f), QStringLiteral("00100000"));
+    EXPECT_EQ(state(), QStringLiteral("+--"));
+}
+
+// A switch turned on for a table another connection deleted meanwhile writes
+// nothing: the table's read fails with 3021 inside the unit.
+TEST_F(SpecialColumns, NothingIsAddedToATableDeletedMeanwhile)
+{
+    frmSpecialCols &f = display(QStringLiteral("STOCK"), QStringLiteral("BIN"));
+    clickBand(QStringLiteral("Special Column Edit"));
+    click(f.chkActive(2));
+    click(f.chkActive(7));
+    open()->Execute(QStringLiteral("DELETE FROM QN_TABLE WHERE DATABASE_NAME = 'STOCK' AND TABLE_NAME = 'BIN'"));
+    const QStringList before = specialRows(QStringLiteral("STOCK"), QStringLiteral("BIN"));
+    ui().answerError(ui::vbIgnore);
+    clickBand(QStringLiteral("OK"));
     ASSERT_EQ(ui().errors().size(), 1);
-    EXPECT_EQ(ui().errors()[0].trappedIn, QStringLiteral("frmSpecialCols.Display"));
-    EXPECT_EQ(ui().errors()[0].number, QStringLiteral("9"));
-    EXPECT_EQ(ui().errors()[0].additionalInfo,
-              QStringLiteral("SELECT * FROM QN_COLUMN WHERE DATABASE_NAME = 'SALES' AND TABLE_NAME = 'ORDERS' AND "
-                             "COLUMN_NUMBER = 1 AND COLUMN_TYPE > 0 ORDER BY COLUMN_TYPE"));
-    EXPECT_EQ(checked(f), QStringLiteral("01000100")); // the rows before it were read
+    EXPECT_EQ(ui().errors()[0].number, QStringLiteral("3021"));
+    EXPECT_EQ(ui().errors()[0].trappedIn, QStringLiteral("frmSpecialCols.tbr_ButtonClick"));
+    EXPECT_EQ(specialRows(QStringLiteral("STOCK"), QStringLiteral("BIN")), before);
+    EXPECT_EQ(tags(f), QStringLiteral("00000011"));
+    EXPECT_EQ(state(), QStringLiteral("-++"));
 }
 
 TEST_F(SpecialColumns, CancelRestoresAndUpShowsTheTable)

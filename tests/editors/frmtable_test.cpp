@@ -101,13 +101,33 @@ TEST_F(TableEditor, EditWritesTheGivenUpdate)
     click(e.cmdAction);
     EXPECT_EQ(modUpdate::LastStatements(),
               QStringList{"UPDATE QN_TABLE SET DISPLAY_NAME = 'Customer', TABLE_TYPE = 'VIEW', FILE_NAME = "
-                          "'CUSTOMER', FILE_SPECIFICATION = 'CUSTOMER.DAT', NUMBER_COLUMNS = 010, CRITERIA = '', "
+                          "'CUSTOMER', FILE_SPECIFICATION = 'CUSTOMER.DAT', NUMBER_COLUMNS = 010, CRITERIA = NULL, "
                           "REMARKS = 'Customers, it''s ours' WHERE DATABASE_NAME = 'SALES' AND TABLE_NAME = "
                           "'CUSTOMER'"});
     EXPECT_EQ(tableRow(QStringLiteral("SALES"), QStringLiteral("CUSTOMER")),
               QStringList{"SALES|CUSTOMER|VIEW|CUSTOMER|CUSTOMER.DAT|10||Customers, it's ours|Customer"});
     EXPECT_EQ(e.EditorMode(), QString());
     EXPECT_EQ(current(), QStringLiteral("frmTable"));
+}
+
+// A number box that shows a stored Null writes NULL back; emptied by the user it writes 0.
+TEST_F(TableEditor, AStoredNullNumberStaysNullUntilTheUserChangesIt)
+{
+    open()->Execute(QStringLiteral("UPDATE QN_TABLE SET NUMBER_COLUMNS = NULL WHERE TABLE_NAME = 'CUSTOMER'"));
+    const QString stored = QStringLiteral("SELECT NUMBER_COLUMNS, NUMBER_COLUMNS IS NULL, CRITERIA IS NULL FROM QN_TABLE "
+                                          "WHERE TABLE_NAME = 'CUSTOMER'");
+    frmTable &e = edit(QStringLiteral("SALES"), QStringLiteral("CUSTOMER"));
+    type(e.txtRemarks, QStringLiteral("!"));
+    click(e.cmdAction);
+    EXPECT_TRUE(modUpdate::LastStatements().value(0).contains(QStringLiteral("NUMBER_COLUMNS = NULL, CRITERIA = NULL,")));
+    EXPECT_EQ(rows(stored), QStringList{"|1|1"});
+
+    edit(QStringLiteral("SALES"), QStringLiteral("CUSTOMER"));
+    type(e.txtColumns, QStringLiteral("5"));
+    QTest::keyClick(e.txtColumns, Qt::Key_Backspace);
+    click(e.cmdAction);
+    EXPECT_TRUE(modUpdate::LastStatements().value(0).contains(QStringLiteral("NUMBER_COLUMNS = 0, CRITERIA = NULL,")));
+    EXPECT_EQ(rows(stored), QStringList{"0|0|1"});
 }
 
 TEST_F(TableEditor, RenameCarriesColumnsAndPrivilegesAndReKeysTheNode)
@@ -129,7 +149,7 @@ TEST_F(TableEditor, RenameCarriesColumnsAndPrivilegesAndReKeysTheNode)
     ASSERT_GT(s.size(), 2);
     EXPECT_EQ(s.first(), QStringLiteral("SELECT * FROM QN_TABLE WHERE DATABASE_NAME = 'SALES' AND TABLE_NAME = 'ORDERS'"));
     EXPECT_EQ(s.last(), QStringLiteral("UPDATE QN_TABLE SET DISPLAY_NAME = 'orders2', TABLE_TYPE = 'TABLE', FILE_NAME = "
-                                       "'ORDERS', FILE_SPECIFICATION = 'ORDERS.DAT', NUMBER_COLUMNS = 09, CRITERIA = '', "
+                                       "'ORDERS', FILE_SPECIFICATION = 'ORDERS.DAT', NUMBER_COLUMNS = 09, CRITERIA = NULL, "
                                        "REMARKS = 'Orders' WHERE DATABASE_NAME = 'SALES' AND TABLE_NAME = 'ORDERS2'"));
     EXPECT_EQ(owned(QStringLiteral("ORDERS")), QStringLiteral("0 0 0"));
     EXPECT_EQ(owned(QStringLiteral("ORDERS2")), QStringLiteral("1 9 2"));
@@ -155,10 +175,12 @@ TEST_F(TableEditor, AddWritesTheGivenInsertIntoItsDatabase)
     type(e.txtColumns, QStringLiteral("3"));
     type(e.txtRemarks, QStringLiteral("it's new"));
     click(e.cmdAction);
+    // The database is read first in the unit: nothing goes under one deleted meanwhile.
     EXPECT_EQ(modUpdate::LastStatements(),
-              QStringList{"INSERT INTO QN_TABLE (DISPLAY_NAME, REMARKS, CRITERIA, TABLE_NAME, NUMBER_COLUMNS, "
+              QStringList({"SELECT DATABASE_NAME FROM QN_DB WHERE DATABASE_NAME = 'SALES'",
+                          "INSERT INTO QN_TABLE (DISPLAY_NAME, REMARKS, CRITERIA, TABLE_NAME, NUMBER_COLUMNS, "
                           "FILE_SPECIFICATION, FILE_NAME, TABLE_TYPE, DATABASE_NAME) VALUES ('Invoices', 'it''s new', "
-                          "'', 'INVOICES', 03, 'INV.DAT', 'ORDERS', 'TABLE', 'SALES')"});
+                          "'', 'INVOICES', 03, 'INV.DAT', 'ORDERS', 'TABLE', 'SALES')"}));
     EXPECT_EQ(tableRow(QStringLiteral("SALES"), QStringLiteral("INVOICES")),
               QStringList{"SALES|INVOICES|TABLE|ORDERS|INV.DAT|3||it's new|Invoices"});
     // The next table: the database kept, everything else empty.

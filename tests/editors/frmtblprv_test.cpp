@@ -102,10 +102,14 @@ TEST_F(TblPrvEditor, AddWritesTheGivenInsertAndListsTheNode)
     type(e.txtRemarks, QStringLiteral("Bob's"));
     QTest::keyClick(e.cboUser, Qt::Key_Return); // Enter presses the action button
     EXPECT_EQ(takeMessages(), QStringList());
+    // The table and the user are read first in the unit.
     EXPECT_EQ(modUpdate::LastStatements(),
-              QStringList{"INSERT INTO QN_TBLPRV (REMARKS, ALLOW_SELECT, ALLOW_INSERT, ALLOW_UPDATE, ALLOW_DELETE, "
-                          "USER_NAME, DATABASE_NAME, TABLE_NAME) VALUES ('Bob''s', 01, 0, 01, 0, 'BOB', 'SALES', "
-                          "'ORDERS')"});
+              QStringList({"SELECT DATABASE_NAME, TABLE_NAME FROM QN_TABLE WHERE DATABASE_NAME = 'SALES' AND "
+                           "TABLE_NAME = 'ORDERS'",
+                           "SELECT USER_NAME FROM QN_USER WHERE USER_NAME = 'BOB'",
+                           "INSERT INTO QN_TBLPRV (REMARKS, ALLOW_SELECT, ALLOW_INSERT, ALLOW_UPDATE, ALLOW_DELETE, "
+                           "USER_NAME, DATABASE_NAME, TABLE_NAME) VALUES ('Bob''s', 01, 0, 01, 0, 'BOB', 'SALES', "
+                           "'ORDERS')"}));
     EXPECT_EQ(prvRow(QStringLiteral("ORDERS"), QStringLiteral("BOB")), QStringList{"BOB|1|0|1|0|Bob's"});
     EXPECT_TRUE(node(kOrdersPrv + QStringLiteral("tblprv=BOB:")));
     EXPECT_EQ(e.EditorMode(), QStringLiteral("User Add"));
@@ -166,7 +170,7 @@ TEST_F(TblPrvEditor, MovedToAnotherUser)
     EXPECT_EQ(s.first(), QStringLiteral("SELECT * FROM QN_TBLPRV WHERE USER_NAME = 'MBROWN' AND DATABASE_NAME = "
                                         "'SALES' AND TABLE_NAME = 'ORDERS'"));
     EXPECT_EQ(s.last(), QStringLiteral("UPDATE QN_TBLPRV SET ALLOW_SELECT = 01, ALLOW_INSERT = 00, ALLOW_UPDATE = 00, "
-                                       "ALLOW_DELETE = 01, REMARKS = '' WHERE DATABASE_NAME = 'SALES' AND TABLE_NAME "
+                                       "ALLOW_DELETE = 01, REMARKS = NULL WHERE DATABASE_NAME = 'SALES' AND TABLE_NAME "
                                        "= 'ORDERS' AND USER_NAME = 'BOB'"));
     EXPECT_EQ(prvRow(QStringLiteral("ORDERS"), QStringLiteral("MBROWN")), QStringList());
     EXPECT_EQ(prvRow(QStringLiteral("ORDERS"), QStringLiteral("BOB")), QStringList{"BOB|1|0|0|1|"});

@@ -37,6 +37,8 @@ const QString kSearchable = QStringLiteral("SEARCHABLE");
 const QString kDisplay = QStringLiteral("DISPLAY_NAME");
 const QString kColumnType = QStringLiteral("COLUMN_TYPE");
 const QString kCharTypes = QStringLiteral("CHAR");
+// The number checks count ordinary columns only: the special columns all share number 1.
+const QString kOrdinaryOnly = QStringLiteral(" AND COLUMN_TYPE = 0");
 
 // The keywords of the special columns, which no ordinary column may take.
 const QString kReserved =
@@ -88,9 +90,11 @@ frmColumn::frmColumn()
                    QStringLiteral("frmColumns"),
                    {},
                    QStringLiteral("Are you sure you want to delete this column?"),
-                   false,
-                   false,
-                   false})
+                   false, // missingRowShowsEmpty
+                   false, // busyCursor
+                   false, // emptyBeforeRead
+                   false, // renameOnlyNewName
+                   {{QStringLiteral("QN_TABLE"), {kDatabase, kTable}}}})
 {
     setWindowTitle(QStringLiteral("Column"));
     lblTitle.setText(QStringLiteral("Column"));
@@ -519,7 +523,7 @@ bool frmColumn::ValidateFields()
         if (!WholeNumber(number))
             return Refuse(rangeMessage(QStringLiteral("Column Number"), spnUpDn[0]), txtNumber);
         if (!read(QStringLiteral("SELECT * FROM QN_COLUMN WHERE ") + tableWhere() +
-                  QStringLiteral(" AND COLUMN_NUMBER = ") + modDatabase::NumberSQL(number)))
+                  QStringLiteral(" AND COLUMN_NUMBER = ") + modDatabase::NumberSQL(number) + kOrdinaryOnly))
             return false;
         if (!rs->Eof())
             return Refuse(QStringLiteral("The Column Number '") + number + QStringLiteral("' is already used in Table '") +
@@ -558,7 +562,7 @@ bool frmColumn::ValidateFields()
         return Refuse(rangeMessage(QStringLiteral("Column Number"), spnUpDn[0]), txtNumber);
     if (!read(QStringLiteral("SELECT COLUMN_NAME FROM QN_COLUMN WHERE ") + tableWhere() +
               QStringLiteral(" AND COLUMN_NUMBER = ") + modDatabase::EscapeQuotes(number) +
-              QStringLiteral(" AND COLUMN_NAME <> ") + Quote(m_shownKey)))
+              QStringLiteral(" AND COLUMN_NAME <> ") + Quote(m_shownKey) + kOrdinaryOnly))
         return false;
     if (!rs->Eof())
         return Refuse(QStringLiteral("Column Number ") + number + QStringLiteral(" has already been assigned to Column '") +

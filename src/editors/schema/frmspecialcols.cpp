@@ -171,7 +171,10 @@ int frmSpecialCols::Display(const QStringList &keys)
         for (; !rs->Eof(); rs->MoveNext()) {
             bool isNumber = false;
             const long type = rs->Value(QStringLiteral("COLUMN_TYPE")).toString().toLong(&isNumber);
-            QCheckBox *box = chkActive(isNumber ? type : 0);
+            // A type this pane does not know is neither shown nor changed.
+            if (!isNumber || type < 1 || type > 8)
+                continue;
+            QCheckBox *box = chkActive(type);
             box->setChecked(true);
             box->setProperty("Tag", QStringLiteral("1"));
             if (type == kRelativeIndex) {
@@ -279,6 +282,7 @@ void frmSpecialCols::commit(ErrorHandler &handler)
     const QString table = modDatabase::EscapeQuotes(TableName);
     const QString column = modDatabase::EscapeQuotes(cboRIColumn->currentText());
     QStringList statements;
+    bool inserts = false;
     std::array<QString, 9> tags;
     for (int i = 1; i <= 8; ++i) {
         const QCheckBox *box = m_chkActive[std::size_t(i)];
@@ -297,6 +301,7 @@ void frmSpecialCols::commit(ErrorHandler &handler)
                               QStringLiteral("', 1, '") + (i == kRelativeIndex ? column : QString()) +
                               QStringLiteral("')");
             tags[std::size_t(i)] = QStringLiteral("1");
+            inserts = true;
         } else if (tagOf(box) == QLatin1String("1") && !wanted) {
             statements << QStringLiteral("DELETE FROM QN_COLUMN WHERE ") + tableWhere() +
                               QStringLiteral(" AND COLUMN_NUMBER = 1 AND COLUMN_TYPE = ") + QString::number(i);
@@ -309,6 +314,11 @@ void frmSpecialCols::commit(ErrorHandler &handler)
     const QString ds = m_db->Name();
     if (!statements.isEmpty() &&
         !modUpdate::RunUnit(ds, handler.routine, [&] {
+            // Nothing goes under a table deleted meanwhile.
+            if (inserts)
+                modUpdate::UnitRequireRow(modDatabase::RowSQL(QStringLiteral("QN_TABLE"),
+                                                              {QStringLiteral("DATABASE_NAME"), QStringLiteral("TABLE_NAME")},
+                                                              {DatabaseName, TableName}));
             for (const QString &sql : std::as_const(statements))
                 modUpdate::UnitExecute(sql);
         }))

@@ -43,8 +43,11 @@ frmTable::frmTable()
                    QStringLiteral("frmTables"),
                    {kFile},
                    QStringLiteral("Are you sure you want to delete this Table?"),
-                   true,
-                   false})
+                   true,  // missingRowShowsEmpty
+                   false, // busyCursor
+                   true,  // emptyBeforeRead
+                   false, // renameOnlyNewName
+                   {{QStringLiteral("QN_DB"), {kDatabase}}}})
 {
     setWindowTitle(QStringLiteral("Table"));
     resize(Twips(0, 0, 7005, 5655).size());

@@ -39,7 +39,8 @@ frmDBPRV::frmDBPRV()
                    false, // missingRowShowsEmpty
                    true,  // busyCursor
                    true,  // emptyBeforeRead
-                   true}) // renameOnlyNewName
+                   true,  // renameOnlyNewName
+                   {{QStringLiteral("QN_DB"), {kDatabase}}, {QStringLiteral("QN_USER"), {kUser}}}})
 {
     setWindowTitle(QStringLiteral("Database Privileges"));
     resize(Twips(0, 0, 7005, 5655).size());

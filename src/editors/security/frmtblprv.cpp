@@ -37,7 +37,8 @@ frmTBLPRV::frmTBLPRV()
                        false, // missingRowShowsEmpty
                        true,  // busyCursor
                        true,  // emptyBeforeRead
-                       true}) // renameOnlyNewName
+                       true,  // renameOnlyNewName
+                       {{QStringLiteral("QN_TABLE"), {kDatabase, kTable}}, {QStringLiteral("QN_USER"), {kUser}}}})
 {
     setWindowTitle(QStringLiteral("Table Privileges"));
     resize(Twips(0, 0, 7005, 5655).size());

@@ -58,8 +58,11 @@ frmField::frmField()
                    QStringLiteral("frmFields"),
                    {kType},
                    QStringLiteral("Are you sure you want to delete this field?"),
-                   true,
-                   false})
+                   true,  // missingRowShowsEmpty
+                   false, // busyCursor
+                   true,  // emptyBeforeRead
+                   false, // renameOnlyNewName
+                   {{QStringLiteral("QN_FILE"), {kFile}}}})
 {
     setWindowTitle(QStringLiteral("Field"));
     resize(Twips(0, 0, 7005, 6000).size());
