@@ -209,4 +209,17 @@ TEST_F(Export, ANewCatalogGivesAnEmptyFile)
     EXPECT_EQ(ui().messages(), QStringList{QStringLiteral("Catalog Exported")});
 }
 
+// A data source that cannot be connected: the registry says so, the Welcome
+// pane shows, and the export pane does not.
+TEST_F(Export, WithoutAConnectionTheWelcomePaneShows)
+{
+    ReleaseWorkspace();
+    ASSERT_TRUE(QFile::remove(fileOf(QStringLiteral("QnTest2"))));
+    ui().answerMsgBox(ui::vbOK);
+    EXPECT_FALSE(openPane<frmCSVExport>(QStringLiteral("QnTest2"), "Export"));
+    EXPECT_TRUE(ui().messages().value(0).startsWith(QLatin1String("Failed to connect")));
+    ASSERT_TRUE(gCurrentPane());
+    EXPECT_EQ(gCurrentPane()->objectName(), QStringLiteral("frmWelcome"));
+}
+
 } // namespace

@@ -321,4 +321,29 @@ TEST_F(Validate, NoDialogWithoutAConnection)
     EXPECT_TRUE(ui().messages().value(0).startsWith(QLatin1String("Failed to connect")));
 }
 
+// A query of the checks that fails goes to the error dialog: Ignore halts the
+// run, and Restart runs it again.
+TEST_F(Validate, AFailingCheckHaltsTheRun)
+{
+    write(QStringLiteral("db.csv"), {R"("DB","NEWDB","dir","DISAM","","")"});
+    importFrom(QStringLiteral("QnTest2"), QStringLiteral("db.csv"), [&](frmCSVValidate &d) {
+        // The eight reads of the catalog, then the driver check.
+        dao::Faults::Add(dao::Faults::Statement, 9, QStringLiteral("HY000"), QStringLiteral("busy"));
+        ui().answerError(ui::vbIgnore);
+        click(d.cmdAction);
+        ASSERT_EQ(ui().errors().size(), 1);
+        EXPECT_EQ(ui().errors()[0].trappedIn, QStringLiteral("frmCSVValidate.cmdAction_Click"));
+        EXPECT_EQ(d.lblStatus->text(), QStringLiteral("Validation halted - Click Restart to try again"));
+        EXPECT_EQ(d.cmdAction->text(), QStringLiteral("&Restart"));
+        EXPECT_TRUE(d.cmdCancel->isEnabled());
+        ui().answerMsgBox(ui::vbOK);
+        click(d.cmdAction);
+        EXPECT_EQ(ui().messages().last(), QStringLiteral("CSV Successfully imported."));
+    });
+    EXPECT_EQ(scalar(QStringLiteral("SELECT DRIVER_NAME FROM QN_DB WHERE DATABASE_NAME = 'NEWDB'"),
+                     QStringLiteral("QnTest2"))
+                  .toString(),
+              QStringLiteral("DISAM"));
+}
+
 } // namespace
