@@ -4,7 +4,7 @@
 // ("FILE", "FIELD", "DB", "TABLE", "COLUMN", "USER", "DBPRV", "TBLPRV"), then
 // the row's values, separated by commas. Written as UTF-8 without a byte-order
 // mark, every line ending with CR LF; read as UTF-8, a byte that is no part of
-// a UTF-8 sequence read as Windows-1252 (the files of the older tool).
+// a UTF-8 sequence read as Windows-1252 (a file written in that code page).
 
 #include <QByteArray>
 #include <QByteArrayView>
