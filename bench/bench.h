@@ -20,6 +20,7 @@
 #include <memory>
 
 struct sqlite3_stmt;
+#include "ui.h"
 
 namespace bench {
 
@@ -107,5 +108,26 @@ private:
 // loop writes them under other names: `written`, the name the write gave its
 // rows, becomes 'P1', 'P2', ... in each run.
 Result BesideInsertLoop(const PlainConnection &plain, double ms, const QStringList &inserts, const QString &written);
+
+// A Ui that answers as a user who takes every default: OK, no file, the error
+// dialog's Abort; a case overrides what it needs to answer otherwise.
+class BenchUi : public ui::Ui
+{
+public:
+    BenchUi() { ui::install(this); }
+    ~BenchUi() override { ui::install(nullptr); }
+    int MsgBox(const QString &, int, const QString &) override { return ui::vbOK; }
+    std::optional<QString> InputBox(const QString &, const QString &, const QString &) override { return {}; }
+    std::optional<QString> GetOpenFileName(const QString &, const QString &, const QString &) override { return {}; }
+    std::optional<QString> GetSaveFileName(const QString &, const QString &, const QString &) override { return {}; }
+    int ErrorDialog(QDialog &) override { return ui::vbAbort; }
+    int RunModal(QDialog &) override { return 0; }
+    bool OpenUrl(const QUrl &) override { return false; }
+    bool StartProgram(const QString &, const QStringList &) override { return false; }
+    bool PrintText(const QString &, const QString &) override { return false; }
+    void SetClipboardText(const QString &) override {}
+    void Beep() override {}
+    [[noreturn]] void EndProgram(int) override;
+};
 
 } // namespace bench

@@ -54,16 +54,9 @@ void fill(const QString &file, int rows)
 }
 
 // Answers the criteria dialog with every column and nothing else.
-class AllColumnsUi : public ui::Ui
+class AllColumnsUi : public BenchUi
 {
 public:
-    AllColumnsUi() { ui::install(this); }
-    ~AllColumnsUi() override { ui::install(nullptr); }
-    int MsgBox(const QString &, int, const QString &) override { return ui::vbOK; }
-    std::optional<QString> InputBox(const QString &, const QString &, const QString &) override { return {}; }
-    std::optional<QString> GetOpenFileName(const QString &, const QString &, const QString &) override { return {}; }
-    std::optional<QString> GetSaveFileName(const QString &, const QString &, const QString &) override { return {}; }
-    int ErrorDialog(QDialog &) override { return ui::vbAbort; }
     int RunModal(QDialog &dialog) override
     {
         for (const char *name : {"cmdSelectAll", "cmdOK"})
@@ -71,12 +64,6 @@ public:
                 button->click();
         return dialog.result();
     }
-    bool OpenUrl(const QUrl &) override { return false; }
-    bool StartProgram(const QString &, const QStringList &) override { return false; }
-    bool PrintText(const QString &, const QString &) override { return false; }
-    void SetClipboardText(const QString &) override {}
-    void Beep() override {}
-    [[noreturn]] void EndProgram(int) override { throw std::runtime_error("the viewer reported a failure"); }
 };
 
 struct Viewing

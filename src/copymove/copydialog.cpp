@@ -201,6 +201,9 @@ bool CopyDialog::RunCopy(const QString &routine, const std::function<void()> &bo
     std::optional<CMouseSleeper> sleeper(std::in_place);
     const bool copied = modUpdate::RunUnit(m_ds, routine, body);
     sleeper.reset();
+    if (!copied && modUpdate::LastUnitDeletedAgain())
+        Ui().MsgBox(QStringLiteral("The copy failed; the rows it had written have been deleted again."),
+                    ui::vbInformation);
     if (copied && !folderKey.isEmpty()) {
         try {
             ReloadFolder(folderKey);

@@ -57,6 +57,8 @@ public:
     Ptr Add(const CSQLDT &type);
     // Fails with 5 for a name that is not stored, 9 for a position out of range.
     Ptr Item(const QString &name) const { return m_items.Item(name); }
+    // Never fails: nothing for a name that is not stored.
+    Ptr Find(const QString &name) const { return m_items.Find(name); }
     Ptr Item(int position) const { return m_items.Item(position); }
     qint32 Count() const { return m_items.Count(); }
     void Remove(const QString &name) { m_items.Remove(name); }

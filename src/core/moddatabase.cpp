@@ -9,14 +9,47 @@
 
 namespace modDatabase {
 
+namespace {
+
+// The one quoting rule: every apostrophe doubled.
+void appendEscaped(QString &sql, QStringView text)
+{
+    qsizetype from = 0;
+    for (qsizetype at = text.indexOf(QLatin1Char('\'')); at >= 0; at = text.indexOf(QLatin1Char('\''), from)) {
+        sql += text.sliced(from, at + 1 - from);
+        sql += QLatin1Char('\'');
+        from = at + 1;
+    }
+    sql += text.sliced(from);
+}
+
+} // namespace
+
 QString EscapeQuotes(const QVariant &value)
 {
     if (value.isNull())
         return {};
-    return value.toString().replace(QLatin1Char('\''), QStringLiteral("''"));
+    QString text = value.toString();
+    if (!text.contains(QLatin1Char('\'')))
+        return text;
+    QString sql;
+    appendEscaped(sql, text);
+    return sql;
 }
 
-QString Quoted(const QVariant &value) { return QLatin1Char('\'') + EscapeQuotes(value) + QLatin1Char('\''); }
+QString Quoted(const QVariant &value)
+{
+    QString sql;
+    AppendQuoted(sql, value.isNull() ? QString() : value.toString());
+    return sql;
+}
+
+void AppendQuoted(QString &sql, QStringView text)
+{
+    sql += QLatin1Char('\'');
+    appendEscaped(sql, text);
+    sql += QLatin1Char('\'');
+}
 
 QString TableWhere(const QString &database, const QString &table)
 {
@@ -37,27 +70,26 @@ QString RowSQL(const QString &table, const QStringList &columns, const QStringLi
            QStringLiteral(" WHERE ") + KeyWhere(columns, values);
 }
 
-// [+-]?([0-9]+([.][0-9]*)?|[.][0-9]+), scanned by hand: the copies check every number of every row.
 bool IsNumber(const QString &text)
 {
-    if (text.isEmpty())
+    // [+-]? then digits with an optional decimal part, or a decimal part alone;
+    // checked by hand, as every number a writer copies passes here.
+    const auto digit = [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); };
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    if (n == 0)
         return true;
-    qsizetype i = text.front() == QLatin1Char('+') || text.front() == QLatin1Char('-') ? 1 : 0;
-    auto digits = [&] {
-        const qsizetype from = i;
-        while (i < text.size() && text.at(i) >= QLatin1Char('0') && text.at(i) <= QLatin1Char('9'))
-            ++i;
-        return i - from;
-    };
-    const qsizetype whole = digits();
-    if (i < text.size() && text.at(i) == QLatin1Char('.')) {
+    if (text[0] == QLatin1Char('+') || text[0] == QLatin1Char('-'))
         ++i;
-        if (digits() == 0 && whole == 0)
-            return false;
-    } else if (whole == 0) {
-        return false;
+    qsizetype digits = 0;
+    while (i < n && digit(text[i]))
+        ++i, ++digits;
+    if (i < n && text[i] == QLatin1Char('.')) {
+        ++i;
+        while (i < n && digit(text[i]))
+            ++i, ++digits;
     }
-    return i == text.size();
+    return i == n && digits > 0;
 }
 
 QString NumberSQL(const QString &text, const QString &message)

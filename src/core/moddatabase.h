@@ -17,6 +17,8 @@ namespace modDatabase {
 QString EscapeQuotes(const QVariant &value);
 // The value as an SQL text literal: between apostrophes, its own doubled ('' for Null).
 QString Quoted(const QVariant &value);
+// The same literal of `text`, appended to `sql` (a statement built piece by piece).
+void AppendQuoted(QString &sql, QStringView text);
 // "DATABASE_NAME = '<database>' AND TABLE_NAME = '<table>'": the rows of one table.
 QString TableWhere(const QString &database, const QString &table);
 

@@ -4,20 +4,30 @@
 
 namespace modString {
 
+namespace {
+
+// The characters of the Windows-1252 codes 128 to 159.
+constexpr char16_t kAnsiHigh[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+} // namespace
+
 int ansiCode(QChar c)
 {
     const char16_t u = c.unicode();
     if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
         return u;
-    // Windows-1252 codes 128 to 159.
-    static const char16_t high[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                      0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                                      0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                      0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
     for (int i = 0; i < 32; ++i)
-        if (high[i] == u)
+        if (kAnsiHigh[i] == u)
             return 128 + i;
     return '?';
+}
+
+QChar ansiChar(unsigned char code)
+{
+    return code >= 0x80 && code < 0xA0 ? QChar(kAnsiHigh[code - 0x80]) : QChar(code);
 }
 
 QString Pluralise(const QString &word, const QVariant &count)

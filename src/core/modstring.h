@@ -8,6 +8,8 @@ namespace modString {
 
 // The character's code in the 8-bit Windows-1252 code page; 63 ("?") when it has none.
 int ansiCode(QChar c);
+// The character of a Windows-1252 code.
+QChar ansiChar(unsigned char code);
 
 // The word, or its plural when the count is not 1 ("entry" -> "entries", "day" -> "daies").
 QString Pluralise(const QString &word, const QVariant &count);

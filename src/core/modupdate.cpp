@@ -39,7 +39,11 @@ struct Unit
     QString outerInfo;   // the additional information of the outermost writer when it ended
     QString bodyStatement; // the body's own statement built last (UnitExecute)
     QStringList statements;
-    QStringList undo; // without a transaction: the DELETEs of the rows inserted (UnitInsert)
+    // Without a transaction of its own: the statements that remove again what
+    // the body wrote (UnitInsert), and whether it wrote anything else.
+    QStringList undo;
+    bool wroteWithoutUndo = false;
+    bool deletedAgain = false; // the failure's rows were deleted again (deleteInserted)
 
     Unit(QString dataSource, int events) : ds(std::move(dataSource)), eventDepth(events) {}
     Unit(const Unit &) = delete;
@@ -84,14 +88,16 @@ struct Unit
     // its failure was rolled back by the data source. A rollback that fails
     // closes the connection too; `error` then becomes that ODBC failure, its
     // error list holding the first failure, then the rollback's diagnostics.
-    void rollback(QnError &error)
+    // Without a transaction the kept undo statements run, last first; the
+    // error list stays the first failure's. True when nothing written stays.
+    bool rollback(QnError &error)
     {
         if (!ownsTransaction)
-            return;
+            return deleteInserted(error);
         ownsTransaction = false;
         const QList<dao::Error> first = dao::Errors::list();
         if (!db->InTransaction())
-            return;
+            return true;
         try {
             db->Rollback();
             dao::Errors::Set(first);
@@ -108,16 +114,19 @@ struct Unit
             dao::Errors::Set(list);
             error = QnError(qnerr::OdbcCallFailed, qnerr::standardDescription(qnerr::OdbcCallFailed));
         }
+        return true;
     }
     // Without a transaction: deletes again the rows the unit inserted, newest
     // first, before `error` is reported (on a new connection when the failure
-    // closed the unit's). True when every DELETE ran (and there was one);
-    // otherwise the DELETEs that failed add their diagnostics to the error
-    // list and `error` becomes that ODBC failure.
+    // closed the unit's). Every DELETE is tried; those that fail add their
+    // diagnostics to the error list and `error` becomes that ODBC failure.
+    // True when nothing the body wrote stays; `deletedAgain` when there were
+    // rows and every DELETE ran.
     bool deleteInserted(QnError &error)
     {
+        deletedAgain = false;
         if (undo.isEmpty())
-            return false;
+            return !wroteWithoutUndo;
         const QList<dao::Error> first = dao::Errors::list();
         QList<dao::Error> failed;
         for (auto it = undo.crbegin(); it != undo.crend(); ++it) {
@@ -140,7 +149,8 @@ struct Unit
         undo.clear();
         if (failed.isEmpty()) {
             dao::Errors::Set(first);
-            return true;
+            deletedAgain = true;
+            return !wroteWithoutUndo;
         }
         QList<dao::Error> list = first;
         if (!list.isEmpty() && list.last().Number == qnerr::OdbcCallFailed)
@@ -152,6 +162,9 @@ struct Unit
         return false;
     }
 };
+
+bool g_lastUnitUndone = true;
+bool g_lastUnitDeletedAgain = false;
 
 // The units open, innermost last: one per data source.
 std::vector<Unit *> g_units;
@@ -200,6 +213,7 @@ public:
     {
         m_unit.statements << sql;
         m_db->Execute(sql);
+        m_unit.wroteWithoutUndo = m_unit.wroteWithoutUndo || !m_unit.undoable();
     }
     // Runs the DELETE and the INSERT. Inside the unit's transaction they run in
     // that order. Without one, a changed key must be free (a driver need not
@@ -596,6 +610,8 @@ bool runUnit(const QString &ds, const QString &routine, const QString &info, boo
                 body(unit);
                 unit.commit();
                 g_lastStatements = unit.statements;
+                g_lastUnitUndone = true;
+                g_lastUnitDeletedAgain = false;
                 return true;
             } catch (const WriterFailure &f) {
                 failure = f;
@@ -606,20 +622,16 @@ bool runUnit(const QString &ds, const QString &routine, const QString &info, boo
                                                                       : info};
             }
         }
-        unit.rollback(failure->error);
-        const bool deleted = unit.deleteInserted(failure->error);
+        g_lastUnitUndone = unit.rollback(failure->error);
+        g_lastUnitDeletedAgain = unit.deletedAgain;
         g_lastStatements = unit.statements;
         const int answer = ReportFailure(failure->error, failure->routine, failure->info);
         while (gErrorTrace().Count() > depth)
             gErrorTrace().Pop();
         if (answer == ui::vbRetry)
             continue;
-        if (answer == ui::vbIgnore) {
-            if (deleted)
-                Ui().MsgBox(QStringLiteral("The copy failed; the rows it had written have been deleted again."),
-                            ui::vbInformation);
+        if (answer == ui::vbIgnore)
             return false;
-        }
         AbortProgram();
     }
 }
@@ -705,6 +717,18 @@ long UnitExecute(const QString &sql)
 {
     dao::Database &db = bodyDatabase(sql);
     db.Execute(sql);
+    Unit &unit = *g_units.back();
+    unit.wroteWithoutUndo = unit.wroteWithoutUndo || !unit.undoable();
+    return db.RecordsAffected();
+}
+
+long UnitInsert(const QString &sql, const QString &undo)
+{
+    dao::Database &db = bodyDatabase(sql);
+    db.Execute(sql);
+    Unit &unit = *g_units.back();
+    if (!unit.undoable())
+        unit.undo << undo;
     return db.RecordsAffected();
 }
 
@@ -727,15 +751,10 @@ void UnitRequireRow(const QString &sql)
         qnerr::raise(qnerr::NoCurrentRecord, qnerr::standardDescription(qnerr::NoCurrentRecord));
 }
 
-long UnitInsert(const QString &insert, const QString &undo)
-{
-    const long changed = UnitExecute(insert);
-    Unit &unit = *g_units.back();
-    if (!unit.undoable())
-        unit.undo << undo;
-    return changed;
-}
-
 QStringList LastStatements() { return g_lastStatements; }
+
+bool LastUnitUndone() { return g_lastUnitUndone; }
+
+bool LastUnitDeletedAgain() { return g_lastUnitDeletedAgain; }
 
 } // namespace modUpdate

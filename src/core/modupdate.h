@@ -96,15 +96,21 @@ void UnitRequireRow(const QString &sql);
 // UnitExecute does, with `undo`, the DELETE of exactly those rows. Where the
 // unit has no transaction (the driver has none), a failure of the body runs
 // the DELETEs of the inserts that succeeded, newest first, before the error
-// dialog shows; after an Ignore the user is told that the rows were deleted
-// again. A DELETE that fails itself is passed over (the others still run) and
-// its diagnostics follow the failure's in the error dialog; the user is then
-// not told that the rows were deleted. Inside a transaction `undo` is not run:
-// the rollback undoes the insert.
+// dialog shows (see LastUnitUndone, LastUnitDeletedAgain). A DELETE that
+// fails itself is passed over (the others still run) and its diagnostics
+// follow the failure's in the error dialog. Inside a transaction `undo` is not
+// run: the rollback undoes the insert.
 long UnitInsert(const QString &insert, const QString &undo);
 
 // The statements, queries included, that the latest rename or unit ran, in
 // order (its last attempt; rolled back or not).
 QStringList LastStatements();
+// After the latest unit: false only when it failed and left some of what it
+// wrote in the catalog: without a transaction, a statement was written without
+// an undo (UnitExecute, the writers), or an undo statement failed too.
+bool LastUnitUndone();
+// After the latest unit: true only when it failed without a transaction and
+// deleted again every row its UnitInserts had written (there was at least one).
+bool LastUnitDeletedAgain();
 
 } // namespace modUpdate

@@ -18,10 +18,7 @@ EditorPane::EditorPane(const QString &form) : m_form(form)
     setObjectName(form);
     panelook::SetBackground(this, Qt::white);
 
-    imgCorner = new QLabel(this);
-    imgCorner->setObjectName(QStringLiteral("imgCorner"));
-    imgCorner->setGeometry(Twips(0, 600, 2730, 3555));
-    imgCorner->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    imgCorner = panelook::CornerImage(this);
 
     picTitlebar = panelook::TitleStrip(this, 615);
     lblTitle = panelook::MakeTitle(picTitlebar, QStringLiteral("lblTitle"), {}, panelook::Font(14.25),

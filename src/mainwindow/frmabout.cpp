@@ -55,10 +55,7 @@ frmAbout::frmAbout()
     panelook::SetBackground(this, Qt::white);
     resize(Twips(0, 0, 7290, 6150).size());
 
-    imgCorner = new QLabel(this);
-    imgCorner->setObjectName(QStringLiteral("imgCorner"));
-    imgCorner->setGeometry(Twips(0, 600, 2730, 3555));
-    imgCorner->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    imgCorner = panelook::CornerImage(this);
 
     picTitlebar = panelook::TitleStrip(this, 615);
     picTitlebar->installEventFilter(this);

@@ -18,10 +18,7 @@ frmDSN::frmDSN()
     setObjectName(QStringLiteral("frmDSN"));
     panelook::SetBackground(this, Qt::white);
 
-    imgCorner = new QLabel(this);
-    imgCorner->setObjectName(QStringLiteral("imgCorner"));
-    imgCorner->setGeometry(Twips(0, 600, 2730, 3555));
-    imgCorner->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    imgCorner = panelook::CornerImage(this);
 
     add = panelook::TitleStrip(this, 615);
     add->setObjectName(QStringLiteral("add"));

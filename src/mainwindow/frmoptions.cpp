@@ -66,10 +66,7 @@ frmOptions::frmOptions()
     panelook::SetBackground(this, Qt::white);
     resize(Twips(0, 0, 6930, 4920).size());
 
-    imgCorner = new QLabel(this);
-    imgCorner->setObjectName(QStringLiteral("imgCorner"));
-    imgCorner->setGeometry(Twips(0, 600, 2730, 3555));
-    imgCorner->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    imgCorner = panelook::CornerImage(this);
 
     picTitlebar = panelook::TitleStrip(this, 615);
     lblTitle = panelook::MakeTitle(picTitlebar, QStringLiteral("lblTitle"), QStringLiteral("Options"),

@@ -18,10 +18,7 @@ frmWelcome::frmWelcome()
     panelook::SetBackground(this, Qt::white);
     resize(Twips(0, 0, 4695, 3960).size());
 
-    imgCorner = new QLabel(this);
-    imgCorner->setObjectName(QStringLiteral("imgCorner"));
-    imgCorner->setGeometry(Twips(0, 600, 2730, 3555));
-    imgCorner->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    imgCorner = panelook::CornerImage(this);
 
     picTitlebar = panelook::TitleStrip(this, 690);
     picTitlebar->installEventFilter(this);

@@ -66,6 +66,15 @@ void SetTextColour(QWidget *widget, const QColor &colour)
     widget->setPalette(palette);
 }
 
+QLabel *CornerImage(QWidget *pane)
+{
+    auto *corner = new QLabel(pane);
+    corner->setObjectName(QStringLiteral("imgCorner"));
+    corner->setGeometry(Twips(0, 600, 2730, 3555));
+    corner->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return corner;
+}
+
 QWidget *TitleStrip(QWidget *pane, int heightTwips)
 {
     auto *strip = new QWidget(pane);

@@ -26,6 +26,10 @@ QPixmap Logo(const QSize &size);
 void SetBackground(QWidget *widget, const QColor &colour);
 void SetTextColour(QWidget *widget, const QColor &colour);
 
+// The corner picture `imgCorner` of `pane`, top left below the title strip;
+// the pane look (modGUI::ApplyFormStyle) gives it its picture.
+QLabel *CornerImage(QWidget *pane);
+
 // The title strip: a box in the button-shadow colour across the top of `pane`
 // (its width follows the pane) holding the icon `imgIcon`.
 QWidget *TitleStrip(QWidget *pane, int heightTwips);

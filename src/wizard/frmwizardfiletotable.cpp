@@ -486,8 +486,12 @@ void frmWizardFileToTable::cmdFinish_Click()
     for (const fileToTable::Column &c : std::as_const(columns))
         if (!c.skipped.isEmpty())
             Ui().MsgBox(c.skipped, ui::vbOKOnly);
-    if (!modUpdate::RunUnit(dsn, routine, [&] { fileToTable::WriteRows(table, columns); }))
+    if (!modUpdate::RunUnit(dsn, routine, [&] { fileToTable::WriteRows(table, columns); })) {
+        if (modUpdate::LastUnitDeletedAgain())
+            Ui().MsgBox(QStringLiteral("The table was not created; the rows it had written have been deleted again."),
+                        ui::vbInformation);
         return;
+    }
 
     hide();
     Ui().MsgBox(QStringLiteral("Table Created"), ui::vbInformation);

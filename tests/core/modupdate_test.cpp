@@ -52,16 +52,7 @@ const char *const kFamily[] = {
     "('D9', 'T9', 'U1', 1, 0, 0, 0, NULL)",
 };
 
-const char *const kTables[][2] = {
-    {"QN_FILE", "FILE_NAME"},
-    {"QN_FIELD", "FILE_NAME, FIELD_NAME"},
-    {"QN_DB", "DATABASE_NAME"},
-    {"QN_TABLE", "DATABASE_NAME, TABLE_NAME"},
-    {"QN_COLUMN", "DATABASE_NAME, TABLE_NAME, COLUMN_NAME"},
-    {"QN_USER", "USER_NAME"},
-    {"QN_DBPRV", "USER_NAME, DATABASE_NAME"},
-    {"QN_TBLPRV", "DATABASE_NAME, TABLE_NAME, USER_NAME"},
-};
+const auto &kTables = kCatalogTables;
 
 // What the dialog's text boxes show of a text.
 QString shownText(QString text) { return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
@@ -84,23 +75,7 @@ protected:
     }
     void exec(const QString &sql, const QString &dsn = kDs) { open(dsn)->Execute(sql); }
     // Every row of the catalog tables the writers write, Null told apart from ''.
-    QStringList catalog(const QString &dsn = kDs)
-    {
-        QStringList list;
-        for (const auto &t : kTables) {
-            auto rs = open(dsn)->OpenRecordset(QStringLiteral("SELECT * FROM %1 ORDER BY %2")
-                                                   .arg(QLatin1String(t[0]), QLatin1String(t[1])));
-            for (long r = 0; r < rs->RecordCount(); ++r) {
-                QStringList cells;
-                for (int c = 0; c < rs->GetFields().Count(); ++c) {
-                    const QVariant &v = rs->Cell(r, c);
-                    cells << (v.isNull() ? QStringLiteral("<null>") : v.toString());
-                }
-                list << QLatin1String(t[0]) + QLatin1Char(':') + cells.join(QLatin1Char('|'));
-            }
-        }
-        return list;
-    }
+    QStringList catalog(const QString &dsn = kDs) { return catalogRows(dsn); }
     // The rows of the written tables as INSERT statements, to put them back between runs.
     QStringList saveCatalog()
     {
@@ -867,6 +842,59 @@ TEST_F(ModUpdateTest, ARowGoneMeanwhileFailsTheUnit)
     }));
 }
 
+// Without transactions a unit undoes what its body wrote with the undo
+// statements kept for it, last first; a write without one, or an undo that
+// fails, leaves something behind, and the unit says so.
+TEST_F(ModUpdateTest, WithoutTransactionsTheKeptUndoStatementsRunLastFirst)
+{
+    const QStringList before = catalog();
+    const QString add1 = QStringLiteral("INSERT INTO QN_USER (USER_NAME) VALUES ('N1')");
+    const QString add2 = QStringLiteral("INSERT INTO QN_USER (USER_NAME) VALUES ('N2')");
+    const QString undo1 = QStringLiteral("DELETE FROM QN_USER WHERE USER_NAME = 'N1'");
+    const QString undo2 = QStringLiteral("DELETE FROM QN_USER WHERE USER_NAME = 'N2'");
+    const QString failing = QStringLiteral("INSERT INTO QN_NOPE VALUES (1)");
+    auto run = [&](const std::function<void()> &extra) {
+        ui().clear();
+        ui().answerError(ui::vbIgnore);
+        return RunUnit(kDs, QStringLiteral("frmTest.cmdOK_Click"), [&] {
+            UnitInsert(add1, undo1);
+            UnitInsert(add2, undo2);
+            extra();
+            UnitExecute(failing);
+        });
+    };
+    for (bool transactions : {true, false}) {
+        SCOPED_TRACE(transactions ? "with transactions" : "without transactions");
+        dao::IgnoreTransactionSupport(!transactions);
+        EXPECT_FALSE(run([] {}));
+        EXPECT_EQ(catalog(), before);
+        EXPECT_TRUE(LastUnitUndone());
+        const QStringList written = {add1, add2, failing};
+        const QStringList undone = {undo2, undo1};
+        EXPECT_EQ(LastStatements(), transactions ? written : written + undone);
+        ASSERT_EQ(ui().errors().size(), 1);
+        EXPECT_EQ(ui().errors()[0].additionalInfo, shownText(modDatabase::FormatSQL(failing)));
+    }
+    // A write without an undo stays; an undo that fails leaves its row.
+    const QString plain = QStringLiteral("UPDATE QN_DB SET REMARKS = 'x' WHERE DATABASE_NAME = 'D1'");
+    EXPECT_FALSE(run([&] { UnitExecute(plain); }));
+    EXPECT_FALSE(LastUnitUndone());
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM QN_USER WHERE USER_NAME LIKE 'N_'"), kDs).toInt(), 0);
+    exec(QStringLiteral("UPDATE QN_DB SET REMARKS = 'r' WHERE DATABASE_NAME = 'D1'"));
+    EXPECT_EQ(catalog(), before);
+    EXPECT_FALSE(run([&] { UnitInsert(QStringLiteral("UPDATE QN_DB SET REMARKS = 'y' WHERE DATABASE_NAME "
+                                                            "= 'D1'"),
+                                             QStringLiteral("UPDATE QN_NOPE SET X = 1")); }));
+    EXPECT_FALSE(LastUnitUndone());
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM QN_USER WHERE USER_NAME LIKE 'N_'"), kDs).toInt(), 0);
+    // The dialog names the body's failing statement; the undo's failure follows the body's.
+    ASSERT_EQ(ui().errors().size(), 1);
+    EXPECT_EQ(ui().errors()[0].additionalInfo, shownText(modDatabase::FormatSQL(failing)));
+    // A unit that succeeds leaves nothing to undo.
+    EXPECT_TRUE(RunUnit(kDs, QStringLiteral("frmTest.cmdOK_Click"), [&] { UnitExecute(plain); }));
+    EXPECT_TRUE(LastUnitUndone());
+}
+
 // ------------------------------------------------------------------ stored numbers
 
 TEST_F(ModUpdateTest, AStoredTextThatIsNotANumberIsRefusedBeforeAnythingIsWritten)
@@ -1069,13 +1097,12 @@ TEST_F(ModUpdateTest, WithoutTransactionsARenameThatFailsAtAnyStatementLosesNoRo
 
 // Without transactions a unit that fails deletes again the rows its inserts
 // wrote, newest first (on a new connection when the failure lost the old
-// one), and says so after Ignore. A DELETE that fails itself is passed over and
-// shown with the failure; nothing is then said of deleting.
+// one), which LastUnitDeletedAgain tells. A DELETE that fails itself is passed
+// over and shown with the failure; the rows are then not said to be deleted.
 TEST_F(ModUpdateTest, WithoutTransactionsAFailedUnitDeletesTheRowsItInserted)
 {
     dao::IgnoreTransactionSupport(true);
     const QStringList before = catalog();
-    const QString deleted = QStringLiteral("The copy failed; the rows it had written have been deleted again.");
     auto body = [] {
         UnitInsert(QStringLiteral("INSERT INTO QN_USER (USER_NAME) VALUES ('N1')"),
                    QStringLiteral("DELETE FROM QN_USER WHERE USER_NAME = 'N1'"));
@@ -1088,12 +1115,12 @@ TEST_F(ModUpdateTest, WithoutTransactionsAFailedUnitDeletesTheRowsItInserted)
         gConnections().Item(kDs);
         dao::Faults::Add(dao::Faults::Statement, 3, QString::fromLatin1(state), QStringLiteral("refused"));
         ui().answerError(ui::vbIgnore);
-        ui().answerMsgBox(ui::vbOK);
         EXPECT_FALSE(RunUnit(kDs, kEditor, body));
+        EXPECT_TRUE(LastUnitDeletedAgain());
+        EXPECT_TRUE(LastUnitUndone());
         EXPECT_EQ(catalog(), before);
         EXPECT_EQ(LastStatements().mid(3), QStringList({"DELETE FROM QN_USER WHERE USER_NAME = 'N2'",
                                                         "DELETE FROM QN_USER WHERE USER_NAME = 'N1'"}));
-        EXPECT_EQ(ui().messages(), QStringList{deleted});
         ui().clear();
     }
 
@@ -1107,7 +1134,8 @@ TEST_F(ModUpdateTest, WithoutTransactionsAFailedUnitDeletesTheRowsItInserted)
     ASSERT_EQ(ui().errors().size(), 1);
     EXPECT_TRUE(ui().errors()[0].description.contains(QStringLiteral("the update refused")));
     EXPECT_TRUE(ui().errors()[0].description.contains(QStringLiteral("the delete refused")));
-    EXPECT_EQ(ui().messages(), QStringList());
+    EXPECT_FALSE(LastUnitDeletedAgain());
+    EXPECT_FALSE(LastUnitUndone());
 
     // Inside a transaction the rollback undoes the inserts; no DELETE runs.
     exec(QStringLiteral("DELETE FROM QN_USER WHERE USER_NAME = 'N2'"));
@@ -1119,7 +1147,8 @@ TEST_F(ModUpdateTest, WithoutTransactionsAFailedUnitDeletesTheRowsItInserted)
     EXPECT_FALSE(RunUnit(kDs, kEditor, body));
     EXPECT_EQ(catalog(), before);
     EXPECT_EQ(LastStatements().size(), 3);
-    EXPECT_EQ(ui().messages(), QStringList());
+    EXPECT_FALSE(LastUnitDeletedAgain());
+    EXPECT_TRUE(LastUnitUndone());
 }
 
 // ------------------------------------------------------------------ units and events

@@ -140,6 +140,24 @@ QStringList StandinTest::rows(const QString &sql, const QString &dsn)
     return list;
 }
 
+QStringList StandinTest::catalogRows(const QString &dsn)
+{
+    QStringList list;
+    for (const auto &t : kCatalogTables) {
+        auto rs = open(dsn)->OpenRecordset(
+            QStringLiteral("SELECT * FROM %1 ORDER BY %2").arg(QLatin1String(t[0]), QLatin1String(t[1])));
+        for (long r = 0; r < rs->RecordCount(); ++r) {
+            QStringList cells;
+            for (int c = 0; c < rs->GetFields().Count(); ++c) {
+                const QVariant &v = rs->Cell(r, c);
+                cells << (v.isNull() ? QStringLiteral("<null>") : v.toString());
+            }
+            list << QLatin1String(t[0]) + QLatin1Char(':') + cells.join(QLatin1Char('|'));
+        }
+    }
+    return list;
+}
+
 QString StandinTest::fileOf(const QString &dsn) const
 {
     return QDir(dataFolder()).filePath(dsn.toLower() + QStringLiteral(".db"));

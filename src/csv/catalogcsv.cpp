@@ -1,0 +1,295 @@
+#include "catalogcsv.h"
+
+#include <QStringDecoder>
+
+#include "core/clocdts.h"
+#include "core/moddatabase.h"
+#include "core/modstring.h"
+
+namespace CatalogCSV {
+
+namespace {
+
+bool isTrimmed(QChar c) { return c.unicode() <= 0x20; }
+
+QString trimmed(const QString &text, qsizetype from, qsizetype to)
+{
+    while (from < to && isTrimmed(text[from]))
+        ++from;
+    while (to > from && isTrimmed(text[to - 1]))
+        --to;
+    return text.mid(from, to - from);
+}
+
+QString trimmed(const QString &text) { return trimmed(text, 0, text.size()); }
+
+// The length of the UTF-8 sequence at `at`, 0 when the byte there begins none.
+int sequenceLength(QByteArrayView bytes, qsizetype at)
+{
+    const auto byte = [&](qsizetype i) { return i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : 0u; };
+    const unsigned lead = byte(at);
+    int length = 0;
+    unsigned low = 0x80, high = 0xBF; // the range of the second byte
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0)
+            low = 0xA0;
+        else if (lead == 0xED)
+            high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0)
+            low = 0x90;
+        else if (lead == 0xF4)
+            high = 0x8F;
+    } else {
+        return 0;
+    }
+    if (byte(at + 1) < low || byte(at + 1) > high)
+        return 0;
+    for (int i = 2; i < length; ++i)
+        if (byte(at + i) < 0x80 || byte(at + i) > 0xBF)
+            return 0;
+    return length;
+}
+
+// A value as the file writes it: a line break as one blank.
+QString withoutBreaks(QString text, bool &replaced)
+{
+    if (!text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n')))
+        return text;
+    replaced = true;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return text;
+}
+
+void appendQuoted(QByteArray &out, const QString &text)
+{
+    out += '"';
+    if (text.contains(QLatin1Char('"'))) {
+        QString doubled = text;
+        doubled.replace(QStringLiteral("\""), QStringLiteral("\"\""));
+        out += doubled.toUtf8();
+    } else {
+        out += text.toUtf8();
+    }
+    out += '"';
+}
+
+// A number in the C locale, without grouping.
+QString numberText(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Bool: return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+    case QMetaType::Double:
+    case QMetaType::Float: return QString::number(value.toDouble(), 'g', 15);
+    default: return value.toString();
+    }
+}
+
+} // namespace
+
+const QStringList &Tags()
+{
+    static const QStringList tags = {QStringLiteral("FILE"),   QStringLiteral("FIELD"), QStringLiteral("DB"),
+                                     QStringLiteral("TABLE"),  QStringLiteral("COLUMN"), QStringLiteral("USER"),
+                                     QStringLiteral("DBPRV"), QStringLiteral("TBLPRV")};
+    return tags;
+}
+
+QStringList ReadFields(const QString &line)
+{
+    QStringList fields;
+    const qsizetype n = line.size();
+    if (n == 0)
+        return fields;
+    fields.reserve(12); // the longest record
+    qsizetype i = 0;
+    for (;;) {
+        while (i < n && isTrimmed(line[i]))
+            ++i;
+        if (i < n && line[i] == QLatin1Char('"')) {
+            const qsizetype start = ++i;
+            qsizetype close = line.indexOf(QLatin1Char('"'), i);
+            QString value;
+            if (close < 0 || close + 1 >= n || line[close + 1] != QLatin1Char('"')) {
+                // The common case: no doubled quote inside.
+                i = close < 0 ? n : close + 1;
+                fields << trimmed(line, start, close < 0 ? n : close);
+            } else {
+                for (;;) {
+                    if (close < 0) {
+                        value += QStringView(line).sliced(i);
+                        i = n;
+                        break;
+                    }
+                    value += QStringView(line).sliced(i, close - i);
+                    if (close + 1 < n && line[close + 1] == QLatin1Char('"')) {
+                        value += QLatin1Char('"');
+                        i = close + 2;
+                        close = line.indexOf(QLatin1Char('"'), i);
+                        continue;
+                    }
+                    i = close + 1; // after the closing quote
+                    break;
+                }
+                fields << trimmed(value);
+            }
+            while (i < n && isTrimmed(line[i]))
+                ++i;
+            if (i >= n)
+                return fields;
+            if (line[i] == QLatin1Char(',')) {
+                ++i;
+                if (i >= n) {
+                    fields << QString();
+                    return fields;
+                }
+            }
+            // Anything else after the closing quote begins the next value.
+            continue;
+        }
+        const qsizetype comma = line.indexOf(QLatin1Char(','), i);
+        if (comma < 0) {
+            fields << trimmed(line, i, n);
+            return fields;
+        }
+        fields << trimmed(line, i, comma);
+        i = comma + 1;
+        if (i >= n) {
+            fields << QString();
+            return fields;
+        }
+    }
+}
+
+QString CompleteShortForm(QStringList &fields, const CLOCDTs &types)
+{
+    const QString tag = fields.value(0).toUpper();
+    const qsizetype count = fields.size();
+    if (tag == QLatin1String("FIELD") && count == 6) {
+        fields.resize(11);
+        if (const auto type = types.Item(fields[3])) {
+            fields[6] = QString::number(type->DEFAULT_PRECISION());
+            fields[7] = QString::number(type->DEFAULT_LENGTH());
+            fields[8] = QStringLiteral("0");
+            fields[9] = type->DEFAULT_FORMAT();
+        }
+        return QStringLiteral("Missing DT information - Assuming default");
+    }
+    if (tag == QLatin1String("DB") && count == 5) {
+        fields << fields[1]; // DATABASE_NAME
+        return {};
+    }
+    if (tag == QLatin1String("TABLE") && count == 7) {
+        fields << fields[2]; // TABLE_NAME
+        return {};
+    }
+    if (tag == QLatin1String("COLUMN") && count == 10) {
+        fields << fields[3] << QStringLiteral("0");
+        return {};
+    }
+    if (tag == QLatin1String("COLUMN") && count == 11) {
+        if (!fields[10].isEmpty() && modDatabase::IsNumber(fields[10])) {
+            fields << fields[10];
+            fields[10] = fields[3];
+            return {};
+        }
+        fields << QStringLiteral("0");
+        return QStringLiteral("Missing Column Type - Assuming Default");
+    }
+    return {};
+}
+
+bool AppendRecord(QByteArray &out, const QString &tag, const QVariant *values, const bool *quoted, int count)
+{
+    bool replaced = false;
+    appendQuoted(out, tag);
+    for (int i = 0; i < count; ++i) {
+        out += ',';
+        const QVariant &value = values[i];
+        if (quoted[i]) {
+            if (value.isNull())
+                out += "\"\"";
+            else
+                appendQuoted(out, withoutBreaks(value.toString(), replaced));
+            continue;
+        }
+        if (value.isNull())
+            continue;
+        const QString text = withoutBreaks(numberText(value), replaced);
+        if (text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"')))
+            appendQuoted(out, text);
+        else
+            out += text.toUtf8();
+    }
+    out += "\r\n";
+    return replaced;
+}
+
+QString DecodeLine(QByteArrayView bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text;
+    text.clear();
+    text.reserve(bytes.size());
+    for (qsizetype i = 0; i < bytes.size();) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        if (lead < 0x80) {
+            text += QLatin1Char(char(lead));
+            ++i;
+            continue;
+        }
+        const int length = sequenceLength(bytes, i);
+        if (length == 0) {
+            text += modString::ansiChar(lead);
+            ++i;
+            continue;
+        }
+        text += QString::fromUtf8(bytes.sliced(i, length));
+        i += length;
+    }
+    return text;
+}
+
+bool LineReader::Open(const QString &fileName)
+{
+    m_file.close();
+    m_file.setFileName(fileName);
+    return m_file.open(QIODevice::ReadOnly);
+}
+
+bool LineReader::Next(QString &line)
+{
+    // Read into one buffer kept from line to line (a line longer than it is
+    // read in pieces).
+    if (m_buffer.size() < kChunk)
+        m_buffer.resize(kChunk);
+    qsizetype length = 0;
+    for (;;) {
+        const qint64 read = m_file.readLine(m_buffer.data() + length, m_buffer.size() - length);
+        if (read <= 0)
+            break;
+        length += read;
+        if (m_buffer[length - 1] == '\n' || length + 1 < m_buffer.size())
+            break;
+        m_buffer.resize(m_buffer.size() * 2);
+    }
+    if (length == 0)
+        return false;
+    QByteArrayView bytes(m_buffer.constData(), length);
+    if (bytes.endsWith('\n'))
+        bytes.chop(1);
+    while (bytes.endsWith('\r'))
+        bytes.chop(1);
+    line = DecodeLine(bytes);
+    return true;
+}
+
+} // namespace CatalogCSV

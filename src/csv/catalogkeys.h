@@ -1,0 +1,74 @@
+#pragma once
+
+// The keys an import checks the lines of a catalog file against: those of the
+// rows the catalog holds, read once per run, and those of the lines accepted
+// so far. A key is made of the names of one row joined by a separator that no
+// name holds, and compares without regard to letter case; it carries the mark
+// of where it came from, so that a message can say "Catalog" or "CSV".
+
+#include <QHash>
+#include <QString>
+#include <array>
+#include <functional>
+#include <initializer_list>
+
+namespace dao {
+class Database;
+}
+
+class CatalogKeys
+{
+public:
+    enum Set {
+        FileKeys,        // FILE_NAME
+        FieldKeys,       // FILE_NAME, FIELD_NAME
+        DatabaseKeys,    // DATABASE_NAME
+        TableKeys,       // DATABASE_NAME, TABLE_NAME
+        ColumnNameKeys,  // DATABASE_NAME, TABLE_NAME, COLUMN_NAME
+        ColumnFieldKeys, // DATABASE_NAME, TABLE_NAME, FIELD_NAME
+        UserKeys,        // USER_NAME
+        DBPRVKeys,       // USER_NAME, DATABASE_NAME
+        TBLPRVKeys,      // USER_NAME, DATABASE_NAME, TABLE_NAME
+        SetCount
+    };
+    // Where a key came from: the catalog ('*') or an earlier line (' ').
+    enum Mark : char { Absent = 0, InCatalog = '*', InFile = ' ' };
+
+    static QString Key(std::initializer_list<QString> parts);
+
+    Mark Find(Set set, const QString &key) const { return Mark(m_sets[set].value(key, Absent)); }
+    bool Exists(Set set, const QString &key) const { return m_sets[set].contains(key); }
+    // Files the key of an accepted line; a key already there keeps its mark.
+    void File(Set set, const QString &key)
+    {
+        if (!m_sets[set].contains(key))
+            m_sets[set].insert(key, InFile);
+    }
+
+    // The file of a table named on a TABLE line of the file; the first line of
+    // a database and table wins.
+    bool HasTableFile(const QString &database, const QString &table) const
+    {
+        return m_tableFiles.contains(Key({database, table}));
+    }
+    QString TableFile(const QString &database, const QString &table) const
+    {
+        return m_tableFiles.value(Key({database, table}));
+    }
+    void FileTable(const QString &database, const QString &table, const QString &file)
+    {
+        const QString key = Key({database, table});
+        if (!m_tableFiles.contains(key))
+            m_tableFiles.insert(key, file);
+    }
+
+    void Clear();
+    // Fills the sets from the catalog's eight tables, every row of them (the
+    // catalog's own rows too); a key two rows share keeps one entry. `status`
+    // hears the text of each row read. Failures pass up.
+    void ReadCurrentCatalog(dao::Database &db, const std::function<void(const QString &)> &status);
+
+private:
+    std::array<QHash<QString, char>, SetCount> m_sets;
+    QHash<QString, QString> m_tableFiles;
+};

@@ -1,0 +1,230 @@
+#include "frmcsvexport.h"
+
+#include <QProgressBar>
+#include <deque>
+#include <memory>
+#include <vector>
+
+#include "catalogcsv.h"
+#include "core/errortrace.h"
+#include "core/mousesleeper.h"
+#include "panehost/forms.h"
+#include "ui.h"
+
+using panelook::Twips;
+
+[[maybe_unused]] static const bool declared = forms::Declare<frmCSVExport>(QStringLiteral("frmCSVExport"));
+
+namespace {
+
+const QString kCatalogFiles = QStringLiteral(
+    "('CNTRL','COLUMN','DB','DBPRV','DRIVER','FIELD','FILE','KEY','LOCDT','SQLDT','TABLE','TBLPRV','USER')");
+
+// One block of the file: its status text, its tag, its query, and how many of
+// the first values name its row.
+struct Block
+{
+    QString status;
+    QString tag;
+    QString query;
+    int keyValues;
+};
+
+const QList<Block> &blocks()
+{
+    static const QList<Block> list = {
+        {QStringLiteral("Writing File Definitions"), QStringLiteral("FILE"),
+         QStringLiteral("SELECT FILE_NAME, FILE_ORGANISATION, RECORD_TYPE, RECORD_SIZE FROM QN_FILE WHERE FILE_NAME "
+                        "NOT IN ") + kCatalogFiles, 1},
+        {QStringLiteral("Writing Field Definitions"), QStringLiteral("FIELD"),
+         QStringLiteral("SELECT FILE_NAME, FIELD_NAME, LOCAL_TYPE_NAME, OFFSET, LENGTH, PRECISION, SCALE, ENCRYPTED, "
+                        "FORMAT, DEFAULT_VALUE FROM QN_FIELD WHERE FILE_NAME NOT IN ") + kCatalogFiles +
+             QLatin1Char(' '), 2},
+        {QStringLiteral("Writing Database Definitions"), QStringLiteral("DB"),
+         QStringLiteral("SELECT DATABASE_NAME, DEFAULT_DIRECTORY, DRIVER_NAME, CONNECT_STRING, DISPLAY_NAME FROM QN_DB "
+                        "WHERE DATABASE_NAME <>'QN'"), 1},
+        {QStringLiteral("Writing Table Definitions"), QStringLiteral("TABLE"),
+         QStringLiteral("SELECT DATABASE_NAME, TABLE_NAME, TABLE_TYPE, FILE_NAME, FILE_SPECIFICATION, CRITERIA, "
+                        "DISPLAY_NAME FROM QN_TABLE WHERE DATABASE_NAME <>'QN'"), 2},
+        // REMARKS last: a relative index's column, written in place of its display name.
+        {QStringLiteral("Writing Column Definitions"), QStringLiteral("COLUMN"),
+         QStringLiteral("SELECT DATABASE_NAME, TABLE_NAME, COLUMN_NAME, FIELD_NAME, SQL_TYPE_NAME, LENGTH, UPDATABLE, "
+                        "VISIBLE, DEFAULT_VALUE, DISPLAY_NAME, COLUMN_TYPE, REMARKS FROM QN_COLUMN WHERE "
+                        "DATABASE_NAME <>'QN' "), 3},
+        {QStringLiteral("Writing User Definitions"), QStringLiteral("USER"),
+         QStringLiteral("SELECT USER_NAME, USER_PASSWORD FROM QN_USER WHERE USER_NAME <>'ADMIN'"), 1},
+        {QStringLiteral("Writing Database Privileges Definitions"), QStringLiteral("DBPRV"),
+         QStringLiteral("SELECT USER_NAME, DATABASE_NAME, DATABASE_USERNAME, DATABASE_PASSWORD, ALLOW_SELECT, "
+                        "ALLOW_INSERT, ALLOW_UPDATE, ALLOW_DELETE, SECURITY_LEVEL FROM QN_DBPRV WHERE DATABASE_NAME "
+                        "<>'QN'"), 2},
+        {QStringLiteral("Writing Table Privileges Definitions"), QStringLiteral("TBLPRV"),
+         QStringLiteral("SELECT USER_NAME, DATABASE_NAME, TABLE_NAME, ALLOW_SELECT, ALLOW_INSERT, ALLOW_UPDATE, "
+                        "ALLOW_DELETE FROM QN_TBLPRV WHERE DATABASE_NAME <>'QN'"), 3},
+    };
+    return list;
+}
+
+const Block &blockOf(const QString &tag)
+{
+    for (const Block &b : blocks())
+        if (b.tag == tag)
+            return b;
+    return blocks().first();
+}
+
+constexpr int kColumnValues = 11;  // the values of a COLUMN line
+constexpr int kColumnType = 10;    // COLUMN_TYPE among them
+constexpr int kDisplayName = 9;    // DISPLAY_NAME among them
+constexpr int kRelativeIndex = 8;  // the COLUMN_TYPE of a relative index
+constexpr int kListedRows = 10;    // rows named in the closing message
+constexpr long kFileAccessError = 75;
+
+void accessProblem(const QString &file)
+{
+    Ui().MsgBox(QStringLiteral("There was an access problem writing to the file '") + file +
+                    QStringLiteral(".\r\nThis may be a read-only device?"),
+                ui::vbInformation);
+}
+
+} // namespace
+
+frmCSVExport::frmCSVExport()
+    : CatalogPane(QStringLiteral("frmCSVExport"), QStringLiteral("Export Catalog"), QStringLiteral("&Export"))
+{
+    pbrProgress = new QProgressBar(this);
+    pbrProgress->setObjectName(QStringLiteral("pbrProgress"));
+    pbrProgress->setGeometry(Twips(240, 1380, 4500, 255));
+    pbrProgress->setRange(0, int(blocks().size()));
+    pbrProgress->setValue(0);
+    pbrProgress->setTextVisible(false);
+}
+
+QString frmCSVExport::Title(const QString &dataSource) const
+{
+    return QStringLiteral("Export Datasource '") + dataSource + QStringLiteral("' Catalog to File.");
+}
+
+void frmCSVExport::tbr_ButtonClick(const QString &key)
+{
+    TraceScope trace(QStringLiteral("frmCSVExport.tbr_ButtonClick"));
+    if (key == QLatin1String("Export"))
+        Export();
+}
+
+void frmCSVExport::Export()
+{
+    const QString routine = QStringLiteral("frmCSVExport.Export");
+    TraceScope trace(routine);
+    ErrorHandler handler(routine, QString());
+    m_query.clear();
+    std::optional<QString> chosen;
+    if (!handler.step([&] {
+            chosen = Ui().GetSaveFileName(
+                QStringLiteral("Please select a filename to export the catalog to..."), m_lastFile,
+                QStringLiteral("Text File(*.TXT)|*.txt|Comma Seperated Values (*.CSV)|*.csv|All Files (*.*)|*.*"));
+        }) ||
+        !chosen) {
+        Status();
+        return;
+    }
+    const QString name = WithDefaultExtension(*chosen);
+    m_lastFile = name;
+    CMouseSleeper sleeper;
+    QFile file(name);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        Status();
+        accessProblem(name);
+        return;
+    }
+    m_lines = 0;
+    m_brokenLines.clear();
+    pbrProgress->setValue(0);
+    bool complete = true;
+    for (const Block &block : blocks()) {
+        m_query = block.query;
+        handler.info = m_query;
+        if (!handler.step([&] { Status(block.status); })) {
+            Status();
+            return;
+        }
+        complete = WriteBlock(file, block.tag, block.query) && complete;
+        pbrProgress->setValue(pbrProgress->value() + 1);
+    }
+    const bool written = file.flush();
+    file.close();
+    Status();
+    if (!written) {
+        accessProblem(name);
+        return;
+    }
+    if (!complete) {
+        Ui().MsgBox(QStringLiteral("The catalog was not exported completely: the file '") + name +
+                        QStringLiteral("' is incomplete."),
+                    ui::vbInformation);
+        return;
+    }
+    QString message = QStringLiteral("Catalog Exported");
+    if (!m_brokenLines.isEmpty()) {
+        message += QStringLiteral("\r\n\r\nA line break in these rows was written as a blank:");
+        for (qsizetype i = 0; i < m_brokenLines.size() && i < kListedRows; ++i)
+            message += QStringLiteral("\r\nLine %1: ").arg(m_brokenLines[i].line) + m_brokenLines[i].record;
+        if (m_brokenLines.size() > kListedRows)
+            message += QStringLiteral("\r\nand %1 more.").arg(m_brokenLines.size() - kListedRows);
+    }
+    Ui().MsgBox(message, ui::vbInformation);
+}
+
+bool frmCSVExport::WriteBlock(QFile &file, const QString &header, const QString &criteria)
+{
+    const QString routine = QStringLiteral("frmCSVExport.WriteBlock");
+    TraceScope trace(routine);
+    ErrorHandler handler(routine);
+    std::unique_ptr<dao::Reader> reader;
+    if (!handler.step([&] { reader = m_db->OpenReader(criteria); }))
+        return false;
+    const int columns = reader->ColumnCount();
+    const bool columnBlock = header == QLatin1String("COLUMN");
+    const int values = columnBlock ? qMin(columns, kColumnValues) : columns;
+    const int keyValues = blockOf(header).keyValues;
+    const auto quoted = std::make_unique<bool[]>(size_t(values));
+    for (int i = 0; i < values; ++i) {
+        const int type = reader->Columns()[size_t(i)].Type;
+        quoted[size_t(i)] = type == dao::dbText || type == dao::dbChar;
+    }
+    std::vector<QVariant> row(static_cast<size_t>(values));
+    std::deque<QVariant> cells;
+    QByteArray bytes;
+    for (;;) {
+        cells.clear();
+        long rows = 0;
+        if (!handler.step([&] { rows = reader->Fetch(500, cells); }))
+            return false;
+        bytes.clear();
+        for (long r = 0; r < rows; ++r) {
+            const size_t first = size_t(r) * size_t(columns);
+            for (int i = 0; i < values; ++i)
+                row[size_t(i)] = cells[first + size_t(i)];
+            if (columnBlock && columns > kColumnValues && row[kColumnType].toInt() == kRelativeIndex)
+                row[kDisplayName] = cells[first + kColumnValues];
+            ++m_lines;
+            if (CatalogCSV::AppendRecord(bytes, header, row.data(), quoted.get(), values)) {
+                QStringList key;
+                for (int i = 0; i < keyValues && i < values; ++i)
+                    key << row[size_t(i)].toString();
+                m_brokenLines.append({m_lines, header + QLatin1Char(' ') + key.join(QStringLiteral(", "))});
+            }
+        }
+        qint64 done = 0;
+        if (!handler.step([&] {
+                while (done < bytes.size()) {
+                    const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+                    if (n < 0)
+                        qnerr::raise(kFileAccessError, file.errorString());
+                    done += n;
+                }
+            }))
+            return false;
+        if (reader->AtEnd())
+            return true;
+    }
+}
