@@ -645,6 +645,41 @@ TEST_F(DragCopy, DataSourcesCompareAsTheRegistryNamesThem)
     EXPECT_EQ(rows("SELECT DATABASE_NAME FROM QN_TABLE WHERE TABLE_NAME = 'ORDERS'"), QStringList{"STOCK"});
 }
 
+// While an object is written the status bar names it and the pointer is busy
+// (a column dropped alone leaves the pointer as it is); "Ready" afterwards.
+TEST_F(DragCopy, TheStatusAndPointerWhileItWorks)
+{
+    QStringList seen;
+    dao::SetStatementObserver([&](const QString &sql) {
+        if (sql.startsWith(QLatin1String("INSERT")))
+            seen << main().StatusText() + (main().cursor().shape() == Qt::WaitCursor ? " (busy)" : "");
+    });
+    exec("INSERT INTO QN_DB (DATABASE_NAME) VALUES ('EXTRA')");
+    reveal(users(kDs2));
+    reveal(columns(kDs, "SALES", "ORDERS") + "co=CARD_REF:");
+    reveal(dbprvs(kDs, "SALES") + "dbprv=REPORTS:");
+    reveal(databases(kDs) + "db=EXTRA:");
+    const struct
+    {
+        QString from, to, status;
+    } cases[] = {
+        {users(kDs) + "us=JSMITH:", ds(kDs2), "Processing User 'JSMITH' (busy)"},
+        {dbprvs(kDs, "SALES") + "dbprv=REPORTS:", database(kDs, "EXTRA"), "Processing User 'REPORTS' (busy)"},
+        {columns(kDs, "SALES", "ORDERS") + "co=CARD_REF:", table(kDs, "SALES", "OPEN_ORDERS"),
+         "Processing Column 'CARD_REF'"},
+        {files(kDs) + "fi=PRODUCT:", ds(kDs2), "Processing File 'PRODUCT' (busy)"},
+    };
+    for (const auto &c : cases) {
+        seen.clear();
+        answerMoveCopy("cmdCopy");
+        drag(c.from, c.to);
+        ASSERT_FALSE(seen.isEmpty()) << c.from.toStdString();
+        EXPECT_EQ(seen.first(), c.status);
+        EXPECT_EQ(main().StatusText(), "Ready");
+        EXPECT_NE(main().cursor().shape(), Qt::WaitCursor);
+    }
+}
+
 // Pictures for looking at them: QN_SCREENSHOT_DIR=<folder> test_copymove --gtest_filter=DragCopy.Screenshots
 TEST_F(DragCopy, Screenshots)
 {
