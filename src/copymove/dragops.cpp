@@ -11,6 +11,7 @@
 #include "core/moddatabase.h"
 #include "core/modupdate.h"
 #include "core/mousesleeper.h"
+#include "copydialog.h"
 #include "dragkinds.h"
 #include "frmmovecopy.h"
 #include "frmyestoall.h"
@@ -606,10 +607,8 @@ bool execute(const Planned &p, bool move)
     } else {
         if (!unit(tds, true, false)) {
             // Without a transaction the failed copy's rows were deleted again, or not all.
-            if (modUpdate::LastUnitDeletedAgain())
-                inform(QStringLiteral("The copy of ") + what +
-                       QStringLiteral(" failed; the rows it had written have been deleted again."));
-            else if (!modUpdate::LastUnitUndone())
+            copyRows::TellIfDeletedAgain();
+            if (!modUpdate::LastUnitUndone())
                 Ui().MsgBox(QStringLiteral("The copy of ") + what + QStringLiteral(" failed; what it had written in '") + tds +
                                 QStringLiteral("' could not all be undone."),
                             ui::vbExclamation);

@@ -261,7 +261,7 @@ TEST_F(DragFaults, ATableMovedWithoutTransactions)
             EXPECT_EQ(ui().errors().size(), 1) << where;
             QStringList said;
             if (insertFails && n - 1 > firstInsert)
-                said << "The copy of Table 'T' failed; the rows it had written have been deleted again.";
+                said << "The copy failed; the rows it had written have been deleted again.";
             if (deletesFail)
                 said << "The move of Table 'T' was incomplete: what could not be moved is still in 'QnTest'.";
             EXPECT_EQ(ui().messages(), said) << where;
