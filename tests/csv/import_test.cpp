@@ -213,6 +213,28 @@ TEST_F(Import, AFailureLeavesTheCatalogAsItWasWithOrWithoutTransactions)
     }
 }
 
+// Without transactions, a row that cannot be deleted again either is not
+// passed off as "nothing was imported": the message says what is left.
+TEST_F(Import, AnUndoThatFailsTooIsNotCalledNothingImported)
+{
+    dao::IgnoreTransactionSupport(true);
+    ui().answerError(ui::vbIgnore);
+    int inserts = 0;
+    runImport([&](const QString &sql) {
+        if ((sql.startsWith(QLatin1String("INSERT")) && ++inserts == 3) ||
+            sql == QLatin1String("DELETE FROM QN_FILE WHERE FILE_NAME = 'F1'"))
+            dao::Faults::Add(dao::Faults::Statement, 1, QStringLiteral("HY000"), QStringLiteral("refused"));
+    });
+    dao::IgnoreTransactionSupport(false);
+    EXPECT_EQ(ui().messages().last(), QStringLiteral("The import stopped at line %1; the lines imported before it "
+                                                     "could not all be removed again.")
+                                          .arg(lineOfInsert(3)));
+    EXPECT_EQ(ui().shown().last().style, ui::vbExclamation);
+    EXPECT_EQ(rows(QStringLiteral("SELECT FILE_NAME FROM QN_FILE WHERE FILE_NAME IN ('F1', 'F2')"), kTarget),
+              QStringList{"F1"});
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM QN_FIELD WHERE FILE_NAME = 'F1'"), kTarget).toInt(), 0);
+}
+
 // Retry runs the whole import again: numbers start afresh, nothing twice.
 TEST_F(Import, RetryImportsTheWholeFileOnce)
 {
