@@ -201,9 +201,8 @@ bool CopyDialog::RunCopy(const QString &routine, const std::function<void()> &bo
     std::optional<CMouseSleeper> sleeper(std::in_place);
     const bool copied = modUpdate::RunUnit(m_ds, routine, body);
     sleeper.reset();
-    if (!copied && modUpdate::LastUnitDeletedAgain())
-        Ui().MsgBox(QStringLiteral("The copy failed; the rows it had written have been deleted again."),
-                    ui::vbInformation);
+    if (!copied)
+        copyRows::TellIfDeletedAgain();
     if (copied && !folderKey.isEmpty()) {
         try {
             ReloadFolder(folderKey);
@@ -305,6 +304,13 @@ void CopyEach(const QString &query, const RowText &status, const RowText &insert
         CopyDialog::Status(status(*rs));
         modUpdate::UnitInsert(insert(*rs), undo(*rs));
     }
+}
+
+void TellIfDeletedAgain()
+{
+    if (modUpdate::LastUnitDeletedAgain())
+        Ui().MsgBox(QStringLiteral("The copy failed; the rows it had written have been deleted again."),
+                    ui::vbInformation);
 }
 
 QString RowDelete(const QString &catalogTable, const QStringList &keys, const QStringList &values)

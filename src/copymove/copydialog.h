@@ -145,4 +145,8 @@ QString RowDelete(const QString &catalogTable, const QStringList &keys, const QS
 using RowText = std::function<QString(const dao::Recordset &)>;
 void CopyEach(const QString &query, const RowText &status, const RowText &insert, const RowText &undo);
 
+// After a copy's or a wizard Finish's unit failed: when it had no transaction
+// and deleted again the rows it had written, tells the user so.
+void TellIfDeletedAgain();
+
 } // namespace copyRows

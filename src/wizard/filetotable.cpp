@@ -113,9 +113,11 @@ QList<Column> PlanColumns(dao::Database &db, const QString &dsn, const NewTable 
                    QStringLiteral(", ") + S(s, "MONEY") + QStringLiteral(", ") + S(s, "AUTO_INCREMENT") +
                    QStringLiteral(", ") + S(s, "CASE_SENSITIVE") + QStringLiteral(", ") + S(s, "SEARCHABLE") +
                    QStringLiteral(", 1, ") + S(s, "RADIX") + QStringLiteral(" )");
-        c.undo = modDatabase::BuildDeleteSQL(QStringLiteral("QN_COLUMN"),
-                                             modDatabase::TableWhere(table.database, table.table) +
-                                                 QStringLiteral(" AND COLUMN_NAME = ") + Quoted(columnName));
+        c.undo = modDatabase::BuildDeleteSQL(
+            QStringLiteral("QN_COLUMN"),
+            modDatabase::KeyWhere({QStringLiteral("DATABASE_NAME"), QStringLiteral("TABLE_NAME"),
+                                   QStringLiteral("COLUMN_NAME")},
+                                  {table.database, table.table, columnName}));
         columns << c;
     }
     statement.clear();

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QPushButton>
 
+#include "copymove/copydialog.h"
 #include "core/boundcontrols.h"
 #include "core/cconnections.h"
 #include "core/errortrace.h"
@@ -487,9 +488,7 @@ void frmWizardFileToTable::cmdFinish_Click()
         if (!c.skipped.isEmpty())
             Ui().MsgBox(c.skipped, ui::vbOKOnly);
     if (!modUpdate::RunUnit(dsn, routine, [&] { fileToTable::WriteRows(table, columns); })) {
-        if (modUpdate::LastUnitDeletedAgain())
-            Ui().MsgBox(QStringLiteral("The table was not created; the rows it had written have been deleted again."),
-                        ui::vbInformation);
+        copyRows::TellIfDeletedAgain();
         return;
     }
 

@@ -160,6 +160,7 @@ TEST_F(CopyDialogs, ATableIsCopiedIntoTheChosenDatabase)
     open(kDs)->Execute(QStringLiteral("INSERT INTO QN_DB (DATABASE_NAME) VALUES ('ARCHIVE'), ('ZOO')"));
     openPath({NodeKey::Datasource(kDs), QStringLiteral("DSN=QnTest2:DB=QnTest2:"), NodeKey::Database(kDs, "ARCHIVE"),
               QStringLiteral("DSN=QnTest2:DB=QnTest2:db=ARCHIVE:TA=ARCHIVE:")});
+    QStringList statuses;
     openDialog(QStringLiteral("frmTableCopy"), {kDs, QStringLiteral("SHOP"), QStringLiteral("ITEMS")}, [&](QDialog &d) {
         EXPECT_EQ(d.windowTitle(), QStringLiteral("Copy Table"));
         EXPECT_EQ(child<QLabel>(d, QStringLiteral("lblTable"))->text(), QStringLiteral("ITEMS"));
@@ -179,8 +180,11 @@ TEST_F(CopyDialogs, ATableIsCopiedIntoTheChosenDatabase)
         QTest::qWait(QApplication::doubleClickInterval() + 50);
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, archive);
         EXPECT_EQ(list->currentText(), QStringLiteral("ARCHIVE"));
-        clickOK(d);
+        statuses = statusesWhile(main(), [&] { clickOK(d); });
     });
+    EXPECT_EQ(statuses.mid(statuses.indexOf(QStringLiteral("Copying Table...")), 4),
+              QStringList({"Copying Table...", "Copying Column 'CODE...", "Copying Column 'ROWID...",
+                           "Copying Table Privileges for User 'U1..."}));
     EXPECT_EQ(modUpdate::LastStatements(),
               QStringList({
                   "SELECT * FROM QN_TABLE WHERE DATABASE_NAME = 'SHOP' AND TABLE_NAME = 'ITEMS'",
@@ -339,26 +343,70 @@ TEST_F(CopyDialogs, TheNameIsCheckedWithTheDialogsQuestions)
     }
 }
 
-// A name pasted into the box is copied under the name the box holds, quoted
-// whatever it holds.
-TEST_F(CopyDialogs, APastedNameIsCopiedAsTheBoxHoldsIt)
+// Text pasted, dropped or committed by an input method into a name box passes
+// the key filter as typed text does; the copy takes the box's name.
+TEST_F(CopyDialogs, NamesPastedOrDroppedAreFilteredAsTyped)
 {
-    QString name;
-    openDialog(QStringLiteral("frmDBCopy"), {kDs, QStringLiteral("SHOP")}, [&](QDialog &d) {
-        paste(nameBox(d), QStringLiteral("o'k"));
-        name = nameBox(d)->text();
+    const struct
+    {
+        const char *how;
+        std::function<void(QLineEdit *)> enter;
+    } ways[] = {
+        {"pasted", [](QLineEdit *box) { textentry::Paste(box, QStringLiteral("o'k x"), true); }},
+        {"from the menu",
+         [](QLineEdit *box) {
+             box->clear();
+             textentry::PasteFromMenu(box, QStringLiteral("o'k x"));
+         }},
+        {"dropped",
+         [](QLineEdit *box) {
+             box->clear();
+             EXPECT_TRUE(textentry::Drop(box, QStringLiteral("o'k x")));
+         }},
+        {"committed",
+         [](QLineEdit *box) {
+             box->clear();
+             box->setFocus();
+             textentry::Commit(box, QStringLiteral("o'k x"));
+         }},
+    };
+    for (const auto &way : ways) {
+        SCOPED_TRACE(way.how);
+        // The copy of the way before removed.
+        for (const char *table : {"QN_DB", "QN_TABLE", "QN_COLUMN", "QN_DBPRV", "QN_TBLPRV"})
+            open(kDs)->Execute(QStringLiteral("DELETE FROM %1 WHERE DATABASE_NAME = 'OK_X'").arg(QLatin1String(table)));
+        openDialog(QStringLiteral("frmDBCopy"), {kDs, QStringLiteral("SHOP")}, [&](QDialog &d) {
+            way.enter(nameBox(d));
+            EXPECT_EQ(nameBox(d)->text(), QStringLiteral("OK_X"));
+            clickOK(d);
+        });
+        EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM QN_COLUMN WHERE DATABASE_NAME = 'OK_X'"), kDs).toInt(), 2);
+    }
+}
+
+// Names with an apostrophe, which the catalog may hold (imported), are quoted
+// in the proposal's look-ups and in every statement of the copies.
+TEST_F(CopyDialogs, SourceNamesWithAnApostropheAreQuoted)
+{
+    const auto db = open(kDs);
+    db->Execute(QStringLiteral("INSERT INTO QN_DB (DATABASE_NAME) VALUES ('O''B')"));
+    db->Execute(QStringLiteral("INSERT INTO QN_TABLE (DATABASE_NAME, TABLE_NAME) VALUES ('O''B', 'IT''S')"));
+    db->Execute(QStringLiteral("INSERT INTO QN_COLUMN (DATABASE_NAME, TABLE_NAME, COLUMN_NUMBER, COLUMN_NAME) "
+                               "VALUES ('O''B', 'IT''S', 1, 'C')"));
+    openDialog(QStringLiteral("frmDBCopy"), {kDs, QStringLiteral("O'B")}, [&](QDialog &d) {
+        EXPECT_EQ(nameBox(d)->text(), QStringLiteral("O'B1"));
         clickOK(d);
     });
-    EXPECT_FALSE(name.isEmpty());
-    EXPECT_EQ(rows(QStringLiteral("SELECT DATABASE_NAME FROM QN_DB WHERE DATABASE_NAME = '%1'")
-                       .arg(modDatabase::EscapeQuotes(name)),
+    openDialog(QStringLiteral("frmTableCopy"), {kDs, QStringLiteral("O'B"), QStringLiteral("IT'S")}, [&](QDialog &d) {
+        EXPECT_EQ(child<QComboBox>(d, QStringLiteral("cboDB"))->currentText(), QStringLiteral("O'B"));
+        EXPECT_EQ(nameBox(d)->text(), QStringLiteral("IT'S1"));
+        clickOK(d);
+    });
+    EXPECT_TRUE(ui().errors().isEmpty());
+    EXPECT_EQ(rows(QStringLiteral("SELECT DATABASE_NAME || '.' || TABLE_NAME || '.' || COLUMN_NAME FROM QN_COLUMN "
+                                  "WHERE DATABASE_NAME LIKE 'O''B%' ORDER BY 1"),
                    kDs),
-              QStringList{name});
-    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM QN_COLUMN WHERE DATABASE_NAME = '%1'")
-                         .arg(modDatabase::EscapeQuotes(name)),
-                     kDs)
-                  .toInt(),
-              2);
+              QStringList({"O'B.IT'S.C", "O'B.IT'S1.C", "O'B1.IT'S.C"}));
 }
 
 // When no name of the column's width is free, the box stays empty and OK

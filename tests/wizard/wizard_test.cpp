@@ -394,8 +394,8 @@ TEST_F(Wizard, AFailureAtAnyStatementOfFinishLeavesNothing)
             ASSERT_EQ(ui().errors().size(), 1);
             EXPECT_EQ(ui().errors()[0].trappedIn, QStringLiteral("frmWizardFileToTable.cmdFinish_Click"));
             EXPECT_EQ(ui().errors()[0].additionalInfo, shownSQL(sent[n - 1]));
-            EXPECT_EQ(takeMessages(), written ? QStringList{"The table was not created; the rows it had written "
-                                                            "have been deleted again."}
+            EXPECT_EQ(takeMessages(), written ? QStringList{"The copy failed; the rows it had written have been "
+                                                            "deleted again."}
                                               : QStringList());
             EXPECT_EQ(tables(), tablesBefore);
             EXPECT_EQ(columns(), columnsBefore);
