@@ -54,16 +54,6 @@ QStringList exportQueries()
     };
 }
 
-void exec(sqlite3 *db, const char *sql)
-{
-    char *message = nullptr;
-    if (sqlite3_exec(db, sql, nullptr, nullptr, &message) != SQLITE_OK) {
-        const std::string text = message ? message : "sqlite3 failed";
-        sqlite3_free(message);
-        throw std::runtime_error(text);
-    }
-}
-
 // A user catalog of `rows` rows that imports without a warning: per 100 rows a
 // file of 40 fields with a table of 40 columns over it; databases, users with a
 // database privilege each, and table privileges for the rest.
@@ -73,10 +63,6 @@ void fill(const QString &file, int rows)
     const int privileges = rows - (files * 82 + databases + users * 2);
     if (privileges < 0 || privileges > users * files)
         throw std::runtime_error("no catalog of that size");
-    sqlite3 *db = nullptr;
-    if (sqlite3_open(file.toUtf8().constData(), &db) != SQLITE_OK)
-        throw std::runtime_error("cannot open the bench file");
-    exec(db, "BEGIN");
     // Each statement numbers its rows with ?1 from 0; ?2 and ?3 carry counts.
     const struct
     {
@@ -103,22 +89,12 @@ void fill(const QString &file, int rows)
          "0, NULL)",
          privileges},
     };
-    for (const auto &t : tables) {
-        sqlite3_stmt *insert = nullptr;
-        if (sqlite3_prepare_v2(db, t.sql, -1, &insert, nullptr) != SQLITE_OK)
-            throw std::runtime_error(sqlite3_errmsg(db));
-        for (int i = 0; i < t.count; ++i) {
+    for (const auto &t : tables)
+        Fill(file, t.sql, t.count, [&](sqlite3_stmt *insert, int i) {
             sqlite3_bind_int(insert, 1, i);
             sqlite3_bind_int(insert, 2, databases);
             sqlite3_bind_int(insert, 3, users);
-            if (sqlite3_step(insert) != SQLITE_DONE)
-                throw std::runtime_error(sqlite3_errmsg(db));
-            sqlite3_reset(insert);
-        }
-        sqlite3_finalize(insert);
-    }
-    exec(db, "COMMIT");
-    sqlite3_close(db);
+        });
 }
 
 // The answers of the file dialogs, the messages and the validation dialog.

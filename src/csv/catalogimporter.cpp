@@ -64,7 +64,11 @@ private:
     int m_values = 0;
 };
 
-QString quoted(const QString &value) { return modDatabase::Quoted(value); }
+// The DELETE of the row whose key `columns` hold `values`.
+QString keyDelete(const char *table, const QStringList &columns, const QStringList &values)
+{
+    return modDatabase::BuildDeleteSQL(QLatin1String(table), modDatabase::KeyWhere(columns, values));
+}
 
 } // namespace
 
@@ -108,7 +112,7 @@ std::optional<CatalogImporter::Statements> CatalogImporter::ImportLine(const QSt
                        .upper(v(3))
                        .number(v(4), "RECORD_SIZE")
                        .end(QLatin1StringView(")"));
-        s.undo = QStringLiteral("DELETE FROM QN_FILE WHERE FILE_NAME = ") + quoted(v(1).toUpper());
+        s.undo = keyDelete("QN_FILE", {QStringLiteral("FILE_NAME")}, {v(1).toUpper()});
     } else if (tag == QLatin1String("FIELD")) {
         const QString file = v(1).toUpper();
         const qint32 fieldNumber = ++m_fieldNumbers[file];
@@ -127,8 +131,8 @@ std::optional<CatalogImporter::Statements> CatalogImporter::ImportLine(const QSt
                        .sql(QString::number(fieldNumber))
                        .text(v(10))
                        .end(QLatin1StringView(") "));
-        s.undo = QStringLiteral("DELETE FROM QN_FIELD WHERE FILE_NAME = ") + quoted(file) +
-                 QStringLiteral(" AND FIELD_NAME = ") + quoted(v(2).toUpper());
+        s.undo = keyDelete("QN_FIELD", {QStringLiteral("FILE_NAME"), QStringLiteral("FIELD_NAME")},
+                           {file, v(2).toUpper()});
     } else if (tag == QLatin1String("DB")) {
         s.insert = Insert(QStringLiteral("INSERT INTO QN_DB (DATABASE_NAME, DEFAULT_DIRECTORY, DRIVER_NAME, "
                                          "CONNECT_STRING, DISPLAY_NAME) VALUES ("))
@@ -138,7 +142,7 @@ std::optional<CatalogImporter::Statements> CatalogImporter::ImportLine(const QSt
                        .text(v(4))
                        .text(v(5))
                        .end(QLatin1StringView(")"));
-        s.undo = QStringLiteral("DELETE FROM QN_DB WHERE DATABASE_NAME = ") + quoted(v(1).toUpper());
+        s.undo = keyDelete("QN_DB", {QStringLiteral("DATABASE_NAME")}, {v(1).toUpper()});
     } else if (tag == QLatin1String("TABLE")) {
         s.insert = Insert(QStringLiteral("INSERT INTO QN_TABLE (DATABASE_NAME, TABLE_NAME, TABLE_TYPE, FILE_NAME, "
                                          "FILE_SPECIFICATION, CRITERIA, DISPLAY_NAME) VALUES ("))
@@ -150,8 +154,8 @@ std::optional<CatalogImporter::Statements> CatalogImporter::ImportLine(const QSt
                        .text(v(6))
                        .text(v(7))
                        .end(QLatin1StringView(")"));
-        s.undo = modDatabase::BuildDeleteSQL(QStringLiteral("QN_TABLE"),
-                                             modDatabase::TableWhere(v(1).toUpper(), v(2).toUpper()));
+        s.undo = keyDelete("QN_TABLE", {QStringLiteral("DATABASE_NAME"), QStringLiteral("TABLE_NAME")},
+                           {v(1).toUpper(), v(2).toUpper()});
     } else if (tag == QLatin1String("COLUMN")) {
         const QString db = v(1).toUpper(), table = v(2).toUpper();
         const QString typeName = v(5).toUpper();
@@ -185,15 +189,15 @@ std::optional<CatalogImporter::Statements> CatalogImporter::ImportLine(const QSt
         if (relativeIndex)
             insert.upper(v(10));
         s.insert = insert.end(QLatin1StringView(")"));
-        s.undo = modDatabase::BuildDeleteSQL(QStringLiteral("QN_COLUMN"), modDatabase::TableWhere(db, table) +
-                                                                              QStringLiteral(" AND COLUMN_NAME = ") +
-                                                                              quoted(v(3).toUpper()));
+        s.undo = keyDelete("QN_COLUMN",
+                           {QStringLiteral("DATABASE_NAME"), QStringLiteral("TABLE_NAME"), QStringLiteral("COLUMN_NAME")},
+                           {db, table, v(3).toUpper()});
     } else if (tag == QLatin1String("USER")) {
         s.insert = Insert(QStringLiteral("INSERT INTO QN_USER (USER_NAME, USER_PASSWORD) VALUES ("))
                        .upper(v(1))
                        .upper(v(2))
                        .end(QLatin1StringView(") "));
-        s.undo = QStringLiteral("DELETE FROM QN_USER WHERE USER_NAME = ") + quoted(v(1).toUpper());
+        s.undo = keyDelete("QN_USER", {QStringLiteral("USER_NAME")}, {v(1).toUpper()});
     } else if (tag == QLatin1String("DBPRV")) {
         s.insert = Insert(QStringLiteral("INSERT INTO QN_DBPRV (USER_NAME, DATABASE_NAME, DATABASE_USERNAME, "
                                          "DATABASE_PASSWORD, ALLOW_SELECT, ALLOW_INSERT, ALLOW_UPDATE, ALLOW_DELETE, "
@@ -208,8 +212,8 @@ std::optional<CatalogImporter::Statements> CatalogImporter::ImportLine(const QSt
                        .number(v(8), "ALLOW_DELETE")
                        .upper(v(9))
                        .end(QLatin1StringView(")"));
-        s.undo = QStringLiteral("DELETE FROM QN_DBPRV WHERE USER_NAME = ") + quoted(v(1).toUpper()) +
-                 QStringLiteral(" AND DATABASE_NAME = ") + quoted(v(2).toUpper());
+        s.undo = keyDelete("QN_DBPRV", {QStringLiteral("USER_NAME"), QStringLiteral("DATABASE_NAME")},
+                           {v(1).toUpper(), v(2).toUpper()});
     } else if (tag == QLatin1String("TBLPRV")) {
         s.insert = Insert(QStringLiteral("INSERT INTO QN_TBLPRV (USER_NAME, DATABASE_NAME, TABLE_NAME, ALLOW_SELECT, "
                                          "ALLOW_INSERT, ALLOW_UPDATE, ALLOW_DELETE) VALUES ("))
@@ -221,9 +225,9 @@ std::optional<CatalogImporter::Statements> CatalogImporter::ImportLine(const QSt
                        .number(v(6), "ALLOW_UPDATE")
                        .number(v(7), "ALLOW_DELETE")
                        .end(QLatin1StringView(")"));
-        s.undo = QStringLiteral("DELETE FROM QN_TBLPRV WHERE USER_NAME = ") + quoted(v(1).toUpper()) +
-                 QStringLiteral(" AND DATABASE_NAME = ") + quoted(v(2).toUpper()) +
-                 QStringLiteral(" AND TABLE_NAME = ") + quoted(v(3).toUpper());
+        s.undo = keyDelete("QN_TBLPRV",
+                           {QStringLiteral("USER_NAME"), QStringLiteral("DATABASE_NAME"), QStringLiteral("TABLE_NAME")},
+                           {v(1).toUpper(), v(2).toUpper(), v(3).toUpper()});
     } else {
         return std::nullopt;
     }

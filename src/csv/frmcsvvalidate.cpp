@@ -23,6 +23,7 @@
 #include "core/mousesleeper.h"
 #include "panehost/forms.h"
 #include "panehost/panelook.h"
+#include "panes/modgrid.h"
 #include "tree/nodekey.h"
 #include "tree/refreshnodepath.h"
 #include "ui.h"
@@ -357,8 +358,10 @@ void frmCSVValidate::importLines(long count)
         QHash<QString, qint32> lastFieldNumbers;
         const auto numbers =
             modUpdate::UnitOpen(QStringLiteral("SELECT FILE_NAME, MAX(FIELD_NUMBER) FROM QN_FIELD GROUP BY FILE_NAME"));
+        // A file whose fields have no number yet starts at 1.
         for (; !numbers->Eof(); numbers->MoveNext())
-            lastFieldNumbers.insert((*numbers)(0).Text(), vb::CLng((*numbers)(1).Text()));
+            if (const auto last = modGrid::WholeNumber((*numbers)(1).Text()))
+                lastFieldNumbers.insert((*numbers)(0).Text(), qint32(std::clamp<qint64>(*last, 0, INT32_MAX - 1)));
         m_importer->Reset(std::move(lastFieldNumbers));
         CatalogCSV::LineReader reader;
         openOrFail(reader, m_file);
@@ -375,7 +378,9 @@ void frmCSVValidate::importLines(long count)
     if (imported)
         Ui().MsgBox(QStringLiteral("CSV Successfully imported."), ui::vbInformation);
     else if (modUpdate::LastUnitUndone())
-        Ui().MsgBox(QStringLiteral("The import stopped at line %1; nothing was imported.").arg(m_importLine),
+        Ui().MsgBox(m_importLine == 0
+                        ? QStringLiteral("The import stopped before its first line; nothing was imported.")
+                        : QStringLiteral("The import stopped at line %1; nothing was imported.").arg(m_importLine),
                     ui::vbInformation);
     else
         Ui().MsgBox(QStringLiteral("The import stopped at line %1; the lines imported before it could not all be "

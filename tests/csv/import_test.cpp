@@ -167,8 +167,8 @@ TEST_F(Import, AFailureLeavesTheCatalogAsItWasWithOrWithoutTransactions)
     const struct
     {
         bool transactions;
-        int failingInsert; // 0: the commit fails
-    } cases[] = {{true, 1}, {true, 9}, {true, 0}, {false, 1}, {false, 9}, {false, 16}};
+        int failingInsert; // 0: the commit fails; -1: the read of the field numbers before the first line
+    } cases[] = {{true, 1}, {true, 9}, {true, 0}, {true, -1}, {false, 1}, {false, 9}, {false, 16}};
     for (const auto &c : cases) {
         SCOPED_TRACE(testing::Message() << (c.transactions ? "with" : "without") << " transactions, insert "
                                         << c.failingInsert);
@@ -179,7 +179,8 @@ TEST_F(Import, AFailureLeavesTheCatalogAsItWasWithOrWithoutTransactions)
         if (c.failingInsert == 0)
             dao::Faults::Add(dao::Faults::Commit, 1, QStringLiteral("08S01"), QStringLiteral("link down"));
         runImport([&](const QString &sql) {
-            if (sql.startsWith(QLatin1String("INSERT")) && ++inserts == c.failingInsert)
+            if ((sql.startsWith(QLatin1String("INSERT")) && ++inserts == c.failingInsert) ||
+                (c.failingInsert < 0 && sql.contains(QLatin1String("MAX(FIELD_NUMBER)"))))
                 dao::Faults::Add(dao::Faults::Statement, 1, QStringLiteral("23000"), QStringLiteral("refused"));
         });
         EXPECT_EQ(catalog(kTarget), before);
@@ -190,9 +191,12 @@ TEST_F(Import, AFailureLeavesTheCatalogAsItWasWithOrWithoutTransactions)
                       modDatabase::FormatSQL(QString::fromUtf8(kInserts[c.failingInsert - 1])).simplified());
             EXPECT_EQ(ui().messages().last(), QStringLiteral("The import stopped at line %1; nothing was imported.")
                                                   .arg(lineOfInsert(c.failingInsert)));
-        } else {
+        } else if (c.failingInsert == 0) {
             EXPECT_EQ(ui().messages().last(), QStringLiteral("The import stopped at line %1; nothing was imported.")
                                                   .arg(int(std::size(kClean))));
+        } else {
+            EXPECT_EQ(ui().messages().last(),
+                      QStringLiteral("The import stopped before its first line; nothing was imported."));
         }
         if (!c.transactions && c.failingInsert > 1) {
             // The DELETEs of the rows written, last first.
@@ -207,6 +211,28 @@ TEST_F(Import, AFailureLeavesTheCatalogAsItWasWithOrWithoutTransactions)
         EXPECT_FALSE(forms::LoadedForm<frmCSVValidate>());
         EXPECT_EQ(frmQNErr::Trace(), QStringList());
     }
+}
+
+// Without transactions, a row that cannot be deleted again either is not
+// passed off as "nothing was imported": the message says what is left.
+TEST_F(Import, AnUndoThatFailsTooIsNotCalledNothingImported)
+{
+    dao::IgnoreTransactionSupport(true);
+    ui().answerError(ui::vbIgnore);
+    int inserts = 0;
+    runImport([&](const QString &sql) {
+        if ((sql.startsWith(QLatin1String("INSERT")) && ++inserts == 3) ||
+            sql == QLatin1String("DELETE FROM QN_FILE WHERE FILE_NAME = 'F1'"))
+            dao::Faults::Add(dao::Faults::Statement, 1, QStringLiteral("HY000"), QStringLiteral("refused"));
+    });
+    dao::IgnoreTransactionSupport(false);
+    EXPECT_EQ(ui().messages().last(), QStringLiteral("The import stopped at line %1; the lines imported before it "
+                                                     "could not all be removed again.")
+                                          .arg(lineOfInsert(3)));
+    EXPECT_EQ(ui().shown().last().style, ui::vbExclamation);
+    EXPECT_EQ(rows(QStringLiteral("SELECT FILE_NAME FROM QN_FILE WHERE FILE_NAME IN ('F1', 'F2')"), kTarget),
+              QStringList{"F1"});
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM QN_FIELD WHERE FILE_NAME = 'F1'"), kTarget).toInt(), 0);
 }
 
 // Retry runs the whole import again: numbers start afresh, nothing twice.
@@ -224,6 +250,21 @@ TEST_F(Import, RetryImportsTheWholeFileOnce)
                                   "('F1', 'F2', 'OLD') ORDER BY 1, 2"),
                    kTarget),
               QStringList({"F1|1|A", "F1|2|B", "F2|1|Z", "OLD|1|P", "OLD|5|Q", "OLD|6|N1", "OLD|7|N2"}));
+}
+
+// A file of the catalog whose fields have no number yet: the imported ones
+// are numbered from 1.
+TEST_F(Import, FieldsOfACatalogFileWithoutNumbersStartAtOne)
+{
+    for (const char *sql : {"INSERT INTO QN_FILE VALUES ('BARE', NULL, 10, 'INDEXED', 'FIXED', NULL)",
+                            "INSERT INTO QN_FIELD VALUES ('BARE', NULL, 'P', 'STRING', 0, 4, 4, 0, 0, NULL, NULL, NULL)"})
+        open(kTarget)->Execute(QString::fromLatin1(sql));
+    writeFile(QStringLiteral("bare.csv"), QByteArray(R"("FIELD","BARE","Q","STRING",4,4,4,0,0,"","")"
+                                                     "\r\n"));
+    importClean(kTarget, QStringLiteral("bare.csv"));
+    EXPECT_EQ(rows(QStringLiteral("SELECT FIELD_NAME, FIELD_NUMBER FROM QN_FIELD WHERE FILE_NAME = 'BARE' ORDER BY 1"),
+                   kTarget),
+              QStringList({"P|", "Q|1"}));
 }
 
 // ------------------------------------------------------------------ round trip
