@@ -11,6 +11,7 @@
 #include "core/moddatabase.h"
 #include "core/modupdate.h"
 #include "core/mousesleeper.h"
+#include "copydialog.h"
 #include "dragkinds.h"
 #include "frmmovecopy.h"
 #include "frmyestoall.h"
@@ -283,7 +284,8 @@ struct Planned
 {
     const Facts *facts = nullptr;
     QStringList source, target;
-    QStringList writes;
+    QString overwrite; // a column's DELETE of the target column in its place
+    QString insert;
     QList<Planned> children;
 };
 
@@ -397,9 +399,9 @@ bool planTable(Drop &drop, Steps &steps, const Names &n, const dao::Recordset &r
 
 // A column's own tests: a target column in its place (type and number) is
 // overwritten after a question; one of its name elsewhere refuses the drop;
-// a field missing from the target table's file is warned about. `writes`
-// gets the overwrite's DELETE.
-bool planColumn(Drop &drop, Steps &steps, const Names &n, const dao::Recordset &row, QStringList &writes,
+// a field missing from the target table's file is warned about.
+// `overwriteSql` gets the overwrite's DELETE.
+bool planColumn(Drop &drop, Steps &steps, const Names &n, const dao::Recordset &row, QString &overwriteSql,
                 const Batch *batch)
 {
     const QString &ds = n.target[0], &db = n.target[1], &table = n.target[2];
@@ -476,7 +478,7 @@ bool planColumn(Drop &drop, Steps &steps, const Names &n, const dao::Recordset &
                QStringLiteral("' which does not exists in ") + kCrLf + QStringLiteral("File '") + file +
                QStringLiteral("' (refered to by Table '") + table + QStringLiteral("')"));
     if (overwrite)
-        writes << QStringLiteral("DELETE FROM QN_COLUMN WHERE DATABASE_NAME = ") + quoted(db) +
+        overwriteSql = QStringLiteral("DELETE FROM QN_COLUMN WHERE DATABASE_NAME = ") + quoted(db) +
                       QStringLiteral("  AND TABLE_NAME = ") + quoted(table) + QStringLiteral("  AND COLUMN_NUMBER = ") +
                       place + QStringLiteral("  AND COLUMN_TYPE = ") + type;
     return true;
@@ -535,15 +537,13 @@ std::optional<Planned> plan(Drop &drop, const Facts &k, const QStringList &sourc
         if (!row)
             return std::nullopt;
     }
-    Planned p{&k, source, target, {}, {}};
-    if (k.kind == Kind::Column && !planColumn(drop, steps, names, *row, p.writes, batch))
+    Planned p{&k, source, target, {}, {}, {}};
+    if (k.kind == Kind::Column && !planColumn(drop, steps, names, *row, p.overwrite, batch))
         return std::nullopt;
     if (k.kind == Kind::Table && !planTable(drop, steps, names, *row, batch))
         return std::nullopt;
-    QString insert;
-    if (!steps.step([&] { insert = insertSql(k, *row, target); }))
+    if (!steps.step([&] { p.insert = insertSql(k, *row, target); }))
         return std::nullopt;
-    p.writes << insert;
     for (const Kind member : k.children)
         if (!planMembers(drop, Of(member), source, target, p.children))
             return std::nullopt;
@@ -551,18 +551,22 @@ std::optional<Planned> plan(Drop &drop, const Facts &k, const QStringList &sourc
 }
 
 // Inside a unit: the item's writes on the target (`targets`) and the move's
-// deletes in the source (`sources`), its members' in between. A parent whose
-// members are not all gone from the source stays, and `kept` says so.
+// deletes in the source (`sources`), its members' in between. Each insert
+// carries the DELETE that removes its row again where the unit has no
+// transaction. A parent whose members are not all gone from the source stays,
+// and `kept` says so.
 void write(const Planned &p, bool targets, bool sources, bool &kept)
 {
-    if (targets)
-        for (const QString &sql : p.writes)
-            modUpdate::UnitExecute(sql);
+    const Facts &k = *p.facts;
+    if (targets) {
+        if (!p.overwrite.isEmpty())
+            modUpdate::UnitExecute(p.overwrite);
+        modUpdate::UnitInsert(p.insert, modDatabase::BuildDeleteSQL(k.table, condition(k, p.target)));
+    }
     for (const Planned &member : p.children)
         write(member, targets, sources, kept);
     if (!sources)
         return;
-    const Facts &k = *p.facts;
     for (const Kind member : k.children)
         if (!modUpdate::UnitOpen(membersSql(Of(member), p.source, NameColumn(Of(member))))->Eof()) {
             kept = true;
@@ -571,13 +575,25 @@ void write(const Planned &p, bool targets, bool sources, bool &kept)
     modUpdate::UnitExecute(modDatabase::BuildDeleteSQL(k.table, condition(k, p.source)));
 }
 
-// Writes a planned item: one unit within one data source; between two, the
-// copy commits on the target before a unit on the source deletes what was
-// copied. True once the copy was written.
+// The data source runs its units in transactions (false when that cannot be told).
+bool transactions(const QString &ds)
+{
+    try {
+        const auto connection = gConnections().Item(ds);
+        return connection && connection->db && connection->db->SupportsTransactions();
+    } catch (const std::exception &) {
+        return false;
+    }
+}
+
+// Writes a planned item: one unit within one data source that has
+// transactions; otherwise the copy commits on the target before a unit on the
+// source deletes what was copied. True once the copy was written.
 bool execute(const Planned &p, bool move)
 {
     const Facts &k = *p.facts;
     const QString &sds = p.source[0], &tds = p.target[0];
+    const QString what = k.word + QStringLiteral(" '") + p.source.last() + QLatin1Char('\'');
     bool kept = false;
     const auto unit = [&](const QString &ds, bool targets, bool sources) {
         return modUpdate::RunUnit(ds, k.single, [&] {
@@ -585,19 +601,26 @@ bool execute(const Planned &p, bool move)
             write(p, targets, sources, kept);
         });
     };
-    if (CConnections::SameName(sds, tds)) {
+    if (CConnections::SameName(sds, tds) && transactions(tds)) {
         if (!unit(tds, true, move))
             return false;
     } else {
-        if (!unit(tds, true, false))
+        if (!unit(tds, true, false)) {
+            // Without a transaction the failed copy's rows were deleted again, or not all.
+            copyRows::TellIfDeletedAgain();
+            if (!modUpdate::LastUnitUndone())
+                Ui().MsgBox(QStringLiteral("The copy of ") + what + QStringLiteral(" failed; what it had written in '") + tds +
+                                QStringLiteral("' could not all be undone."),
+                            ui::vbExclamation);
             return false;
+        }
         // An ignored delete leaves the source as it was: the move became a copy.
         if (move && !unit(sds, false, true))
             kept = true;
     }
     if (move && kept)
-        inform(QStringLiteral("The move of ") + k.word + QStringLiteral(" '") + p.source.last() +
-               QStringLiteral("' was incomplete: what could not be moved is still in '") + sds + QStringLiteral("'."));
+        inform(QStringLiteral("The move of ") + what +
+               QStringLiteral(" was incomplete: what could not be moved is still in '") + sds + QStringLiteral("'."));
     return true;
 }
 

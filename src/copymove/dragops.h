@@ -16,10 +16,12 @@
 // rows one by one; the members of a collection are read once for all of them
 // (their rows, the names the target holds). Then its rows are written as one unit
 // (modUpdate::RunUnit): within one data source the copy and the move's deletes
-// together; between two, the copy on the target commits first, and only then
-// does a unit on the source delete the rows copied. A failure rolls its unit
-// back before the error dialog shows; Retry runs the unit again, Ignore leaves
-// the item undone (a source delete ignored leaves a copy). A move deletes a
+// together; between two, or where the data source has no transactions, the
+// copy on the target commits first, and only then does a unit on the source
+// delete the rows copied. A failure rolls its unit back (without a
+// transaction, deletes again the rows its inserts wrote, and says so) before
+// the error dialog shows; Retry runs the unit again, Ignore leaves the item
+// undone (a source delete ignored leaves a copy). A move deletes a
 // file, database or table in the source only when none of its fields, tables,
 // columns or privileges remains there; otherwise it keeps it and says the move
 // was incomplete.

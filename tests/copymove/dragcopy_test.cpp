@@ -380,6 +380,76 @@ TEST_F(DragCopy, ADatabaseWithItsTables)
     EXPECT_TRUE(takeWrites().isEmpty());
 }
 
+// The Databases and Tables folders between data sources: one question, a
+// member the target holds refused with the continue question after it, the
+// others each with their tables and columns; a move deletes the source's rows
+// once their copy is committed.
+TEST_F(DragCopy, TheDatabasesAndTablesFolders)
+{
+    exec("INSERT INTO QN_DB (DATABASE_NAME, REMARKS) VALUES ('NEWDB', 'New')", kDs2);
+    exec("INSERT INTO QN_TABLE (DATABASE_NAME, TABLE_NAME, FILE_NAME, NUMBER_COLUMNS) VALUES ('NEWDB', 'T', "
+         "'CUSTOMER', 1), ('NEWDB', 'U', 'CUSTOMER', 0)",
+         kDs2);
+    exec("INSERT INTO QN_COLUMN (DATABASE_NAME, TABLE_NAME, COLUMN_NUMBER, COLUMN_NAME, FIELD_NAME, COLUMN_TYPE) "
+         "VALUES ('NEWDB', 'T', 1, 'CUST_NO', 'CUST-NO', 0)",
+         kDs2);
+    exec("INSERT INTO QN_TABLE (DATABASE_NAME, TABLE_NAME, FILE_NAME) VALUES ('STOCK', 'U', 'CUSTOMER')");
+    reveal(tables(kDs2, "NEWDB"));
+    reveal(tables(kDs, "STOCK"));
+
+    // NEWDB's tables copied into STOCK, which holds a U of its own.
+    answerMoveCopy("cmdCopy");
+    ui().answerMsgBox(ui::vbOK);
+    answerContinue("cmdYes");
+    drag(tables(kDs2, "NEWDB"), database(kDs, "STOCK"));
+    EXPECT_EQ(takePrompts(),
+              (QStringList{"Do you want to Move or Copy the Table collection in Datasource 'QnTest2', Database 'NEWDB' "
+                           "to Datasource 'QnTest', Database 'STOCK'?",
+                           "Do you want to continue with the remainder of the Tables in this collection?"}));
+    EXPECT_EQ(takeMessages(), QStringList{"Database 'STOCK' in Datasource 'QnTest' already contains a Table called 'U'!"});
+    EXPECT_EQ(takeWrites(),
+              (QStringList{"INSERT INTO QN_TABLE (DATABASE_NAME, TABLE_NAME, TABLE_TYPE, FILE_NAME, FILE_SPECIFICATION, "
+                           "NUMBER_COLUMNS, CRITERIA, REMARKS, DISPLAY_NAME) VALUES ('STOCK', 'T', '', 'CUSTOMER', '', "
+                           "1, '', '', '')",
+                           kColumnColumns + "'STOCK', 'T', 1, 'CUST_NO', 'CUST-NO', '', NULL, NULL, NULL, NULL, NULL, "
+                                            "NULL, NULL, NULL, NULL, NULL, NULL, NULL, '', '', NULL, 0, '')"}));
+    EXPECT_TRUE(node(tables(kDs, "STOCK") + "ta=T:"));
+    EXPECT_EQ(shownPane(), "frmTables:STOCK - Tables");
+
+    // The Databases folder moved: QN is there already; NEWDB goes with its tables.
+    answerMoveCopy("cmdMove");
+    ui().answerMsgBox(ui::vbOK);
+    answerContinue("cmdYes");
+    drag(databases(kDs2), ds(kDs));
+    EXPECT_EQ(takePrompts(),
+              (QStringList{"Do you want to Move or Copy the Database collection in Datasource 'QnTest2' to Datasource "
+                           "'QnTest'?",
+                           "Do you want to continue with the remainder of the Databases in this collection?"}));
+    EXPECT_EQ(takeMessages(), QStringList{"Datasource 'QnTest' already contains a Database called 'QN'!"});
+    EXPECT_EQ(takeWrites(),
+              (QStringList{"INSERT INTO QN_DB (DATABASE_NAME, DEFAULT_DIRECTORY, DRIVER_NAME, SETUP_PROCEDURE, "
+                           "CONNECT_STRING, REMARKS, DISPLAY_NAME) VALUES ('NEWDB', '', '', '', '', 'New', '')",
+                           "INSERT INTO QN_TABLE (DATABASE_NAME, TABLE_NAME, TABLE_TYPE, FILE_NAME, FILE_SPECIFICATION, "
+                           "NUMBER_COLUMNS, CRITERIA, REMARKS, DISPLAY_NAME) VALUES ('NEWDB', 'T', '', 'CUSTOMER', '', "
+                           "1, '', '', '')",
+                           kColumnColumns + "'NEWDB', 'T', 1, 'CUST_NO', 'CUST-NO', '', NULL, NULL, NULL, NULL, NULL, "
+                                            "NULL, NULL, NULL, NULL, NULL, NULL, NULL, '', '', NULL, 0, '')",
+                           "INSERT INTO QN_TABLE (DATABASE_NAME, TABLE_NAME, TABLE_TYPE, FILE_NAME, FILE_SPECIFICATION, "
+                           "NUMBER_COLUMNS, CRITERIA, REMARKS, DISPLAY_NAME) VALUES ('NEWDB', 'U', '', 'CUSTOMER', '', "
+                           "0, '', '', '')",
+                           "DELETE FROM QN_COLUMN WHERE DATABASE_NAME = 'NEWDB' AND TABLE_NAME = 'T' AND COLUMN_NAME = "
+                           "'CUST_NO'",
+                           "DELETE FROM QN_TABLE WHERE DATABASE_NAME = 'NEWDB' AND TABLE_NAME = 'T'",
+                           "DELETE FROM QN_TABLE WHERE DATABASE_NAME = 'NEWDB' AND TABLE_NAME = 'U'",
+                           "DELETE FROM QN_DB WHERE DATABASE_NAME = 'NEWDB'"}));
+    EXPECT_TRUE(rows("SELECT * FROM QN_TABLE WHERE DATABASE_NAME = 'NEWDB'", kDs2).isEmpty());
+    EXPECT_EQ(rows("SELECT TABLE_NAME FROM QN_TABLE WHERE DATABASE_NAME = 'NEWDB' ORDER BY TABLE_NAME"),
+              (QStringList{"T", "U"}));
+    EXPECT_TRUE(node(databases(kDs) + "db=NEWDB:"));
+    EXPECT_FALSE(node(databases(kDs2) + "db=NEWDB:"));
+    EXPECT_EQ(shownPane(), "frmDatabases:QnTest - Databases");
+}
+
 // A table moved to another database of its own data source: one unit, each
 // column and privilege inserted then deleted in turn, the table deleted last.
 TEST_F(DragCopy, ATableWithinOneDataSource)
@@ -545,10 +615,11 @@ TEST_F(DragCopy, Privileges)
     ui().answerMsgBox(ui::vbOK);
     answerContinue("cmdYes");
     drag(sales, dbprvs(kDs, "EXTRA"));
-    EXPECT_EQ(takePrompts().value(0),
-              "Do you want to Move or Copy the Users Database Privileges collection in Datasource 'QnTest', Database "
-              "'SALES' to the Datasource 'QnTest'?\r\n\r\nNOTE: For security reasons, the passwords field will be set "
-              "blank in the new entries.");
+    EXPECT_EQ(takePrompts(),
+              (QStringList{"Do you want to Move or Copy the Users Database Privileges collection in Datasource "
+                           "'QnTest', Database 'SALES' to the Datasource 'QnTest'?\r\n\r\nNOTE: For security reasons, "
+                           "the passwords field will be set blank in the new entries.",
+                           "Do you want to continue with the remainder of the User Privileges in this collection?"}));
     EXPECT_EQ(takeMessages(), QStringList{"Datasource 'QnTest', Database 'EXTRA' already contains a User Database "
                                           "Privilege for User 'REPORTS'!"});
     EXPECT_EQ(rows("SELECT USER_NAME, DATABASE_PASSWORD FROM QN_DBPRV WHERE DATABASE_NAME = 'EXTRA' ORDER BY "
@@ -574,9 +645,11 @@ TEST_F(DragCopy, Privileges)
     ui().answerMsgBox(ui::vbOK);
     answerContinue("cmdYes");
     drag(orders, table(kDs, "SALES", "CUSTOMER"));
-    EXPECT_EQ(takePrompts().value(0),
-              "Do you want to Move or Copy the Users Tables Privileges collection in Datasource 'QnTest', Database "
-              "'SALES', Table 'ORDERS' to the Datasource 'QnTest', Database 'SALES', Table 'CUSTOMER'?");
+    EXPECT_EQ(takePrompts(),
+              (QStringList{"Do you want to Move or Copy the Users Tables Privileges collection in Datasource 'QnTest', "
+                           "Database 'SALES', Table 'ORDERS' to the Datasource 'QnTest', Database 'SALES', Table "
+                           "'CUSTOMER'?",
+                           "Do you want to continue with the remainder of the Table Privileges in this collection?"}));
     EXPECT_EQ(takeMessages(), QStringList{"Datasource 'QnTest', Database 'SALES', Table 'CUSTOMER' contains a User "
                                           "Table Privilege for User 'REPORTS'!"});
     EXPECT_EQ(takeWrites(),
@@ -643,6 +716,41 @@ TEST_F(DragCopy, DataSourcesCompareAsTheRegistryNamesThem)
     EXPECT_TRUE(writes[1].startsWith("INSERT INTO QN_COLUMN")) << writes[1].toStdString();
     EXPECT_TRUE(writes[2].startsWith("DELETE FROM QN_COLUMN")) << writes[2].toStdString();
     EXPECT_EQ(rows("SELECT DATABASE_NAME FROM QN_TABLE WHERE TABLE_NAME = 'ORDERS'"), QStringList{"STOCK"});
+}
+
+// While an object is written the status bar names it and the pointer is busy
+// (a column dropped alone leaves the pointer as it is); "Ready" afterwards.
+TEST_F(DragCopy, TheStatusAndPointerWhileItWorks)
+{
+    QStringList seen;
+    dao::SetStatementObserver([&](const QString &sql) {
+        if (sql.startsWith(QLatin1String("INSERT")))
+            seen << main().StatusText() + (main().cursor().shape() == Qt::WaitCursor ? " (busy)" : "");
+    });
+    exec("INSERT INTO QN_DB (DATABASE_NAME) VALUES ('EXTRA')");
+    reveal(users(kDs2));
+    reveal(columns(kDs, "SALES", "ORDERS") + "co=CARD_REF:");
+    reveal(dbprvs(kDs, "SALES") + "dbprv=REPORTS:");
+    reveal(databases(kDs) + "db=EXTRA:");
+    const struct
+    {
+        QString from, to, status;
+    } cases[] = {
+        {users(kDs) + "us=JSMITH:", ds(kDs2), "Processing User 'JSMITH' (busy)"},
+        {dbprvs(kDs, "SALES") + "dbprv=REPORTS:", database(kDs, "EXTRA"), "Processing User 'REPORTS' (busy)"},
+        {columns(kDs, "SALES", "ORDERS") + "co=CARD_REF:", table(kDs, "SALES", "OPEN_ORDERS"),
+         "Processing Column 'CARD_REF'"},
+        {files(kDs) + "fi=PRODUCT:", ds(kDs2), "Processing File 'PRODUCT' (busy)"},
+    };
+    for (const auto &c : cases) {
+        seen.clear();
+        answerMoveCopy("cmdCopy");
+        drag(c.from, c.to);
+        ASSERT_FALSE(seen.isEmpty()) << c.from.toStdString();
+        EXPECT_EQ(seen.first(), c.status);
+        EXPECT_EQ(main().StatusText(), "Ready");
+        EXPECT_NE(main().cursor().shape(), Qt::WaitCursor);
+    }
 }
 
 // Pictures for looking at them: QN_SCREENSHOT_DIR=<folder> test_copymove --gtest_filter=DragCopy.Screenshots

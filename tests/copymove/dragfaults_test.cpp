@@ -29,6 +29,7 @@ protected:
     void TearDown() override
     {
         dao::SetStatementObserver(nullptr);
+        dao::IgnoreTransactionSupport(false);
         gConnections().RemoveAll();
         StandinTest::TearDown();
     }
@@ -105,6 +106,32 @@ protected:
                 once(call, n, QStringLiteral("HY000"), -n, call == dao::Faults::Begin ? "begin" : "commit");
     }
 
+    // The table T of SALES, with two columns and a table privilege, as it is before each drag.
+    void resetTableT()
+    {
+        exec({"DELETE FROM QN_COLUMN WHERE TABLE_NAME = 'T'", "DELETE FROM QN_TBLPRV WHERE TABLE_NAME = 'T'",
+              "DELETE FROM QN_TABLE WHERE TABLE_NAME = 'T'",
+              "INSERT INTO QN_TABLE (DATABASE_NAME, TABLE_NAME, FILE_NAME, NUMBER_COLUMNS) VALUES ('SALES', 'T', "
+              "'CUSTOMER', 2)",
+              "INSERT INTO QN_COLUMN (DATABASE_NAME, TABLE_NAME, COLUMN_NUMBER, COLUMN_NAME, FIELD_NAME, COLUMN_TYPE) "
+              "VALUES ('SALES', 'T', 1, 'CUST_NO', 'CUST-NO', 0), ('SALES', 'T', 2, 'NAME', 'NAME', 0)",
+              "INSERT INTO QN_TBLPRV (DATABASE_NAME, TABLE_NAME, USER_NAME, ALLOW_SELECT) VALUES ('SALES', 'T', "
+              "'REPORTS', 1)"},
+             kDs);
+    }
+    // T's rows as "database|name": the table, then its columns and privileges.
+    QStringList tableT()
+    {
+        return rows("SELECT DATABASE_NAME, TABLE_NAME FROM QN_TABLE WHERE TABLE_NAME = 'T' UNION ALL SELECT "
+                    "DATABASE_NAME, COLUMN_NAME FROM QN_COLUMN WHERE TABLE_NAME = 'T' UNION ALL SELECT DATABASE_NAME, "
+                    "USER_NAME FROM QN_TBLPRV WHERE TABLE_NAME = 'T' ORDER BY 1, 2",
+                    kDs);
+    }
+    static bool moveT()
+    {
+        return modDragAndDrop::DragTableToDB(item("ta", {kDs, "SALES", "T"}), item("db", {kDs, "STOCK"}), 1);
+    }
+
     QStringList m_statements;
 };
 
@@ -165,37 +192,83 @@ TEST_F(DragFaults, AFileMovedToAnotherDataSource)
 // failure anywhere leaves the catalog as it was; Retry completes the move.
 TEST_F(DragFaults, ATableMovedWithinOneDataSource)
 {
-    const QString table = QStringLiteral("SELECT DATABASE_NAME, TABLE_NAME, FILE_NAME FROM QN_TABLE WHERE TABLE_NAME "
-                                         "= 'T'");
-    const QString dependants = QStringLiteral("SELECT DATABASE_NAME, COLUMN_NAME FROM QN_COLUMN WHERE TABLE_NAME = 'T' "
-                                              "UNION ALL SELECT DATABASE_NAME, USER_NAME FROM QN_TBLPRV WHERE "
-                                              "TABLE_NAME = 'T' ORDER BY 1, 2");
-    const auto reset = [&] {
-        exec({"DELETE FROM QN_COLUMN WHERE TABLE_NAME = 'T'", "DELETE FROM QN_TBLPRV WHERE TABLE_NAME = 'T'",
-              "DELETE FROM QN_TABLE WHERE TABLE_NAME = 'T'",
-              "INSERT INTO QN_TABLE (DATABASE_NAME, TABLE_NAME, FILE_NAME, NUMBER_COLUMNS) VALUES ('SALES', 'T', "
-              "'CUSTOMER', 2)",
-              "INSERT INTO QN_COLUMN (DATABASE_NAME, TABLE_NAME, COLUMN_NUMBER, COLUMN_NAME, FIELD_NAME, COLUMN_TYPE) "
-              "VALUES ('SALES', 'T', 1, 'CUST_NO', 'CUST-NO', 0), ('SALES', 'T', 2, 'NAME', 'NAME', 0)",
-              "INSERT INTO QN_TBLPRV (DATABASE_NAME, TABLE_NAME, USER_NAME, ALLOW_SELECT) VALUES ('SALES', 'T', "
-              "'REPORTS', 1)"},
-             kDs);
-    };
     const auto state = [&] {
-        const QStringList t = rows(table, kDs), d = rows(dependants, kDs);
-        if (t == QStringList{"SALES|T|CUSTOMER"} && d == QStringList{"SALES|CUST_NO", "SALES|NAME", "SALES|REPORTS"})
+        const QStringList t = tableT();
+        if (t == QStringList{"SALES|CUST_NO", "SALES|NAME", "SALES|REPORTS", "SALES|T"})
             return Before;
-        if (t == QStringList{"STOCK|T|CUSTOMER"} && d == QStringList{"STOCK|CUST_NO", "STOCK|NAME", "STOCK|REPORTS"})
+        if (t == QStringList{"STOCK|CUST_NO", "STOCK|NAME", "STOCK|REPORTS", "STOCK|T"})
             return Moved;
-        ADD_FAILURE() << "tables " << t.join(" / ").toStdString() << "; rows " << d.join(" / ").toStdString();
+        ADD_FAILURE() << "rows " << t.join(" / ").toStdString();
         return Copied;
     };
-    const auto drag = [&] {
-        return modDragAndDrop::DragTableToDB(item("ta", {kDs, "SALES", "T"}), item("db", {kDs, "STOCK"}), 1);
-    };
+    const auto reset = [this] { resetTableT(); };
     const auto none = [](Outcome) { return QString(); };
-    faultEach(drag, reset, state, ui::vbIgnore, 1, [](int, const QStringList &) { return Before; }, none);
-    faultEach(drag, reset, state, ui::vbRetry, 1, [](int, const QStringList &) { return Moved; }, none);
+    faultEach(moveT, reset, state, ui::vbIgnore, 1, [](int, const QStringList &) { return Before; }, none);
+    faultEach(moveT, reset, state, ui::vbRetry, 1, [](int, const QStringList &) { return Moved; }, none);
+}
+
+// Where the data source has no transactions a move within it copies first,
+// then deletes what was copied: a failing insert (or a connection lost at it)
+// deletes again what the copy had written and says so; a failing delete keeps
+// the rest in the source and says the move was incomplete. The target never
+// holds part of the table, and the source keeps every row the target lacks.
+TEST_F(DragFaults, ATableMovedWithoutTransactions)
+{
+    dao::IgnoreTransactionSupport(true);
+    const QStringList names{"CUST_NO", "NAME", "REPORTS", "T"};
+    const auto split = [&](QStringList &source, QStringList &target) {
+        source.clear();
+        target.clear();
+        for (const QString &row : tableT())
+            (row.startsWith(QLatin1String("SALES|")) ? source : target) << row.section(QLatin1Char('|'), 1);
+    };
+    resetTableT();
+    connectBoth();
+    m_statements.clear();
+    ASSERT_TRUE(moveT());
+    const QStringList statements = std::exchange(m_statements, {});
+    QStringList writes;
+    for (const QString &sql : statements)
+        if (!sql.startsWith(QLatin1String("SELECT")))
+            writes << sql;
+    ASSERT_EQ(writes.size(), 8);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_TRUE(writes[i].startsWith("INSERT") && writes[i + 4].startsWith("DELETE")) << "the copy, then the deletes";
+    const int firstInsert = int(statements.indexOf(writes[0]));
+    for (const char *sqlState : {"HY000", "08S01"})
+        for (int n = 1; n <= statements.size(); ++n) {
+            const QString &sql = statements[n - 1];
+            const std::string where = std::string(sqlState) + " at " + sql.toStdString();
+            resetTableT();
+            connectBoth();
+            ui().clear();
+            const bool insertFails = sql.startsWith(QLatin1String("INSERT"));
+            const bool deletesFail = n - 1 > statements.indexOf(writes[3]);
+            if ((insertFails && n - 1 > firstInsert) || deletesFail)
+                ui().answerMsgBox(ui::vbOK);
+            dao::Faults::Add(dao::Faults::Statement, n, QLatin1String(sqlState), QStringLiteral("injected"));
+            ui().answerError(ui::vbIgnore);
+            const bool done = moveT();
+            dao::Faults::Clear();
+            QStringList source, target;
+            split(source, target);
+            EXPECT_TRUE(target.isEmpty() || target == names) << where << ": the target holds part of T";
+            QStringList all = source + target;
+            all.removeDuplicates();
+            all.sort();
+            EXPECT_EQ(all, names) << where << ": a row was lost";
+            EXPECT_EQ(done, target == names) << where;
+            EXPECT_EQ(ui().errors().size(), 1) << where;
+            QStringList said;
+            if (insertFails && n - 1 > firstInsert)
+                said << "The copy failed; the rows it had written have been deleted again.";
+            if (deletesFail)
+                said << "The move of Table 'T' was incomplete: what could not be moved is still in 'QnTest'.";
+            EXPECT_EQ(ui().messages(), said) << where;
+            if (!deletesFail) {
+                EXPECT_EQ(source, names) << where << ": the source changed before the copy was done";
+            }
+        }
 }
 
 // The overwrite of a column and the insert replacing it are one unit: an
