@@ -80,6 +80,33 @@ void appendQuoted(QByteArray &out, const QString &text)
     out += '"';
 }
 
+// Appends an all-ASCII `text` quoted, its double quotes doubled and each line
+// break (CR LF, CR or LF) a blank, as appendQuoted(withoutBreaks()) would;
+// false, with nothing appended, for a text with other characters.
+bool appendAscii(QByteArray &out, QStringView text, bool &replaced)
+{
+    for (const QChar c : text)
+        if (c.unicode() >= 0x80)
+            return false;
+    out += '"';
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char c = char(text[i].unicode());
+        if (c == '"') {
+            out += "\"\"";
+        } else if (c == '\r' || c == '\n') {
+            replaced = true;
+            out += ' ';
+            if (c == '\r' && i + 1 < n && text[i + 1] == QLatin1Char('\n'))
+                ++i;
+        } else {
+            out += c;
+        }
+    }
+    out += '"';
+    return true;
+}
+
 // A number in the C locale, without grouping.
 QString numberText(const QVariant &value)
 {
@@ -215,12 +242,20 @@ bool AppendRecord(QByteArray &out, const QString &tag, const QVariant *values, c
         if (quoted[i]) {
             if (value.isNull())
                 out += "\"\"";
-            else
-                appendQuoted(out, withoutBreaks(value.toString(), replaced));
+            else if (const QString text = value.toString(); !appendAscii(out, text, replaced))
+                appendQuoted(out, withoutBreaks(text, replaced));
             continue;
         }
         if (value.isNull())
             continue;
+        switch (value.typeId()) {
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+        case QMetaType::Short:
+            out += QByteArray::number(value.toLongLong());
+            continue;
+        default: break;
+        }
         const QString text = withoutBreaks(numberText(value), replaced);
         if (text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"')))
             appendQuoted(out, text);

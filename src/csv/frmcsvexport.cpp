@@ -203,9 +203,9 @@ bool frmCSVExport::WriteBlock(QFile &file, const QString &header, const QString 
         for (long r = 0; r < rows; ++r) {
             const size_t first = size_t(r) * size_t(columns);
             for (int i = 0; i < values; ++i)
-                row[size_t(i)] = cells[first + size_t(i)];
+                row[size_t(i)] = std::move(cells[first + size_t(i)]);
             if (columnBlock && columns > kColumnValues && row[kColumnType].toInt() == kRelativeIndex)
-                row[kDisplayName] = cells[first + kColumnValues];
+                row[kDisplayName] = std::move(cells[first + kColumnValues]);
             ++m_lines;
             if (CatalogCSV::AppendRecord(bytes, header, row.data(), quoted.get(), values)) {
                 QStringList key;
