@@ -78,10 +78,9 @@ private:
 // Runs `sql` once per row on a data source's SQLite file, in one transaction,
 // `bind` filling the parameters of row i.
 void Fill(const QString &file, const char *sql, int rows, const std::function<void(sqlite3_stmt *, int)> &bind);
-void BindText(sqlite3_stmt *statement, int column, const QByteArray &text);
-
 // The same, binding the row number (from 1) to the first parameter.
 void Fill(const QString &file, int rows, const char *sql);
+void BindText(sqlite3_stmt *statement, int column, const QByteArray &text);
 
 // A plain ODBC connection of its own to a data source: the baseline of the
 // cases that measure the data layer or the program against the bare API.

@@ -70,9 +70,9 @@ Result CopyFile(int rows)
                        .arg(100000 + i)
                        .arg(i * 10);
 
-    Result result;
-    double copy = 1e300, plain = 1e300;
+    double copy = 1e300;
     long copied = 0;
+    QString failure;
     for (int run = 0; run < 3; ++run) {
         clear(target.Name());
         QElapsedTimer timer;
@@ -81,28 +81,18 @@ Result CopyFile(int rows)
         copy = std::min(copy, double(timer.nsecsElapsed()) / 1e6);
         copied = fieldsIn(target.Name());
         if (!done || copied != rows) {
-            result.failure = QStringLiteral("the copy wrote %1 of %2 fields").arg(copied).arg(rows);
+            failure = QStringLiteral("the copy wrote %1 of %2 fields").arg(copied).arg(rows);
             break;
         }
     }
-    {
+    Result result;
+    if (failure.isEmpty()) {
         const PlainConnection connection(target.Name());
-        for (int run = 0; run < 3 && result.failure.isEmpty(); ++run) {
-            clear(target.Name());
-            QElapsedTimer timer;
-            timer.start();
-            connection.ExecuteAll(inserts);
-            plain = std::min(plain, double(timer.nsecsElapsed()) / 1e6);
-        }
+        result = BesideInsertLoop(connection, copy, inserts, kFile);
     }
     gConnections().RemoveAll();
-
-    result.ms = copy;
+    result.failure = failure;
     result.rows = copied;
-    result.figure = copy / plain;
-    result.notes << QStringLiteral("plain ODBC loop of the %1 INSERTs in one transaction: %2 ms")
-                        .arg(inserts.size())
-                        .arg(plain, 0, 'f', 1);
     return result;
 }
 
