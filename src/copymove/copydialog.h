@@ -122,31 +122,9 @@ bool CopyDialog::Show(const QString &Datasource, const std::function<void(T &)> 
 
 namespace copyRows {
 
-// Statements of the copies, from a source row `rs` read with "SELECT *".
-// Text values are quoted (a Null as ''); numbers written bare or quoted as each
-// statement gives them, a Null number as NULL.
-
-// The value of `column` as text (a Null as "").
-QString Value(const dao::Recordset &rs, const char *column);
-// The value of `column` as a quoted text literal.
-QString Text(const dao::Recordset &rs, const char *column);
-// The stored number of `column`: bare or quoted, a Null as NULL; 380 for a text that is no number.
-QString Number(const dao::Recordset &rs, const char *column, bool quoted = false);
-
-// The 23-column INSERT of a column row under `database` and `table`.
-QString ColumnInsert(const QString &database, const QString &table, const dao::Recordset &rs);
-// The INSERT of a table privilege row under `database` and `table`.
-QString TablePrivilegeInsert(const QString &database, const QString &table, const dao::Recordset &rs);
-// The DELETE of the one row of `catalogTable` whose key columns `keys` hold `values`.
-QString RowDelete(const QString &catalogTable, const QStringList &keys, const QStringList &values);
-
 // Inside a copy's unit: reads `query` and, for each row, shows its `status`
-// text and runs its `insert` (modUpdate::UnitInsert) with its `undo`.
+// text in the status bar and runs its `insert` (modUpdate::UnitInsert) with its `undo`.
 using RowText = std::function<QString(const dao::Recordset &)>;
 void CopyEach(const QString &query, const RowText &status, const RowText &insert, const RowText &undo);
-
-// After a copy's or a wizard Finish's unit failed: when it had no transaction
-// and deleted again the rows it had written, tells the user so.
-void TellIfDeletedAgain();
 
 } // namespace copyRows

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 
+#include "core/copyrows.h"
 #include "core/cconnections.h"
 #include "core/errortrace.h"
 #include "core/moddatabase.h"

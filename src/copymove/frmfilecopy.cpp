@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "core/copyrows.h"
 #include "core/moddatabase.h"
 #include "core/modupdate.h"
 #include "panehost/forms.h"

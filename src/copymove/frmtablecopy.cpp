@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "core/copyrows.h"
 #include "core/boundcontrols.h"
 #include "core/moddatabase.h"
 #include "core/modupdate.h"

@@ -44,6 +44,11 @@ QString Quoted(const QVariant &value)
     return sql;
 }
 
+QString QuotedOrNull(const QVariant &value)
+{
+    return value.isNull() ? QStringLiteral("NULL") : Quoted(value);
+}
+
 void AppendQuoted(QString &sql, QStringView text)
 {
     sql += QLatin1Char('\'');
@@ -277,6 +282,12 @@ QString CalcUniqueName(dao::Database &db, const QString &queryTemplate, QString 
                          QStringLiteral("No free name could be found for '%1'.").arg(base));
         candidate = (size > 0 ? base.left(size - suffix.size()) : base) + suffix;
     }
+}
+
+bool IsSystemFile(const QString &name)
+{
+    return QStringLiteral(",CNTRL,COLUMN,DB,DBPRV,DRIVER,FIELD,FILE,KEY,LOCDT,SQLDT,TABLE,TBLPRV,USER,")
+        .contains(QLatin1Char(',') + name + QLatin1Char(','));
 }
 
 } // namespace modDatabase

@@ -17,6 +17,9 @@ namespace modDatabase {
 QString EscapeQuotes(const QVariant &value);
 // The value as an SQL text literal: between apostrophes, its own doubled ('' for Null).
 QString Quoted(const QVariant &value);
+// The same, but a Null stays Null: the bare word NULL. The writers that copy a
+// stored row (drags, copies, the wizard) go through here.
+QString QuotedOrNull(const QVariant &value);
 // The same literal of `text`, appended to `sql` (a statement built piece by piece).
 void AppendQuoted(QString &sql, QStringView text);
 // "DATABASE_NAME = '<database>' AND TABLE_NAME = '<table>'": the rows of one table.
@@ -62,6 +65,10 @@ QString BuildDeleteSQL(const QString &table, const QString &condition);
 
 // SQL text laid out for reading: one clause a line, lists broken after commas.
 QString FormatSQL(const QVariant &sql);
+
+// True for the catalog's own file definitions (FILE, FIELD, TABLE, ...), shown
+// only with the SysTables option and never editable.
+bool IsSystemFile(const QString &name);
 
 // The fields of `table` (no row is read); no fields after an ignored failure.
 dao::Fields FetchFieldInfo(dao::Database &db, const QString &table);

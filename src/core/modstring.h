@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QVariant>
+#include <optional>
 
 // Small text routines shared by the editors, the catalog import and the data viewer.
 namespace modString {
@@ -30,6 +31,12 @@ QString OutOfRange(const QString &what, qint64 low, qint64 high);
 // The value of the first item `key` (written with its ";" and "=", as ";LENGTH=") in an
 // attribute text such as ";LENGTH=10;SCALE=2;"; empty when absent.
 QString ExtractAttr(const QString &key, const QString &attributes);
+
+// A number cell's or a file's whole number: an optional "-" and digits, blanks
+// around them allowed; nothing for anything else (or a number beyond 64 bits).
+std::optional<qint64> WholeNumber(const QString &text);
+// True when `text` is a whole number from `low` to `high`.
+bool NumberIn(const QString &text, qint64 low, qint64 high);
 
 } // namespace modString
 

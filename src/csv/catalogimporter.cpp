@@ -6,7 +6,7 @@
 #include "core/cconnections.h"
 #include "core/csqldts.h"
 #include "core/moddatabase.h"
-#include "panes/modgrid.h"
+#include "core/modstring.h"
 
 namespace {
 
@@ -15,7 +15,7 @@ QString number(const QString &value, const char *column)
 {
     if (value.isEmpty())
         return modDatabase::StoredNumberOrNullSQL(QVariant(), QLatin1String(column));
-    const auto whole = modGrid::WholeNumber(value);
+    const auto whole = modString::WholeNumber(value);
     if (!whole)
         qnerr::raise(qnerr::ValidationFailed, QStringLiteral("The value '%1' of %2 is not a whole number.")
                                                   .arg(value, QLatin1String(column)));
@@ -161,7 +161,7 @@ std::optional<CatalogImporter::Statements> CatalogImporter::ImportLine(const QSt
         const QString typeName = v(5).toUpper();
         const QString &attributes = typeAttributes(typeName);
         const QString columnType = number(v(11), "COLUMN_TYPE");
-        const auto special = modGrid::WholeNumber(v(11));
+        const auto special = modString::WholeNumber(v(11));
         qint32 columnNumber = 1;
         if (!special || *special == 0)
             columnNumber = ++m_columnNumbers[db + QChar(0x1F) + table];

@@ -3,7 +3,7 @@
 #include "catalogcsv.h"
 #include "core/cconnections.h"
 #include "core/moddatabase.h"
-#include "panes/modgrid.h"
+#include "core/modstring.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ const char *const kSpecialNames[] = {"RFA", "INDEX_NUMBER", "INDEX_NAME", "INDEX
 // The special column type of a COLUMN_TYPE value: 1 to 8, else 0.
 int specialType(const QString &value)
 {
-    const auto type = modGrid::WholeNumber(value);
+    const auto type = modString::WholeNumber(value);
     return type && *type >= 1 && *type <= 8 ? int(*type) : 0;
 }
 
@@ -42,7 +42,7 @@ bool CatalogValidator::IsValidNumeric(const QString &value, qint64 low, qint64 h
 {
     if (value.isEmpty())
         return true;
-    return modGrid::NumberIn(value, low, high);
+    return modString::NumberIn(value, low, high);
 }
 
 void CatalogValidator::ValidateLine(long line, const QString &text)

@@ -23,7 +23,6 @@
 #include "core/mousesleeper.h"
 #include "panehost/forms.h"
 #include "panehost/panelook.h"
-#include "panes/modgrid.h"
 #include "tree/nodekey.h"
 #include "tree/refreshnodepath.h"
 #include "ui.h"
@@ -360,7 +359,7 @@ void frmCSVValidate::importLines(long count)
             modUpdate::UnitOpen(QStringLiteral("SELECT FILE_NAME, MAX(FIELD_NUMBER) FROM QN_FIELD GROUP BY FILE_NAME"));
         // A file whose fields have no number yet starts at 1.
         for (; !numbers->Eof(); numbers->MoveNext())
-            if (const auto last = modGrid::WholeNumber((*numbers)(1).Text()))
+            if (const auto last = modString::WholeNumber((*numbers)(1).Text()))
                 lastFieldNumbers.insert((*numbers)(0).Text(), qint32(std::clamp<qint64>(*last, 0, INT32_MAX - 1)));
         m_importer->Reset(std::move(lastFieldNumbers));
         CatalogCSV::LineReader reader;

@@ -169,7 +169,7 @@ void frmColumns::LookupClick(int element)
         SetEditorText(QStringLiteral("1"));
         return;
     }
-    const auto highest = modGrid::WholeNumber(rs->Cell(0, 0).toString());
+    const auto highest = modString::WholeNumber(rs->Cell(0, 0).toString());
     SetEditorText(QString::number(highest.value_or(0) + 1));
 }
 
@@ -201,11 +201,11 @@ QString frmColumns::ValidateCell(int row, int col)
     };
     switch (col) {
     case COLUMN_NUMBER: {
-        if (!modGrid::NumberIn(v, 1, 32767))
+        if (!modString::NumberIn(v, 1, 32767))
             return modString::OutOfRange(QStringLiteral("Column Number"), 1, 32767);
         const QString number = NumberText(v);
-        const auto former = modGrid::WholeNumber(OrigKey(COLUMN_NUMBER));
-        if ((!former || *former != modGrid::WholeNumber(v)) &&
+        const auto former = modString::WholeNumber(OrigKey(COLUMN_NUMBER));
+        if ((!former || *former != modString::WholeNumber(v)) &&
             Exists(where + QStringLiteral(" AND COLUMN_TYPE = 0 AND COLUMN_NUMBER = ") + number))
             return QStringLiteral("This Table already contains a column with a ") + kCrLf +
                    QStringLiteral("Column Number of ") + number;
@@ -243,23 +243,23 @@ QString frmColumns::ValidateCell(int row, int col)
             return QStringLiteral("Please select an SQL Type Name from the dropdown list.");
         return {};
     case LENGTH:
-        if (v.isEmpty() || !modGrid::WholeNumber(v) || !IsValidLength(long(*modGrid::WholeNumber(v))))
+        if (v.isEmpty() || !modString::WholeNumber(v) || !IsValidLength(long(*modString::WholeNumber(v))))
             return modString::OutOfRange(QStringLiteral("Length"), 0, bound(true));
         return {};
     case PRECISION:
-        if (v.isEmpty() || !modGrid::WholeNumber(v) || !IsValidPrecision(long(*modGrid::WholeNumber(v))))
+        if (v.isEmpty() || !modString::WholeNumber(v) || !IsValidPrecision(long(*modString::WholeNumber(v))))
             return modString::OutOfRange(QStringLiteral("Precision"), 0, bound(false));
         return {};
     case SCALE:
-        if (!modGrid::NumberIn(v, 0, 32767))
+        if (!modString::NumberIn(v, 0, 32767))
             return modString::OutOfRange(QStringLiteral("Scale"), 0, 32767);
         return {};
     case RADIX:
-        if (!modGrid::NumberIn(v, 0, 65535))
+        if (!modString::NumberIn(v, 0, 65535))
             return modString::OutOfRange(QStringLiteral("Radix"), 0, 65535);
         return {};
     case SETFILEPARAMETER:
-        if (!modGrid::NumberIn(v, 0, 65535))
+        if (!modString::NumberIn(v, 0, 65535))
             return modString::OutOfRange(QStringLiteral("SetFileParameter"), 0, 65535);
         return {};
     default: return {};

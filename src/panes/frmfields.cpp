@@ -4,9 +4,8 @@
 #include "core/cconnections.h"
 #include "core/moddatabase.h"
 #include "core/modstring.h"
-#include "editors/storage/frmformatpicker.h"
+#include "dialogs/frmformatpicker.h"
 #include "panehost/forms.h"
-#include "panes/frmfiles.h"
 #include "settings.h"
 #include "tree/nodekey.h"
 #include "ui.h"
@@ -74,7 +73,7 @@ void frmFields::PopulateCombos()
     RefillList(0, types);
 }
 
-bool frmFields::IsReadOnly() const { return frmFiles::IsSystemFile(file()); }
+bool frmFields::IsReadOnly() const { return modDatabase::IsSystemFile(file()); }
 
 std::optional<localtype::Rules> frmFields::FetchTypeInfo(const QString &LocalTypeName) const
 {
@@ -129,7 +128,7 @@ void frmFields::LookupClick(int element)
         const auto rs = OpenQuery(QStringLiteral("SELECT FIELD_NUMBER FROM QN_FIELD WHERE FILE_NAME = '") +
                                   Esc(file()) + QStringLiteral("' ORDER BY FIELD_NUMBER DESC"));
         SetEditorText(rs->Eof() ? QStringLiteral("1")
-                                : QString::number(modGrid::WholeNumber(rs->Cell(0, 0).toString()).value_or(0) + 1));
+                                : QString::number(modString::WholeNumber(rs->Cell(0, 0).toString()).value_or(0) + 1));
         return;
     }
     case 1: {
@@ -169,17 +168,17 @@ QString frmFields::ValidateCell(int row, int col)
             return QStringLiteral("The Field Name '%1' already has already been used in this File.").arg(v);
         return {};
     case FIELD_NUMBER: {
-        if (!modGrid::NumberIn(v, 1, 65535))
+        if (!modString::NumberIn(v, 1, 65535))
             return modString::OutOfRange(QStringLiteral("Field Number"), 1, 65535);
-        const auto former = modGrid::WholeNumber(OrigKey(FIELD_NUMBER));
-        if ((!former || *former != modGrid::WholeNumber(v)) &&
+        const auto former = modString::WholeNumber(OrigKey(FIELD_NUMBER));
+        if ((!former || *former != modString::WholeNumber(v)) &&
             Exists(QStringLiteral("SELECT FIELD_NAME FROM QN_FIELD WHERE FILE_NAME = '") + Esc(file()) +
                    QStringLiteral("' AND FIELD_NUMBER = ") + NumberText(v)))
             return QStringLiteral("That Field Number has already been used in this File.");
         return {};
     }
     case OFFSET:
-        if (!modGrid::NumberIn(v, 0, 65535))
+        if (!modString::NumberIn(v, 0, 65535))
             return modString::OutOfRange(QStringLiteral("Offset"), 0, 65535);
         return {};
     case LENGTH:
@@ -194,7 +193,7 @@ QString frmFields::ValidateCell(int row, int col)
         const QString what = col == LENGTH      ? QStringLiteral("Length")
                              : col == PRECISION ? QStringLiteral("Precision")
                                                 : QStringLiteral("Scale");
-        if (!modGrid::NumberIn(v, bounds.min, bounds.max))
+        if (!modString::NumberIn(v, bounds.min, bounds.max))
             return modString::OutOfRange(what, bounds.min, bounds.max);
         return {};
     }

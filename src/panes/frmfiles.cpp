@@ -1,5 +1,7 @@
 #include "frmfiles.h"
 
+#include "core/moddatabase.h"
+#include "core/modstring.h"
 #include "panehost/forms.h"
 #include "settings.h"
 #include "tree/nodekey.h"
@@ -31,12 +33,6 @@ frmFiles::frmFiles()
     SetParticulars(std::move(p));
 }
 
-bool frmFiles::IsSystemFile(const QString &name)
-{
-    return QStringLiteral(",CNTRL,COLUMN,DB,DBPRV,DRIVER,FIELD,FILE,KEY,LOCDT,SQLDT,TABLE,TBLPRV,USER,")
-        .contains(QLatin1Char(',') + name + QLatin1Char(','));
-}
-
 QString frmFiles::Title(const QStringList &keys) const { return keys.value(0) + QStringLiteral(" - Files"); }
 
 QString frmFiles::Query() const
@@ -50,7 +46,7 @@ QString frmFiles::Query() const
 }
 
 // By the stored name: a row whose typed name is refused stays editable.
-bool frmFiles::RefuseCell(int, int) const { return IsSystemFile(OrigKey(FILE_NAME)); }
+bool frmFiles::RefuseCell(int, int) const { return modDatabase::IsSystemFile(OrigKey(FILE_NAME)); }
 
 // The record size: the sum of the lengths of the fields saved under the row's saved name.
 void frmFiles::LookupClick(int element)
@@ -81,7 +77,7 @@ QString frmFiles::ValidateCell(int row, int col)
             return QStringLiteral("This Datasource already contains a File called '%1'").arg(v);
         return {};
     case RECORD_SIZE:
-        if (!modGrid::NumberIn(v, 0, 65535))
+        if (!modString::NumberIn(v, 0, 65535))
             return QStringLiteral("Record Size out of range.\r\nPlease enter a value between 0 and 65535.");
         return {};
     default: return {};

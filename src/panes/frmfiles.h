@@ -9,9 +9,6 @@ class frmFiles : public GridPane
 public:
     frmFiles();
 
-    // The catalog's own file definitions, shown only with the SysTables option and never editable.
-    static bool IsSystemFile(const QString &name);
-
 protected:
     QString Title(const QStringList &keys) const override;
     QString Query() const override;

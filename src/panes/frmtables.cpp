@@ -2,7 +2,7 @@
 
 #include "core/moddatabase.h"
 #include "core/modstring.h"
-#include "editors/schema/frmcriteriabuilder.h"
+#include "dialogs/frmcriteriabuilder.h"
 #include "panehost/forms.h"
 #include "panes/ctltextlookup.h"
 #include "settings.h"
@@ -110,7 +110,7 @@ QString frmTables::ValidateCell(int row, int col)
             return QStringLiteral("File Specification cannot be blank");
         return {};
     case NUMBER_COLUMNS:
-        if (!modGrid::NumberIn(v, 0, 32767))
+        if (!modString::NumberIn(v, 0, 32767))
             return modString::OutOfRange(QStringLiteral("Column Number"), 0, 32767);
         return {};
     default: return {};

@@ -16,6 +16,7 @@
 #include "core/errortrace.h"
 #include "core/modapimisc.h"
 #include "core/moddatabase.h"
+#include "core/modstring.h"
 #include "core/modgui.h"
 #include "core/modupdate.h"
 #include "core/mousesleeper.h"
@@ -767,7 +768,7 @@ QString GridPane::NumberText(const QString &text)
 {
     if (text.trimmed().isEmpty())
         return QStringLiteral("NULL");
-    const auto value = modGrid::WholeNumber(text);
+    const auto value = modString::WholeNumber(text);
     if (!value)
         qnerr::raise(qnerr::ValidationFailed, QStringLiteral("'%1' is not a whole number.").arg(text));
     return QString::number(*value);

@@ -7,6 +7,7 @@
 #include <QStyledItemDelegate>
 
 #include "core/errortrace.h"
+#include "core/modstring.h"
 #include "dao.h"
 
 // ---------------------------------------------------------------------------
@@ -301,7 +302,7 @@ QString YesNo(int value) { return value == 1 ? QStringLiteral("Yes") : QStringLi
 
 QString YesNoText(const QString &stored)
 {
-    const auto value = WholeNumber(stored);
+    const auto value = modString::WholeNumber(stored);
     return YesNo(value && *value == 1 ? 1 : 0);
 }
 
@@ -337,33 +338,10 @@ int WordCode(const QString &text, const QStringList &words)
 
 QString CodeWord(const QString &stored, const QStringList &words)
 {
-    const auto value = WholeNumber(stored);
+    const auto value = modString::WholeNumber(stored);
     if (!value || *value < 0 || *value >= words.size())
         return stored;
     return words[int(*value)];
-}
-
-std::optional<qint64> WholeNumber(const QString &text)
-{
-    // Checked by hand: a catalog import checks every number of every line here.
-    const QStringView trimmed = QStringView(text).trimmed();
-    const qsizetype first = trimmed.startsWith(QLatin1Char('-')) ? 1 : 0;
-    if (trimmed.size() == first)
-        return std::nullopt;
-    for (qsizetype i = first; i < trimmed.size(); ++i)
-        if (trimmed[i] < QLatin1Char('0') || trimmed[i] > QLatin1Char('9'))
-            return std::nullopt;
-    bool ok = false;
-    const qint64 value = trimmed.toLongLong(&ok);
-    if (!ok)
-        return std::nullopt;
-    return value;
-}
-
-bool NumberIn(const QString &text, qint64 low, qint64 high)
-{
-    const auto value = WholeNumber(text);
-    return value && *value >= low && *value <= high;
 }
 
 } // namespace modGrid

@@ -145,10 +145,4 @@ int WordCode(const QString &text, const QStringList &words);
 // value that is no position of `words` shows as it is.
 QString CodeWord(const QString &stored, const QStringList &words);
 
-// A number cell's whole number: an optional "-" and digits, blanks around
-// them allowed; nothing for anything else (or a number beyond 64 bits).
-std::optional<qint64> WholeNumber(const QString &text);
-// True when `text` is a whole number from `low` to `high`.
-bool NumberIn(const QString &text, qint64 low, qint64 high);
-
 } // namespace modGrid

@@ -8,7 +8,7 @@
 #include <QPointer>
 #include <QPushButton>
 
-#include "copymove/copydialog.h"
+#include "core/copyrows.h"
 #include "core/boundcontrols.h"
 #include "core/cconnections.h"
 #include "core/errortrace.h"

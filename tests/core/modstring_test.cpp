@@ -93,3 +93,23 @@ TEST(ModString, Counter)
     count.setValue(5);
     EXPECT_EQ(count.Value(), 5);
 }
+
+TEST(ModString, WholeNumbers)
+{
+    const struct
+    {
+        const char *text;
+        std::optional<qint64> value;
+    } cases[] = {
+        {"12", 12},     {" 12 ", 12},       {"-5", -5},         {"07", 7},
+        {"12abc", {}},  {"1e3", {}},        {"0-5", {}},        {"", {}},
+        {"1.0", {}},    {"- 5", {}},        {"99999999999999999999", {}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(WholeNumber(QString::fromLatin1(c.text)), c.value);
+    }
+    EXPECT_TRUE(NumberIn(QStringLiteral("65535"), 0, 65535));
+    EXPECT_FALSE(NumberIn(QStringLiteral("65536"), 0, 65535));
+    EXPECT_FALSE(NumberIn(QStringLiteral("12abc"), 0, 65535));
+}

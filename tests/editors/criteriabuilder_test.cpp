@@ -6,7 +6,7 @@
 #include <QToolButton>
 
 #include "editorfixture.h"
-#include "editors/schema/frmcriteriabuilder.h"
+#include "dialogs/frmcriteriabuilder.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <QPushButton>
 
 #include "editorfixture.h"
-#include "editors/storage/frmformatpicker.h"
+#include "dialogs/frmformatpicker.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include "editorfixture.h"
 #include "editors/storage/frmfield.h"
-#include "editors/storage/frmformatpicker.h"
+#include "dialogs/frmformatpicker.h"
 
 namespace {
 

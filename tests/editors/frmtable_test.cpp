@@ -9,7 +9,7 @@
 #include <QToolButton>
 
 #include "editorfixture.h"
-#include "editors/schema/frmcriteriabuilder.h"
+#include "dialogs/frmcriteriabuilder.h"
 #include "editors/schema/frmtable.h"
 
 namespace {

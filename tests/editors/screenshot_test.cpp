@@ -6,11 +6,11 @@
 #include "editorfixture.h"
 #include "editors/schema/frmcolumn.h"
 #include "editors/schema/frmcolumnreorder.h"
-#include "editors/schema/frmcriteriabuilder.h"
+#include "dialogs/frmcriteriabuilder.h"
 #include "editors/schema/frmdatabase.h"
 #include "editors/schema/frmtable.h"
 #include "editors/storage/frmfieldreorder.h"
-#include "editors/storage/frmformatpicker.h"
+#include "dialogs/frmformatpicker.h"
 
 namespace {
 

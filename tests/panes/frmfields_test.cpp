@@ -8,7 +8,7 @@
 
 #include "core/modgui.h"
 #include "panefixture.h"
-#include "editors/storage/frmformatpicker.h"
+#include "dialogs/frmformatpicker.h"
 #include "panes/frmfields.h"
 
 namespace {

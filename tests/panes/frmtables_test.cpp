@@ -5,7 +5,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "editors/schema/frmcriteriabuilder.h"
+#include "dialogs/frmcriteriabuilder.h"
 #include "panefixture.h"
 #include "panes/frmtables.h"
 

@@ -68,26 +68,6 @@ TEST(ModGrid, CaptionsAndNames)
     }
 }
 
-TEST(ModGrid, WholeNumbers)
-{
-    const struct
-    {
-        const char *text;
-        std::optional<qint64> value;
-    } cases[] = {
-        {"12", 12},     {" 12 ", 12},       {"-5", -5},         {"07", 7},
-        {"12abc", {}},  {"1e3", {}},        {"0-5", {}},        {"", {}},
-        {"1.0", {}},    {"- 5", {}},        {"99999999999999999999", {}},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(modGrid::WholeNumber(QString::fromLatin1(c.text)), c.value);
-    }
-    EXPECT_TRUE(modGrid::NumberIn(QStringLiteral("65535"), 0, 65535));
-    EXPECT_FALSE(modGrid::NumberIn(QStringLiteral("65536"), 0, 65535));
-    EXPECT_FALSE(modGrid::NumberIn(QStringLiteral("12abc"), 0, 65535));
-}
-
 TEST(ModGrid, NextCellWraps)
 {
     GridView grid;

@@ -1,7 +1,8 @@
 // The layers: platform, then core, then the tree, then the pane host, then the
-// panes, editors, viewer, copy and move, CSV exchange and wizard, and the main
-// window on top. A file includes nothing of a layer above its own, and every
-// folder under src/ has its layer.
+// dialogs both editors and grids open, then the panes, editors, viewer, copy
+// and move, CSV exchange and wizard as peers (each includes only the layers
+// below and its own folder), and the main window on top. A file includes
+// nothing of a layer above its own, and every folder under src/ has its layer.
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -18,18 +19,22 @@ TEST(Layers, NoFolderIncludesALayerAboveIt)
     // The folders each layer may name in an include (its own files and the
     // platform's are found without a folder).
     const QSet<QString> host = {QStringLiteral("core"), QStringLiteral("tree"), QStringLiteral("panehost")};
-    const QSet<QString> work = host + QSet<QString>{QStringLiteral("panes"),    QStringLiteral("editors"),
-                                                    QStringLiteral("dataview"), QStringLiteral("copymove"),
-                                                    QStringLiteral("csv"),      QStringLiteral("wizard")};
+    const QSet<QString> dialogs = host + QSet<QString>{QStringLiteral("dialogs")};
+    const QStringList peers = {QStringLiteral("panes"),    QStringLiteral("editors"), QStringLiteral("dataview"),
+                               QStringLiteral("copymove"), QStringLiteral("csv"),     QStringLiteral("wizard")};
+    QSet<QString> all = dialogs;
+    for (const QString &peer : peers)
+        all.insert(peer);
     QList<std::pair<QString, QSet<QString>>> layers = {
         {QStringLiteral("platform"), {}},
         {QStringLiteral("core"), {QStringLiteral("core")}},
         {QStringLiteral("tree"), {QStringLiteral("core"), QStringLiteral("tree")}},
         {QStringLiteral("panehost"), host},
-        {QStringLiteral("mainwindow"), work + QSet<QString>{QStringLiteral("mainwindow")}},
+        {QStringLiteral("dialogs"), dialogs},
+        {QStringLiteral("mainwindow"), all + QSet<QString>{QStringLiteral("mainwindow")}},
     };
-    for (const QString &folder : work - host)
-        layers.append({folder, work});
+    for (const QString &peer : peers)
+        layers.append({peer, dialogs + QSet<QString>{peer}});
     QSet<QString> named;
     for (const auto &layer : layers)
         named.insert(layer.first);

@@ -11,7 +11,7 @@
 #include "core/moddatabase.h"
 #include "core/modstring.h"
 #include "core/modupdate.h"
-#include "frmcriteriabuilder.h"
+#include "dialogs/frmcriteriabuilder.h"
 #include "panehost/forms.h"
 #include "panehost/panehost.h"
 #include "settings.h"

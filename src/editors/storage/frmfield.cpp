@@ -15,9 +15,8 @@
 #include "core/localtyperules.h"
 #include "core/moddatabase.h"
 #include "core/modupdate.h"
-#include "frmformatpicker.h"
+#include "dialogs/frmformatpicker.h"
 #include "panehost/forms.h"
-#include "panes/frmfiles.h"
 #include "tree/explorer.h"
 #include "tree/nodekey.h"
 #include "tree/refreshnodepath.h"
@@ -187,7 +186,7 @@ QString frmField::SelectSQL() const
     return QStringLiteral("SELECT * FROM QN_FIELD WHERE ") + where(m_shownKey) + QLatin1Char(' ');
 }
 
-bool frmField::IsSystemObject() const { return frmFiles::IsSystemFile(file()); }
+bool frmField::IsSystemObject() const { return modDatabase::IsSystemFile(file()); }
 
 QString frmField::CalcParentKey() const
 {
@@ -443,7 +442,7 @@ QList<EditorFrame::Statement> frmField::DeleteStatements() const
 
 bool frmField::RefuseDelete(bool)
 {
-    if (!frmFiles::IsSystemFile(file()))
+    if (!modDatabase::IsSystemFile(file()))
         return false;
     Ui().MsgBox(QStringLiteral("You cannot delete Field '") + m_shownKey + QStringLiteral("' of File '") + file() +
                     QLatin1Char('\''),

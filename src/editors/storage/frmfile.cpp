@@ -12,7 +12,6 @@
 #include "core/modstring.h"
 #include "core/modupdate.h"
 #include "panehost/forms.h"
-#include "panes/frmfiles.h"
 #include "tree/explorer.h"
 #include "tree/nodekey.h"
 #include "tree/refreshnodepath.h"
@@ -117,7 +116,7 @@ QString frmFile::Title(Entry entry) const
 
 QString frmFile::SelectSQL() const { return QStringLiteral("SELECT * FROM QN_FILE WHERE ") + where(); }
 
-bool frmFile::IsSystemObject() const { return frmFiles::IsSystemFile(m_shownKey); }
+bool frmFile::IsSystemObject() const { return modDatabase::IsSystemFile(m_shownKey); }
 
 QString frmFile::CalcParentKey() const
 {
@@ -171,7 +170,7 @@ bool frmFile::Rename(const QString &oldName, const QString &newName)
 
 bool frmFile::RefuseDelete(bool)
 {
-    if (!frmFiles::IsSystemFile(m_shownKey))
+    if (!modDatabase::IsSystemFile(m_shownKey))
         return false;
     Ui().MsgBox(QStringLiteral("You cannot delete File '") + m_shownKey + QLatin1Char('\''), ui::vbInformation);
     return true;
