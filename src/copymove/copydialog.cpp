@@ -161,24 +161,10 @@ CopyDialog::Verdict CopyDialog::Refuse(const QString &message, QWidget *focus)
 
 CopyDialog::Verdict CopyDialog::TestName(QLineEdit *box, const NameTest &test, const QString &routine)
 {
-    ErrorHandler handler(routine);
-    auto propose = [&](const std::function<QString()> &proposal) {
-        QString name;
-        if (!handler.step([&] { name = proposal(); }))
-            return false;
-        box->setText(name);
-        box->repaint();
-        return true;
-    };
     const QString refusal = QStringLiteral("Please enter a Name.");
-    if (box->text().trimmed().isEmpty()) {
-        if (Ui().MsgBox(test.emptyQuestion, ui::vbYesNo + ui::vbQuestion) != ui::vbYes)
-            return Refuse(refusal, box);
-        if (!propose(test.emptyProposal))
-            return Verdict::Close;
-        if (box->text().isEmpty())
-            return Refuse(refusal, box);
-    }
+    if (box->text().trimmed().isEmpty())
+        return Refuse(refusal, box);
+    ErrorHandler handler(routine);
     const QString name = box->text();
     bool taken = false;
     handler.info = test.lookupSQL(name);
@@ -189,9 +175,12 @@ CopyDialog::Verdict CopyDialog::TestName(QLineEdit *box, const NameTest &test, c
         return Verdict::Copy;
     if (Ui().MsgBox(test.takenQuestion(name), ui::vbYesNo + ui::vbQuestion) != ui::vbYes)
         return Verdict::Stay;
-    if (!propose([&] { return test.takenProposal(name); }))
+    QString proposal;
+    if (!handler.step([&] { proposal = test.takenProposal(name); }))
         return Verdict::Close;
-    if (box->text().isEmpty())
+    box->setText(proposal);
+    box->repaint();
+    if (proposal.isEmpty())
         return Refuse(refusal, box);
     return Verdict::Copy;
 }

@@ -84,9 +84,6 @@ void frmTableCopy::cmdOK_Click()
     }
     const QString target = cboDB->currentText();
     NameTest test;
-    test.emptyQuestion = QStringLiteral("You have not entered a Table name.\r\nDo you want me to find a unique name for "
-                                        "this new Table?");
-    test.emptyProposal = [&] { return Proposal(nameTemplate(target), m_table); };
     test.lookupSQL = [&](const QString &name) {
         return QStringLiteral("SELECT TABLE_NAME FROM QN_TABLE WHERE ") + modDatabase::TableWhere(target, name);
     };

@@ -73,6 +73,21 @@ protected:
         return nullptr;
     }
     static void clickOK(const QDialog &d) { click(child<QPushButton>(d, QStringLiteral("cmdOK"))); }
+    // OK refuses the name: "Please enter a Name." alone (information icon, the
+    // application's title), the dialog still open with the focus in the box.
+    void okRefusesTheName(const QDialog &d)
+    {
+        ui().answerMsgBox(ui::vbOK);
+        clickOK(d);
+        const QList<ScriptedUi::Shown> shown = messageBoxes(ui());
+        ui().clear();
+        ASSERT_EQ(shown.size(), 1);
+        EXPECT_EQ(shown[0].text, QStringLiteral("Please enter a Name."));
+        EXPECT_EQ(shown[0].style, ui::vbInformation);
+        EXPECT_EQ(shown[0].title, ui::AppTitle());
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_EQ(focused(), nameBox(d));
+    }
 
     // Every row of the tables a copy writes.
     QStringList catalog()
@@ -256,32 +271,30 @@ TEST_F(CopyDialogs, AFileIsCopiedWithItsFieldsAndTheFilesFolderReloaded)
 
 // ------------------------------------------------------------------ the name
 
-// The questions about the name, in each dialog: the answer No keeps the
-// dialog open, Yes takes a proposal; an empty name is never copied.
+// The name in each dialog: a box the user emptied is refused with its message
+// and nothing else asked; a name taken asks the dialog's question, whose No
+// keeps the dialog open and Yes takes a proposal.
 TEST_F(CopyDialogs, TheNameIsCheckedWithTheDialogsQuestions)
 {
     struct Dialog
     {
         const char *form;
         QStringList keys;
-        QString emptyQuestion, takenQuestion; // for the name SHOP, ITEMS or ITEMF
+        QString takenQuestion; // for the name SHOP, ITEMS or ITEMF
         QString taken;
         QString first, second; // the names the two copies get
         QString count;         // counts the copies made
     };
     const QList<Dialog> dialogs = {
         {"frmDBCopy", {kDs, "SHOP"},
-         "You have not entered a Database name.\r\nDo you want me to find a unique name for this Database?",
          "A Database called 'SHOP' already exists in this datasource.\r\nDo you want me to find a unique name for this "
          "database?",
          "SHOP", "SHOP1", "SHOP2", "SELECT COUNT(*) FROM QN_DB"},
         {"frmTableCopy", {kDs, "SHOP", "ITEMS"},
-         "You have not entered a Table name.\r\nDo you want me to find a unique name for this new Table?",
          "Database 'SHOP' already contains a Table called 'ITEMS'\r\nDo you want me to find a unique name for the new "
          "table?",
          "ITEMS", "ITEMS1", "ITEMS2", "SELECT COUNT(*) FROM QN_TABLE"},
         {"frmFileCopy", {kDs, "ITEMF"},
-         "You have not entered a filename.\r\nDo you want me to find a unique name for this new File?",
          "There is already a file called 'ITEMF' in this datasource.\r\nWould you like me to generate a unique name "
          "for this new File?",
          "ITEMF", "ITEMF1", "ITEMF2", "SELECT COUNT(*) FROM QN_FILE"},
@@ -299,27 +312,32 @@ TEST_F(CopyDialogs, TheNameIsCheckedWithTheDialogsQuestions)
                 QTest::keyClick(box, Qt::Key_Return);
                 EXPECT_TRUE(d.isVisible());
             }
-            // Empty (blanks only), No: refused, the focus in the box.
-            box->setText(QStringLiteral("  "));
-            ui().answerMsgBox(ui::vbNo);
-            ui().answerMsgBox(ui::vbOK);
-            clickOK(d);
-            EXPECT_EQ(takeMessages(), QStringList({c.emptyQuestion, "Please enter a Name."}));
-            EXPECT_TRUE(d.isVisible());
-            EXPECT_EQ(focused(), box);
+            // Emptied (all selected and deleted, or backspaced away): refused at once, the
+            // focus in the box, no question asked.
+            for (bool backspace : {false, true}) {
+                SCOPED_TRACE(backspace ? "backspaced" : "deleted");
+                if (backspace) {
+                    retype(box, QStringLiteral("x"));
+                    QTest::keyClick(box, Qt::Key_Backspace);
+                } else {
+                    retype(box, QString());
+                }
+                ASSERT_EQ(box->text(), QString());
+                okRefusesTheName(d);
+                EXPECT_EQ(scalar(c.count, kDs).toInt(), before);
+            }
             // Taken, No: the dialog stays open with the name typed.
-            box->setText(c.taken);
+            retype(box, c.taken);
             ui().answerMsgBox(ui::vbNo);
             clickOK(d);
             EXPECT_EQ(takeMessages(), QStringList{c.takenQuestion});
             EXPECT_TRUE(d.isVisible());
             EXPECT_EQ(box->text(), c.taken);
-            // Empty, Yes: the proposal, looked up, then copied.
-            box->clear();
-            ui().answerMsgBox(ui::vbYes);
+            // A free name typed: copied without a question.
+            retype(box, c.first);
             const QPointer<QDialog> dialog(&d);
             clickOK(d);
-            EXPECT_EQ(takeMessages(), QStringList{c.emptyQuestion});
+            EXPECT_EQ(takeMessages(), QStringList());
             EXPECT_TRUE(!dialog || !dialog->isVisible());
         });
         EXPECT_EQ(scalar(c.count, kDs).toInt(), before + 1);
@@ -328,7 +346,7 @@ TEST_F(CopyDialogs, TheNameIsCheckedWithTheDialogsQuestions)
         // Taken, Yes: a proposal, copied at once without asking again.
         QStringList sent;
         openDialog(QLatin1String(c.form), c.keys, [&](QDialog &d) {
-            nameBox(d)->setText(c.taken);
+            retype(nameBox(d), c.taken);
             ui().answerMsgBox(ui::vbYes);
             dao::SetStatementObserver([&](const QString &sql) { sent << sql; });
             clickOK(d);
@@ -424,15 +442,14 @@ TEST_F(CopyDialogs, NoFreeNameLeavesTheBoxEmptyAndNothingIsCopied)
     db->Execute(QStringLiteral("ALTER TABLE QN_DB1 RENAME TO QN_DB"));
     openDialog(QStringLiteral("frmDBCopy"), {kDs, QStringLiteral("A")}, [&](QDialog &d) {
         EXPECT_EQ(nameBox(d)->text(), QString());
+        okRefusesTheName(d);
+        // A name taken, Yes: no proposal to take, refused the same way.
+        retype(nameBox(d), QStringLiteral("A"));
         ui().answerMsgBox(ui::vbYes);
         ui().answerMsgBox(ui::vbOK);
         clickOK(d);
-        const QList<ScriptedUi::Shown> shown = messageBoxes(ui());
-        ASSERT_EQ(shown.size(), 2);
-        EXPECT_EQ(shown[0].style, ui::vbYesNo + ui::vbQuestion);
-        EXPECT_EQ(shown[1].text, QStringLiteral("Please enter a Name."));
-        EXPECT_EQ(shown[1].style, ui::vbInformation);
-        EXPECT_EQ(shown[1].title, ui::AppTitle());
+        EXPECT_EQ(takeMessages().value(1), QStringLiteral("Please enter a Name."));
+        EXPECT_EQ(nameBox(d)->text(), QString());
         EXPECT_TRUE(d.isVisible());
         EXPECT_EQ(focused(), nameBox(d));
         QTest::keyClick(nameBox(d), Qt::Key_Escape);
