@@ -107,8 +107,8 @@ QList<Column> PlanColumns(dao::Database &db, const QString &dsn, const NewTable 
                    QStringLiteral(", ") + Quoted(columnName) + QStringLiteral(", ") + Quoted(c.fieldName) +
                    QStringLiteral(", ") + Quoted(decimals ? QStringLiteral("DOUBLE") : sqlType) + QStringLiteral(", ") +
                    length + QStringLiteral(", ") + precision + QStringLiteral(", 0, ") +
-                   Quoted(F.Value(QStringLiteral("DEFAULT_VALUE"))) + QStringLiteral(", ") +
-                   Quoted(F.Value(QStringLiteral("REMARKS"))) + QStringLiteral(", ") + Quoted(columnName) +
+                   modDatabase::QuotedOrNull(F.Value(QStringLiteral("DEFAULT_VALUE"))) + QStringLiteral(", ") +
+                   modDatabase::QuotedOrNull(F.Value(QStringLiteral("REMARKS"))) + QStringLiteral(", ") + Quoted(columnName) +
                    QStringLiteral(", 1, ") + S(s, "NULLABLE") + QStringLiteral(", ") + S(s, "UNSIGNED_ATTRIBUTE") +
                    QStringLiteral(", ") + S(s, "MONEY") + QStringLiteral(", ") + S(s, "AUTO_INCREMENT") +
                    QStringLiteral(", ") + S(s, "CASE_SENSITIVE") + QStringLiteral(", ") + S(s, "SEARCHABLE") +

@@ -131,17 +131,17 @@ TEST_F(CopyDialogs, ADatabaseIsCopiedWithItsTablesColumnsAndPrivileges)
               QStringList({
                   "SELECT * FROM QN_DB WHERE DATABASE_NAME = 'SHOP'",
                   "INSERT INTO QN_DB (DATABASE_NAME, DEFAULT_DIRECTORY, DRIVER_NAME, SETUP_PROCEDURE, CONNECT_STRING, "
-                  "REMARKS, DISPLAY_NAME) VALUES ('SHOP1', 'dir''s', 'DISAM', '', 'c', 'r', 'SHOP1')",
+                  "REMARKS, DISPLAY_NAME) VALUES ('SHOP1', 'dir''s', 'DISAM', NULL, 'c', 'r', 'SHOP1')",
                   "SELECT * FROM QN_TABLE WHERE DATABASE_NAME = 'SHOP'",
                   "INSERT INTO QN_TABLE (DATABASE_NAME, TABLE_NAME, TABLE_TYPE, FILE_NAME, FILE_SPECIFICATION, "
                   "NUMBER_COLUMNS, CRITERIA, REMARKS, DISPLAY_NAME) VALUES ('SHOP1', 'ITEMS', 'TABLE', 'ITEMF', "
-                  "'ITEMS.DAT', 2, '', 'it''s', 'Items')",
+                  "'ITEMS.DAT', 2, NULL, 'it''s', 'Items')",
                   "SELECT * FROM QN_COLUMN WHERE DATABASE_NAME = 'SHOP' ",
                   "INSERT INTO QN_COLUMN (DATABASE_NAME, TABLE_NAME, COLUMN_NUMBER, COLUMN_NAME, FIELD_NAME, "
                   "SQL_TYPE_NAME, LENGTH, PRECISION, SCALE, NULLABLE, UNSIGNED_ATTRIBUTE, UPDATABLE, VISIBLE, MONEY, "
                   "AUTO_INCREMENT, CASE_SENSITIVE, SEARCHABLE, RADIX, DEFAULT_VALUE, REMARKS, SETFILEPARAMETER, "
                   "COLUMN_TYPE, DISPLAY_NAME) VALUES ('SHOP1', 'ITEMS', 1, 'CODE', 'CODE', 'VARCHAR', 8, 8, 0, 1, 0, "
-                  "1, 1, 0, 0, 1, 3, 0, '', 'r''c', 0, 0, 'Code')",
+                  "1, 1, 0, 0, 1, 3, 0, NULL, 'r''c', 0, 0, 'Code')",
                   "INSERT INTO QN_COLUMN (DATABASE_NAME, TABLE_NAME, COLUMN_NUMBER, COLUMN_NAME, FIELD_NAME, "
                   "SQL_TYPE_NAME, LENGTH, PRECISION, SCALE, NULLABLE, UNSIGNED_ATTRIBUTE, UPDATABLE, VISIBLE, MONEY, "
                   "AUTO_INCREMENT, CASE_SENSITIVE, SEARCHABLE, RADIX, DEFAULT_VALUE, REMARKS, SETFILEPARAMETER, "
@@ -149,7 +149,7 @@ TEST_F(CopyDialogs, ADatabaseIsCopiedWithItsTablesColumnsAndPrivileges)
                   "NULL, NULL, 0, 1, NULL, NULL, NULL, NULL, NULL, '', '', NULL, 6, 'ROWID')",
                   "SELECT * FROM QN_DBPRV WHERE DATABASE_NAME = 'SHOP'",
                   "INSERT INTO QN_DBPRV (USER_NAME, DATABASE_NAME, ALLOW_SELECT, ALLOW_INSERT, ALLOW_UPDATE, "
-                  "ALLOW_DELETE, SECURITY_LEVEL, REMARKS) VALUES ( 'U1', 'SHOP1', 1, 1, 0, NULL, 'TABLE', '') ",
+                  "ALLOW_DELETE, SECURITY_LEVEL, REMARKS) VALUES ( 'U1', 'SHOP1', 1, 1, 0, NULL, 'TABLE', NULL) ",
                   "SELECT * FROM QN_TBLPRV WHERE DATABASE_NAME = 'SHOP'",
                   "INSERT INTO QN_TBLPRV(DATABASE_NAME, TABLE_NAME, USER_NAME, ALLOW_SELECT, ALLOW_INSERT, "
                   "ALLOW_UPDATE, ALLOW_DELETE, REMARKS) VALUES ( 'SHOP1', 'ITEMS', 'U1', 1, 0, NULL, 0, 'tp') ",
@@ -205,13 +205,13 @@ TEST_F(CopyDialogs, ATableIsCopiedIntoTheChosenDatabase)
                   "SELECT * FROM QN_TABLE WHERE DATABASE_NAME = 'SHOP' AND TABLE_NAME = 'ITEMS'",
                   "INSERT INTO QN_TABLE (DATABASE_NAME, TABLE_NAME, TABLE_TYPE, FILE_NAME, FILE_SPECIFICATION, "
                   "NUMBER_COLUMNS, CRITERIA, REMARKS, DISPLAY_NAME) VALUES ('ARCHIVE', 'ITEMS1', 'TABLE', 'ITEMF', "
-                  "'ITEMS.DAT', '2', '', 'it''s', 'ITEMS1')",
+                  "'ITEMS.DAT', '2', NULL, 'it''s', 'ITEMS1')",
                   "SELECT * FROM QN_COLUMN WHERE DATABASE_NAME = 'SHOP' AND TABLE_NAME = 'ITEMS'",
                   "INSERT INTO QN_COLUMN (DATABASE_NAME, TABLE_NAME, COLUMN_NUMBER, COLUMN_NAME, FIELD_NAME, "
                   "SQL_TYPE_NAME, LENGTH, PRECISION, SCALE, NULLABLE, UNSIGNED_ATTRIBUTE, UPDATABLE, VISIBLE, MONEY, "
                   "AUTO_INCREMENT, CASE_SENSITIVE, SEARCHABLE, RADIX, DEFAULT_VALUE, REMARKS, SETFILEPARAMETER, "
                   "COLUMN_TYPE, DISPLAY_NAME) VALUES ('ARCHIVE', 'ITEMS1', 1, 'CODE', 'CODE', 'VARCHAR', 8, 8, 0, 1, "
-                  "0, 1, 1, 0, 0, 1, 3, 0, '', 'r''c', 0, 0, 'Code')",
+                  "0, 1, 1, 0, 0, 1, 3, 0, NULL, 'r''c', 0, 0, 'Code')",
                   "INSERT INTO QN_COLUMN (DATABASE_NAME, TABLE_NAME, COLUMN_NUMBER, COLUMN_NAME, FIELD_NAME, "
                   "SQL_TYPE_NAME, LENGTH, PRECISION, SCALE, NULLABLE, UNSIGNED_ATTRIBUTE, UPDATABLE, VISIBLE, MONEY, "
                   "AUTO_INCREMENT, CASE_SENSITIVE, SEARCHABLE, RADIX, DEFAULT_VALUE, REMARKS, SETFILEPARAMETER, "
@@ -247,14 +247,14 @@ TEST_F(CopyDialogs, AFileIsCopiedWithItsFieldsAndTheFilesFolderReloaded)
               QStringList({
                   "SELECT * FROM QN_FILE WHERE FILE_NAME = 'ITEMF'",
                   "INSERT INTO QN_FILE (FILE_NAME, OPEN_STRING, RECORD_SIZE, FILE_ORGANISATION, RECORD_TYPE, REMARKS) "
-                  "VALUES ('ITEMS', 'o''s', '12', 'INDEXED', '', 'Items'' file')",
+                  "VALUES ('ITEMS', 'o''s', '12', 'INDEXED', NULL, 'Items'' file')",
                   "SELECT * FROM QN_FIELD WHERE FILE_NAME = 'ITEMF'",
                   "INSERT INTO QN_FIELD (FILE_NAME, FIELD_NUMBER, FIELD_NAME, LOCAL_TYPE_NAME, OFFSET, LENGTH, "
                   "PRECISION, SCALE, ENCRYPTED, FORMAT, DEFAULT_VALUE, REMARKS) VALUES ('ITEMS', 1, 'CODE', 'STRING', 0, "
-                  "8, 8, 0, 0, '', 'd''v', '')",
+                  "8, 8, 0, 0, NULL, 'd''v', NULL)",
                   "INSERT INTO QN_FIELD (FILE_NAME, FIELD_NUMBER, FIELD_NAME, LOCAL_TYPE_NAME, OFFSET, LENGTH, "
                   "PRECISION, SCALE, ENCRYPTED, FORMAT, DEFAULT_VALUE, REMARKS) VALUES ('ITEMS', 2, 'QTY', 'INTEGER', 8, "
-                  "4, 10, NULL, NULL, 'X9', '', 'r')",
+                  "4, 10, NULL, NULL, 'X9', NULL, 'r')",
               }));
     // No "Ready" of its own: the last progress text stays until the tree's reload.
     EXPECT_EQ(statuses.mid(statuses.indexOf(QStringLiteral("Copying File...")), 3), QStringList({"Copying File...", "Copying Field 'CODE...", "Copying Field 'QTY..."}));
@@ -267,6 +267,80 @@ TEST_F(CopyDialogs, AFileIsCopiedWithItsFieldsAndTheFilesFolderReloaded)
     });
     EXPECT_TRUE(childTexts(QStringLiteral("DSN=QnTest2:FI=QnTest2:")).contains(QStringLiteral("LATE")));
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM QN_FILE WHERE FILE_NAME LIKE 'ITEMS%'"), kDs).toInt(), 1);
+}
+
+// A stored Null in a text column stays Null in every copy, a stored '' stays
+// '': the copy holds what its source holds.
+TEST_F(CopyDialogs, AStoredNullInATextColumnStaysNullInTheCopy)
+{
+    const struct Case
+    {
+        const char *table;
+        const char *order;   // the key that pairs a copied row with its source
+        const char *columns; // Null in the source rows
+        const char *source;
+        const char *blank;   // a source row whose columns hold '' instead ("" for none)
+        const char *copy;
+    } cases[] = {
+        // The database copy.
+        {"QN_DB", "1", "DEFAULT_DIRECTORY, DRIVER_NAME, SETUP_PROCEDURE, CONNECT_STRING, REMARKS",
+         "DATABASE_NAME = 'SHOP'", "", "DATABASE_NAME = 'SHOP1'"},
+        {"QN_TABLE", "TABLE_NAME", "TABLE_TYPE, FILE_NAME, FILE_SPECIFICATION, CRITERIA, REMARKS, DISPLAY_NAME",
+         "DATABASE_NAME = 'SHOP' AND TABLE_NAME = 'ITEMS'", "", "DATABASE_NAME = 'SHOP1'"},
+        {"QN_COLUMN", "COLUMN_NAME", "FIELD_NAME, SQL_TYPE_NAME, DEFAULT_VALUE, REMARKS, DISPLAY_NAME",
+         "DATABASE_NAME = 'SHOP' AND TABLE_NAME = 'ITEMS'", "COLUMN_NAME = 'ROWID'", "DATABASE_NAME = 'SHOP1'"},
+        {"QN_DBPRV", "USER_NAME", "SECURITY_LEVEL, REMARKS", "DATABASE_NAME = 'SHOP'", "", "DATABASE_NAME = 'SHOP1'"},
+        {"QN_TBLPRV", "USER_NAME", "REMARKS", "DATABASE_NAME = 'SHOP' AND TABLE_NAME = 'ITEMS'", "",
+         "DATABASE_NAME = 'SHOP1'"},
+        // The table copy (ITEMS1 in SHOP), from the same source rows.
+        {"QN_TABLE", "TABLE_NAME", "TABLE_TYPE, FILE_NAME, FILE_SPECIFICATION, CRITERIA, REMARKS",
+         "DATABASE_NAME = 'SHOP' AND TABLE_NAME = 'ITEMS'", "", "TABLE_NAME = 'ITEMS1'"},
+        {"QN_COLUMN", "COLUMN_NAME", "FIELD_NAME, SQL_TYPE_NAME, DEFAULT_VALUE, REMARKS, DISPLAY_NAME",
+         "DATABASE_NAME = 'SHOP' AND TABLE_NAME = 'ITEMS'", "COLUMN_NAME = 'ROWID'", "TABLE_NAME = 'ITEMS1'"},
+        {"QN_TBLPRV", "USER_NAME", "REMARKS", "DATABASE_NAME = 'SHOP' AND TABLE_NAME = 'ITEMS'", "",
+         "TABLE_NAME = 'ITEMS1'"},
+        // The file copy.
+        {"QN_FILE", "1", "OPEN_STRING, FILE_ORGANISATION, RECORD_TYPE, REMARKS", "FILE_NAME = 'ITEMF'", "",
+         "FILE_NAME = 'ITEMF1'"},
+        {"QN_FIELD", "FIELD_NAME", "LOCAL_TYPE_NAME, FORMAT, DEFAULT_VALUE, REMARKS", "FILE_NAME = 'ITEMF'",
+         "FIELD_NAME = 'QTY'", "FILE_NAME = 'ITEMF1'"},
+    };
+    auto values = [&](const Case &c, const char *where) {
+        QStringList quoted;
+        for (const QString &column : QString::fromLatin1(c.columns).split(QStringLiteral(", ")))
+            quoted << QStringLiteral("quote(%1)").arg(column);
+        return rows(QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY %4")
+                        .arg(quoted.join(QStringLiteral(" || '|' || ")), QLatin1String(c.table), QLatin1String(where),
+                             QLatin1String(c.order)),
+                    kDs);
+    };
+    const auto db = open(kDs);
+    for (const Case &c : cases) {
+        const QString columns = QString::fromLatin1(c.columns);
+        db->Execute(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                        .arg(QLatin1String(c.table), QString(columns).replace(QStringLiteral(", "), QStringLiteral(" = NULL, ")) +
+                                                         QStringLiteral(" = NULL"),
+                             QLatin1String(c.source)));
+        if (*c.blank)
+            db->Execute(QStringLiteral("UPDATE %1 SET %2 WHERE %3 AND %4")
+                            .arg(QLatin1String(c.table),
+                                 QString(columns).replace(QStringLiteral(", "), QStringLiteral(" = '', ")) +
+                                     QStringLiteral(" = ''"),
+                                 QLatin1String(c.source), QLatin1String(c.blank)));
+    }
+    const QList<QPair<QString, QStringList>> copies = {{"frmDBCopy", {kDs, "SHOP"}},
+                                                      {"frmTableCopy", {kDs, "SHOP", "ITEMS"}},
+                                                      {"frmFileCopy", {kDs, "ITEMF"}}};
+    for (const auto &copy : copies)
+        openDialog(copy.first, copy.second, [&](QDialog &d) { clickOK(d); });
+    EXPECT_TRUE(ui().errors().isEmpty());
+    for (const Case &c : cases) {
+        SCOPED_TRACE(QStringLiteral("%1 where %2").arg(QLatin1String(c.table), QLatin1String(c.copy)).toStdString());
+        const QStringList source = values(c, c.source);
+        ASSERT_FALSE(source.isEmpty());
+        EXPECT_TRUE(source[0].startsWith(QStringLiteral("NULL")));
+        EXPECT_EQ(values(c, c.copy), source);
+    }
 }
 
 // ------------------------------------------------------------------ the name

@@ -102,6 +102,13 @@ public:
         type(w.txtProperty[2], spec);
         type(w.txtProperty[4], remarks);
     }
+    // The database picked on page 2 and the File Specification typed on page 3, nothing else.
+    void readyToFinish(frmWizardFileToTable &w, const QString &database, const QString &spec)
+    {
+        w.SetCurrentPage(2);
+        pick(w.lstDB, database);
+        fillProperties(w, QString(), spec, QString());
+    }
     int tables() { return scalar(QStringLiteral("SELECT COUNT(*) FROM QN_TABLE"), kDs).toInt(); }
     int columns() { return scalar(QStringLiteral("SELECT COUNT(*) FROM QN_COLUMN"), kDs).toInt(); }
 };
@@ -275,19 +282,19 @@ TEST_F(Wizard, FinishWritesTheTableAndOneColumnPerField)
                   kColumnInsert + "'SHOP', 'ITEMF', 1, 'CODE', 'CODE', 'VARCHAR', 8, 8, 0, 'd''v', 'the code', "
                                   "'CODE', 1, 1, 0, 0, 0, 1, 3, 1, 0 )",
                   // ZONED on NUMERIC: the field's length, the SQL type's precision.
-                  kColumnInsert + "'SHOP', 'ITEMF', 2, 'QTY_ON_HAND', 'QTY-ON-HAND', 'NUMERIC', 6, 18, 0, '', '', "
+                  kColumnInsert + "'SHOP', 'ITEMF', 2, 'QTY_ON_HAND', 'QTY-ON-HAND', 'NUMERIC', 6, 18, 0, NULL, NULL, "
                                   "'QTY_ON_HAND', 1, 1, 0, 0, 0, 0, 2, 1, 1 )",
                   // ZONED-NUM on VARCHAR: the field's length twice, however long.
-                  kColumnInsert + "'SHOP', 'ITEMF', 3, 'REF', 'REF', 'VARCHAR', 40000, 40000, 0, '', '', 'REF', 1, 1, "
+                  kColumnInsert + "'SHOP', 'ITEMF', 3, 'REF', 'REF', 'VARCHAR', 40000, 40000, 0, NULL, NULL, 'REF', 1, 1, "
                                   "0, 0, 0, 1, 3, 1, 0 )",
                   // Any other type: the SQL type's length and precision.
-                  kColumnInsert + "'SHOP', 'ITEMF', 4, 'SINCE', 'SINCE', 'DATE', 6, 10, 0, '', '', 'SINCE', 1, 1, 0, "
+                  kColumnInsert + "'SHOP', 'ITEMF', 4, 'SINCE', 'SINCE', 'DATE', 6, 10, 0, NULL, NULL, 'SINCE', 1, 1, 0, "
                                   "0, 0, 0, 2, 1, 0 )",
                   // Decimals: DOUBLE, the rest from the local type's SQL type.
-                  kColumnInsert + "'SHOP', 'ITEMF', 5, 'PRICE', 'PRICE', 'DOUBLE', 7, 18, 0, '', '', 'PRICE', 1, 1, "
+                  kColumnInsert + "'SHOP', 'ITEMF', 5, 'PRICE', 'PRICE', 'DOUBLE', 7, 18, 0, NULL, NULL, 'PRICE', 1, 1, "
                                   "0, 0, 0, 0, 2, 1, 1 )",
                   // A Null attribute of the SQL type stays Null.
-                  kColumnInsert + "'SHOP', 'ITEMF', 7, 'F', 'F', 'FLAGT', 1, 1, 0, '', '', 'F', 1, NULL, 0, 0, 0, "
+                  kColumnInsert + "'SHOP', 'ITEMF', 7, 'F', 'F', 'FLAGT', 1, 1, 0, NULL, NULL, 'F', 1, NULL, 0, 0, 0, "
                                   "0, NULL, 1, NULL )",
               }));
     EXPECT_EQ(statuses.mid(statuses.indexOf(QStringLiteral("Processing File 'ITEMF', Field 'CODE'")), 7), QStringList({"Processing File 'ITEMF', Field 'CODE'",
@@ -311,9 +318,7 @@ TEST_F(Wizard, FinishStopsOnAFileWithoutFieldsAndOnATableThatExists)
 {
     const int before = tables();
     wizard(QStringLiteral("EMPTYF"), [&](frmWizardFileToTable &w) {
-        w.SetCurrentPage(2);
-        pick(w.lstDB, QStringLiteral("SHOP"));
-        fillProperties(w, QString(), QStringLiteral("E.DAT"), QString());
+        readyToFinish(w, QStringLiteral("SHOP"), QStringLiteral("E.DAT"));
         ui().answerMsgBox(ui::vbOK);
         ui().clear();
         click(w.cmdFinish);
@@ -359,9 +364,7 @@ TEST_F(Wizard, AFailureAtAnyStatementOfFinishLeavesNothing)
 {
     auto finish = [&](const std::function<void(frmWizardFileToTable &)> &before) {
         wizard(QStringLiteral("SMALLF"), [&](frmWizardFileToTable &w) {
-            w.SetCurrentPage(2);
-            pick(w.lstDB, QStringLiteral("SHOP"));
-            fillProperties(w, QString(), QStringLiteral("S.DAT"), QString());
+            readyToFinish(w, QStringLiteral("SHOP"), QStringLiteral("S.DAT"));
             before(w);
             const QPointer<frmWizardFileToTable> shown(&w);
             click(w.cmdFinish);
@@ -403,6 +406,28 @@ TEST_F(Wizard, AFailureAtAnyStatementOfFinishLeavesNothing)
     }
 }
 
+// A field's stored Null (default value, remarks) stays Null in its column, a
+// stored '' stays ''; a box the user left empty writes ''.
+TEST_F(Wizard, StoredNullsStayNullAndEmptyBoxesWriteEmptyTexts)
+{
+    open(kDs)->Execute(QStringLiteral("UPDATE QN_FIELD SET DEFAULT_VALUE = '', REMARKS = '' WHERE FILE_NAME = 'SMALLF' "
+                                      "AND FIELD_NAME = 'B'"));
+    ui().answerMsgBox(ui::vbOK);
+    wizard(QStringLiteral("SMALLF"), [&](frmWizardFileToTable &w) {
+        readyToFinish(w, QStringLiteral("SHOP"), QStringLiteral("S.DAT"));
+        click(w.cmdFinish);
+    });
+    EXPECT_EQ(takeMessages(), QStringList{"Table Created"});
+    EXPECT_EQ(rows(QStringLiteral("SELECT COLUMN_NAME || '|' || quote(DEFAULT_VALUE) || '|' || quote(REMARKS) FROM "
+                                  "QN_COLUMN WHERE TABLE_NAME = 'SMALLF' ORDER BY 1"),
+                   kDs),
+              QStringList({"A|NULL|NULL", "B|''|''"}));
+    EXPECT_EQ(rows(QStringLiteral("SELECT quote(REMARKS) || '|' || quote(DISPLAY_NAME) FROM QN_TABLE WHERE TABLE_NAME "
+                                  "= 'SMALLF'"),
+                   kDs),
+              QStringList{"''|''"});
+}
+
 // A local type whose SQL type is missing fails Finish with the SQL type's
 // query named, before anything is written.
 TEST_F(Wizard, AMissingSqlTypeFailsBeforeAnythingIsWritten)
@@ -410,9 +435,7 @@ TEST_F(Wizard, AMissingSqlTypeFailsBeforeAnythingIsWritten)
     const int before = tables();
     ui().answerError(ui::vbIgnore);
     wizard(QStringLiteral("LOSTF"), [&](frmWizardFileToTable &w) {
-        w.SetCurrentPage(2);
-        pick(w.lstDB, QStringLiteral("SHOP"));
-        fillProperties(w, QString(), QStringLiteral("L.DAT"), QString());
+        readyToFinish(w, QStringLiteral("SHOP"), QStringLiteral("L.DAT"));
         click(w.cmdFinish);
         EXPECT_TRUE(w.isVisible());
         click(w.cmdCancel);
