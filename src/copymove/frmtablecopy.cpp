@@ -112,6 +112,9 @@ void frmTableCopy::CopyRows(const QString &SourceDatabase, const QString &Source
     using modUpdate::UnitInsert;
     using modUpdate::UnitOpen;
     const QStringList tableKey = {QStringLiteral("DATABASE_NAME"), QStringLiteral("TABLE_NAME")};
+    // Nothing goes into a database deleted since it was chosen.
+    modUpdate::UnitRequireRow(
+        modDatabase::RowSQL(QStringLiteral("QN_DB"), {QStringLiteral("DATABASE_NAME")}, {Database}));
     Status(QStringLiteral("Copying Table..."));
     const auto rs = UnitOpen(QStringLiteral("SELECT * FROM QN_TABLE WHERE ") +
                              modDatabase::TableWhere(SourceDatabase, SourceTable));

@@ -126,6 +126,9 @@ QList<Column> PlanColumns(dao::Database &db, const QString &dsn, const NewTable 
 
 void WriteRows(const NewTable &table, const QList<Column> &columns)
 {
+    // Nothing goes into a database deleted since it was chosen.
+    modUpdate::UnitRequireRow(
+        modDatabase::RowSQL(QStringLiteral("QN_DB"), {QStringLiteral("DATABASE_NAME")}, {table.database}));
     modUpdate::UnitInsert(QStringLiteral("INSERT INTO QN_TABLE (DATABASE_NAME, TABLE_NAME, TABLE_TYPE, FILE_NAME, "
                                          "FILE_SPECIFICATION, NUMBER_COLUMNS, REMARKS, DISPLAY_NAME) VALUES (") +
                               Quoted(table.database) + QStringLiteral(", ") + Quoted(table.table) +

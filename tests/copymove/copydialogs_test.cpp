@@ -202,6 +202,8 @@ TEST_F(CopyDialogs, ATableIsCopiedIntoTheChosenDatabase)
                            "Copying Table Privileges for User 'U1..."}));
     EXPECT_EQ(modUpdate::LastStatements(),
               QStringList({
+                  // The target database read first: nothing goes into one deleted meanwhile.
+                  "SELECT DATABASE_NAME FROM QN_DB WHERE DATABASE_NAME = 'ARCHIVE'",
                   "SELECT * FROM QN_TABLE WHERE DATABASE_NAME = 'SHOP' AND TABLE_NAME = 'ITEMS'",
                   "INSERT INTO QN_TABLE (DATABASE_NAME, TABLE_NAME, TABLE_TYPE, FILE_NAME, FILE_SPECIFICATION, "
                   "NUMBER_COLUMNS, CRITERIA, REMARKS, DISPLAY_NAME) VALUES ('ARCHIVE', 'ITEMS1', 'TABLE', 'ITEMF', "
@@ -415,7 +417,7 @@ TEST_F(CopyDialogs, TheNameIsCheckedWithTheDialogsQuestions)
             EXPECT_TRUE(!dialog || !dialog->isVisible());
         });
         EXPECT_EQ(scalar(c.count, kDs).toInt(), before + 1);
-        EXPECT_TRUE(modUpdate::LastStatements().value(1).contains(QLatin1Char('\'') + c.first + QLatin1Char('\'')));
+        EXPECT_TRUE(modUpdate::LastStatements().filter(QStringLiteral("INSERT")).value(0).contains(QLatin1Char('\'') + c.first + QLatin1Char('\'')));
 
         // Taken, Yes: a proposal, copied at once without asking again.
         QStringList sent;
@@ -428,7 +430,7 @@ TEST_F(CopyDialogs, TheNameIsCheckedWithTheDialogsQuestions)
         });
         EXPECT_EQ(takeMessages(), QStringList{c.takenQuestion});
         EXPECT_EQ(scalar(c.count, kDs).toInt(), before + 2);
-        EXPECT_TRUE(modUpdate::LastStatements().value(1).contains(QLatin1Char('\'') + c.second + QLatin1Char('\'')));
+        EXPECT_TRUE(modUpdate::LastStatements().filter(QStringLiteral("INSERT")).value(0).contains(QLatin1Char('\'') + c.second + QLatin1Char('\'')));
         // Before the copy, the proposed name was queried once only: by the proposal, never looked up again.
         const QStringList ahead = sent.mid(0, sent.size() - modUpdate::LastStatements().size());
         EXPECT_EQ(ahead.filter(QLatin1Char('\'') + c.second + QLatin1Char('\'')).size(), 1);
@@ -557,6 +559,39 @@ TEST_F(CopyDialogs, ATableOfTheCatalogsOwnDatabaseNeedsATargetChosen)
               7);
 }
 
+// The target database deleted by another connection while the dialog is on
+// screen: the copy reads it first inside its unit, fails with 3021 naming that
+// query, and writes nothing, with and without transactions.
+TEST_F(CopyDialogs, NoTableIsCopiedIntoADatabaseDeletedMeanwhile)
+{
+    const QString parent = QStringLiteral("SELECT DATABASE_NAME FROM QN_DB WHERE DATABASE_NAME = 'ARCHIVE'");
+    for (bool transactions : {true, false}) {
+        SCOPED_TRACE(transactions);
+        dao::IgnoreTransactionSupport(!transactions);
+        open(kDs)->Execute(QStringLiteral("INSERT INTO QN_DB (DATABASE_NAME) VALUES ('ARCHIVE')"));
+        const QStringList before = catalog();
+        ui().answerError(ui::vbIgnore);
+        openDialog(QStringLiteral("frmTableCopy"), {kDs, QStringLiteral("SHOP"), QStringLiteral("ITEMS")},
+                   [&](QDialog &d) {
+                       auto *list = child<QComboBox>(d, QStringLiteral("cboDB"));
+                       list->setFocus();
+                       QTest::keyClick(list, Qt::Key_Home);
+                       ASSERT_EQ(list->currentText(), QStringLiteral("ARCHIVE"));
+                       open(kDs)->Execute(QStringLiteral("DELETE FROM QN_DB WHERE DATABASE_NAME = 'ARCHIVE'"));
+                       clickOK(d);
+                   });
+        ASSERT_EQ(ui().errors().size(), 1);
+        EXPECT_EQ(ui().errors()[0].number, QStringLiteral("3021"));
+        EXPECT_EQ(ui().errors()[0].trappedIn, QStringLiteral("frmTableCopy.cmdOK_Click"));
+        EXPECT_EQ(ui().errors()[0].additionalInfo, parent);
+        EXPECT_EQ(takeMessages(), QStringList());
+        QStringList after = catalog();
+        EXPECT_EQ(after.size(), before.size() - 1); // the database row alone is gone
+        EXPECT_TRUE(after.filter(QStringLiteral("ARCHIVE")).isEmpty());
+    }
+    dao::IgnoreTransactionSupport(false);
+}
+
 // ------------------------------------------------------------------ failures
 
 // A failure at each statement of each copy in turn, the name's look-up
@@ -640,7 +675,7 @@ TEST_F(CopyDialogs, RetryAfterAFailureMakesOneWholeCopy)
                    [&](QDialog &d) {
                        EXPECT_EQ(nameBox(d)->text(), target);
                        // The second column's INSERT fails once.
-                       dao::Faults::Add(dao::Faults::Statement, 6, QStringLiteral("HY000"), QStringLiteral("busy"));
+                       dao::Faults::Add(dao::Faults::Statement, 7, QStringLiteral("HY000"), QStringLiteral("busy"));
                        clickOK(d);
                    });
         EXPECT_EQ(ui().errors().size(), 1);

@@ -275,6 +275,8 @@ TEST_F(Wizard, FinishWritesTheTableAndOneColumnPerField)
     EXPECT_EQ(shown[1].style, ui::vbInformation);
     EXPECT_EQ(modUpdate::LastStatements(),
               QStringList({
+                  // The database read first: nothing goes into one deleted meanwhile.
+                  "SELECT DATABASE_NAME FROM QN_DB WHERE DATABASE_NAME = 'SHOP'",
                   "INSERT INTO QN_TABLE (DATABASE_NAME, TABLE_NAME, TABLE_TYPE, FILE_NAME, FILE_SPECIFICATION, "
                   "NUMBER_COLUMNS, REMARKS, DISPLAY_NAME) VALUES ('SHOP', 'ITEMF', 'TABLE', 'ITEMF', 'ITEMF.DAT', 7, "
                   "'it''s', 'Itemf' )",
@@ -378,7 +380,7 @@ TEST_F(Wizard, AFailureAtAnyStatementOfFinishLeavesNothing)
     dao::SetStatementObserver(nullptr);
     EXPECT_EQ(takeMessages(), QStringList{"Table Created"});
     sent = sent.mid(0, sent.indexOf(modUpdate::LastStatements().last()) + 1);
-    ASSERT_EQ(sent.size(), 8); // count, look-up, fields, two type tables, the table, two columns
+    ASSERT_EQ(sent.size(), 9); // count, look-up, fields, two type tables, the database, the table, two columns
     open(kDs)->Execute(QStringLiteral("DELETE FROM QN_TABLE WHERE TABLE_NAME = 'SMALLF'"));
     open(kDs)->Execute(QStringLiteral("DELETE FROM QN_COLUMN WHERE TABLE_NAME = 'SMALLF'"));
     const int tablesBefore = tables(), columnsBefore = columns();
@@ -387,7 +389,7 @@ TEST_F(Wizard, AFailureAtAnyStatementOfFinishLeavesNothing)
         dao::IgnoreTransactionSupport(!transactions);
         for (int n = 1; n <= sent.size(); ++n) {
             SCOPED_TRACE(QStringLiteral("statement %1, transactions %2").arg(n).arg(transactions).toStdString());
-            const bool written = !transactions && n > 6;
+            const bool written = !transactions && n > 7;
             ui().answerError(ui::vbIgnore);
             if (written)
                 ui().answerMsgBox(ui::vbOK);
@@ -426,6 +428,37 @@ TEST_F(Wizard, StoredNullsStayNullAndEmptyBoxesWriteEmptyTexts)
                                   "= 'SMALLF'"),
                    kDs),
               QStringList{"''|''"});
+}
+
+// The database deleted by another connection while the wizard is on screen:
+// Finish reads it first inside its unit, fails with 3021 naming that query,
+// writes nothing and stays open; with and without transactions.
+TEST_F(Wizard, FinishWritesNothingIntoADatabaseDeletedMeanwhile)
+{
+    const QString parent = QStringLiteral("SELECT DATABASE_NAME FROM QN_DB WHERE DATABASE_NAME = 'GONE'");
+    for (bool transactions : {true, false}) {
+        SCOPED_TRACE(transactions);
+        dao::IgnoreTransactionSupport(!transactions);
+        open(kDs)->Execute(QStringLiteral("INSERT INTO QN_DB (DATABASE_NAME) VALUES ('GONE')"));
+        const int tablesBefore = tables(), columnsBefore = columns();
+        ui().answerError(ui::vbIgnore);
+        wizard(QStringLiteral("SMALLF"), [&](frmWizardFileToTable &w) {
+            readyToFinish(w, QStringLiteral("GONE"), QStringLiteral("S.DAT"));
+            open(kDs)->Execute(QStringLiteral("DELETE FROM QN_DB WHERE DATABASE_NAME = 'GONE'"));
+            const QPointer<frmWizardFileToTable> shown(&w);
+            click(w.cmdFinish);
+            ASSERT_TRUE(shown && shown->isVisible());
+            click(shown->cmdCancel);
+        });
+        ASSERT_EQ(ui().errors().size(), 1);
+        EXPECT_EQ(ui().errors()[0].number, QStringLiteral("3021"));
+        EXPECT_EQ(ui().errors()[0].trappedIn, QStringLiteral("frmWizardFileToTable.cmdFinish_Click"));
+        EXPECT_EQ(ui().errors()[0].additionalInfo, parent);
+        EXPECT_EQ(takeMessages(), QStringList());
+        EXPECT_EQ(tables(), tablesBefore);
+        EXPECT_EQ(columns(), columnsBefore);
+    }
+    dao::IgnoreTransactionSupport(false);
 }
 
 // A local type whose SQL type is missing fails Finish with the SQL type's
