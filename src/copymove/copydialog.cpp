@@ -41,13 +41,7 @@ bool CopyDialog::Connect(const QString &Datasource)
     return true;
 }
 
-dao::Database &CopyDialog::Db() const
-{
-    const auto connection = gConnections().Item(m_ds);
-    if (!connection || !connection->db)
-        qnerr::raise(qnerr::ObjectNotSet);
-    return *connection->db;
-}
+dao::DatabasePtr CopyDialog::Db() const { return gConnections().Db(m_ds); }
 
 QLabel *CopyDialog::AddPrompt(int index, const QString &text, const QRect &twips)
 {
@@ -77,7 +71,7 @@ QLineEdit *CopyDialog::AddNameBox(const QString &name, const QRect &twips)
 
 void CopyDialog::FilterNameBox(QLineEdit *box, const QString &catalogTable, const QString &column)
 {
-    const dao::Fields fields = modDatabase::FetchFieldInfo(Db(), catalogTable);
+    const dao::Fields fields = modDatabase::FetchFieldInfo(*Db(), catalogTable);
     if (fields.IndexOf(column) >= 0)
         modGUI::InstallKeyFilter(box, fields(column));
 }
@@ -144,7 +138,7 @@ void CopyDialog::Form_Load() { modGUI::PlaceAtSavedPosition(this, objectName());
 QString CopyDialog::Proposal(const QString &queryTemplate, const QString &base) const
 {
     try {
-        return modDatabase::CalcUniqueName(Db(), queryTemplate, base);
+        return modDatabase::CalcUniqueName(*Db(), queryTemplate, base);
     } catch (const QnError &e) {
         if (e.Number() != qnerr::ValidationFailed)
             throw;
@@ -168,7 +162,7 @@ CopyDialog::Verdict CopyDialog::TestName(QLineEdit *box, const NameTest &test, c
     const QString name = box->text();
     bool taken = false;
     handler.info = test.lookupSQL(name);
-    if (!handler.step([&] { taken = !Db().OpenRecordset(handler.info)->Eof(); }))
+    if (!handler.step([&] { taken = !Db()->OpenRecordset(handler.info)->Eof(); }))
         return Verdict::Close;
     handler.info = QStringLiteral("None");
     if (!taken)

@@ -47,7 +47,8 @@ protected:
     bool Connect(const QString &Datasource);
     const QString &Datasource() const { return m_ds; }
     // The open database of the data source (connecting again when it was lost); 91 when there is none.
-    dao::Database &Db() const;
+    // Held by the caller while it reads: a read that loses the link drops the registry's hold.
+    dao::DatabasePtr Db() const;
 
     // The layout, in twips: a prompt label, a bordered value label, the name
     // box, the sunken frame lin3D_0 to lin3D_3 and the two buttons (Cancel,

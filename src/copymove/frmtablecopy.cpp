@@ -64,7 +64,7 @@ int frmTableCopy::Display(const QString &Datasource, const QString &DatabaseName
         form.lblDB->setText(DatabaseName);
         form.lblTable->setText(TableName);
         modBoundControls::PopulateList(
-            form.cboDB, form.Db(),
+            form.cboDB, *form.Db(),
             QStringLiteral("SELECT DATABASE_NAME FROM QN_DB WHERE DATABASE_NAME <> 'QN' ORDER BY DATABASE_NAME ASC"));
         // The catalog's own database is no target: the list then has nothing chosen.
         form.cboDB->setCurrentIndex(form.cboDB->findText(DatabaseName, Qt::MatchExactly | Qt::MatchCaseSensitive));

@@ -11,6 +11,7 @@
 
 #include "../editors/editorfixture.h"
 #include "../copymove/dialogdriver.h"
+#include "core/cconnections.h"
 #include "panehost/panehost.h"
 #include "wizard/frmwizardfiletotable.h"
 
@@ -457,6 +458,40 @@ TEST_F(Wizard, FinishWritesNothingIntoADatabaseDeletedMeanwhile)
         EXPECT_EQ(takeMessages(), QStringList());
         EXPECT_EQ(tables(), tablesBefore);
         EXPECT_EQ(columns(), columnsBefore);
+    }
+    dao::IgnoreTransactionSupport(false);
+}
+
+// The link lost (the connection closed, or a failure of class 08 that closes
+// it) before Finish or at any of its statements, answered Retry: Finish takes
+// the data source's connection from the registry again and writes the table.
+TEST_F(Wizard, RetryAfterALostLinkWritesTheTable)
+{
+    for (bool transactions : {true, false}) {
+        dao::IgnoreTransactionSupport(!transactions);
+        // 0: the connection closed before Finish; n: the n-th statement of Finish loses the link.
+        for (int n = 0; n <= 9; ++n) {
+            SCOPED_TRACE(QStringLiteral("statement %1, transactions %2").arg(n).arg(transactions).toStdString());
+            if (n > 0)
+                ui().answerError(ui::vbRetry);
+            ui().answerMsgBox(ui::vbOK); // Table Created
+            wizard(QStringLiteral("SMALLF"), [&](frmWizardFileToTable &w) {
+                readyToFinish(w, QStringLiteral("SHOP"), QStringLiteral("S.DAT"));
+                if (n == 0)
+                    gConnections().Item(kDs)->db->Close();
+                else
+                    dao::Faults::Add(dao::Faults::Statement, n, QStringLiteral("08S01"), QStringLiteral("link down"));
+                click(w.cmdFinish);
+            });
+            EXPECT_EQ(ui().errors().size(), n > 0 ? 1 : 0);
+            EXPECT_EQ(takeMessages(), QStringList{"Table Created"});
+            EXPECT_EQ(dao::Faults::Pending(), 0);
+            EXPECT_EQ(rows(QStringLiteral("SELECT COLUMN_NAME FROM QN_COLUMN WHERE TABLE_NAME = 'SMALLF' ORDER BY 1"), kDs),
+                      QStringList({"A", "B"}));
+            EXPECT_FALSE(forms::Find(QStringLiteral("frmWizardFileToTable")));
+            open(kDs)->Execute(QStringLiteral("DELETE FROM QN_TABLE WHERE TABLE_NAME = 'SMALLF'"));
+            open(kDs)->Execute(QStringLiteral("DELETE FROM QN_COLUMN WHERE TABLE_NAME = 'SMALLF'"));
+        }
     }
     dao::IgnoreTransactionSupport(false);
 }
