@@ -41,7 +41,7 @@ Result WizardFinish(int fields)
                                      [&] { fileToTable::WriteRows(table, columns); }) &&
                   written;
     });
-    const QStringList inserts = modUpdate::LastStatements();
+    const QStringList inserts = modUpdate::LastStatements().filter(QStringLiteral("INSERT INTO"));
     Result result = BesideInsertLoop(plain, layer, inserts, QStringLiteral("T%1").arg(runs));
     ReleaseWorkspace();
     if (!written || inserts.size() != fields + 1)

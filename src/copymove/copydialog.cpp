@@ -41,13 +41,7 @@ bool CopyDialog::Connect(const QString &Datasource)
     return true;
 }
 
-dao::Database &CopyDialog::Db() const
-{
-    const auto connection = gConnections().Item(m_ds);
-    if (!connection || !connection->db)
-        qnerr::raise(qnerr::ObjectNotSet);
-    return *connection->db;
-}
+dao::DatabasePtr CopyDialog::Db() const { return gConnections().Db(m_ds); }
 
 QLabel *CopyDialog::AddPrompt(int index, const QString &text, const QRect &twips)
 {
@@ -77,7 +71,7 @@ QLineEdit *CopyDialog::AddNameBox(const QString &name, const QRect &twips)
 
 void CopyDialog::FilterNameBox(QLineEdit *box, const QString &catalogTable, const QString &column)
 {
-    const dao::Fields fields = modDatabase::FetchFieldInfo(Db(), catalogTable);
+    const dao::Fields fields = modDatabase::FetchFieldInfo(*Db(), catalogTable);
     if (fields.IndexOf(column) >= 0)
         modGUI::InstallKeyFilter(box, fields(column));
 }
@@ -144,7 +138,7 @@ void CopyDialog::Form_Load() { modGUI::PlaceAtSavedPosition(this, objectName());
 QString CopyDialog::Proposal(const QString &queryTemplate, const QString &base) const
 {
     try {
-        return modDatabase::CalcUniqueName(Db(), queryTemplate, base);
+        return modDatabase::CalcUniqueName(*Db(), queryTemplate, base);
     } catch (const QnError &e) {
         if (e.Number() != qnerr::ValidationFailed)
             throw;
@@ -161,37 +155,26 @@ CopyDialog::Verdict CopyDialog::Refuse(const QString &message, QWidget *focus)
 
 CopyDialog::Verdict CopyDialog::TestName(QLineEdit *box, const NameTest &test, const QString &routine)
 {
-    ErrorHandler handler(routine);
-    auto propose = [&](const std::function<QString()> &proposal) {
-        QString name;
-        if (!handler.step([&] { name = proposal(); }))
-            return false;
-        box->setText(name);
-        box->repaint();
-        return true;
-    };
     const QString refusal = QStringLiteral("Please enter a Name.");
-    if (box->text().trimmed().isEmpty()) {
-        if (Ui().MsgBox(test.emptyQuestion, ui::vbYesNo + ui::vbQuestion) != ui::vbYes)
-            return Refuse(refusal, box);
-        if (!propose(test.emptyProposal))
-            return Verdict::Close;
-        if (box->text().isEmpty())
-            return Refuse(refusal, box);
-    }
+    if (box->text().trimmed().isEmpty())
+        return Refuse(refusal, box);
+    ErrorHandler handler(routine);
     const QString name = box->text();
     bool taken = false;
     handler.info = test.lookupSQL(name);
-    if (!handler.step([&] { taken = !Db().OpenRecordset(handler.info)->Eof(); }))
+    if (!handler.step([&] { taken = !Db()->OpenRecordset(handler.info)->Eof(); }))
         return Verdict::Close;
     handler.info = QStringLiteral("None");
     if (!taken)
         return Verdict::Copy;
     if (Ui().MsgBox(test.takenQuestion(name), ui::vbYesNo + ui::vbQuestion) != ui::vbYes)
         return Verdict::Stay;
-    if (!propose([&] { return test.takenProposal(name); }))
+    QString proposal;
+    if (!handler.step([&] { proposal = test.takenProposal(name); }))
         return Verdict::Close;
-    if (box->text().isEmpty())
+    box->setText(proposal);
+    box->repaint();
+    if (proposal.isEmpty())
         return Refuse(refusal, box);
     return Verdict::Copy;
 }

@@ -1,9 +1,9 @@
 #pragma once
 
 // The frame the three copy dialogs (database, table, file definition) share:
-// a name box that takes name characters only, a free name proposed, OK's two
-// questions about the name, the copy as one unit with its progress in the
-// status bar, and the dialog's remembered position.
+// a name box that takes name characters only, a free name proposed, OK's test
+// of the name, the copy as one unit with its progress in the status bar, and
+// the dialog's remembered position.
 //
 // A dialog holds its data source by name and reads through the registry's
 // connection each time, so a connection lost meanwhile is made again. OK asks
@@ -47,7 +47,8 @@ protected:
     bool Connect(const QString &Datasource);
     const QString &Datasource() const { return m_ds; }
     // The open database of the data source (connecting again when it was lost); 91 when there is none.
-    dao::Database &Db() const;
+    // Held by the caller while it reads: a read that loses the link drops the registry's hold.
+    dao::DatabasePtr Db() const;
 
     // The layout, in twips: a prompt label, a bordered value label, the name
     // box, the sunken frame lin3D_0 to lin3D_3 and the two buttons (Cancel,
@@ -72,18 +73,16 @@ protected:
     // OK's test of the name in `box`, as each dialog words it.
     struct NameTest
     {
-        QString emptyQuestion;                               // the box is empty
-        std::function<QString()> emptyProposal;              // its answer Yes
         std::function<QString(const QString &)> lookupSQL;   // finds the name taken
         std::function<QString(const QString &)> takenQuestion;
         std::function<QString(const QString &)> takenProposal; // its answer Yes
     };
     enum class Verdict { Copy, Stay, Close };
-    // Empty: the question, a Yes proposes a name, which is then looked up. Taken:
-    // the question, a Yes proposes a name and the copy starts without a second
-    // look-up; a No keeps the dialog open as it is. A name left empty (a No to
-    // the first question, or no proposal found) is refused with "Please enter a
-    // Name.". A failing query goes to the error dialog as `routine` (Ignore: Close).
+    // A box empty once its blanks are trimmed is refused with "Please enter a
+    // Name.", the focus put on it. Taken: the question, a Yes proposes a name
+    // and the copy starts without a second look-up; a No keeps the dialog open
+    // as it is; a Yes that finds no free name is refused as an empty box. A
+    // failing query goes to the error dialog as `routine` (Ignore: Close).
     Verdict TestName(QLineEdit *box, const NameTest &test, const QString &routine);
     // The information message `message` with the focus put on `focus`; Stay.
     Verdict Refuse(const QString &message, QWidget *focus);

@@ -57,9 +57,6 @@ void frmDBCopy::cmdOK_Click()
 {
     const QString routine = QStringLiteral("frmDBCopy.cmdOK_Click");
     NameTest test;
-    test.emptyQuestion = QStringLiteral("You have not entered a Database name.\r\nDo you want me to find a unique name "
-                                        "for this Database?");
-    test.emptyProposal = [&] { return Proposal(kTemplate, m_source); };
     test.lookupSQL = [](const QString &name) {
         return QStringLiteral("SELECT DATABASE_NAME FROM QN_DB WHERE DATABASE_NAME = ") + Quoted(name);
     };

@@ -68,9 +68,6 @@ void frmFileCopy::cmdOK_Click()
 {
     const QString routine = QStringLiteral("frmFileCopy.cmdOK_Click");
     NameTest test;
-    test.emptyQuestion =
-        QStringLiteral("You have not entered a filename.\r\nDo you want me to find a unique name for this new File?");
-    test.emptyProposal = [&] { return Proposal(kTemplate, mFilename); };
     test.lookupSQL = [](const QString &name) {
         return QStringLiteral("SELECT * FROM QN_FILE WHERE FILE_NAME = ") + Quoted(name);
     };

@@ -64,7 +64,7 @@ int frmTableCopy::Display(const QString &Datasource, const QString &DatabaseName
         form.lblDB->setText(DatabaseName);
         form.lblTable->setText(TableName);
         modBoundControls::PopulateList(
-            form.cboDB, form.Db(),
+            form.cboDB, *form.Db(),
             QStringLiteral("SELECT DATABASE_NAME FROM QN_DB WHERE DATABASE_NAME <> 'QN' ORDER BY DATABASE_NAME ASC"));
         // The catalog's own database is no target: the list then has nothing chosen.
         form.cboDB->setCurrentIndex(form.cboDB->findText(DatabaseName, Qt::MatchExactly | Qt::MatchCaseSensitive));
@@ -84,9 +84,6 @@ void frmTableCopy::cmdOK_Click()
     }
     const QString target = cboDB->currentText();
     NameTest test;
-    test.emptyQuestion = QStringLiteral("You have not entered a Table name.\r\nDo you want me to find a unique name for "
-                                        "this new Table?");
-    test.emptyProposal = [&] { return Proposal(nameTemplate(target), m_table); };
     test.lookupSQL = [&](const QString &name) {
         return QStringLiteral("SELECT TABLE_NAME FROM QN_TABLE WHERE ") + modDatabase::TableWhere(target, name);
     };
@@ -115,6 +112,9 @@ void frmTableCopy::CopyRows(const QString &SourceDatabase, const QString &Source
     using modUpdate::UnitInsert;
     using modUpdate::UnitOpen;
     const QStringList tableKey = {QStringLiteral("DATABASE_NAME"), QStringLiteral("TABLE_NAME")};
+    // Nothing goes into a database deleted since it was chosen.
+    modUpdate::UnitRequireRow(
+        modDatabase::RowSQL(QStringLiteral("QN_DB"), {QStringLiteral("DATABASE_NAME")}, {Database}));
     Status(QStringLiteral("Copying Table..."));
     const auto rs = UnitOpen(QStringLiteral("SELECT * FROM QN_TABLE WHERE ") +
                              modDatabase::TableWhere(SourceDatabase, SourceTable));

@@ -23,7 +23,8 @@ public:
     // (nothing shown) when the data source has no open database.
     static int Display(const QString &Datasource, const QString &DatabaseName, const QString &TableName);
     // The copy's statements, run inside a unit of the data source: the rows of
-    // table `SourceTable` of `SourceDatabase` written again as `Table` of `Database`.
+    // table `SourceTable` of `SourceDatabase` written again as `Table` of
+    // `Database`, which is read first (3021 when it is gone).
     static void CopyRows(const QString &SourceDatabase, const QString &SourceTable, const QString &Database,
                          const QString &Table);
 

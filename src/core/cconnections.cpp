@@ -63,6 +63,14 @@ CConnections::Ptr CConnections::Item(const QString &DSN)
     return connection;
 }
 
+dao::DatabasePtr CConnections::Db(const QString &DSN)
+{
+    const Ptr connection = Item(DSN);
+    if (!connection || !connection->db)
+        qnerr::raise(qnerr::ObjectNotSet);
+    return connection->db;
+}
+
 CConnections::Ptr CConnections::Add(const QString &DSN)
 {
     TraceScope trace(QStringLiteral("CConnections.Add"));

@@ -36,6 +36,11 @@ public:
     // (already reported) or was cancelled. A failed cache load closes and
     // unregisters the new connection and passes up.
     Ptr Item(const QString &DSN);
+    // The open database of DSN through Item: the registered one, or, once its
+    // connection was closed (a lost link, a failed commit), a new connection;
+    // 91 when there is none. What reads a data source across user actions
+    // takes its database here each time, so Retry after a lost link works.
+    dao::DatabasePtr Db(const QString &DSN);
     // By position, from 1 (no connect); 9 when out of range.
     Ptr Item(int position) const { return m_items.Item(position); }
     qint32 Count() const { return m_items.Count(); }

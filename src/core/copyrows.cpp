@@ -10,7 +10,7 @@ namespace copyRows {
 
 QString Value(const dao::Recordset &rs, const char *column) { return rs.Value(QLatin1String(column)).toString(); }
 
-QString Text(const dao::Recordset &rs, const char *column) { return modDatabase::Quoted(rs.Value(QLatin1String(column))); }
+QString Text(const dao::Recordset &rs, const char *column) { return modDatabase::QuotedOrNull(rs.Value(QLatin1String(column))); }
 
 QString Number(const dao::Recordset &rs, const char *column, bool quoted)
 {

@@ -10,12 +10,13 @@
 namespace copyRows {
 
 // Statements of the copies, from a source row `rs` read with "SELECT *".
-// Text values are quoted (a Null as ''); numbers written bare or quoted as each
-// statement gives them, a Null number as NULL.
+// A stored value is written as it is stored: texts quoted, numbers bare or
+// quoted as each statement gives them, and a Null, text or number, as the
+// bare word NULL (a stored '' stays '').
 
 // The value of `column` as text (a Null as "").
 QString Value(const dao::Recordset &rs, const char *column);
-// The value of `column` as a quoted text literal.
+// The value of `column` as a quoted text literal; a Null as NULL.
 QString Text(const dao::Recordset &rs, const char *column);
 // The stored number of `column`: bare or quoted, a Null as NULL; 380 for a text that is no number.
 QString Number(const dao::Recordset &rs, const char *column, bool quoted = false);

@@ -297,13 +297,10 @@ QLineEdit *EditorFrame::AddConfirm(const QString &column, const QRect &at)
 // taken again from the registry, which connects anew.
 dao::Database &EditorFrame::db() const
 {
-    if (m_db && !m_db->IsOpen()) {
-        const auto connection = gConnections().Item(m_db->Name());
-        if (connection && connection->db)
-            m_db = connection->db;
-    }
-    if (!m_db || !m_db->IsOpen())
+    if (!m_db)
         qnerr::raise(qnerr::ObjectNotSet);
+    if (!m_db->IsOpen())
+        m_db = gConnections().Db(m_db->Name());
     return *m_db;
 }
 

@@ -107,8 +107,8 @@ QList<Column> PlanColumns(dao::Database &db, const QString &dsn, const NewTable 
                    QStringLiteral(", ") + Quoted(columnName) + QStringLiteral(", ") + Quoted(c.fieldName) +
                    QStringLiteral(", ") + Quoted(decimals ? QStringLiteral("DOUBLE") : sqlType) + QStringLiteral(", ") +
                    length + QStringLiteral(", ") + precision + QStringLiteral(", 0, ") +
-                   Quoted(F.Value(QStringLiteral("DEFAULT_VALUE"))) + QStringLiteral(", ") +
-                   Quoted(F.Value(QStringLiteral("REMARKS"))) + QStringLiteral(", ") + Quoted(columnName) +
+                   modDatabase::QuotedOrNull(F.Value(QStringLiteral("DEFAULT_VALUE"))) + QStringLiteral(", ") +
+                   modDatabase::QuotedOrNull(F.Value(QStringLiteral("REMARKS"))) + QStringLiteral(", ") + Quoted(columnName) +
                    QStringLiteral(", 1, ") + S(s, "NULLABLE") + QStringLiteral(", ") + S(s, "UNSIGNED_ATTRIBUTE") +
                    QStringLiteral(", ") + S(s, "MONEY") + QStringLiteral(", ") + S(s, "AUTO_INCREMENT") +
                    QStringLiteral(", ") + S(s, "CASE_SENSITIVE") + QStringLiteral(", ") + S(s, "SEARCHABLE") +
@@ -126,6 +126,9 @@ QList<Column> PlanColumns(dao::Database &db, const QString &dsn, const NewTable 
 
 void WriteRows(const NewTable &table, const QList<Column> &columns)
 {
+    // Nothing goes into a database deleted since it was chosen.
+    modUpdate::UnitRequireRow(
+        modDatabase::RowSQL(QStringLiteral("QN_DB"), {QStringLiteral("DATABASE_NAME")}, {table.database}));
     modUpdate::UnitInsert(QStringLiteral("INSERT INTO QN_TABLE (DATABASE_NAME, TABLE_NAME, TABLE_TYPE, FILE_NAME, "
                                          "FILE_SPECIFICATION, NUMBER_COLUMNS, REMARKS, DISPLAY_NAME) VALUES (") +
                               Quoted(table.database) + QStringLiteral(", ") + Quoted(table.table) +

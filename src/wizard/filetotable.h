@@ -49,8 +49,9 @@ QString ExistsSQL(const QString &database, const QString &table);
 // skip message.
 QList<Column> PlanColumns(dao::Database &db, const QString &dsn, const NewTable &table, QString &statement);
 
-// Inside a unit of the data source: the QN_TABLE row, then the planned
-// columns, with the status text "Processing File ..." for every field.
+// Inside a unit of the data source: the database's row read (3021 when it is
+// gone), then the QN_TABLE row and the planned columns, with the status text
+// "Processing File ..." for every field.
 void WriteRows(const NewTable &table, const QList<Column> &columns);
 
 } // namespace fileToTable

@@ -443,9 +443,16 @@ void frmWizardFileToTable::cmdFinish_Click()
     for (int page = 0; page <= kLastPage; ++page)
         if (!ValidatePage(page))
             return;
-    dao::DatabasePtr db;
-    if (!handler.step([&] { db = datasourceDb(); }) || !db)
+    // The data source is held by name: each step takes its connection from the
+    // registry again, so Retry after a lost link runs on a new one.
+    QString dsn;
+    if (!handler.step([&] {
+            if (const dao::DatabasePtr db = datasourceDb())
+                dsn = db->Name();
+        }) ||
+        dsn.isEmpty())
         return;
+    auto live = [&] { return gConnections().Db(dsn); };
     sleeper.setForm(this);
 
     fileToTable::NewTable table;
@@ -455,11 +462,10 @@ void frmWizardFileToTable::cmdFinish_Click()
     table.specification = box(2)->text();
     table.remarks = box(4)->text();
     table.displayName = box(1)->text();
-    const QString dsn = db->Name();
 
     handler.info = fileToTable::CountSQL(table.file);
     if (!handler.step([&] {
-            const auto rs = db->OpenRecordset(handler.info);
+            const auto rs = live()->OpenRecordset(handler.info);
             table.fieldCount = rs->Eof() ? 0 : rs->Value(QStringLiteral("COLUMN_COUNT")).toLongLong();
         }))
         return;
@@ -470,7 +476,7 @@ void frmWizardFileToTable::cmdFinish_Click()
     }
     handler.info = fileToTable::ExistsSQL(table.database, table.table);
     bool exists = false;
-    if (!handler.step([&] { exists = !db->OpenRecordset(handler.info)->Eof(); }))
+    if (!handler.step([&] { exists = !live()->OpenRecordset(handler.info)->Eof(); }))
         return;
     if (exists) {
         Ui().MsgBox(QStringLiteral("Database '") + table.database + QStringLiteral("' already contains a Table called '") +
@@ -482,7 +488,7 @@ void frmWizardFileToTable::cmdFinish_Click()
     }
     // Every field worked out, and the skipped ones said, before anything is written.
     QList<fileToTable::Column> columns;
-    if (!handler.step([&] { columns = fileToTable::PlanColumns(*db, dsn, table, handler.info); }))
+    if (!handler.step([&] { columns = fileToTable::PlanColumns(*live(), dsn, table, handler.info); }))
         return;
     for (const fileToTable::Column &c : std::as_const(columns))
         if (!c.skipped.isEmpty())

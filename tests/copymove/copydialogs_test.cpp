@@ -73,6 +73,21 @@ protected:
         return nullptr;
     }
     static void clickOK(const QDialog &d) { click(child<QPushButton>(d, QStringLiteral("cmdOK"))); }
+    // OK refuses the name: "Please enter a Name." alone (information icon, the
+    // application's title), the dialog still open with the focus in the box.
+    void okRefusesTheName(const QDialog &d)
+    {
+        ui().answerMsgBox(ui::vbOK);
+        clickOK(d);
+        const QList<ScriptedUi::Shown> shown = messageBoxes(ui());
+        ui().clear();
+        ASSERT_EQ(shown.size(), 1);
+        EXPECT_EQ(shown[0].text, QStringLiteral("Please enter a Name."));
+        EXPECT_EQ(shown[0].style, ui::vbInformation);
+        EXPECT_EQ(shown[0].title, ui::AppTitle());
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_EQ(focused(), nameBox(d));
+    }
 
     // Every row of the tables a copy writes.
     QStringList catalog()
@@ -116,17 +131,17 @@ TEST_F(CopyDialogs, ADatabaseIsCopiedWithItsTablesColumnsAndPrivileges)
               QStringList({
                   "SELECT * FROM QN_DB WHERE DATABASE_NAME = 'SHOP'",
                   "INSERT INTO QN_DB (DATABASE_NAME, DEFAULT_DIRECTORY, DRIVER_NAME, SETUP_PROCEDURE, CONNECT_STRING, "
-                  "REMARKS, DISPLAY_NAME) VALUES ('SHOP1', 'dir''s', 'DISAM', '', 'c', 'r', 'SHOP1')",
+                  "REMARKS, DISPLAY_NAME) VALUES ('SHOP1', 'dir''s', 'DISAM', NULL, 'c', 'r', 'SHOP1')",
                   "SELECT * FROM QN_TABLE WHERE DATABASE_NAME = 'SHOP'",
                   "INSERT INTO QN_TABLE (DATABASE_NAME, TABLE_NAME, TABLE_TYPE, FILE_NAME, FILE_SPECIFICATION, "
                   "NUMBER_COLUMNS, CRITERIA, REMARKS, DISPLAY_NAME) VALUES ('SHOP1', 'ITEMS', 'TABLE', 'ITEMF', "
-                  "'ITEMS.DAT', 2, '', 'it''s', 'Items')",
+                  "'ITEMS.DAT', 2, NULL, 'it''s', 'Items')",
                   "SELECT * FROM QN_COLUMN WHERE DATABASE_NAME = 'SHOP' ",
                   "INSERT INTO QN_COLUMN (DATABASE_NAME, TABLE_NAME, COLUMN_NUMBER, COLUMN_NAME, FIELD_NAME, "
                   "SQL_TYPE_NAME, LENGTH, PRECISION, SCALE, NULLABLE, UNSIGNED_ATTRIBUTE, UPDATABLE, VISIBLE, MONEY, "
                   "AUTO_INCREMENT, CASE_SENSITIVE, SEARCHABLE, RADIX, DEFAULT_VALUE, REMARKS, SETFILEPARAMETER, "
                   "COLUMN_TYPE, DISPLAY_NAME) VALUES ('SHOP1', 'ITEMS', 1, 'CODE', 'CODE', 'VARCHAR', 8, 8, 0, 1, 0, "
-                  "1, 1, 0, 0, 1, 3, 0, '', 'r''c', 0, 0, 'Code')",
+                  "1, 1, 0, 0, 1, 3, 0, NULL, 'r''c', 0, 0, 'Code')",
                   "INSERT INTO QN_COLUMN (DATABASE_NAME, TABLE_NAME, COLUMN_NUMBER, COLUMN_NAME, FIELD_NAME, "
                   "SQL_TYPE_NAME, LENGTH, PRECISION, SCALE, NULLABLE, UNSIGNED_ATTRIBUTE, UPDATABLE, VISIBLE, MONEY, "
                   "AUTO_INCREMENT, CASE_SENSITIVE, SEARCHABLE, RADIX, DEFAULT_VALUE, REMARKS, SETFILEPARAMETER, "
@@ -134,7 +149,7 @@ TEST_F(CopyDialogs, ADatabaseIsCopiedWithItsTablesColumnsAndPrivileges)
                   "NULL, NULL, 0, 1, NULL, NULL, NULL, NULL, NULL, '', '', NULL, 6, 'ROWID')",
                   "SELECT * FROM QN_DBPRV WHERE DATABASE_NAME = 'SHOP'",
                   "INSERT INTO QN_DBPRV (USER_NAME, DATABASE_NAME, ALLOW_SELECT, ALLOW_INSERT, ALLOW_UPDATE, "
-                  "ALLOW_DELETE, SECURITY_LEVEL, REMARKS) VALUES ( 'U1', 'SHOP1', 1, 1, 0, NULL, 'TABLE', '') ",
+                  "ALLOW_DELETE, SECURITY_LEVEL, REMARKS) VALUES ( 'U1', 'SHOP1', 1, 1, 0, NULL, 'TABLE', NULL) ",
                   "SELECT * FROM QN_TBLPRV WHERE DATABASE_NAME = 'SHOP'",
                   "INSERT INTO QN_TBLPRV(DATABASE_NAME, TABLE_NAME, USER_NAME, ALLOW_SELECT, ALLOW_INSERT, "
                   "ALLOW_UPDATE, ALLOW_DELETE, REMARKS) VALUES ( 'SHOP1', 'ITEMS', 'U1', 1, 0, NULL, 0, 'tp') ",
@@ -187,16 +202,18 @@ TEST_F(CopyDialogs, ATableIsCopiedIntoTheChosenDatabase)
                            "Copying Table Privileges for User 'U1..."}));
     EXPECT_EQ(modUpdate::LastStatements(),
               QStringList({
+                  // The target database read first: nothing goes into one deleted meanwhile.
+                  "SELECT DATABASE_NAME FROM QN_DB WHERE DATABASE_NAME = 'ARCHIVE'",
                   "SELECT * FROM QN_TABLE WHERE DATABASE_NAME = 'SHOP' AND TABLE_NAME = 'ITEMS'",
                   "INSERT INTO QN_TABLE (DATABASE_NAME, TABLE_NAME, TABLE_TYPE, FILE_NAME, FILE_SPECIFICATION, "
                   "NUMBER_COLUMNS, CRITERIA, REMARKS, DISPLAY_NAME) VALUES ('ARCHIVE', 'ITEMS1', 'TABLE', 'ITEMF', "
-                  "'ITEMS.DAT', '2', '', 'it''s', 'ITEMS1')",
+                  "'ITEMS.DAT', '2', NULL, 'it''s', 'ITEMS1')",
                   "SELECT * FROM QN_COLUMN WHERE DATABASE_NAME = 'SHOP' AND TABLE_NAME = 'ITEMS'",
                   "INSERT INTO QN_COLUMN (DATABASE_NAME, TABLE_NAME, COLUMN_NUMBER, COLUMN_NAME, FIELD_NAME, "
                   "SQL_TYPE_NAME, LENGTH, PRECISION, SCALE, NULLABLE, UNSIGNED_ATTRIBUTE, UPDATABLE, VISIBLE, MONEY, "
                   "AUTO_INCREMENT, CASE_SENSITIVE, SEARCHABLE, RADIX, DEFAULT_VALUE, REMARKS, SETFILEPARAMETER, "
                   "COLUMN_TYPE, DISPLAY_NAME) VALUES ('ARCHIVE', 'ITEMS1', 1, 'CODE', 'CODE', 'VARCHAR', 8, 8, 0, 1, "
-                  "0, 1, 1, 0, 0, 1, 3, 0, '', 'r''c', 0, 0, 'Code')",
+                  "0, 1, 1, 0, 0, 1, 3, 0, NULL, 'r''c', 0, 0, 'Code')",
                   "INSERT INTO QN_COLUMN (DATABASE_NAME, TABLE_NAME, COLUMN_NUMBER, COLUMN_NAME, FIELD_NAME, "
                   "SQL_TYPE_NAME, LENGTH, PRECISION, SCALE, NULLABLE, UNSIGNED_ATTRIBUTE, UPDATABLE, VISIBLE, MONEY, "
                   "AUTO_INCREMENT, CASE_SENSITIVE, SEARCHABLE, RADIX, DEFAULT_VALUE, REMARKS, SETFILEPARAMETER, "
@@ -232,14 +249,14 @@ TEST_F(CopyDialogs, AFileIsCopiedWithItsFieldsAndTheFilesFolderReloaded)
               QStringList({
                   "SELECT * FROM QN_FILE WHERE FILE_NAME = 'ITEMF'",
                   "INSERT INTO QN_FILE (FILE_NAME, OPEN_STRING, RECORD_SIZE, FILE_ORGANISATION, RECORD_TYPE, REMARKS) "
-                  "VALUES ('ITEMS', 'o''s', '12', 'INDEXED', '', 'Items'' file')",
+                  "VALUES ('ITEMS', 'o''s', '12', 'INDEXED', NULL, 'Items'' file')",
                   "SELECT * FROM QN_FIELD WHERE FILE_NAME = 'ITEMF'",
                   "INSERT INTO QN_FIELD (FILE_NAME, FIELD_NUMBER, FIELD_NAME, LOCAL_TYPE_NAME, OFFSET, LENGTH, "
                   "PRECISION, SCALE, ENCRYPTED, FORMAT, DEFAULT_VALUE, REMARKS) VALUES ('ITEMS', 1, 'CODE', 'STRING', 0, "
-                  "8, 8, 0, 0, '', 'd''v', '')",
+                  "8, 8, 0, 0, NULL, 'd''v', NULL)",
                   "INSERT INTO QN_FIELD (FILE_NAME, FIELD_NUMBER, FIELD_NAME, LOCAL_TYPE_NAME, OFFSET, LENGTH, "
                   "PRECISION, SCALE, ENCRYPTED, FORMAT, DEFAULT_VALUE, REMARKS) VALUES ('ITEMS', 2, 'QTY', 'INTEGER', 8, "
-                  "4, 10, NULL, NULL, 'X9', '', 'r')",
+                  "4, 10, NULL, NULL, 'X9', NULL, 'r')",
               }));
     // No "Ready" of its own: the last progress text stays until the tree's reload.
     EXPECT_EQ(statuses.mid(statuses.indexOf(QStringLiteral("Copying File...")), 3), QStringList({"Copying File...", "Copying Field 'CODE...", "Copying Field 'QTY..."}));
@@ -254,34 +271,106 @@ TEST_F(CopyDialogs, AFileIsCopiedWithItsFieldsAndTheFilesFolderReloaded)
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM QN_FILE WHERE FILE_NAME LIKE 'ITEMS%'"), kDs).toInt(), 1);
 }
 
+// A stored Null in a text column stays Null in every copy, a stored '' stays
+// '': the copy holds what its source holds.
+TEST_F(CopyDialogs, AStoredNullInATextColumnStaysNullInTheCopy)
+{
+    const struct Case
+    {
+        const char *table;
+        const char *order;   // the key that pairs a copied row with its source
+        const char *columns; // Null in the source rows
+        const char *source;
+        const char *blank;   // a source row whose columns hold '' instead ("" for none)
+        const char *copy;
+    } cases[] = {
+        // The database copy.
+        {"QN_DB", "1", "DEFAULT_DIRECTORY, DRIVER_NAME, SETUP_PROCEDURE, CONNECT_STRING, REMARKS",
+         "DATABASE_NAME = 'SHOP'", "", "DATABASE_NAME = 'SHOP1'"},
+        {"QN_TABLE", "TABLE_NAME", "TABLE_TYPE, FILE_NAME, FILE_SPECIFICATION, CRITERIA, REMARKS, DISPLAY_NAME",
+         "DATABASE_NAME = 'SHOP' AND TABLE_NAME = 'ITEMS'", "", "DATABASE_NAME = 'SHOP1'"},
+        {"QN_COLUMN", "COLUMN_NAME", "FIELD_NAME, SQL_TYPE_NAME, DEFAULT_VALUE, REMARKS, DISPLAY_NAME",
+         "DATABASE_NAME = 'SHOP' AND TABLE_NAME = 'ITEMS'", "COLUMN_NAME = 'ROWID'", "DATABASE_NAME = 'SHOP1'"},
+        {"QN_DBPRV", "USER_NAME", "SECURITY_LEVEL, REMARKS", "DATABASE_NAME = 'SHOP'", "", "DATABASE_NAME = 'SHOP1'"},
+        {"QN_TBLPRV", "USER_NAME", "REMARKS", "DATABASE_NAME = 'SHOP' AND TABLE_NAME = 'ITEMS'", "",
+         "DATABASE_NAME = 'SHOP1'"},
+        // The table copy (ITEMS1 in SHOP), from the same source rows.
+        {"QN_TABLE", "TABLE_NAME", "TABLE_TYPE, FILE_NAME, FILE_SPECIFICATION, CRITERIA, REMARKS",
+         "DATABASE_NAME = 'SHOP' AND TABLE_NAME = 'ITEMS'", "", "TABLE_NAME = 'ITEMS1'"},
+        {"QN_COLUMN", "COLUMN_NAME", "FIELD_NAME, SQL_TYPE_NAME, DEFAULT_VALUE, REMARKS, DISPLAY_NAME",
+         "DATABASE_NAME = 'SHOP' AND TABLE_NAME = 'ITEMS'", "COLUMN_NAME = 'ROWID'", "TABLE_NAME = 'ITEMS1'"},
+        {"QN_TBLPRV", "USER_NAME", "REMARKS", "DATABASE_NAME = 'SHOP' AND TABLE_NAME = 'ITEMS'", "",
+         "TABLE_NAME = 'ITEMS1'"},
+        // The file copy.
+        {"QN_FILE", "1", "OPEN_STRING, FILE_ORGANISATION, RECORD_TYPE, REMARKS", "FILE_NAME = 'ITEMF'", "",
+         "FILE_NAME = 'ITEMF1'"},
+        {"QN_FIELD", "FIELD_NAME", "LOCAL_TYPE_NAME, FORMAT, DEFAULT_VALUE, REMARKS", "FILE_NAME = 'ITEMF'",
+         "FIELD_NAME = 'QTY'", "FILE_NAME = 'ITEMF1'"},
+    };
+    auto values = [&](const Case &c, const char *where) {
+        QStringList quoted;
+        for (const QString &column : QString::fromLatin1(c.columns).split(QStringLiteral(", ")))
+            quoted << QStringLiteral("quote(%1)").arg(column);
+        return rows(QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY %4")
+                        .arg(quoted.join(QStringLiteral(" || '|' || ")), QLatin1String(c.table), QLatin1String(where),
+                             QLatin1String(c.order)),
+                    kDs);
+    };
+    const auto db = open(kDs);
+    for (const Case &c : cases) {
+        const QString columns = QString::fromLatin1(c.columns);
+        db->Execute(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                        .arg(QLatin1String(c.table), QString(columns).replace(QStringLiteral(", "), QStringLiteral(" = NULL, ")) +
+                                                         QStringLiteral(" = NULL"),
+                             QLatin1String(c.source)));
+        if (*c.blank)
+            db->Execute(QStringLiteral("UPDATE %1 SET %2 WHERE %3 AND %4")
+                            .arg(QLatin1String(c.table),
+                                 QString(columns).replace(QStringLiteral(", "), QStringLiteral(" = '', ")) +
+                                     QStringLiteral(" = ''"),
+                                 QLatin1String(c.source), QLatin1String(c.blank)));
+    }
+    const QList<QPair<QString, QStringList>> copies = {{"frmDBCopy", {kDs, "SHOP"}},
+                                                      {"frmTableCopy", {kDs, "SHOP", "ITEMS"}},
+                                                      {"frmFileCopy", {kDs, "ITEMF"}}};
+    for (const auto &copy : copies)
+        openDialog(copy.first, copy.second, [&](QDialog &d) { clickOK(d); });
+    EXPECT_TRUE(ui().errors().isEmpty());
+    for (const Case &c : cases) {
+        SCOPED_TRACE(QStringLiteral("%1 where %2").arg(QLatin1String(c.table), QLatin1String(c.copy)).toStdString());
+        const QStringList source = values(c, c.source);
+        ASSERT_FALSE(source.isEmpty());
+        EXPECT_TRUE(source[0].startsWith(QStringLiteral("NULL")));
+        EXPECT_EQ(values(c, c.copy), source);
+    }
+}
+
 // ------------------------------------------------------------------ the name
 
-// The questions about the name, in each dialog: the answer No keeps the
-// dialog open, Yes takes a proposal; an empty name is never copied.
+// The name in each dialog: a box the user emptied is refused with its message
+// and nothing else asked; a name taken asks the dialog's question, whose No
+// keeps the dialog open and Yes takes a proposal.
 TEST_F(CopyDialogs, TheNameIsCheckedWithTheDialogsQuestions)
 {
     struct Dialog
     {
         const char *form;
         QStringList keys;
-        QString emptyQuestion, takenQuestion; // for the name SHOP, ITEMS or ITEMF
+        QString takenQuestion; // for the name SHOP, ITEMS or ITEMF
         QString taken;
         QString first, second; // the names the two copies get
         QString count;         // counts the copies made
     };
     const QList<Dialog> dialogs = {
         {"frmDBCopy", {kDs, "SHOP"},
-         "You have not entered a Database name.\r\nDo you want me to find a unique name for this Database?",
          "A Database called 'SHOP' already exists in this datasource.\r\nDo you want me to find a unique name for this "
          "database?",
          "SHOP", "SHOP1", "SHOP2", "SELECT COUNT(*) FROM QN_DB"},
         {"frmTableCopy", {kDs, "SHOP", "ITEMS"},
-         "You have not entered a Table name.\r\nDo you want me to find a unique name for this new Table?",
          "Database 'SHOP' already contains a Table called 'ITEMS'\r\nDo you want me to find a unique name for the new "
          "table?",
          "ITEMS", "ITEMS1", "ITEMS2", "SELECT COUNT(*) FROM QN_TABLE"},
         {"frmFileCopy", {kDs, "ITEMF"},
-         "You have not entered a filename.\r\nDo you want me to find a unique name for this new File?",
          "There is already a file called 'ITEMF' in this datasource.\r\nWould you like me to generate a unique name "
          "for this new File?",
          "ITEMF", "ITEMF1", "ITEMF2", "SELECT COUNT(*) FROM QN_FILE"},
@@ -299,36 +388,41 @@ TEST_F(CopyDialogs, TheNameIsCheckedWithTheDialogsQuestions)
                 QTest::keyClick(box, Qt::Key_Return);
                 EXPECT_TRUE(d.isVisible());
             }
-            // Empty (blanks only), No: refused, the focus in the box.
-            box->setText(QStringLiteral("  "));
-            ui().answerMsgBox(ui::vbNo);
-            ui().answerMsgBox(ui::vbOK);
-            clickOK(d);
-            EXPECT_EQ(takeMessages(), QStringList({c.emptyQuestion, "Please enter a Name."}));
-            EXPECT_TRUE(d.isVisible());
-            EXPECT_EQ(focused(), box);
+            // Emptied (all selected and deleted, or backspaced away): refused at once, the
+            // focus in the box, no question asked.
+            for (bool backspace : {false, true}) {
+                SCOPED_TRACE(backspace ? "backspaced" : "deleted");
+                if (backspace) {
+                    retype(box, QStringLiteral("x"));
+                    QTest::keyClick(box, Qt::Key_Backspace);
+                } else {
+                    retype(box, QString());
+                }
+                ASSERT_EQ(box->text(), QString());
+                okRefusesTheName(d);
+                EXPECT_EQ(scalar(c.count, kDs).toInt(), before);
+            }
             // Taken, No: the dialog stays open with the name typed.
-            box->setText(c.taken);
+            retype(box, c.taken);
             ui().answerMsgBox(ui::vbNo);
             clickOK(d);
             EXPECT_EQ(takeMessages(), QStringList{c.takenQuestion});
             EXPECT_TRUE(d.isVisible());
             EXPECT_EQ(box->text(), c.taken);
-            // Empty, Yes: the proposal, looked up, then copied.
-            box->clear();
-            ui().answerMsgBox(ui::vbYes);
+            // A free name typed: copied without a question.
+            retype(box, c.first);
             const QPointer<QDialog> dialog(&d);
             clickOK(d);
-            EXPECT_EQ(takeMessages(), QStringList{c.emptyQuestion});
+            EXPECT_EQ(takeMessages(), QStringList());
             EXPECT_TRUE(!dialog || !dialog->isVisible());
         });
         EXPECT_EQ(scalar(c.count, kDs).toInt(), before + 1);
-        EXPECT_TRUE(modUpdate::LastStatements().value(1).contains(QLatin1Char('\'') + c.first + QLatin1Char('\'')));
+        EXPECT_TRUE(modUpdate::LastStatements().filter(QStringLiteral("INSERT")).value(0).contains(QLatin1Char('\'') + c.first + QLatin1Char('\'')));
 
         // Taken, Yes: a proposal, copied at once without asking again.
         QStringList sent;
         openDialog(QLatin1String(c.form), c.keys, [&](QDialog &d) {
-            nameBox(d)->setText(c.taken);
+            retype(nameBox(d), c.taken);
             ui().answerMsgBox(ui::vbYes);
             dao::SetStatementObserver([&](const QString &sql) { sent << sql; });
             clickOK(d);
@@ -336,7 +430,7 @@ TEST_F(CopyDialogs, TheNameIsCheckedWithTheDialogsQuestions)
         });
         EXPECT_EQ(takeMessages(), QStringList{c.takenQuestion});
         EXPECT_EQ(scalar(c.count, kDs).toInt(), before + 2);
-        EXPECT_TRUE(modUpdate::LastStatements().value(1).contains(QLatin1Char('\'') + c.second + QLatin1Char('\'')));
+        EXPECT_TRUE(modUpdate::LastStatements().filter(QStringLiteral("INSERT")).value(0).contains(QLatin1Char('\'') + c.second + QLatin1Char('\'')));
         // Before the copy, the proposed name was queried once only: by the proposal, never looked up again.
         const QStringList ahead = sent.mid(0, sent.size() - modUpdate::LastStatements().size());
         EXPECT_EQ(ahead.filter(QLatin1Char('\'') + c.second + QLatin1Char('\'')).size(), 1);
@@ -424,15 +518,14 @@ TEST_F(CopyDialogs, NoFreeNameLeavesTheBoxEmptyAndNothingIsCopied)
     db->Execute(QStringLiteral("ALTER TABLE QN_DB1 RENAME TO QN_DB"));
     openDialog(QStringLiteral("frmDBCopy"), {kDs, QStringLiteral("A")}, [&](QDialog &d) {
         EXPECT_EQ(nameBox(d)->text(), QString());
+        okRefusesTheName(d);
+        // A name taken, Yes: no proposal to take, refused the same way.
+        retype(nameBox(d), QStringLiteral("A"));
         ui().answerMsgBox(ui::vbYes);
         ui().answerMsgBox(ui::vbOK);
         clickOK(d);
-        const QList<ScriptedUi::Shown> shown = messageBoxes(ui());
-        ASSERT_EQ(shown.size(), 2);
-        EXPECT_EQ(shown[0].style, ui::vbYesNo + ui::vbQuestion);
-        EXPECT_EQ(shown[1].text, QStringLiteral("Please enter a Name."));
-        EXPECT_EQ(shown[1].style, ui::vbInformation);
-        EXPECT_EQ(shown[1].title, ui::AppTitle());
+        EXPECT_EQ(takeMessages().value(1), QStringLiteral("Please enter a Name."));
+        EXPECT_EQ(nameBox(d)->text(), QString());
         EXPECT_TRUE(d.isVisible());
         EXPECT_EQ(focused(), nameBox(d));
         QTest::keyClick(nameBox(d), Qt::Key_Escape);
@@ -464,6 +557,39 @@ TEST_F(CopyDialogs, ATableOfTheCatalogsOwnDatabaseNeedsATargetChosen)
                      kDs)
                   .toInt(),
               7);
+}
+
+// The target database deleted by another connection while the dialog is on
+// screen: the copy reads it first inside its unit, fails with 3021 naming that
+// query, and writes nothing, with and without transactions.
+TEST_F(CopyDialogs, NoTableIsCopiedIntoADatabaseDeletedMeanwhile)
+{
+    const QString parent = QStringLiteral("SELECT DATABASE_NAME FROM QN_DB WHERE DATABASE_NAME = 'ARCHIVE'");
+    for (bool transactions : {true, false}) {
+        SCOPED_TRACE(transactions);
+        dao::IgnoreTransactionSupport(!transactions);
+        open(kDs)->Execute(QStringLiteral("INSERT INTO QN_DB (DATABASE_NAME) VALUES ('ARCHIVE')"));
+        const QStringList before = catalog();
+        ui().answerError(ui::vbIgnore);
+        openDialog(QStringLiteral("frmTableCopy"), {kDs, QStringLiteral("SHOP"), QStringLiteral("ITEMS")},
+                   [&](QDialog &d) {
+                       auto *list = child<QComboBox>(d, QStringLiteral("cboDB"));
+                       list->setFocus();
+                       QTest::keyClick(list, Qt::Key_Home);
+                       ASSERT_EQ(list->currentText(), QStringLiteral("ARCHIVE"));
+                       open(kDs)->Execute(QStringLiteral("DELETE FROM QN_DB WHERE DATABASE_NAME = 'ARCHIVE'"));
+                       clickOK(d);
+                   });
+        ASSERT_EQ(ui().errors().size(), 1);
+        EXPECT_EQ(ui().errors()[0].number, QStringLiteral("3021"));
+        EXPECT_EQ(ui().errors()[0].trappedIn, QStringLiteral("frmTableCopy.cmdOK_Click"));
+        EXPECT_EQ(ui().errors()[0].additionalInfo, parent);
+        EXPECT_EQ(takeMessages(), QStringList());
+        QStringList after = catalog();
+        EXPECT_EQ(after.size(), before.size() - 1); // the database row alone is gone
+        EXPECT_TRUE(after.filter(QStringLiteral("ARCHIVE")).isEmpty());
+    }
+    dao::IgnoreTransactionSupport(false);
 }
 
 // ------------------------------------------------------------------ failures
@@ -549,7 +675,7 @@ TEST_F(CopyDialogs, RetryAfterAFailureMakesOneWholeCopy)
                    [&](QDialog &d) {
                        EXPECT_EQ(nameBox(d)->text(), target);
                        // The second column's INSERT fails once.
-                       dao::Faults::Add(dao::Faults::Statement, 6, QStringLiteral("HY000"), QStringLiteral("busy"));
+                       dao::Faults::Add(dao::Faults::Statement, 7, QStringLiteral("HY000"), QStringLiteral("busy"));
                        clickOK(d);
                    });
         EXPECT_EQ(ui().errors().size(), 1);

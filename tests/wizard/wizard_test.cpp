@@ -11,6 +11,7 @@
 
 #include "../editors/editorfixture.h"
 #include "../copymove/dialogdriver.h"
+#include "core/cconnections.h"
 #include "panehost/panehost.h"
 #include "wizard/frmwizardfiletotable.h"
 
@@ -101,6 +102,13 @@ public:
         type(w.txtProperty[1], display);
         type(w.txtProperty[2], spec);
         type(w.txtProperty[4], remarks);
+    }
+    // The database picked on page 2 and the File Specification typed on page 3, nothing else.
+    void readyToFinish(frmWizardFileToTable &w, const QString &database, const QString &spec)
+    {
+        w.SetCurrentPage(2);
+        pick(w.lstDB, database);
+        fillProperties(w, QString(), spec, QString());
     }
     int tables() { return scalar(QStringLiteral("SELECT COUNT(*) FROM QN_TABLE"), kDs).toInt(); }
     int columns() { return scalar(QStringLiteral("SELECT COUNT(*) FROM QN_COLUMN"), kDs).toInt(); }
@@ -268,6 +276,8 @@ TEST_F(Wizard, FinishWritesTheTableAndOneColumnPerField)
     EXPECT_EQ(shown[1].style, ui::vbInformation);
     EXPECT_EQ(modUpdate::LastStatements(),
               QStringList({
+                  // The database read first: nothing goes into one deleted meanwhile.
+                  "SELECT DATABASE_NAME FROM QN_DB WHERE DATABASE_NAME = 'SHOP'",
                   "INSERT INTO QN_TABLE (DATABASE_NAME, TABLE_NAME, TABLE_TYPE, FILE_NAME, FILE_SPECIFICATION, "
                   "NUMBER_COLUMNS, REMARKS, DISPLAY_NAME) VALUES ('SHOP', 'ITEMF', 'TABLE', 'ITEMF', 'ITEMF.DAT', 7, "
                   "'it''s', 'Itemf' )",
@@ -275,19 +285,19 @@ TEST_F(Wizard, FinishWritesTheTableAndOneColumnPerField)
                   kColumnInsert + "'SHOP', 'ITEMF', 1, 'CODE', 'CODE', 'VARCHAR', 8, 8, 0, 'd''v', 'the code', "
                                   "'CODE', 1, 1, 0, 0, 0, 1, 3, 1, 0 )",
                   // ZONED on NUMERIC: the field's length, the SQL type's precision.
-                  kColumnInsert + "'SHOP', 'ITEMF', 2, 'QTY_ON_HAND', 'QTY-ON-HAND', 'NUMERIC', 6, 18, 0, '', '', "
+                  kColumnInsert + "'SHOP', 'ITEMF', 2, 'QTY_ON_HAND', 'QTY-ON-HAND', 'NUMERIC', 6, 18, 0, NULL, NULL, "
                                   "'QTY_ON_HAND', 1, 1, 0, 0, 0, 0, 2, 1, 1 )",
                   // ZONED-NUM on VARCHAR: the field's length twice, however long.
-                  kColumnInsert + "'SHOP', 'ITEMF', 3, 'REF', 'REF', 'VARCHAR', 40000, 40000, 0, '', '', 'REF', 1, 1, "
+                  kColumnInsert + "'SHOP', 'ITEMF', 3, 'REF', 'REF', 'VARCHAR', 40000, 40000, 0, NULL, NULL, 'REF', 1, 1, "
                                   "0, 0, 0, 1, 3, 1, 0 )",
                   // Any other type: the SQL type's length and precision.
-                  kColumnInsert + "'SHOP', 'ITEMF', 4, 'SINCE', 'SINCE', 'DATE', 6, 10, 0, '', '', 'SINCE', 1, 1, 0, "
+                  kColumnInsert + "'SHOP', 'ITEMF', 4, 'SINCE', 'SINCE', 'DATE', 6, 10, 0, NULL, NULL, 'SINCE', 1, 1, 0, "
                                   "0, 0, 0, 2, 1, 0 )",
                   // Decimals: DOUBLE, the rest from the local type's SQL type.
-                  kColumnInsert + "'SHOP', 'ITEMF', 5, 'PRICE', 'PRICE', 'DOUBLE', 7, 18, 0, '', '', 'PRICE', 1, 1, "
+                  kColumnInsert + "'SHOP', 'ITEMF', 5, 'PRICE', 'PRICE', 'DOUBLE', 7, 18, 0, NULL, NULL, 'PRICE', 1, 1, "
                                   "0, 0, 0, 0, 2, 1, 1 )",
                   // A Null attribute of the SQL type stays Null.
-                  kColumnInsert + "'SHOP', 'ITEMF', 7, 'F', 'F', 'FLAGT', 1, 1, 0, '', '', 'F', 1, NULL, 0, 0, 0, "
+                  kColumnInsert + "'SHOP', 'ITEMF', 7, 'F', 'F', 'FLAGT', 1, 1, 0, NULL, NULL, 'F', 1, NULL, 0, 0, 0, "
                                   "0, NULL, 1, NULL )",
               }));
     EXPECT_EQ(statuses.mid(statuses.indexOf(QStringLiteral("Processing File 'ITEMF', Field 'CODE'")), 7), QStringList({"Processing File 'ITEMF', Field 'CODE'",
@@ -311,9 +321,7 @@ TEST_F(Wizard, FinishStopsOnAFileWithoutFieldsAndOnATableThatExists)
 {
     const int before = tables();
     wizard(QStringLiteral("EMPTYF"), [&](frmWizardFileToTable &w) {
-        w.SetCurrentPage(2);
-        pick(w.lstDB, QStringLiteral("SHOP"));
-        fillProperties(w, QString(), QStringLiteral("E.DAT"), QString());
+        readyToFinish(w, QStringLiteral("SHOP"), QStringLiteral("E.DAT"));
         ui().answerMsgBox(ui::vbOK);
         ui().clear();
         click(w.cmdFinish);
@@ -359,9 +367,7 @@ TEST_F(Wizard, AFailureAtAnyStatementOfFinishLeavesNothing)
 {
     auto finish = [&](const std::function<void(frmWizardFileToTable &)> &before) {
         wizard(QStringLiteral("SMALLF"), [&](frmWizardFileToTable &w) {
-            w.SetCurrentPage(2);
-            pick(w.lstDB, QStringLiteral("SHOP"));
-            fillProperties(w, QString(), QStringLiteral("S.DAT"), QString());
+            readyToFinish(w, QStringLiteral("SHOP"), QStringLiteral("S.DAT"));
             before(w);
             const QPointer<frmWizardFileToTable> shown(&w);
             click(w.cmdFinish);
@@ -375,7 +381,7 @@ TEST_F(Wizard, AFailureAtAnyStatementOfFinishLeavesNothing)
     dao::SetStatementObserver(nullptr);
     EXPECT_EQ(takeMessages(), QStringList{"Table Created"});
     sent = sent.mid(0, sent.indexOf(modUpdate::LastStatements().last()) + 1);
-    ASSERT_EQ(sent.size(), 8); // count, look-up, fields, two type tables, the table, two columns
+    ASSERT_EQ(sent.size(), 9); // count, look-up, fields, two type tables, the database, the table, two columns
     open(kDs)->Execute(QStringLiteral("DELETE FROM QN_TABLE WHERE TABLE_NAME = 'SMALLF'"));
     open(kDs)->Execute(QStringLiteral("DELETE FROM QN_COLUMN WHERE TABLE_NAME = 'SMALLF'"));
     const int tablesBefore = tables(), columnsBefore = columns();
@@ -384,7 +390,7 @@ TEST_F(Wizard, AFailureAtAnyStatementOfFinishLeavesNothing)
         dao::IgnoreTransactionSupport(!transactions);
         for (int n = 1; n <= sent.size(); ++n) {
             SCOPED_TRACE(QStringLiteral("statement %1, transactions %2").arg(n).arg(transactions).toStdString());
-            const bool written = !transactions && n > 6;
+            const bool written = !transactions && n > 7;
             ui().answerError(ui::vbIgnore);
             if (written)
                 ui().answerMsgBox(ui::vbOK);
@@ -403,6 +409,93 @@ TEST_F(Wizard, AFailureAtAnyStatementOfFinishLeavesNothing)
     }
 }
 
+// A field's stored Null (default value, remarks) stays Null in its column, a
+// stored '' stays ''; a box the user left empty writes ''.
+TEST_F(Wizard, StoredNullsStayNullAndEmptyBoxesWriteEmptyTexts)
+{
+    open(kDs)->Execute(QStringLiteral("UPDATE QN_FIELD SET DEFAULT_VALUE = '', REMARKS = '' WHERE FILE_NAME = 'SMALLF' "
+                                      "AND FIELD_NAME = 'B'"));
+    ui().answerMsgBox(ui::vbOK);
+    wizard(QStringLiteral("SMALLF"), [&](frmWizardFileToTable &w) {
+        readyToFinish(w, QStringLiteral("SHOP"), QStringLiteral("S.DAT"));
+        click(w.cmdFinish);
+    });
+    EXPECT_EQ(takeMessages(), QStringList{"Table Created"});
+    EXPECT_EQ(rows(QStringLiteral("SELECT COLUMN_NAME || '|' || quote(DEFAULT_VALUE) || '|' || quote(REMARKS) FROM "
+                                  "QN_COLUMN WHERE TABLE_NAME = 'SMALLF' ORDER BY 1"),
+                   kDs),
+              QStringList({"A|NULL|NULL", "B|''|''"}));
+    EXPECT_EQ(rows(QStringLiteral("SELECT quote(REMARKS) || '|' || quote(DISPLAY_NAME) FROM QN_TABLE WHERE TABLE_NAME "
+                                  "= 'SMALLF'"),
+                   kDs),
+              QStringList{"''|''"});
+}
+
+// The database deleted by another connection while the wizard is on screen:
+// Finish reads it first inside its unit, fails with 3021 naming that query,
+// writes nothing and stays open; with and without transactions.
+TEST_F(Wizard, FinishWritesNothingIntoADatabaseDeletedMeanwhile)
+{
+    const QString parent = QStringLiteral("SELECT DATABASE_NAME FROM QN_DB WHERE DATABASE_NAME = 'GONE'");
+    for (bool transactions : {true, false}) {
+        SCOPED_TRACE(transactions);
+        dao::IgnoreTransactionSupport(!transactions);
+        open(kDs)->Execute(QStringLiteral("INSERT INTO QN_DB (DATABASE_NAME) VALUES ('GONE')"));
+        const int tablesBefore = tables(), columnsBefore = columns();
+        ui().answerError(ui::vbIgnore);
+        wizard(QStringLiteral("SMALLF"), [&](frmWizardFileToTable &w) {
+            readyToFinish(w, QStringLiteral("GONE"), QStringLiteral("S.DAT"));
+            open(kDs)->Execute(QStringLiteral("DELETE FROM QN_DB WHERE DATABASE_NAME = 'GONE'"));
+            const QPointer<frmWizardFileToTable> shown(&w);
+            click(w.cmdFinish);
+            ASSERT_TRUE(shown && shown->isVisible());
+            click(shown->cmdCancel);
+        });
+        ASSERT_EQ(ui().errors().size(), 1);
+        EXPECT_EQ(ui().errors()[0].number, QStringLiteral("3021"));
+        EXPECT_EQ(ui().errors()[0].trappedIn, QStringLiteral("frmWizardFileToTable.cmdFinish_Click"));
+        EXPECT_EQ(ui().errors()[0].additionalInfo, parent);
+        EXPECT_EQ(takeMessages(), QStringList());
+        EXPECT_EQ(tables(), tablesBefore);
+        EXPECT_EQ(columns(), columnsBefore);
+    }
+    dao::IgnoreTransactionSupport(false);
+}
+
+// The link lost (the connection closed, or a failure of class 08 that closes
+// it) before Finish or at any of its statements, answered Retry: Finish takes
+// the data source's connection from the registry again and writes the table.
+TEST_F(Wizard, RetryAfterALostLinkWritesTheTable)
+{
+    for (bool transactions : {true, false}) {
+        dao::IgnoreTransactionSupport(!transactions);
+        // 0: the connection closed before Finish; n: the n-th statement of Finish loses the link.
+        for (int n = 0; n <= 9; ++n) {
+            SCOPED_TRACE(QStringLiteral("statement %1, transactions %2").arg(n).arg(transactions).toStdString());
+            if (n > 0)
+                ui().answerError(ui::vbRetry);
+            ui().answerMsgBox(ui::vbOK); // Table Created
+            wizard(QStringLiteral("SMALLF"), [&](frmWizardFileToTable &w) {
+                readyToFinish(w, QStringLiteral("SHOP"), QStringLiteral("S.DAT"));
+                if (n == 0)
+                    gConnections().Item(kDs)->db->Close();
+                else
+                    dao::Faults::Add(dao::Faults::Statement, n, QStringLiteral("08S01"), QStringLiteral("link down"));
+                click(w.cmdFinish);
+            });
+            EXPECT_EQ(ui().errors().size(), n > 0 ? 1 : 0);
+            EXPECT_EQ(takeMessages(), QStringList{"Table Created"});
+            EXPECT_EQ(dao::Faults::Pending(), 0);
+            EXPECT_EQ(rows(QStringLiteral("SELECT COLUMN_NAME FROM QN_COLUMN WHERE TABLE_NAME = 'SMALLF' ORDER BY 1"), kDs),
+                      QStringList({"A", "B"}));
+            EXPECT_FALSE(forms::Find(QStringLiteral("frmWizardFileToTable")));
+            open(kDs)->Execute(QStringLiteral("DELETE FROM QN_TABLE WHERE TABLE_NAME = 'SMALLF'"));
+            open(kDs)->Execute(QStringLiteral("DELETE FROM QN_COLUMN WHERE TABLE_NAME = 'SMALLF'"));
+        }
+    }
+    dao::IgnoreTransactionSupport(false);
+}
+
 // A local type whose SQL type is missing fails Finish with the SQL type's
 // query named, before anything is written.
 TEST_F(Wizard, AMissingSqlTypeFailsBeforeAnythingIsWritten)
@@ -410,9 +503,7 @@ TEST_F(Wizard, AMissingSqlTypeFailsBeforeAnythingIsWritten)
     const int before = tables();
     ui().answerError(ui::vbIgnore);
     wizard(QStringLiteral("LOSTF"), [&](frmWizardFileToTable &w) {
-        w.SetCurrentPage(2);
-        pick(w.lstDB, QStringLiteral("SHOP"));
-        fillProperties(w, QString(), QStringLiteral("L.DAT"), QString());
+        readyToFinish(w, QStringLiteral("SHOP"), QStringLiteral("L.DAT"));
         click(w.cmdFinish);
         EXPECT_TRUE(w.isVisible());
         click(w.cmdCancel);
