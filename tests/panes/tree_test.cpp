@@ -6,6 +6,7 @@
 #include <QTreeView>
 
 #include "../mainwindow/menudriver.h"
+#include "appinfo.h"
 #include "panefixture.h"
 #include "panes/frmcolumns.h"
 #include "panes/frmdbprvs.h"
@@ -17,9 +18,15 @@
 
 namespace {
 
+const QString kDiscard = QStringLiteral("The changes to this row could not be saved. Do you want to discard them?");
 const QString kDs = QStringLiteral("DSN=QnTest:");
 const QString kFiles = QStringLiteral("DSN=QnTest:FI=QnTest:");
 const QString kUsers = QStringLiteral("DSN=QnTest:US=QnTest:");
+const QString kDbs = QStringLiteral("DSN=QnTest:DB=QnTest:");
+const QString kSales = kDbs + QStringLiteral("db=SALES:");
+const QString kSalesTables = kSales + QStringLiteral("TA=SALES:");
+const QString kCustomer = kSalesTables + QStringLiteral("ta=CUSTOMER:");
+const QString kCustomerColumns = kCustomer + QStringLiteral("CO=CUSTOMER:");
 
 class FromTree : public PaneTest
 {
@@ -57,6 +64,25 @@ protected:
         const CNodePtr selected = gNodes().SelectedItem();
         return selected ? selected->Key : QString();
     }
+    // SALES.CUSTOMER's Columns pane from its folder, the path to it expanded.
+    frmColumns &columnsFromTree()
+    {
+        for (const QString &key : {kDs, kDbs, kSales, kSalesTables, kCustomer})
+            expandNode(key);
+        clickNode(kCustomerColumns);
+        auto *columns = dynamic_cast<frmColumns *>(gCurrentPane().data());
+        EXPECT_NE(columns, nullptr);
+        return *columns;
+    }
+    // The message boxes shown since the last clear, as "text|style|title".
+    QStringList boxes() const
+    {
+        QStringList list;
+        for (const ScriptedUi::Shown &shown : m_ui->shown())
+            if (shown.kind == QLatin1String("MsgBox"))
+                list << shown.text + QLatin1Char('|') + QString::number(shown.style) + QLatin1Char('|') + shown.title;
+        return list;
+    }
     QString openStringOf(const QString &file)
     {
         return scalar(QStringLiteral("SELECT OPEN_STRING FROM QN_FILE WHERE FILE_NAME = '%1'").arg(file)).toString();
@@ -71,7 +97,7 @@ protected:
         const char *pane; // nullptr: the window closes
         QString selected; // the node selected after it
     };
-    QList<Leave> leaves()
+    QList<Leave> leaves(const QString &paneNode = kFiles)
     {
         // (The offscreen platform leaves no window active after a popup.)
         const auto activate = [this] {
@@ -84,7 +110,7 @@ protected:
                      chooseFromMenuBar(main(), main().mnuHelp, QStringLiteral("&About ODBC Administrator"));
                      activate();
                  },
-                 "frmAbout", kFiles},
+                 "frmAbout", paneNode},
                 {"Disconnect from the data source's menu",
                  [this, activate] {
                      QStandardItem *item = gNodes().Node(kDs);
@@ -102,6 +128,12 @@ protected:
                      activate();
                  },
                  "frmWelcome", {}},
+                {"File > Exit",
+                 [this, activate] {
+                     chooseFromMenuBar(main(), main().mnuFile, QStringLiteral("E&xit"));
+                     activate();
+                 },
+                 nullptr, {}},
                 {"the window's close", [this] { main().close(); }, nullptr, {}}};
     }
     // A fresh main window after one that closed.
@@ -279,8 +311,8 @@ TEST_F(FromTree, AChangedRowIsWrittenBeforeThePaneGoes)
 }
 
 // A row its rule refuses keeps the pane, its failing cell open and the
-// tree's selection on the pane's node, whichever way the pane was to go.
-// Once the row passes, the pane goes.
+// tree's selection on the pane's node, whichever way the pane was to go,
+// when the user does not discard its changes. Once the row passes, the pane goes.
 TEST_F(FromTree, ARefusedRowKeepsThePaneAndTheSelection)
 {
     frmFiles &f = filesFromTree();
@@ -290,9 +322,10 @@ TEST_F(FromTree, ARefusedRowKeepsThePaneAndTheSelection)
         SCOPED_TRACE(leave.name);
         ui().clear();
         ui().answerMsgBox(ui::vbOK);
+        ui().answerMsgBox(ui::vbNo);
         leave.act();
         settle();
-        EXPECT_EQ(ui().messages(), QStringList{QStringLiteral("Filename cannot be blank")});
+        EXPECT_EQ(ui().messages(), QStringList({QStringLiteral("Filename cannot be blank"), kDiscard}));
         EXPECT_EQ(gCurrentPane().data(), &f);
         EXPECT_TRUE(main().isVisible());
         EXPECT_EQ(visibleBands(), QStringList({"tbrMain", "tbrFiles"}));
@@ -308,6 +341,82 @@ TEST_F(FromTree, ARefusedRowKeepsThePaneAndTheSelection)
     EXPECT_EQ(scalar(QStringLiteral("SELECT REMARKS FROM QN_FILE WHERE FILE_NAME = 'CLIENT'")).toString(),
               QStringLiteral("Customer master"));
     EXPECT_EQ(selectedKey(), kUsers);
+}
+
+// A new row its checks refuse (a Display Name typed into the Columns' new
+// row, its Column Number empty), whichever way the pane is to go: after the
+// check's message the grid asks whether to discard the row's changes. No
+// keeps the pane on the row; Yes gives the changes up, writes nothing, and
+// the pane goes (the window closes).
+TEST_F(FromTree, ARefusedRowIsKeptOrDiscarded)
+{
+    const QString rule = QStringLiteral("Column Number is out of range.\r\nPlease enter a value between 1 and 32767.|%1|%2")
+                             .arg(ui::vbInformation)
+                             .arg(appinfo::Title());
+    const QString question = kDiscard + QStringLiteral("|%1|%2").arg(ui::vbYesNo + ui::vbQuestion).arg(appinfo::Title());
+    const QString count = QStringLiteral("SELECT COUNT(*) FROM QN_COLUMN WHERE DATABASE_NAME = 'SALES' AND "
+                                         "TABLE_NAME = 'CUSTOMER'");
+    const int stored = scalar(count).toInt();
+    for (const Leave &leave : leaves(kCustomerColumns)) {
+        for (const bool editorOpen : {true, false}) {
+            SCOPED_TRACE(std::string(leave.name) + (editorOpen ? ", editor open" : ", cell written back"));
+            frmColumns &c = columnsFromTree();
+            const int fresh = c.grd->Rows() - 1;
+            doubleClick(c, fresh, 2);
+            type(QStringLiteral("x"));
+            if (!editorOpen)
+                key(Qt::Key_Return);
+            for (const int answer : {ui::vbNo, ui::vbYes}) {
+                ui().clear();
+                ui().answerMsgBox(ui::vbOK);
+                ui().answerMsgBox(answer);
+                leave.act();
+                settle();
+                EXPECT_EQ(boxes(), QStringList({rule, question})) << "answered " << answer;
+                EXPECT_TRUE(ui().errors().isEmpty());
+                EXPECT_EQ(scalar(count).toInt(), stored);
+            }
+            // No kept the pane on the row; Yes then let it go.
+            if (!leave.pane) {
+                EXPECT_FALSE(main().isVisible());
+                reopen();
+                continue;
+            }
+            ASSERT_TRUE(gCurrentPane());
+            EXPECT_EQ(gCurrentPane()->objectName(), QLatin1String(leave.pane));
+            EXPECT_EQ(selectedKey(), leave.selected);
+        }
+    }
+}
+
+// After No the pane stays as the check left it: the row changed, its failing
+// cell open, the tree's selection on the pane's folder.
+TEST_F(FromTree, NoKeepsTheRowAsTheCheckLeftIt)
+{
+    frmColumns &c = columnsFromTree();
+    const int fresh = c.grd->Rows() - 1;
+    const QString defaults = row(c, fresh);
+    doubleClick(c, fresh, 2);
+    type(QStringLiteral("x"));
+    ui().answerMsgBox(ui::vbOK);
+    ui().answerMsgBox(ui::vbNo);
+    clickNode(kUsers);
+    EXPECT_EQ(gCurrentPane().data(), &c);
+    EXPECT_TRUE(main().isVisible());
+    EXPECT_EQ(selectedKey(), kCustomerColumns);
+    EXPECT_TRUE(c.RowDirty());
+    EXPECT_TRUE(c.EditorVisible());
+    EXPECT_EQ(current(c), QPoint(0, fresh));
+    EXPECT_EQ(c.grd->TextMatrix(fresh, 2), QStringLiteral("x"));
+    // Yes gives the row up: the new row shows its defaults again.
+    ui().answerMsgBox(ui::vbOK);
+    ui().answerMsgBox(ui::vbYes);
+    clickNode(kUsers);
+    EXPECT_EQ(gCurrentPane()->objectName(), QStringLiteral("frmUsers"));
+    EXPECT_FALSE(c.RowDirty());
+    EXPECT_FALSE(c.EditorVisible());
+    EXPECT_EQ(row(c, fresh), defaults);
+    EXPECT_EQ(ui().messages().size(), 4);
 }
 
 // The row's write fails during a click on another node: Retry writes it
