@@ -2,6 +2,7 @@
 // its pane, a row written in the pane shows in the folder, and a changed row
 // is written before another pane shows or the window closes.
 
+#include <QPointer>
 #include <QStandardItem>
 #include <QTreeView>
 
@@ -50,15 +51,18 @@ protected:
         QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {}, QPoint(rect.left() + 12, rect.center().y()));
         settle();
     }
-    // The Files pane from its folder, the data source expanded.
-    frmFiles &filesFromTree()
+    // The pane of the folder `folder`, shown with a click on it, the nodes of `path` expanded.
+    template <class T> T &fromTree(const QStringList &path, const QString &folder)
     {
-        expandNode(kDs);
-        clickNode(kFiles);
-        auto *files = dynamic_cast<frmFiles *>(gCurrentPane().data());
-        EXPECT_NE(files, nullptr);
-        return *files;
+        for (const QString &key : path)
+            expandNode(key);
+        clickNode(folder);
+        auto *pane = dynamic_cast<T *>(gCurrentPane().data());
+        EXPECT_NE(pane, nullptr);
+        return *pane;
     }
+    // The Files pane from its folder, the data source expanded.
+    frmFiles &filesFromTree() { return fromTree<frmFiles>({kDs}, kFiles); }
     QString selectedKey() const
     {
         const CNodePtr selected = gNodes().SelectedItem();
@@ -67,21 +71,7 @@ protected:
     // SALES.CUSTOMER's Columns pane from its folder, the path to it expanded.
     frmColumns &columnsFromTree()
     {
-        for (const QString &key : {kDs, kDbs, kSales, kSalesTables, kCustomer})
-            expandNode(key);
-        clickNode(kCustomerColumns);
-        auto *columns = dynamic_cast<frmColumns *>(gCurrentPane().data());
-        EXPECT_NE(columns, nullptr);
-        return *columns;
-    }
-    // The message boxes shown since the last clear, as "text|style|title".
-    QStringList boxes() const
-    {
-        QStringList list;
-        for (const ScriptedUi::Shown &shown : m_ui->shown())
-            if (shown.kind == QLatin1String("MsgBox"))
-                list << shown.text + QLatin1Char('|') + QString::number(shown.style) + QLatin1Char('|') + shown.title;
-        return list;
+        return fromTree<frmColumns>({kDs, kDbs, kSales, kSalesTables, kCustomer}, kCustomerColumns);
     }
     QString openStringOf(const QString &file)
     {
@@ -144,6 +134,19 @@ protected:
         main().show();
         QApplication::setActiveWindow(&main());
         ASSERT_TRUE(QTest::qWaitForWindowActive(&main()));
+    }
+    // After `leave` the pane went: the window closed (true; it is opened
+    // afresh), or the pane and the selected node are those `leave` names.
+    bool expectGone(const Leave &leave)
+    {
+        if (!leave.pane) {
+            EXPECT_FALSE(main().isVisible());
+            reopen();
+            return true;
+        }
+        EXPECT_EQ(gCurrentPane() ? gCurrentPane()->objectName() : QString(), QLatin1String(leave.pane));
+        EXPECT_EQ(selectedKey(), leave.selected);
+        return false;
     }
     // A user's click on the expand button of the node `key`.
     void expandNode(const QString &key)
@@ -295,14 +298,8 @@ TEST_F(FromTree, AChangedRowIsWrittenBeforeThePaneGoes)
             EXPECT_EQ(openStringOf(QStringLiteral("CUSTOMER")), typed);
             EXPECT_TRUE(ui().messages().isEmpty());
             EXPECT_TRUE(ui().errors().isEmpty());
-            if (!leave.pane) {
-                EXPECT_FALSE(main().isVisible());
-                reopen();
+            if (expectGone(leave))
                 continue;
-            }
-            ASSERT_TRUE(gCurrentPane());
-            EXPECT_EQ(gCurrentPane()->objectName(), QLatin1String(leave.pane));
-            EXPECT_EQ(selectedKey(), leave.selected);
             if (leave.selected == kUsers) {
                 EXPECT_EQ(focus(), tree());
             }
@@ -346,14 +343,12 @@ TEST_F(FromTree, ARefusedRowKeepsThePaneAndTheSelection)
 // A new row its checks refuse (a Display Name typed into the Columns' new
 // row, its Column Number empty), whichever way the pane is to go: after the
 // check's message the grid asks whether to discard the row's changes. No
-// keeps the pane on the row; Yes gives the changes up, writes nothing, and
-// the pane goes (the window closes).
+// keeps the pane on the row, its failing cell open; Yes gives the changes up
+// (the new row shows its defaults again), writes nothing, and the pane goes
+// (the window closes).
 TEST_F(FromTree, ARefusedRowIsKeptOrDiscarded)
 {
-    const QString rule = QStringLiteral("Column Number is out of range.\r\nPlease enter a value between 1 and 32767.|%1|%2")
-                             .arg(ui::vbInformation)
-                             .arg(appinfo::Title());
-    const QString question = kDiscard + QStringLiteral("|%1|%2").arg(ui::vbYesNo + ui::vbQuestion).arg(appinfo::Title());
+    const QString rule = QStringLiteral("Column Number is out of range.\r\nPlease enter a value between 1 and 32767.");
     const QString count = QStringLiteral("SELECT COUNT(*) FROM QN_COLUMN WHERE DATABASE_NAME = 'SALES' AND "
                                          "TABLE_NAME = 'CUSTOMER'");
     const int stored = scalar(count).toInt();
@@ -361,62 +356,45 @@ TEST_F(FromTree, ARefusedRowIsKeptOrDiscarded)
         for (const bool editorOpen : {true, false}) {
             SCOPED_TRACE(std::string(leave.name) + (editorOpen ? ", editor open" : ", cell written back"));
             frmColumns &c = columnsFromTree();
+            const QPointer<frmColumns> pane(&c);
             const int fresh = c.grd->Rows() - 1;
+            const QString defaults = row(c, fresh);
             doubleClick(c, fresh, 2);
             type(QStringLiteral("x"));
             if (!editorOpen)
                 key(Qt::Key_Return);
             for (const int answer : {ui::vbNo, ui::vbYes}) {
+                SCOPED_TRACE(answer == ui::vbNo ? "No" : "Yes");
                 ui().clear();
                 ui().answerMsgBox(ui::vbOK);
                 ui().answerMsgBox(answer);
                 leave.act();
                 settle();
-                EXPECT_EQ(boxes(), QStringList({rule, question})) << "answered " << answer;
+                EXPECT_EQ(ui().messages(), QStringList({rule, kDiscard}));
+                ASSERT_EQ(ui().shown().size(), 2);
+                EXPECT_EQ(ui().shown()[0].style, ui::vbInformation);
+                EXPECT_EQ(ui().shown()[1].style, ui::vbYesNo + ui::vbQuestion);
+                EXPECT_EQ(ui().shown()[1].title, appinfo::Title());
                 EXPECT_TRUE(ui().errors().isEmpty());
                 EXPECT_EQ(scalar(count).toInt(), stored);
+                if (answer == ui::vbNo) {
+                    EXPECT_EQ(gCurrentPane().data(), &c);
+                    EXPECT_TRUE(main().isVisible());
+                    EXPECT_EQ(selectedKey(), kCustomerColumns);
+                    EXPECT_TRUE(c.RowDirty());
+                    EXPECT_TRUE(c.EditorVisible());
+                    EXPECT_EQ(current(c), QPoint(0, fresh));
+                    EXPECT_EQ(c.grd->TextMatrix(fresh, 2), QStringLiteral("x"));
+                }
             }
-            // No kept the pane on the row; Yes then let it go.
-            if (!leave.pane) {
-                EXPECT_FALSE(main().isVisible());
-                reopen();
-                continue;
+            if (pane) {
+                EXPECT_FALSE(pane->RowDirty());
+                EXPECT_FALSE(pane->EditorVisible());
+                EXPECT_EQ(row(*pane, fresh), defaults);
             }
-            ASSERT_TRUE(gCurrentPane());
-            EXPECT_EQ(gCurrentPane()->objectName(), QLatin1String(leave.pane));
-            EXPECT_EQ(selectedKey(), leave.selected);
+            expectGone(leave);
         }
     }
-}
-
-// After No the pane stays as the check left it: the row changed, its failing
-// cell open, the tree's selection on the pane's folder.
-TEST_F(FromTree, NoKeepsTheRowAsTheCheckLeftIt)
-{
-    frmColumns &c = columnsFromTree();
-    const int fresh = c.grd->Rows() - 1;
-    const QString defaults = row(c, fresh);
-    doubleClick(c, fresh, 2);
-    type(QStringLiteral("x"));
-    ui().answerMsgBox(ui::vbOK);
-    ui().answerMsgBox(ui::vbNo);
-    clickNode(kUsers);
-    EXPECT_EQ(gCurrentPane().data(), &c);
-    EXPECT_TRUE(main().isVisible());
-    EXPECT_EQ(selectedKey(), kCustomerColumns);
-    EXPECT_TRUE(c.RowDirty());
-    EXPECT_TRUE(c.EditorVisible());
-    EXPECT_EQ(current(c), QPoint(0, fresh));
-    EXPECT_EQ(c.grd->TextMatrix(fresh, 2), QStringLiteral("x"));
-    // Yes gives the row up: the new row shows its defaults again.
-    ui().answerMsgBox(ui::vbOK);
-    ui().answerMsgBox(ui::vbYes);
-    clickNode(kUsers);
-    EXPECT_EQ(gCurrentPane()->objectName(), QStringLiteral("frmUsers"));
-    EXPECT_FALSE(c.RowDirty());
-    EXPECT_FALSE(c.EditorVisible());
-    EXPECT_EQ(row(c, fresh), defaults);
-    EXPECT_EQ(ui().messages().size(), 4);
 }
 
 // The row's write fails during a click on another node: Retry writes it
