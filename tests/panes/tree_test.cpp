@@ -352,7 +352,14 @@ TEST_F(FromTree, ARefusedRowIsKeptOrDiscarded)
     const QString count = QStringLiteral("SELECT COUNT(*) FROM QN_COLUMN WHERE DATABASE_NAME = 'SALES' AND "
                                          "TABLE_NAME = 'CUSTOMER'");
     const int stored = scalar(count).toInt();
-    for (const Leave &leave : leaves(kCustomerColumns)) {
+    QList<Leave> ways = leaves(kCustomerColumns);
+    ways.prepend({"the band's Up",
+                  [this] {
+                      modGUI::ToolbarButton(main().PaneBand(QStringLiteral("frmColumns")), QStringLiteral("Up1"))
+                          ->trigger();
+                  },
+                  "frmTable", kCustomer});
+    for (const Leave &leave : std::as_const(ways)) {
         for (const bool editorOpen : {true, false}) {
             SCOPED_TRACE(std::string(leave.name) + (editorOpen ? ", editor open" : ", cell written back"));
             frmColumns &c = columnsFromTree();
