@@ -16,7 +16,10 @@ int AutoCompleteCombo(QComboBox *cbo, int KeyAscii);
 
 // Runs AutoCompleteCombo on every character key typed into `cbo` (Backspace
 // included) and eats the key (an Alt key is eaten without a search); Return,
-// Enter, Esc, Tab, Delete and the keys without a character go on as usual.
+// Enter, Esc, Tab, Delete, the keys without a character and the Ctrl commands
+// go on as usual. Text entered into its line edit other than key by key
+// (pasted, dropped, from an input method) completes as its characters typed
+// one by one would (modGUI::InstallKeyPress).
 void InstallAutoComplete(QComboBox *cbo);
 
 } // namespace modAPIMisc

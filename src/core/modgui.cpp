@@ -146,14 +146,6 @@ bool isDesigned(const QWidget *w)
     return !name.isEmpty() && !name.startsWith(QLatin1String("qt_")) && !w->isWindow();
 }
 
-// What a key filter reads from a text control.
-struct TextState
-{
-    QString text;
-    int selStart = 0;
-    int selLength = 0;
-};
-
 // Text entered other than key by key (pasted, dropped, committed by an input
 // method) is typed into a copy of its control's text and selection, one
 // character at a time, before anything reaches the control: while it is, the
@@ -163,6 +155,8 @@ struct Typing
     const QWidget *control = nullptr; // the line edit or text edit typed into
     TextState state;
     bool wholeOrNothing = false; // set by ControlKeyPress for a number column
+    bool set = false;            // the hook set the text itself for this character (SetControlText)
+    bool completed = false;      // ... for any character so far
 };
 Typing *g_typing = nullptr;
 
@@ -290,19 +284,19 @@ class KeyFilter : public QObject
 public:
     KeyFilter(QWidget *ctl, KeyPressHook hook, bool controlKeys)
         : QObject(ctl), m_ctl(ctl), m_hook(std::move(hook)), m_controlKeys(controlKeys),
-          m_line(qobject_cast<QLineEdit *>(ctl)), m_memo(qobject_cast<QPlainTextEdit *>(ctl))
+          m_memo(qobject_cast<QPlainTextEdit *>(ctl))
     {
     }
 
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        // A combo's text comes from its list: only its keys are filtered.
-        const auto entries = [&] { return (m_line || m_memo) && !m_resending && !isReadOnly(m_ctl); };
+        // A line edit (an editable combo's included) or a text edit takes entered text typed.
+        const auto entries = [&] { return (line() || m_memo) && !m_resending && !isReadOnly(m_ctl); };
         switch (event->type()) {
         case QEvent::KeyPress: return keyPress(static_cast<QKeyEvent *>(event), entries());
         case QEvent::InputMethod:
             // A read-only box takes no text from an input method either.
-            if ((m_line || m_memo) && !m_resending && isReadOnly(m_ctl))
+            if ((line() || m_memo) && !m_resending && isReadOnly(m_ctl))
                 return true;
             return entries() && inputMethod(watched, static_cast<QInputMethodEvent *>(event));
         case QEvent::ContextMenu: return entries() && contextMenu(static_cast<QContextMenuEvent *>(event));
@@ -313,6 +307,9 @@ public:
     }
 
 private:
+    // The line edit that holds the text: the control's own, or an editable combo's.
+    QLineEdit *line() const { return qobject_cast<QLineEdit *>(textWidget(m_ctl)); }
+
     bool keyPress(QKeyEvent *key, bool entries)
     {
         if (entries && key->matches(QKeySequence::Paste)) {
@@ -345,20 +342,31 @@ private:
         return true;
     }
 
-    // What typing `text` at `at` gives, character by character: the characters
-    // that go in there, or nothing when the control refuses the text whole (a
-    // number column or a masked box with a character refused). One beep for
-    // any refused character.
-    std::optional<QString> typed(const QString &text, const TextState &at)
+    // What typing `text` at `at` gives, character by character: the text and
+    // selection it leaves, and whether a hook set them itself (a type-ahead's
+    // completion) rather than only inserting characters at `at`; nothing when
+    // the control refuses the text whole (a number column or a masked box with
+    // a character refused). One beep for any refused character.
+    struct Entered
     {
+        TextState state;
+        QString inserted; // the characters put in at `at`
+        bool completed = false;
+    };
+    std::optional<Entered> typed(const QString &text, const TextState &at)
+    {
+        QLineEdit *const edit = line();
         Typing typing{textWidget(m_ctl), at};
         Typing *const outer = std::exchange(g_typing, &typing);
         QString inserted;
         bool refused = false;
         for (const QChar c : lineBreaks(text, m_memo != nullptr)) {
             const int key = c.unicode();
+            typing.set = false;
             const int result = key < 32 && key != kLineBreak ? 0 : m_hook(key);
-            if ((result < 32 && result != kLineBreak) || !typeInto(typing.state, QChar(result))) {
+            if (typing.set)
+                continue;
+            if ((result < 32 && result != kLineBreak) || !typeInto(edit, typing.state, QChar(result))) {
                 refused = true;
                 continue;
             }
@@ -367,18 +375,18 @@ private:
         g_typing = outer;
         if (refused)
             Ui().Beep();
-        if (refused && (typing.wholeOrNothing || (m_line && m_line->echoMode() != QLineEdit::Normal)))
+        if (refused && (typing.wholeOrNothing || (edit && edit->echoMode() != QLineEdit::Normal)))
             return std::nullopt;
-        return inserted;
+        return Entered{typing.state, inserted, typing.completed};
     }
 
     // Types one character into `state` as the control takes it: over the
     // selection, within its length, past its validator; false when refused.
-    bool typeInto(TextState &state, QChar c) const
+    static bool typeInto(const QLineEdit *edit, TextState &state, QChar c)
     {
-        if (m_line && state.selLength == 0 && state.text.size() >= m_line->maxLength())
+        if (edit && state.selLength == 0 && state.text.size() >= edit->maxLength())
             return false;
-        if (const QValidator *v = m_line ? m_line->validator() : nullptr) {
+        if (const QValidator *v = edit ? edit->validator() : nullptr) {
             QString text = state.text;
             text.replace(state.selStart, state.selLength, c);
             int cursor = state.selStart + 1;
@@ -396,9 +404,15 @@ private:
     // Text entered at the control's selection.
     void enter(const QString &text, const TextState &at)
     {
-        const std::optional<QString> inserted = typed(text, at);
-        if (inserted && !inserted->isEmpty())
-            insertAsOneStep(m_ctl, *inserted);
+        const std::optional<Entered> entered = typed(text, at);
+        if (!entered)
+            return;
+        if (entered->completed) {
+            SetControlText(m_ctl, entered->state);
+            return;
+        }
+        if (!entered->inserted.isEmpty())
+            insertAsOneStep(textWidget(m_ctl), entered->inserted);
     }
 
     void paste(QClipboard::Mode mode)
@@ -411,7 +425,8 @@ private:
     // The context menu, its Paste filtered.
     bool contextMenu(const QContextMenuEvent *event)
     {
-        QMenu *menu = m_line ? m_line->createStandardContextMenu() : m_memo->createStandardContextMenu(event->pos());
+        QLineEdit *const edit = line();
+        QMenu *menu = edit ? edit->createStandardContextMenu() : m_memo->createStandardContextMenu(event->pos());
         if (QAction *action = pasteAction(menu)) {
             QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);
             connect(action, &QAction::triggered, this, [this] { paste(QClipboard::Clipboard); });
@@ -427,9 +442,9 @@ private:
         if (event->button() != Qt::MiddleButton || !QGuiApplication::clipboard()->supportsSelection())
             return false;
         const QPoint at = event->position().toPoint();
-        if (m_line) {
-            m_line->deselect();
-            m_line->setCursorPosition(m_line->cursorPositionAt(at));
+        if (QLineEdit *const edit = line()) {
+            edit->deselect();
+            edit->setCursorPosition(edit->cursorPositionAt(at));
         } else {
             m_memo->setTextCursor(m_memo->cursorForPosition(at));
         }
@@ -438,20 +453,30 @@ private:
     }
 
     // A drop goes on to the control with its text typed at the drop position; a
-    // text moved within the control itself is left as it is.
+    // text moved within the control itself is left as it is. A text a hook
+    // completed is the control's text at once, the drop taken as a copy.
     bool drop(QObject *watched, QDropEvent *event)
     {
         const QMimeData *data = event->mimeData();
         const QObject *source = event->source();
+        QLineEdit *const edit = line();
         if (!data || !data->hasText() ||
-            ((source == m_ctl || (m_memo && source == m_memo->viewport())) && event->dropAction() == Qt::MoveAction))
+            ((source == textWidget(m_ctl) || (m_memo && source == m_memo->viewport())) &&
+             event->dropAction() == Qt::MoveAction))
             return false;
         const QPoint at = event->position().toPoint();
-        const int position = m_line ? m_line->cursorPositionAt(at) : m_memo->cursorForPosition(at).position();
-        const std::optional<QString> inserted = typed(data->text(), {textState(m_ctl).text, position, 0});
+        const TextState position{textState(m_ctl).text,
+                                 edit ? edit->cursorPositionAt(at) : m_memo->cursorForPosition(at).position(), 0};
+        const std::optional<Entered> entered = typed(data->text(), position);
+        if (entered && entered->completed) {
+            SetControlText(m_ctl, entered->state);
+            event->setDropAction(Qt::CopyAction);
+            event->accept();
+            return true;
+        }
         QMimeData filtered;
-        if (inserted && !inserted->isEmpty())
-            filtered.setText(*inserted);
+        if (entered && !entered->inserted.isEmpty())
+            filtered.setText(entered->inserted);
         QDropEvent copy(event->position(), event->possibleActions(), &filtered, event->buttons(), event->modifiers());
         copy.setDropAction(event->dropAction());
         resend(watched, &copy);
@@ -460,16 +485,21 @@ private:
         return true;
     }
 
-    // An input method's commit goes on to the control typed.
+    // An input method's commit goes on to the control typed; a text a hook
+    // completed is set after the event, which then commits nothing.
     bool inputMethod(QObject *watched, QInputMethodEvent *event)
     {
         if (event->commitString().isEmpty())
             return false;
-        const std::optional<QString> inserted = typed(event->commitString(), textState(m_ctl));
+        const std::optional<Entered> entered = typed(event->commitString(), textState(m_ctl));
+        const bool completed = entered && entered->completed;
         QInputMethodEvent copy(event->preeditString(), event->attributes());
-        copy.setCommitString(inserted.value_or(QString()), event->replacementStart(), event->replacementLength());
+        copy.setCommitString(entered && !completed ? entered->inserted : QString(), event->replacementStart(),
+                             event->replacementLength());
         resend(watched, &copy);
         event->setAccepted(copy.isAccepted());
+        if (completed)
+            SetControlText(m_ctl, entered->state);
         return true;
     }
 
@@ -483,7 +513,6 @@ private:
     QWidget *m_ctl;
     KeyPressHook m_hook;
     bool m_controlKeys;
-    QLineEdit *m_line;
     QPlainTextEdit *m_memo;
     bool m_resending = false;
 };
@@ -722,6 +751,50 @@ void InstallKeyPress(QWidget *ctl, KeyPressHook hook, bool controlKeys)
     // A text edit gets its mouse's drops and context menus on its viewport.
     if (auto *memo = qobject_cast<QPlainTextEdit *>(ctl))
         memo->viewport()->installEventFilter(filter);
+}
+
+TextState ControlText(QWidget *ctl)
+{
+    if (!ctl)
+        qnerr::raise(qnerr::ObjectNotSet);
+    return textState(ctl);
+}
+
+void SetControlText(QWidget *ctl, const TextState &state)
+{
+    if (!ctl)
+        qnerr::raise(qnerr::ObjectNotSet);
+    if (Typing *typing = typingInto(ctl)) {
+        typing->state = state;
+        typing->set = typing->completed = true;
+        return;
+    }
+    if (auto *c = qobject_cast<QComboBox *>(ctl)) {
+        if (const int item = c->findText(state.text, Qt::MatchExactly | Qt::MatchCaseSensitive); item >= 0)
+            c->setCurrentIndex(item);
+        if (!c->lineEdit())
+            return;
+        ctl = c->lineEdit();
+    }
+    if (auto *e = qobject_cast<QLineEdit *>(ctl)) {
+        e->setText(state.text);
+        e->setSelection(state.selStart, state.selLength);
+        return;
+    }
+    const auto place = [&](QTextCursor cursor) {
+        cursor.setPosition(state.selStart);
+        cursor.setPosition(state.selStart + state.selLength, QTextCursor::KeepAnchor);
+        return cursor;
+    };
+    if (auto *t = qobject_cast<QPlainTextEdit *>(ctl)) {
+        t->setPlainText(state.text);
+        t->setTextCursor(place(t->textCursor()));
+    } else if (auto *t = qobject_cast<QTextEdit *>(ctl)) {
+        t->setPlainText(state.text);
+        t->setTextCursor(place(t->textCursor()));
+    } else {
+        qnerr::raise(qnerr::ObjectDoesntSupport);
+    }
 }
 
 void InstallKeyFilter(QWidget *ctl, const dao::Field &fld)

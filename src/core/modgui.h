@@ -110,22 +110,40 @@ void InstallKeyFilter(QWidget *ctl, const dao::Field &fld);
 // returns the key to take: the same one (typed as usual), another (inserted
 // in its place, unless the control is read-only) or 0 (eaten).
 using KeyPressHook = std::function<int(int KeyAscii)>;
-// Installs `hook` on `ctl` (a QLineEdit, a QPlainTextEdit or an editable
-// QComboBox) as InstallKeyFilter installs its filter; with `controlKeys` the
-// hook also gets Backspace (8), Return (13) and Esc (27), which it may eat.
+// Installs `hook` on `ctl` (a QLineEdit, a QPlainTextEdit or a QComboBox) as
+// InstallKeyFilter installs its filter; with `controlKeys` the hook also gets
+// Backspace (8), Return (13) and Esc (27), which it may eat.
 //
-// Every other text that enters a line edit or a text edit passes the same
-// hook: pasted (Ctrl+V, Shift+Insert, the context menu, the middle button),
-// dropped, committed by an input method. Its characters are typed one by one,
-// as keys, into a copy of the control's text and selection (the hook and
-// ControlKeyPress read that copy, the control's length and validator apply),
-// and what was taken goes in as one change and one undo step. In a line edit
-// each line break (CR LF, LF or CR) is typed as a blank; a text edit keeps
-// them as line breaks. A text with a refused character is refused whole
-// (nothing changes) in a masked box and in a number column's box (one that
-// ControlKeyPress filters by the number rules); elsewhere the refused
-// characters are left out. One beep for any refused character. An editable
-// combo's text is left to its list: only its keys are filtered.
+// Every other text that enters a line edit, a text edit or an editable
+// combo's line edit passes the same hook: pasted (Ctrl+V, Shift+Insert, the
+// context menu, the middle button), dropped, committed by an input method.
+// Its characters are typed one by one, as keys, into a copy of the control's
+// text and selection (the hook and ControlKeyPress read that copy through
+// ControlText, the control's length and validator apply), and what was taken
+// goes in as one change and one undo step. A hook that sets the text itself
+// (SetControlText, as a combo's type-ahead does) sets the copy; the control
+// then gets the copy's text and selection. In a line edit each line break
+// (CR LF, LF or CR) is typed as a blank; a text edit keeps them as line
+// breaks. A text with a refused character is refused whole (nothing changes)
+// in a masked box and in a number column's box (one that ControlKeyPress
+// filters by the number rules); elsewhere the refused characters are left
+// out. One beep for any refused character.
 void InstallKeyPress(QWidget *ctl, KeyPressHook hook, bool controlKeys = false);
+
+// A text control's text and selection (a combo's without a line edit: its
+// current text, nothing selected), as key-press hooks read them: while text
+// entered other than key by key is typed into the control (InstallKeyPress),
+// those of the copy it is typed into.
+struct TextState
+{
+    QString text;
+    int selStart = 0;
+    int selLength = 0;
+};
+TextState ControlText(QWidget *ctl);
+// Sets them: into that copy while text is typed into the control, else into
+// the control; a combo first makes the item of that exact text current, when
+// it has one.
+void SetControlText(QWidget *ctl, const TextState &state);
 
 } // namespace modGUI

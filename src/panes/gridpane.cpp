@@ -407,7 +407,10 @@ void GridPane::grd_KeyPress(QKeyEvent *event, bool &handled)
         return; // arrows and the like move the current cell as usual
     handled = true;
     switch (code) {
-    case 27: return;
+    case 27:
+        if (m_rowDirty)
+            revertRow();
+        return;
     case 8:
     case 46:
         if (grd_DblClick())
@@ -458,6 +461,8 @@ int GridPane::Cell_Keypress(int KeyAscii)
         if (m_editor)
             m_editor->hide();
         m_cellDirty = false;
+        if (m_rowDirty)
+            revertRow();
         grd->setFocus();
         return 0;
     }
@@ -585,7 +590,17 @@ bool GridPane::QueryLeave()
     if ((!m_editor || m_editor->isHidden()) && !m_rowDirty)
         return true;
     grd_EnterCell(-1, grd->Col());
-    return !m_rowDirty;
+    if (!m_rowDirty)
+        return true;
+    // Its checks refused the row (their message shown): the user gives its
+    // changes up and goes, or stays on it.
+    if (Ui().MsgBox(QStringLiteral("The changes to this row could not be saved. Do you want to discard them?"),
+                    ui::vbYesNo + ui::vbQuestion, appinfo::Title()) != ui::vbYes)
+        return false;
+    closeEditor();
+    ++m_change;
+    revertRow();
+    return true;
 }
 
 bool GridPane::validateRow(int row, int &failing)
@@ -658,12 +673,14 @@ bool GridPane::writeRow()
         statements.join(QStringLiteral("\r\n")));
 }
 
-// The change was given up: the row shows again what the catalog holds.
+// The change was given up (Esc, Ignore, a discarded refused row): the row
+// shows again what it held when its editing began; a new row its defaults.
 void GridPane::revertRow()
 {
     for (int col = 0; col < m_origRow.size(); ++col)
         grd->SetTextMatrix(m_editRow, col, m_origRow[col]);
     m_touched.fill(false);
+    m_newPassword.clear();
     m_rowDirty = m_keyChanged = m_cellDirty = false;
 }
 

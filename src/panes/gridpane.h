@@ -53,8 +53,12 @@
 //    the program. Without transactions a re-key whose identity changed
 //    inserts before it deletes. After a write: a fresh new row when the new
 //    row was written, then modGUI::RefreshNodePath(FolderKey()) with the row
-//    already clean. Before the host hides or refills the pane (QueryLeave)
-//    the row is left the same way; a refused row keeps the pane.
+//    already clean. Esc, in an editor or in the grid, gives up the changes
+//    of the row being edited (it shows again what it held when its editing
+//    began; a new row its defaults). Before the host hides or refills the
+//    pane (QueryLeave) the row is left the same way; a row its checks refuse
+//    then asks whether to discard its changes: Yes gives them up and the
+//    pane goes, No keeps the pane on the row.
 // 4. Test. Drive the pane as a user would, with the PaneTest fixture of
 //    tests/panes/panefixture.h: show<frmX>(name, keys) through the pane host,
 //    then click(), doubleClick(), key(), type(), edit(), pick(), empty(),
@@ -149,10 +153,12 @@ public:
     // Any button of the pane's band: Up to the parent's editor, when the pane has one.
     void tbr_ButtonClick(const QString &key) override;
     // The row being edited is left as a click on the header leaves it (its
-    // checks, messages and write); false while it stays changed.
+    // checks, messages and write); a row the checks refuse is discarded or
+    // kept as the user answers. False while it stays changed.
     bool QueryLeave() override;
 
-    // The open editor's key handling: Enter and Esc end the edit, a list editor
+    // The open editor's key handling: Enter and Esc end the edit (Esc gives
+    // up the row's changes), a list editor
     // completes from its list, the others filter by the column's catalog field.
     int Cell_Keypress(int KeyAscii);
 

@@ -3,10 +3,12 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QSettings>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -497,6 +499,89 @@ TEST_F(ModGuiTest, AFilteredPasteIsOneChangeAndOneUndoStep)
         QTest::keyClick(c.box, Qt::Key_Z, Qt::ControlModifier);
         EXPECT_EQ(textOf(c.box), QString());
     }
+}
+
+// An editable combo takes text entered other than key by key (Ctrl+V, the
+// context menu's Paste, a drop, an input method's commit, a key of several
+// characters) as its keys: through its filter, its line edit's length and
+// validator, and, in a type-ahead combo, each character completing from the
+// list; what typing the same characters gives.
+TEST_F(ModGuiTest, AnEditableComboTakesEnteredTextAsTyped)
+{
+    QDialog form;
+    auto *column = new QVBoxLayout(&form);
+    const auto combo = [&](const char *name) {
+        auto *c = new QComboBox(&form);
+        c->setObjectName(QString::fromLatin1(name));
+        c->setEditable(true);
+        column->addWidget(c);
+        return c;
+    };
+    // A name column's combo, filtered by the column.
+    QComboBox *name = combo("cboName");
+    name->setProperty("Tag", QStringLiteral("TABLE_NAME"));
+    modGUI::InstallKeyFilter(name, field(QStringLiteral("TABLE_NAME"), dao::dbText, 8));
+    // A combo whose line edit has its own length and validator.
+    QComboBox *digits = combo("cboDigits");
+    digits->lineEdit()->setMaxLength(4);
+    digits->lineEdit()->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), digits));
+    modGUI::InstallKeyPress(digits, [](int key) { return key; });
+    // A type-ahead combo: only its items can be entered.
+    QComboBox *types = combo("cboTypes");
+    types->addItems({QStringLiteral("DECIMAL"), QStringLiteral("DOUBLE"), QStringLiteral("INTEGER")});
+    modAPIMisc::InstallAutoComplete(types);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+
+    struct Way
+    {
+        const char *name;
+        std::function<void(QComboBox *box, const QString &text)> enter;
+    } ways[] = {
+        {"Ctrl+V", [](QComboBox *box, const QString &text) { textentry::Paste(box, text); }},
+        {"context menu", [](QComboBox *box, const QString &text) { textentry::PasteFromMenu(box->lineEdit(), text); }},
+        {"drop", [](QComboBox *box, const QString &text) { textentry::Drop(box->lineEdit(), text); }},
+        {"input method", [](QComboBox *box, const QString &text) { textentry::Commit(box, text); }},
+        {"a key of several characters",
+         [](QComboBox *box, const QString &text) {
+             box->setFocus();
+             QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text);
+             QApplication::sendEvent(box, &press);
+         }},
+    };
+    const struct Case
+    {
+        QComboBox *box;
+        const char *entered;
+        const char *expected;
+    } cases[] = {
+        {name, "o'neil x", "ONEIL_X"},
+        {name, "abcdefghijkl", "ABCDEFGH"},
+        {digits, "12a345", "1234"},
+        {types, "do", "DOUBLE"},
+        {types, "inx", "INTEGER"},
+        {types, "x", ""},
+    };
+    for (const Way &way : ways) {
+        for (const Case &c : cases) {
+            SCOPED_TRACE(testing::Message() << way.name << ": " << c.box->objectName().toStdString() << " <- '"
+                                            << c.entered << "'");
+            c.box->setCurrentIndex(-1);
+            c.box->setEditText(QString());
+            way.enter(c.box, QString::fromLatin1(c.entered));
+            QCoreApplication::processEvents();
+            EXPECT_EQ(c.box->currentText(), QString::fromLatin1(c.expected));
+            // Typing gives the same, the type-ahead's selected item included.
+            const QString entered = c.box->currentText();
+            const int index = c.box->currentIndex();
+            c.box->setCurrentIndex(-1);
+            c.box->setEditText(QString());
+            QTest::keyClicks(c.box, QString::fromLatin1(c.entered));
+            EXPECT_EQ(c.box->currentText(), QString::fromLatin1(c.expected)) << "typed";
+            EXPECT_EQ(c.box->currentIndex(), index) << "typed";
+        }
+    }
+    EXPECT_TRUE(ui.errors().isEmpty());
 }
 
 TEST_F(ModGuiTest, AutoCompleteComboTypesAhead)

@@ -2,6 +2,7 @@
 // obeys the rules typing obeys: each kind of filtered box, what a save then
 // writes, one change and one undo step.
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -175,6 +176,76 @@ TEST_F(PasteIntoEditors, ACutPasteIsOneChangeAndUndoes)
     EXPECT_EQ(changes, QStringList{(QStringLiteral("Sales office: ") + QStringLiteral("r").repeated(300)).left(254)});
     QTest::keyClick(e.txtRemarks, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(textOf(e.txtRemarks), QStringLiteral("Sales office"));
+}
+
+// An editable combo takes entered text as it takes typed keys: each character
+// completes from its list, one that no item continues is left out. Whichever
+// way the text comes (Ctrl+V at the end of the text or over all of it, a
+// drop, an input method), the combo then shows what typing the same
+// characters there shows, and a save writes the completed item.
+TEST_F(PasteIntoEditors, AnEditableComboGetsWhatTypingGives)
+{
+    enum How { AtTheEnd, OverAll, DroppedIntoEmpty, CommittedOverAll };
+    const struct Case
+    {
+        How how;
+        QString entered;
+        QString expected;
+    } cases[] = {
+        {AtTheEnd, "x", "CUSTOMER"},         {AtTheEnd, "ord", "CUSTOMER"},
+        {OverAll, "ord", "ORDERS"},          {OverAll, "ordl", "ORDLINE"},
+        {OverAll, "z'z", "CUSTOMER"},        {DroppedIntoEmpty, "pro", "PRODUCT"},
+        {DroppedIntoEmpty, "x y", ""},       {CommittedOverAll, "mov", "MOVEMENT"},
+    };
+    // The file combo of SALES.CUSTOMER's editor, its text at the end, all selected, or emptied.
+    const auto start = [this](const Case &c) {
+        QComboBox *box = table().cboFile;
+        EXPECT_EQ(textOf(box), QStringLiteral("CUSTOMER"));
+        box->setFocus();
+        switch (c.how) {
+        case AtTheEnd: box->lineEdit()->end(false); break;
+        case OverAll:
+        case CommittedOverAll: box->lineEdit()->selectAll(); break;
+        case DroppedIntoEmpty: box->lineEdit()->clear(); break;
+        }
+        return box;
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << "'" << c.entered.toStdString() << "' (" << c.how << ")");
+        QComboBox *box = start(c);
+        switch (c.how) {
+        case AtTheEnd:
+        case OverAll: textentry::Paste(box, c.entered); break;
+        case DroppedIntoEmpty: textentry::Drop(box->lineEdit(), c.entered); break;
+        case CommittedOverAll: textentry::Commit(box, c.entered); break;
+        }
+        EXPECT_EQ(textOf(box), c.expected);
+        box = start(c);
+        QTest::keyClicks(box, c.entered);
+        EXPECT_EQ(textOf(box), c.expected) << "typed";
+    }
+    EXPECT_TRUE(ui().errors().isEmpty());
+}
+
+// A paste that completes nothing leaves nothing to save; one that completes
+// an item saves the item.
+TEST_F(PasteIntoEditors, WhatWasPastedIntoAComboIsSaved)
+{
+    const QString file = QStringLiteral("SELECT FILE_NAME FROM QN_TABLE WHERE DATABASE_NAME = 'SALES' AND TABLE_NAME = "
+                                        "'CUSTOMER'");
+    frmTable &t = table();
+    t.cboFile->setFocus();
+    t.cboFile->lineEdit()->end(false);
+    textentry::Paste(t.cboFile, QStringLiteral("orders"));
+    EXPECT_EQ(textOf(t.cboFile), QStringLiteral("CUSTOMER"));
+    EXPECT_FALSE(t.ChangesPending());
+    t.cboFile->lineEdit()->selectAll();
+    textentry::Paste(t.cboFile, QStringLiteral("orders"));
+    EXPECT_EQ(textOf(t.txtFile), QStringLiteral("ORDERS"));
+    clickBand(QStringLiteral("frmTable"), QStringLiteral("OK"));
+    EXPECT_EQ(scalar(file).toString(), QStringLiteral("ORDERS"));
+    EXPECT_TRUE(ui().errors().isEmpty());
+    EXPECT_TRUE(ui().messages().isEmpty());
 }
 
 } // namespace

@@ -202,6 +202,116 @@ TEST_F(Framework, KeysAndEditors)
     EXPECT_TRUE(ui().messages().isEmpty());
 }
 
+// Esc while a row is being edited gives up that row's changes, from its open
+// editor or from the grid: a changed row shows its stored values again, a
+// filled new row its defaults, a row its check refused is clean; leaving it
+// then writes nothing and shows no message.
+TEST_F(Framework, EscGivesUpTheRowsChanges)
+{
+    using Act = std::function<void(frmFiles &, int fresh)>;
+    const QString freshRow = QStringLiteral("||0|INDEXED|FIXED|");
+    const struct Case
+    {
+        const char *name;
+        bool newRow; // the case edits the new row, else CUSTOMER's
+        Act act;     // changes the row and ends with the Esc
+    } cases[] = {
+        {"Esc in the editor of a further cell", false,
+         [](frmFiles &f, int) {
+             edit(f, 0, 1, QStringLiteral("x"));
+             doubleClick(f, 0, 5);
+             type(QStringLiteral("y"));
+             key(Qt::Key_Escape);
+         }},
+        {"Esc in the grid", false,
+         [](frmFiles &f, int) {
+             edit(f, 0, 1, QStringLiteral("x"));
+             click(f, 0, 4);
+             key(Qt::Key_Escape);
+         }},
+        {"Esc in a list editor", false,
+         [](frmFiles &f, int) {
+             edit(f, 0, 1, QStringLiteral("x"));
+             pick(f, 0, 3, "s");
+             click(f, 0, 4);
+             type(QStringLiteral("v"));
+             key(Qt::Key_Escape);
+         }},
+        {"Esc in a lookup editor", false,
+         [](frmFiles &f, int) {
+             edit(f, 0, 1, QStringLiteral("x"));
+             click(f, 0, 2);
+             key(Qt::Key_Backspace);
+             type(QStringLiteral("99"));
+             key(Qt::Key_Escape);
+         }},
+        {"Esc on the new row", true,
+         [](frmFiles &f, int fresh) {
+             edit(f, fresh, 0, QStringLiteral("DRAFT"));
+             pick(f, fresh, 3, "r");
+             key(Qt::Key_Escape);
+         }},
+        {"Esc on a row its check refused", false,
+         [this](frmFiles &f, int) {
+             empty(f, 0, 0);
+             ui().answerMsgBox(ui::vbOK);
+             click(f, 1, 0);
+             EXPECT_EQ(ui().messages(), QStringList{QStringLiteral("Filename cannot be blank")});
+             EXPECT_EQ(current(f), QPoint(0, 0));
+             EXPECT_TRUE(f.EditorVisible());
+             key(Qt::Key_Escape);
+         }},
+        {"Esc on a new row its check refused", true,
+         [this](frmFiles &f, int fresh) {
+             ui().answerMsgBox(ui::vbOK);
+             edit(f, fresh, 5, QStringLiteral("Orphan")); // Enter on the last column leaves the row
+             EXPECT_EQ(ui().messages(), QStringList{QStringLiteral("Filename cannot be blank")});
+             EXPECT_EQ(current(f), QPoint(0, fresh));
+             EXPECT_TRUE(f.EditorVisible());
+             key(Qt::Key_Escape);
+         }},
+    };
+    const QString files = QStringLiteral("SELECT * FROM QN_FILE ORDER BY FILE_NAME");
+    const QStringList stored = rows(files);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        ui().clear();
+        frmFiles &f = this->files();
+        const int fresh = f.grd->Rows() - 1;
+        const int r = c.newRow ? fresh : 0;
+        const QString before = row(f, r);
+        ASSERT_EQ(before, c.newRow ? freshRow : kCustomer);
+        c.act(f, fresh);
+        EXPECT_FALSE(f.RowDirty());
+        EXPECT_FALSE(f.EditorVisible());
+        EXPECT_EQ(row(f, r), before);
+        EXPECT_EQ(f.grd->Rows(), fresh + 1);
+        const int messages = int(ui().messages().size());
+        QStringList sent;
+        dao::SetStatementObserver([&](const QString &sql) { sent << sql; });
+        click(f, 2, 1);
+        dao::SetStatementObserver(nullptr);
+        EXPECT_EQ(ui().messages().size(), messages);
+        EXPECT_TRUE(sent.isEmpty()) << sent.join(QLatin1Char('\n')).toStdString();
+        EXPECT_EQ(rows(files), stored);
+        // The row opens afresh: an edit then is written as usual.
+        if (c.newRow) {
+            edit(f, r, 0, QStringLiteral("AGAIN"));
+            click(f, 2, 1);
+            EXPECT_EQ(rows(QStringLiteral("SELECT * FROM QN_FILE WHERE FILE_NAME = 'AGAIN'")),
+                      QStringList{QStringLiteral("AGAIN") + freshRow});
+            open()->Execute(QStringLiteral("DELETE FROM QN_FILE WHERE FILE_NAME = 'AGAIN'"));
+        } else {
+            edit(f, r, 5, QStringLiteral("Again"));
+            click(f, 2, 1);
+            EXPECT_EQ(rows(QStringLiteral("SELECT * FROM QN_FILE WHERE FILE_NAME = 'CUSTOMER'")),
+                      QStringList{QStringLiteral("CUSTOMER||133|INDEXED|FIXED|Again")});
+            open()->Execute(QStringLiteral("UPDATE QN_FILE SET REMARKS = 'Customer master' WHERE FILE_NAME = 'CUSTOMER'"));
+        }
+    }
+    EXPECT_TRUE(ui().errors().isEmpty());
+}
+
 // Nothing opens on the catalog's own files, by any key or a double-click; Tab still moves.
 TEST_F(Framework, RefusedCellsOpenNothing)
 {
@@ -423,8 +533,9 @@ TEST_F(Framework, ShownAgainWritesItsChangedRowFirst)
 }
 
 // Shown again through the host while a failed check holds its row (the
-// editor reopened), the pane stays with the check's message. Shown afresh it
-// forgets the edit, and a click on its current cell opens that cell.
+// editor reopened), the pane stays with the check's message when the user
+// keeps the row. Shown afresh it forgets the edit, and a click on its current
+// cell opens that cell.
 TEST_F(Framework, ShownAgainWithAnOpenEditor)
 {
     frmFiles &f = files();
@@ -433,9 +544,12 @@ TEST_F(Framework, ShownAgainWithAnOpenEditor)
     edit(f, fresh, 5, QStringLiteral("Orphan"));
     ASSERT_TRUE(f.EditorVisible());
     ui().answerMsgBox(ui::vbOK);
+    ui().answerMsgBox(ui::vbNo);
     main().PaneDisplay(QStringLiteral("frmFiles"), {QStringLiteral("QnTest")});
     settle();
-    EXPECT_EQ(ui().messages(), QStringList(2, QStringLiteral("Filename cannot be blank")));
+    EXPECT_EQ(ui().messages(),
+              QStringList({QStringLiteral("Filename cannot be blank"), QStringLiteral("Filename cannot be blank"),
+                           QStringLiteral("The changes to this row could not be saved. Do you want to discard them?")}));
     EXPECT_TRUE(f.EditorVisible());
     EXPECT_EQ(current(f), QPoint(0, fresh));
     EXPECT_EQ(row(f, fresh), QStringLiteral("||0|INDEXED|FIXED|Orphan"));

@@ -58,7 +58,7 @@ protected:
             key(Qt::Key_Return);
             open += p.EditorVisible() ? QLatin1Char(letters[i]) : QLatin1Char('.');
             if (p.EditorVisible())
-                key(Qt::Key_Escape);
+                key(Qt::Key_Return); // unchanged: the row keeps its changes
         }
         return open;
     }

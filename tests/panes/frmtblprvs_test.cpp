@@ -98,7 +98,7 @@ TEST_F(TablePrivileges, RulesAndStatements)
     EXPECT_EQ(ui().messages().last(), QStringLiteral("This Table already has privileges set for User 'REPORTS'"));
     EXPECT_EQ(current(p), QPoint(0, kMbrown));
     ASSERT_TRUE(p.EditorVisible());
-    key(Qt::Key_Escape);
+    key(Qt::Key_Return);
     pick(p, kMbrown, 0, "m");
     click(p, kReports, 1);
     EXPECT_FALSE(p.RowDirty());

@@ -1,12 +1,13 @@
 // Text pasted, dropped or committed by an input method into a grid's cell
-// editors obeys the rules typing obeys: the text, password, number and lookup
-// cells, and what leaving the row then writes.
+// editors obeys the rules typing obeys: the text, password, number, lookup
+// and list cells, and what leaving the row then writes.
 
 #include <QLineEdit>
 
 #include "panefixture.h"
 #include "panes/frmfields.h"
 #include "panes/frmfiles.h"
+#include "panes/frmtblprvs.h"
 #include "panes/frmusers.h"
 #include "textentry.h"
 
@@ -20,6 +21,18 @@ protected:
     frmFields &fields()
     {
         return show<frmFields>(QStringLiteral("frmFields"), {QStringLiteral("QnTest"), QStringLiteral("CUSTOMER")});
+    }
+    // SALES.ORDERS' privileges with two users more, O'BRIEN holding a row.
+    frmTBLPRVs &orders()
+    {
+        if (scalar(QStringLiteral("SELECT COUNT(*) FROM QN_USER WHERE USER_NAME = 'CAROL'")).toInt() == 0) {
+            StandinTest::open()->Execute(QStringLiteral("INSERT INTO QN_USER (USER_NAME) VALUES ('O''BRIEN'), ('CAROL')"));
+            StandinTest::open()->Execute(QStringLiteral("INSERT INTO QN_TBLPRV (DATABASE_NAME, TABLE_NAME, USER_NAME, ALLOW_SELECT, "
+                                           "ALLOW_INSERT, ALLOW_UPDATE, ALLOW_DELETE) VALUES ('SALES', 'ORDERS', "
+                                           "'O''BRIEN', 1, 0, 1, 0)"));
+        }
+        return show<frmTBLPRVs>(QStringLiteral("frmTBLPRVs"),
+                                {QStringLiteral("QnTest"), QStringLiteral("SALES"), QStringLiteral("ORDERS")});
     }
     // The text of the open cell editor: the line edit that has the focus.
     static QString editorText()
@@ -35,6 +48,7 @@ protected:
         ASSERT_TRUE(p.EditorVisible()) << "no editor on " << row << "," << col;
     }
     static constexpr int kJsmith = 1, kMbrown = 2;           // Users
+    static constexpr int kObrien = 1;                         // SALES.ORDERS' privileges
     static constexpr int kFieldName = 4, kFieldSince = 8;     // CUSTOMER's NAME and SINCE fields
 };
 
@@ -159,6 +173,102 @@ TEST_F(PasteIntoGrids, EveryWayIntoACellAndUndo)
     EXPECT_EQ(editorText(), QStringLiteral("133"));
     key(Qt::Key_Escape);
     EXPECT_TRUE(ui().errors().isEmpty());
+}
+
+// A list cell takes entered text as it takes typed keys: each character
+// completes from the list, and a character no item continues is left out.
+// Whichever way the text comes (Ctrl+V at the end of the text or over all of
+// it, a drop, an input method), the cell then shows what typing the same
+// characters there shows.
+TEST_F(PasteIntoGrids, AListCellGetsWhatTypingGives)
+{
+    enum How { AtTheEnd, OverAll, DroppedIntoEmpty, CommittedIntoEmpty };
+    struct Case
+    {
+        const char *kind;
+        std::function<GridPane &()> pane;
+        int row, col;
+        How how;
+        QString entered;
+        QString expected;
+    };
+    const auto tp = [this]() -> GridPane & { return orders(); };
+    const auto fi = [this]() -> GridPane & { return files(); };
+    const QList<Case> cases = {
+        {"user cell", tp, kObrien, 0, AtTheEnd, "carol", "O'BRIEN"},
+        {"user cell", tp, kObrien, 0, OverAll, "carol", "CAROL"},
+        {"user cell", tp, kObrien, 0, OverAll, "o'b", "O'BRIEN"},
+        {"user cell", tp, kObrien, 0, OverAll, "zed", "O'BRIEN"},
+        {"user cell", tp, kObrien, 0, DroppedIntoEmpty, "jsm", "JSMITH"},
+        {"user cell", tp, kObrien, 0, DroppedIntoEmpty, "x y", ""},
+        {"user cell", tp, kObrien, 0, CommittedIntoEmpty, "mb", "MBROWN"},
+        {"user cell", tp, kObrien, 0, CommittedIntoEmpty, "carol's", "CAROL"},
+        {"Yes/No cell", tp, kObrien, 2, OverAll, "yes", "Yes"},
+        {"Yes/No cell", tp, kObrien, 2, AtTheEnd, "1", "No"},
+        {"Yes/No cell", tp, kObrien, 2, CommittedIntoEmpty, "n", "No"},
+        {"organisation cell", fi, 0, 3, OverAll, "seq", "SEQUENTIAL"},
+        {"organisation cell", fi, 0, 3, AtTheEnd, "x", "INDEXED"},
+        {"organisation cell", fi, 0, 3, DroppedIntoEmpty, "rel", "RELATIVE"},
+    };
+    // Opens the cell as `how` needs it: its text at the end, all of it selected, or emptied.
+    const auto start = [](GridPane &p, const Case &c) {
+        click(p, c.row, c.col);
+        key(c.how == AtTheEnd || c.how == OverAll ? Qt::Key_Return : Qt::Key_Backspace);
+        ASSERT_TRUE(p.EditorVisible());
+        ASSERT_NE(qobject_cast<QComboBox *>(p.CellEditor()), nullptr);
+        if (c.how == OverAll)
+            key(Qt::Key_A, Qt::ControlModifier);
+    };
+    const auto shown = [](GridPane &p) { return static_cast<QComboBox *>(p.CellEditor())->lineEdit()->text(); };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.kind << " <- '" << c.entered.toStdString() << "' (" << c.how << ")");
+        GridPane &p = c.pane();
+        start(p, c);
+        switch (c.how) {
+        case AtTheEnd:
+        case OverAll: textentry::Paste(focus(), c.entered); break;
+        case DroppedIntoEmpty:
+            textentry::Drop(static_cast<QComboBox *>(p.CellEditor())->lineEdit(), c.entered);
+            break;
+        case CommittedIntoEmpty: textentry::Commit(focus(), c.entered); break;
+        }
+        EXPECT_EQ(shown(p), c.expected);
+        key(Qt::Key_Escape);
+        // Typing the same characters from the same start gives the same.
+        start(p, c);
+        type(c.entered);
+        EXPECT_EQ(shown(p), c.expected) << "typed";
+        key(Qt::Key_Escape);
+        EXPECT_FALSE(p.RowDirty());
+    }
+    EXPECT_TRUE(ui().errors().isEmpty());
+}
+
+// What leaving the row writes: a paste that completes nothing writes nothing,
+// never the list item with the pasted text after it; one that completes an
+// item writes the item.
+TEST_F(PasteIntoGrids, WhatWasPastedIntoAListCellIsWritten)
+{
+    frmTBLPRVs &p = orders();
+    const QString users = QStringLiteral("SELECT USER_NAME, ALLOW_SELECT, ALLOW_INSERT, ALLOW_UPDATE, ALLOW_DELETE "
+                                         "FROM QN_TBLPRV WHERE DATABASE_NAME = 'SALES' AND TABLE_NAME = 'ORDERS' "
+                                         "ORDER BY USER_NAME");
+    const QStringList before = rows(users);
+    ASSERT_TRUE(before.contains(QStringLiteral("O'BRIEN|1|0|1|0")));
+    open(p, kObrien, 0);
+    textentry::Paste(focus(), QStringLiteral("carol"));
+    key(Qt::Key_Return);
+    click(p, 0, 0);
+    EXPECT_EQ(rows(users), before);
+
+    open(p, kObrien, 0);
+    textentry::Paste(focus(), QStringLiteral("carol"), true);
+    key(Qt::Key_Return);
+    click(p, 0, 0);
+    EXPECT_EQ(rows(users), QStringList({QStringLiteral("CAROL|1|0|1|0"), QStringLiteral("MBROWN|1|0|0|0"),
+                                        QStringLiteral("REPORTS|1|0|0|0")}));
+    EXPECT_TRUE(ui().errors().isEmpty());
+    EXPECT_TRUE(ui().messages().isEmpty());
 }
 
 } // namespace

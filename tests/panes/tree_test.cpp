@@ -2,10 +2,12 @@
 // its pane, a row written in the pane shows in the folder, and a changed row
 // is written before another pane shows or the window closes.
 
+#include <QPointer>
 #include <QStandardItem>
 #include <QTreeView>
 
 #include "../mainwindow/menudriver.h"
+#include "appinfo.h"
 #include "panefixture.h"
 #include "panes/frmcolumns.h"
 #include "panes/frmdbprvs.h"
@@ -17,9 +19,15 @@
 
 namespace {
 
+const QString kDiscard = QStringLiteral("The changes to this row could not be saved. Do you want to discard them?");
 const QString kDs = QStringLiteral("DSN=QnTest:");
 const QString kFiles = QStringLiteral("DSN=QnTest:FI=QnTest:");
 const QString kUsers = QStringLiteral("DSN=QnTest:US=QnTest:");
+const QString kDbs = QStringLiteral("DSN=QnTest:DB=QnTest:");
+const QString kSales = kDbs + QStringLiteral("db=SALES:");
+const QString kSalesTables = kSales + QStringLiteral("TA=SALES:");
+const QString kCustomer = kSalesTables + QStringLiteral("ta=CUSTOMER:");
+const QString kCustomerColumns = kCustomer + QStringLiteral("CO=CUSTOMER:");
 
 class FromTree : public PaneTest
 {
@@ -43,19 +51,27 @@ protected:
         QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {}, QPoint(rect.left() + 12, rect.center().y()));
         settle();
     }
-    // The Files pane from its folder, the data source expanded.
-    frmFiles &filesFromTree()
+    // The pane of the folder `folder`, shown with a click on it, the nodes of `path` expanded.
+    template <class T> T &fromTree(const QStringList &path, const QString &folder)
     {
-        expandNode(kDs);
-        clickNode(kFiles);
-        auto *files = dynamic_cast<frmFiles *>(gCurrentPane().data());
-        EXPECT_NE(files, nullptr);
-        return *files;
+        for (const QString &key : path)
+            expandNode(key);
+        clickNode(folder);
+        auto *pane = dynamic_cast<T *>(gCurrentPane().data());
+        EXPECT_NE(pane, nullptr);
+        return *pane;
     }
+    // The Files pane from its folder, the data source expanded.
+    frmFiles &filesFromTree() { return fromTree<frmFiles>({kDs}, kFiles); }
     QString selectedKey() const
     {
         const CNodePtr selected = gNodes().SelectedItem();
         return selected ? selected->Key : QString();
+    }
+    // SALES.CUSTOMER's Columns pane from its folder, the path to it expanded.
+    frmColumns &columnsFromTree()
+    {
+        return fromTree<frmColumns>({kDs, kDbs, kSales, kSalesTables, kCustomer}, kCustomerColumns);
     }
     QString openStringOf(const QString &file)
     {
@@ -71,7 +87,7 @@ protected:
         const char *pane; // nullptr: the window closes
         QString selected; // the node selected after it
     };
-    QList<Leave> leaves()
+    QList<Leave> leaves(const QString &paneNode = kFiles)
     {
         // (The offscreen platform leaves no window active after a popup.)
         const auto activate = [this] {
@@ -84,7 +100,7 @@ protected:
                      chooseFromMenuBar(main(), main().mnuHelp, QStringLiteral("&About ODBC Administrator"));
                      activate();
                  },
-                 "frmAbout", kFiles},
+                 "frmAbout", paneNode},
                 {"Disconnect from the data source's menu",
                  [this, activate] {
                      QStandardItem *item = gNodes().Node(kDs);
@@ -102,6 +118,12 @@ protected:
                      activate();
                  },
                  "frmWelcome", {}},
+                {"File > Exit",
+                 [this, activate] {
+                     chooseFromMenuBar(main(), main().mnuFile, QStringLiteral("E&xit"));
+                     activate();
+                 },
+                 nullptr, {}},
                 {"the window's close", [this] { main().close(); }, nullptr, {}}};
     }
     // A fresh main window after one that closed.
@@ -112,6 +134,19 @@ protected:
         main().show();
         QApplication::setActiveWindow(&main());
         ASSERT_TRUE(QTest::qWaitForWindowActive(&main()));
+    }
+    // After `leave` the pane went: the window closed (true; it is opened
+    // afresh), or the pane and the selected node are those `leave` names.
+    bool expectGone(const Leave &leave)
+    {
+        if (!leave.pane) {
+            EXPECT_FALSE(main().isVisible());
+            reopen();
+            return true;
+        }
+        EXPECT_EQ(gCurrentPane() ? gCurrentPane()->objectName() : QString(), QLatin1String(leave.pane));
+        EXPECT_EQ(selectedKey(), leave.selected);
+        return false;
     }
     // A user's click on the expand button of the node `key`.
     void expandNode(const QString &key)
@@ -263,14 +298,8 @@ TEST_F(FromTree, AChangedRowIsWrittenBeforeThePaneGoes)
             EXPECT_EQ(openStringOf(QStringLiteral("CUSTOMER")), typed);
             EXPECT_TRUE(ui().messages().isEmpty());
             EXPECT_TRUE(ui().errors().isEmpty());
-            if (!leave.pane) {
-                EXPECT_FALSE(main().isVisible());
-                reopen();
+            if (expectGone(leave))
                 continue;
-            }
-            ASSERT_TRUE(gCurrentPane());
-            EXPECT_EQ(gCurrentPane()->objectName(), QLatin1String(leave.pane));
-            EXPECT_EQ(selectedKey(), leave.selected);
             if (leave.selected == kUsers) {
                 EXPECT_EQ(focus(), tree());
             }
@@ -279,8 +308,8 @@ TEST_F(FromTree, AChangedRowIsWrittenBeforeThePaneGoes)
 }
 
 // A row its rule refuses keeps the pane, its failing cell open and the
-// tree's selection on the pane's node, whichever way the pane was to go.
-// Once the row passes, the pane goes.
+// tree's selection on the pane's node, whichever way the pane was to go,
+// when the user does not discard its changes. Once the row passes, the pane goes.
 TEST_F(FromTree, ARefusedRowKeepsThePaneAndTheSelection)
 {
     frmFiles &f = filesFromTree();
@@ -290,9 +319,10 @@ TEST_F(FromTree, ARefusedRowKeepsThePaneAndTheSelection)
         SCOPED_TRACE(leave.name);
         ui().clear();
         ui().answerMsgBox(ui::vbOK);
+        ui().answerMsgBox(ui::vbNo);
         leave.act();
         settle();
-        EXPECT_EQ(ui().messages(), QStringList{QStringLiteral("Filename cannot be blank")});
+        EXPECT_EQ(ui().messages(), QStringList({QStringLiteral("Filename cannot be blank"), kDiscard}));
         EXPECT_EQ(gCurrentPane().data(), &f);
         EXPECT_TRUE(main().isVisible());
         EXPECT_EQ(visibleBands(), QStringList({"tbrMain", "tbrFiles"}));
@@ -308,6 +338,70 @@ TEST_F(FromTree, ARefusedRowKeepsThePaneAndTheSelection)
     EXPECT_EQ(scalar(QStringLiteral("SELECT REMARKS FROM QN_FILE WHERE FILE_NAME = 'CLIENT'")).toString(),
               QStringLiteral("Customer master"));
     EXPECT_EQ(selectedKey(), kUsers);
+}
+
+// A new row its checks refuse (a Display Name typed into the Columns' new
+// row, its Column Number empty), whichever way the pane is to go: after the
+// check's message the grid asks whether to discard the row's changes. No
+// keeps the pane on the row, its failing cell open; Yes gives the changes up
+// (the new row shows its defaults again), writes nothing, and the pane goes
+// (the window closes).
+TEST_F(FromTree, ARefusedRowIsKeptOrDiscarded)
+{
+    const QString rule = QStringLiteral("Column Number is out of range.\r\nPlease enter a value between 1 and 32767.");
+    const QString count = QStringLiteral("SELECT COUNT(*) FROM QN_COLUMN WHERE DATABASE_NAME = 'SALES' AND "
+                                         "TABLE_NAME = 'CUSTOMER'");
+    const int stored = scalar(count).toInt();
+    QList<Leave> ways = leaves(kCustomerColumns);
+    ways.prepend({"the band's Up",
+                  [this] {
+                      modGUI::ToolbarButton(main().PaneBand(QStringLiteral("frmColumns")), QStringLiteral("Up1"))
+                          ->trigger();
+                  },
+                  "frmTable", kCustomer});
+    for (const Leave &leave : std::as_const(ways)) {
+        for (const bool editorOpen : {true, false}) {
+            SCOPED_TRACE(std::string(leave.name) + (editorOpen ? ", editor open" : ", cell written back"));
+            frmColumns &c = columnsFromTree();
+            const QPointer<frmColumns> pane(&c);
+            const int fresh = c.grd->Rows() - 1;
+            const QString defaults = row(c, fresh);
+            doubleClick(c, fresh, 2);
+            type(QStringLiteral("x"));
+            if (!editorOpen)
+                key(Qt::Key_Return);
+            for (const int answer : {ui::vbNo, ui::vbYes}) {
+                SCOPED_TRACE(answer == ui::vbNo ? "No" : "Yes");
+                ui().clear();
+                ui().answerMsgBox(ui::vbOK);
+                ui().answerMsgBox(answer);
+                leave.act();
+                settle();
+                EXPECT_EQ(ui().messages(), QStringList({rule, kDiscard}));
+                ASSERT_EQ(ui().shown().size(), 2);
+                EXPECT_EQ(ui().shown()[0].style, ui::vbInformation);
+                EXPECT_EQ(ui().shown()[1].style, ui::vbYesNo + ui::vbQuestion);
+                EXPECT_EQ(ui().shown()[1].title, appinfo::Title());
+                EXPECT_TRUE(ui().errors().isEmpty());
+                EXPECT_EQ(scalar(count).toInt(), stored);
+                if (answer == ui::vbNo) {
+                    EXPECT_EQ(gCurrentPane().data(), &c);
+                    EXPECT_TRUE(main().isVisible());
+                    EXPECT_EQ(selectedKey(), kCustomerColumns);
+                    EXPECT_TRUE(c.RowDirty());
+                    EXPECT_TRUE(c.EditorVisible());
+                    EXPECT_EQ(current(c), QPoint(0, fresh));
+                    EXPECT_EQ(c.grd->TextMatrix(fresh, 2), QStringLiteral("x"));
+                }
+            }
+            if (pane) {
+                EXPECT_FALSE(pane->RowDirty());
+                EXPECT_FALSE(pane->EditorVisible());
+                EXPECT_EQ(row(*pane, fresh), defaults);
+            }
+            expectGone(leave);
+        }
+    }
 }
 
 // The row's write fails during a click on another node: Retry writes it
