@@ -722,35 +722,31 @@ static dao::Database &bodyDatabase(const QString &sql)
     return db;
 }
 
-long UnitExecute(const QString &sql)
+// Runs the body's statement `sql`; without a transaction `undo` is kept to
+// undo it (`removesInsert`: DELETEs of the rows it inserted), and a statement
+// without one leaves the unit unable to undo all it wrote.
+static long bodyWrite(const QString &sql, const QStringList *undo, bool removesInsert = false)
 {
     dao::Database &db = bodyDatabase(sql);
     db.Execute(sql);
     Unit &unit = *g_units.back();
-    unit.wroteWithoutUndo = unit.wroteWithoutUndo || !unit.undoable();
+    if (!undo)
+        unit.wroteWithoutUndo = unit.wroteWithoutUndo || !unit.undoable();
+    else if (!unit.undoable())
+        for (const QString &statement : *undo)
+            unit.undo << Unit::UndoStep{statement, removesInsert};
     return db.RecordsAffected();
 }
+
+long UnitExecute(const QString &sql) { return bodyWrite(sql, nullptr); }
 
 long UnitInsert(const QString &sql, const QString &undo)
 {
-    dao::Database &db = bodyDatabase(sql);
-    db.Execute(sql);
-    Unit &unit = *g_units.back();
-    if (!unit.undoable())
-        unit.undo << Unit::UndoStep{undo, true};
-    return db.RecordsAffected();
+    const QStringList undoing{undo};
+    return bodyWrite(sql, &undoing, true);
 }
 
-long UnitDelete(const QString &sql, const QStringList &undo)
-{
-    dao::Database &db = bodyDatabase(sql);
-    db.Execute(sql);
-    Unit &unit = *g_units.back();
-    if (!unit.undoable())
-        for (const QString &insert : undo)
-            unit.undo << Unit::UndoStep{insert, false};
-    return db.RecordsAffected();
-}
+long UnitDelete(const QString &sql, const QStringList &undo) { return bodyWrite(sql, &undo); }
 
 std::unique_ptr<dao::Recordset> UnitOpen(const QString &sql)
 {
