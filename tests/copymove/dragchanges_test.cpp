@@ -81,10 +81,20 @@ struct ParentCase
     int warnings;       // the plan's messages before the write
 };
 
-void PrintTo(const ParentCase &c, std::ostream *os) { *os << c.what; }
-
-class ParentGone : public DragTest, public ::testing::WithParamInterface<ParentCase>
+void PrintTo(const std::tuple<ParentCase, bool> &c, std::ostream *os)
 {
+    *os << std::get<0>(c).what << (std::get<1>(c) ? "" : ", without transactions");
+}
+
+// A case, on a data source with transactions or without.
+class ParentGone : public DragTest, public ::testing::WithParamInterface<std::tuple<ParentCase, bool>>
+{
+protected:
+    void TearDown() override
+    {
+        dao::IgnoreTransactionSupport(false);
+        DragTest::TearDown();
+    }
 };
 
 // A move under a parent another connection deleted meanwhile fails in its
@@ -92,7 +102,8 @@ class ParentGone : public DragTest, public ::testing::WithParamInterface<ParentC
 // the missing parent and the source keeps everything.
 TEST_P(ParentGone, FailsTheItemAndWritesNothing)
 {
-    const ParentCase &c = GetParam();
+    const ParentCase &c = std::get<0>(GetParam());
+    dao::IgnoreTransactionSupport(!std::get<1>(GetParam()));
     exec("INSERT INTO QN_DB (DATABASE_NAME) VALUES ('EXTRA')");
     exec("INSERT INTO QN_TABLE (DATABASE_NAME, TABLE_NAME, FILE_NAME) VALUES ('SALES', 'T', 'CUSTOMER')");
     exec("INSERT INTO QN_DB (DATABASE_NAME) VALUES ('EXTRA')", kDs2);
@@ -125,7 +136,7 @@ const QString kOrders = QStringLiteral("DSN=QnTest:DB=QnTest:db=SALES:TA=SALES:t
 
 INSTANTIATE_TEST_SUITE_P(
     Drags, ParentGone,
-    ::testing::Values(
+    ::testing::Combine(::testing::Values(
         ParentCase{"a table onto a database deleted while the question is on screen", kOrders,
                    "DSN=QnTest:DB=QnTest:db=STOCK:", {}, "DELETE FROM QN_DB WHERE DATABASE_NAME = 'STOCK'", "QnTest",
                    "SELECT DATABASE_NAME FROM QN_DB WHERE DATABASE_NAME = 'STOCK'", 2},
@@ -162,7 +173,10 @@ INSTANTIATE_TEST_SUITE_P(
                    "DSN=QnTest2:DB=QnTest2:db=EXTRA:", "SELECT * FROM QN_TBLPRV WHERE DATABASE_NAME",
                    "DELETE FROM QN_DB WHERE DATABASE_NAME = 'EXTRA'", "QnTest2",
                    "SELECT DATABASE_NAME FROM QN_DB WHERE DATABASE_NAME = 'EXTRA'", 0}),
-    [](const ::testing::TestParamInfo<ParentCase> &info) { return "Case" + std::to_string(info.index); });
+                       ::testing::Bool()),
+    [](const ::testing::TestParamInfo<std::tuple<ParentCase, bool>> &info) {
+        return "Case" + std::to_string(info.index / 2) + (std::get<1>(info.param) ? "" : "WithoutTransactions");
+    });
 
 // ------------------------------------------------------------------ a source changed meanwhile
 
