@@ -59,12 +59,12 @@ Result CopyFile(int rows)
 
     // The same rows as the copy writes them, for the plain loop.
     QStringList inserts{QStringLiteral("INSERT INTO QN_FILE (FILE_NAME, OPEN_STRING, RECORD_SIZE, FILE_ORGANISATION, "
-                                       "RECORD_TYPE, REMARKS) VALUES ('BIGFILE', '', '0', 'INDEXED', 'FIXED', "
+                                       "RECORD_TYPE, REMARKS) VALUES ('BIGFILE', NULL, '0', 'INDEXED', 'FIXED', "
                                        "'A file of many fields')")};
     for (int i = 0; i < rows; ++i)
         inserts << QStringLiteral("INSERT INTO QN_FIELD (FILE_NAME, FIELD_NUMBER, FIELD_NAME, LOCAL_TYPE_NAME, OFFSET, "
                                   "LENGTH, PRECISION, SCALE, ENCRYPTED, FORMAT, DEFAULT_VALUE, REMARKS) VALUES "
-                                  "('BIGFILE', %1, 'FIELD_%2', 'STRING', %3, 10, 10, 0, 0, '', '0', "
+                                  "('BIGFILE', %1, 'FIELD_%2', 'STRING', %3, 10, 10, 0, 0, NULL, '0', "
                                   "'A field of a benchmark file')")
                        .arg(i + 1)
                        .arg(100000 + i)

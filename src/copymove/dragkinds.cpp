@@ -79,6 +79,7 @@ QList<Facts> allFacts()
         return ds(n.target) + QStringLiteral(", ") + part("File", n.target, 1) +
                QStringLiteral(" already contains a field called  ") + quoted(n.name()) + QLatin1Char('!');
     };
+    field.parent = Kind::File;
     rows << field;
 
     Facts database = facts(Kind::Database, "Database", "DragDBToDSN", "DragDBsToDSN", "Databases", "QN_DB", 1);
@@ -122,6 +123,7 @@ QList<Facts> allFacts()
                QStringLiteral(" already contains a Table called ") + quoted(n.name()) + QLatin1Char('!');
     };
     table.children = {Kind::Column, Kind::TBLPRV};
+    table.parent = Kind::Database;
     rows << table;
 
     Facts column = facts(Kind::Column, "Column", "DragColumnToTable", "DragColumnsToTable", "Columns", "QN_COLUMN", 3);
@@ -147,6 +149,7 @@ QList<Facts> allFacts()
     };
     column.sameItem = column.sameCollection = kTableSame;
     column.busyItem = false;
+    column.parent = Kind::Table;
     rows << column;
 
     Facts user = facts(Kind::User, "User", "DragUserToDSN", "DragUsersToDSN", "Users", "QN_USER", 1);
@@ -195,6 +198,7 @@ QList<Facts> allFacts()
     dbprv.sameItem = QStringLiteral("The source and the destination Database are the same");
     dbprv.sameCollection = QStringLiteral("The source and the destination Datasource are the same");
     dbprv.userTest = true;
+    dbprv.parent = Kind::Database;
     rows << dbprv;
 
     Facts tblprv = facts(Kind::TBLPRV, "User", "DragTBLPRVToTable", "DragTBLPRVsToTable", "Table Privileges", "QN_TBLPRV", 3);
@@ -222,6 +226,7 @@ QList<Facts> allFacts()
     };
     tblprv.sameItem = tblprv.sameCollection = kTableSame;
     tblprv.userTest = true;
+    tblprv.parent = Kind::Table;
     rows << tblprv;
 
     return rows;
@@ -242,6 +247,15 @@ QString NameColumn(const Facts &facts)
         if (part.key == facts.parents)
             return QLatin1String(part.column);
     return {};
+}
+
+QStringList CopiedColumns(const Facts &facts)
+{
+    QStringList columns{NameColumn(facts)};
+    for (const Value &v : facts.values)
+        if (v.from != From::TargetKey && v.from != From::Empty && !columns.contains(QLatin1String(v.column)))
+            columns << QLatin1String(v.column);
+    return columns;
 }
 
 } // namespace dragkinds

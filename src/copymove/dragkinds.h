@@ -8,6 +8,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace dragkinds {
 
@@ -16,7 +17,7 @@ enum class Kind { File, Field, Database, Table, Column, User, DBPRV, TBLPRV };
 // Where a value of the copy comes from, and how it is written.
 enum class From {
     TargetKey,    // the target item's key part `key`, quoted
-    Text,         // the source row's value, quoted (a Null as '')
+    Text,         // the source row's value, quoted (a Null as NULL)
     Number,       // the source row's number, bare (a Null as NULL)
     QuotedNumber, // the source row's number, quoted (a Null as NULL)
     Empty,        // ''
@@ -65,11 +66,15 @@ struct Facts
     bool userTest = false;  // the user must exist in the target
     bool walkToEnd = false; // a collection is done once walked, or stopped with No, even when empty
     QList<Kind> children;   // collections that travel with the row, in order
+    std::optional<Kind> parent; // the kind of the row it goes under (keyed by the leading key parts)
 };
 
 const Facts &Of(Kind kind);
 
 // The name column of a kind's rows.
 QString NameColumn(const Facts &facts);
+// The columns a copy takes from the source row: the name column first, then
+// the others the INSERT copies, in its order.
+QStringList CopiedColumns(const Facts &facts);
 
 } // namespace dragkinds

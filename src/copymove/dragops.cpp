@@ -125,7 +125,7 @@ QString insertSql(const Facts &k, const dao::Recordset &row, const QStringList &
         columns << column;
         switch (v.from) {
         case From::TargetKey: values << quoted(target.value(v.key)); break;
-        case From::Text: values << quoted(row.Value(column)); break;
+        case From::Text: values << modDatabase::QuotedOrNull(row.Value(column)); break;
         case From::Number: values << number(row.Value(column), column); break;
         case From::QuotedNumber:
             values << modDatabase::StoredNumberOrNullSQL(row.Value(column), column, modDatabase::NumberForm::Quoted);
@@ -175,10 +175,26 @@ QStringList firstColumn(dao::Recordset &rs)
 }
 
 // A column's place in its table: its COLUMN_TYPE and COLUMN_NUMBER as written in SQL.
-QString placeOf(const dao::Recordset &row)
+struct Place
 {
-    return number(row.Value(QStringLiteral("COLUMN_TYPE")), QStringLiteral("COLUMN_TYPE")) + QLatin1Char(' ') +
-           number(row.Value(QStringLiteral("COLUMN_NUMBER")), QStringLiteral("COLUMN_NUMBER"));
+    QString type, number;
+    QString key() const { return type + QLatin1Char(' ') + number; }
+};
+// The place of the column `row`; none when its type or number is Null (or
+// empty): such a column meets no other, so none is overwritten for it.
+std::optional<Place> placeOf(const dao::Recordset &row)
+{
+    Place place{number(row.Value(QStringLiteral("COLUMN_TYPE")), QStringLiteral("COLUMN_TYPE")),
+                number(row.Value(QStringLiteral("COLUMN_NUMBER")), QStringLiteral("COLUMN_NUMBER"))};
+    const QString null = QStringLiteral("NULL");
+    if (place.type == null || place.number == null)
+        return std::nullopt;
+    return place;
+}
+std::optional<QString> placeKey(const dao::Recordset &row)
+{
+    const std::optional<Place> place = placeOf(row);
+    return place ? std::optional<QString>(place->key()) : std::nullopt;
 }
 
 // What the plans of a collection's members look up instead of reading a row
@@ -190,8 +206,9 @@ struct Batch
     QHash<QString, long> at;              // a member's row
     QSet<QString> existing;               // the members' names the target holds
     QSet<QString> users;                  // the target's users
-    QHash<QString, QString> columns;      // the target table's columns: name -> place
-    QSet<QString> places;                 // ... and their places
+    std::unique_ptr<dao::Recordset> held; // the target table's columns
+    QHash<QString, std::optional<QString>> columns; // ... by name: their places
+    QHash<QString, QList<long>> places;   // ... the rows in each place
 };
 
 // Reads a collection's batch: the members' rows in the source, then in the
@@ -234,11 +251,14 @@ std::optional<Batch> prepare(const Facts &k, const QStringList &source, const QS
         b.users = QSet<QString>(names.begin(), names.end());
     }
     if (k.kind == Kind::Column) {
-        const auto held = readRows(handler, tds, membersSql(k, target, QStringLiteral("*")));
-        if (!held || !handler.step([&] {
-                for (; !held->Eof(); held->MoveNext()) {
-                    b.columns.insert(held->Value(QStringLiteral("COLUMN_NAME")).toString(), placeOf(*held));
-                    b.places.insert(placeOf(*held));
+        b.held = readRows(handler, tds, membersSql(k, target, QStringLiteral("*")));
+        if (!b.held || !handler.step([&] {
+                for (long row = 0; row < b.held->RecordCount(); ++row) {
+                    b.held->SetAbsolutePosition(row);
+                    const std::optional<QString> place = placeKey(*b.held);
+                    b.columns.insert(b.held->Value(QStringLiteral("COLUMN_NAME")).toString(), place);
+                    if (place)
+                        b.places[*place] << row;
                 }
             }))
             return std::nullopt;
@@ -285,7 +305,14 @@ struct Planned
 {
     const Facts *facts = nullptr;
     QStringList source, target;
-    QString overwrite; // a column's DELETE of the target column in its place
+    QVariantList copied; // the source row's CopiedColumns as read and copied
+    // A column's overwrite: the target columns in its place (their query, their
+    // columns and rows as read), their DELETE and the INSERTs that put them back.
+    QString inPlace;
+    QStringList inPlaceColumns;
+    QList<QVariantList> inPlaceRows;
+    QString overwrite;
+    QStringList putBack;
     QString insert;
     QList<Planned> children;
 };
@@ -360,8 +387,10 @@ bool planMembers(Drop &drop, const Facts &k, const QStringList &source, const QS
 {
     TraceScope trace(k.collection);
     std::optional<Batch> batch = prepare(k, source, target);
-    if (!batch)
+    if (!batch) {
+        drop.failed = true;
         return false;
+    }
     walk(k, batch->names, [&](const QString &name) {
         TraceScope member(k.single);
         std::optional<Planned> p = plan(drop, k, source + QStringList{name}, target + QStringList{name}, &*batch);
@@ -398,51 +427,74 @@ bool planTable(Drop &drop, Steps &steps, const Names &n, const dao::Recordset &r
     return true;
 }
 
-// A column's own tests: a target column in its place (type and number) is
-// overwritten after a question; one of its name elsewhere refuses the drop;
-// a field missing from the target table's file is warned about.
-// `overwriteSql` gets the overwrite's DELETE.
-bool planColumn(Drop &drop, Steps &steps, const Names &n, const dao::Recordset &row, QString &overwriteSql,
-                const Batch *batch)
+// A column's own tests: the target columns in its place (type and number)
+// are overwritten after a question; one of its name elsewhere refuses the
+// drop; a field missing from the target table's file is warned about. `p`
+// gets the overwrite: the columns in its place as read, their DELETE and the
+// INSERTs that put them back.
+bool planColumn(Drop &drop, Steps &steps, const Names &n, const dao::Recordset &row, Planned &p, const Batch *batch)
 {
     const QString &ds = n.target[0], &db = n.target[1], &table = n.target[2];
     const QString column = n.name();
-    QString type, place;
-    if (!steps.step([&] {
-            type = number(row.Value(QStringLiteral("COLUMN_TYPE")), QStringLiteral("COLUMN_TYPE"));
-            place = number(row.Value(QStringLiteral("COLUMN_NUMBER")), QStringLiteral("COLUMN_NUMBER"));
-        }))
+    std::optional<Place> place;
+    if (!steps.step([&] { place = placeOf(row); }))
         return false;
-    bool overwrite = false;
-    if (batch) {
-        overwrite = batch->places.contains(type + QLatin1Char(' ') + place);
-    } else {
-        const auto inPlace = steps.read(ds, QStringLiteral("SELECT * FROM QN_COLUMN WHERE DATABASE_NAME =") +
-                                                quoted(db) + QStringLiteral(" AND TABLE_NAME = ") + quoted(table) +
-                                                QStringLiteral(" AND COLUMN_TYPE = ") + type +
-                                                QStringLiteral(" AND COLUMN_NUMBER = ") + place + QLatin1Char(' '));
-        if (!inPlace)
-            return false;
-        overwrite = !inPlace->Eof();
+    if (place) {
+        p.inPlace = QStringLiteral("SELECT * FROM QN_COLUMN WHERE DATABASE_NAME =") + quoted(db) +
+                    QStringLiteral(" AND TABLE_NAME = ") + quoted(table) + QStringLiteral(" AND COLUMN_TYPE = ") +
+                    place->type + QStringLiteral(" AND COLUMN_NUMBER = ") + place->number + QLatin1Char(' ');
+        // Each column in its place, as read and as put back.
+        const auto keep = [&](const dao::Recordset &held) {
+            const dao::Fields &fields = held.GetFields();
+            if (p.inPlaceColumns.isEmpty())
+                for (int i = 0; i < fields.Count(); ++i)
+                    p.inPlaceColumns << fields(i).Name();
+            QVariantList values;
+            for (int i = 0; i < fields.Count(); ++i)
+                values << fields(i).Value();
+            p.inPlaceRows << values;
+            p.putBack << insertSql(Of(Kind::Column), held, n.target);
+        };
+        if (batch) {
+            if (!steps.step([&] {
+                    for (const long at : batch->places.value(place->key())) {
+                        batch->held->SetAbsolutePosition(at);
+                        keep(*batch->held);
+                    }
+                }))
+                return false;
+        } else {
+            const auto inPlace = steps.read(ds, p.inPlace);
+            if (!inPlace || !steps.step([&] {
+                    for (; !inPlace->Eof(); inPlace->MoveNext())
+                        keep(*inPlace);
+                }))
+                return false;
+        }
     }
+    const bool overwrite = !p.inPlaceRows.isEmpty();
     if (overwrite && Ui().MsgBox(QStringLiteral("A column already exists is in Datasource '") + ds +
                                      QStringLiteral("', Database '") + db + QStringLiteral("', Table '") + table +
-                                     QStringLiteral(" with a Column Type of ") + type +
-                                     QStringLiteral(" and a column number of ") + place + kCrLf +
+                                     QStringLiteral(" with a Column Type of ") + place->type +
+                                     QStringLiteral(" and a column number of ") + place->number + kCrLf +
                                      QStringLiteral("Do you want to overwrite it?"),
                                  ui::vbYesNo + ui::vbQuestion) != ui::vbYes)
         return false;
-    // A column of that name that is not the one overwritten refuses the drop.
-    std::optional<QString> named;
+    // A column of that name that is not one overwritten refuses the drop.
+    bool named = false;
+    std::optional<QString> namedPlace;
     if (batch) {
-        if (batch->columns.contains(column))
-            named = batch->columns.value(column);
+        named = batch->columns.contains(column);
+        namedPlace = batch->columns.value(column);
     } else {
         const auto rs = steps.read(ds, rowSql(Of(Kind::Column), n.target));
-        if (!rs || (!rs->Eof() && !steps.step([&] { named = placeOf(*rs); })))
+        if (!rs)
+            return false;
+        named = !rs->Eof();
+        if (named && !steps.step([&] { namedPlace = placeKey(*rs); }))
             return false;
     }
-    if (named && (!overwrite || *named != type + QLatin1Char(' ') + place)) {
+    if (named && (!overwrite || namedPlace != place->key())) {
         inform(QStringLiteral("Datasource '") + ds + QStringLiteral("', Table '") + table +
                QStringLiteral("', already contains a Column called '") + column + QStringLiteral("'."));
         return false;
@@ -479,9 +531,9 @@ bool planColumn(Drop &drop, Steps &steps, const Names &n, const dao::Recordset &
                QStringLiteral("' which does not exists in ") + kCrLf + QStringLiteral("File '") + file +
                QStringLiteral("' (refered to by Table '") + table + QStringLiteral("')"));
     if (overwrite)
-        overwriteSql = QStringLiteral("DELETE FROM QN_COLUMN WHERE DATABASE_NAME = ") + quoted(db) +
+        p.overwrite = QStringLiteral("DELETE FROM QN_COLUMN WHERE DATABASE_NAME = ") + quoted(db) +
                       QStringLiteral("  AND TABLE_NAME = ") + quoted(table) + QStringLiteral("  AND COLUMN_NUMBER = ") +
-                      place + QStringLiteral("  AND COLUMN_TYPE = ") + type;
+                      place->number + QStringLiteral("  AND COLUMN_TYPE = ") + place->type;
     return true;
 }
 
@@ -538,8 +590,16 @@ std::optional<Planned> plan(Drop &drop, const Facts &k, const QStringList &sourc
         if (!row)
             return std::nullopt;
     }
-    Planned p{&k, source, target, {}, {}, {}};
-    if (k.kind == Kind::Column && !planColumn(drop, steps, names, *row, p.overwrite, batch))
+    Planned p;
+    p.facts = &k;
+    p.source = source;
+    p.target = target;
+    if (!steps.step([&] {
+            for (const QString &column : CopiedColumns(k))
+                p.copied << row->Value(column);
+        }))
+        return std::nullopt;
+    if (k.kind == Kind::Column && !planColumn(drop, steps, names, *row, p, batch))
         return std::nullopt;
     if (k.kind == Kind::Table && !planTable(drop, steps, names, *row, batch))
         return std::nullopt;
@@ -551,17 +611,89 @@ std::optional<Planned> plan(Drop &drop, const Facts &k, const QStringList &sourc
     return p;
 }
 
+// The users the privileges of an item (its own, its members') name.
+void usersOf(const Planned &p, QStringList &users)
+{
+    if (p.facts->userTest)
+        users << p.target.last();
+    for (const Planned &member : p.children)
+        usersOf(member, users);
+}
+
+// Inside a unit, before its first write in the target: the row the item goes
+// under and the users its privileges name are still there (3021 when another
+// connection deleted one meanwhile).
+void requireTargets(const Planned &p)
+{
+    const Facts &k = *p.facts;
+    if (k.parent) {
+        const Facts &parent = Of(*k.parent);
+        QStringList columns, values;
+        for (const KeyPart &part : parent.key) {
+            columns << QLatin1String(part.column);
+            values << p.target.value(part.key);
+        }
+        modUpdate::UnitRequireRow(modDatabase::RowSQL(parent.table, columns, values));
+    }
+    QStringList users;
+    usersOf(p, users);
+    users.removeDuplicates();
+    if (users.isEmpty())
+        return;
+    QStringList names;
+    QList<QVariantList> rows;
+    for (const QString &user : users) {
+        names << quoted(user);
+        rows << QVariantList{user};
+    }
+    modUpdate::UnitRequireRows(QStringLiteral("SELECT USER_NAME FROM QN_USER WHERE USER_NAME IN (") +
+                                   names.join(QStringLiteral(", ")) + QLatin1Char(')'),
+                               {QStringLiteral("USER_NAME")}, rows);
+}
+
+// Inside the unit that deletes a move's source rows, before its first write:
+// each row it may delete (the item's, its members') is still as the plan read
+// and copied it (3021 when another connection deleted or changed one
+// meanwhile). One query for the item, one for each collection of members.
+void requireSources(const Planned &p, bool item = true)
+{
+    const Facts &k = *p.facts;
+    if (item) {
+        const QStringList columns = CopiedColumns(k);
+        modUpdate::UnitRequireRows(QStringLiteral("SELECT ") + columns.join(QStringLiteral(", ")) +
+                                       QStringLiteral(" FROM ") + k.table + QStringLiteral(" WHERE ") +
+                                       condition(k, p.source),
+                                   columns, {p.copied});
+    }
+    for (const Kind kind : k.children) {
+        const Facts &member = Of(kind);
+        QList<QVariantList> rows;
+        for (const Planned &planned : p.children)
+            if (planned.facts == &member)
+                rows << planned.copied;
+        if (rows.isEmpty())
+            continue;
+        const QStringList columns = CopiedColumns(member);
+        modUpdate::UnitRequireRows(membersSql(member, p.source, columns.join(QStringLiteral(", "))), columns, rows);
+    }
+    for (const Planned &planned : p.children)
+        requireSources(planned, false);
+}
+
 // Inside a unit: the item's writes on the target (`targets`) and the move's
 // deletes in the source (`sources`), its members' in between. Each insert
-// carries the DELETE that removes its row again where the unit has no
-// transaction. A parent whose members are not all gone from the source stays,
-// and `kept` says so.
+// carries the DELETE that removes its row again, and an overwrite the INSERTs
+// that put back what it deleted, where the unit has no transaction. A parent
+// whose members are not all gone from the source stays, and `kept` says so.
 void write(const Planned &p, bool targets, bool sources, bool &kept)
 {
     const Facts &k = *p.facts;
     if (targets) {
-        if (!p.overwrite.isEmpty())
-            modUpdate::UnitExecute(p.overwrite);
+        if (!p.overwrite.isEmpty()) {
+            // The columns overwritten are those the user was asked about.
+            modUpdate::UnitRequireRows(p.inPlace, p.inPlaceColumns, p.inPlaceRows);
+            modUpdate::UnitDelete(p.overwrite, p.putBack);
+        }
         modUpdate::UnitInsert(p.insert, modDatabase::BuildDeleteSQL(k.table, condition(k, p.target)));
     }
     for (const Planned &member : p.children)
@@ -599,6 +731,10 @@ bool execute(const Planned &p, bool move)
     const auto unit = [&](const QString &ds, bool targets, bool sources) {
         return modUpdate::RunUnit(ds, k.single, [&] {
             kept = false;
+            if (targets)
+                requireTargets(p);
+            if (sources)
+                requireSources(p);
             write(p, targets, sources, kept);
         });
     };

@@ -18,13 +18,21 @@
 // (modUpdate::RunUnit): within one data source the copy and the move's deletes
 // together; between two, or where the data source has no transactions, the
 // copy on the target commits first, and only then does a unit on the source
-// delete the rows copied. A failure rolls its unit back (without a
-// transaction, deletes again the rows its inserts wrote, and says so) before
-// the error dialog shows; Retry runs the unit again, Ignore leaves the item
-// undone (a source delete ignored leaves a copy). A move deletes a
-// file, database or table in the source only when none of its fields, tables,
-// columns or privileges remains there; otherwise it keeps it and says the move
-// was incomplete.
+// delete the rows copied. Before its first write a unit reads again what the
+// plan relied on: in the target the row the item goes under (its file,
+// database or table) and the users its privileges name; in the source every
+// row the move deletes, which must still hold the values copied (a Null as a
+// Null); an overwritten column must still be as the question showed it. One
+// deleted or changed meanwhile (by another connection) fails the unit with
+// 3021. A failure rolls its unit back (without a transaction, deletes again
+// the rows its inserts wrote and puts back a column it overwrote, and says
+// so) before the error dialog shows; Retry runs the unit again, Ignore leaves
+// the item undone (a source delete ignored leaves a copy). A stored Null is
+// copied as NULL. A read of the plan that fails and is ignored, at any depth,
+// fails the whole item. A column whose type or number is Null has no place:
+// it overwrites nothing. A move deletes a file, database or table in the
+// source only when none of its fields, tables, columns or privileges remains
+// there; otherwise it keeps it and says the move was incomplete.
 //
 // Each returns true when it did its work (a collection: once a member was
 // handled), false when nothing was written. The items are read, never changed.

@@ -1,5 +1,6 @@
 #include "modupdate.h"
 
+#include <QSet>
 #include <optional>
 
 #include "cconnections.h"
@@ -39,9 +40,15 @@ struct Unit
     QString outerInfo;   // the additional information of the outermost writer when it ended
     QString bodyStatement; // the body's own statement built last (UnitExecute)
     QStringList statements;
-    // Without a transaction of its own: the statements that remove again what
-    // the body wrote (UnitInsert), and whether it wrote anything else.
-    QStringList undo;
+    // Without a transaction of its own: the statements that undo what the body
+    // wrote (UnitInsert's DELETEs, UnitDelete's INSERTs), and whether it wrote
+    // anything else.
+    struct UndoStep
+    {
+        QString sql;
+        bool removesInsert; // a DELETE of rows the body inserted
+    };
+    QList<UndoStep> undo;
     bool wroteWithoutUndo = false;
     bool deletedAgain = false; // the failure's rows were deleted again (deleteInserted)
 
@@ -116,12 +123,12 @@ struct Unit
         }
         return true;
     }
-    // Without a transaction: deletes again the rows the unit inserted, newest
-    // first, before `error` is reported (on a new connection when the failure
-    // closed the unit's). Every DELETE is tried; those that fail add their
-    // diagnostics to the error list and `error` becomes that ODBC failure.
-    // True when nothing the body wrote stays; `deletedAgain` when there were
-    // rows and every DELETE ran.
+    // Without a transaction: deletes again the rows the unit inserted and puts
+    // back the rows it deleted, newest first, before `error` is reported (on a
+    // new connection when the failure closed the unit's). Every undo statement
+    // is tried; those that fail add their diagnostics to the error list and
+    // `error` becomes that ODBC failure. True when nothing the body wrote
+    // stays; `deletedAgain` when there were inserted rows and every undo ran.
     bool deleteInserted(QnError &error)
     {
         deletedAgain = false;
@@ -129,8 +136,10 @@ struct Unit
             return !wroteWithoutUndo;
         const QList<dao::Error> first = dao::Errors::list();
         QList<dao::Error> failed;
+        bool inserted = false;
         for (auto it = undo.crbegin(); it != undo.crend(); ++it) {
-            statements << *it;
+            statements << it->sql;
+            inserted = inserted || it->removesInsert;
             try {
                 if (!db || !db->IsOpen()) {
                     const auto connection = gConnections().Item(ds);
@@ -138,7 +147,7 @@ struct Unit
                         qnerr::raise(qnerr::ObjectNotSet);
                     db = connection->db;
                 }
-                db->Execute(*it);
+                db->Execute(it->sql);
             } catch (const QnError &e) {
                 QList<dao::Error> list = dao::Errors::list();
                 if (list.isEmpty())
@@ -149,7 +158,7 @@ struct Unit
         undo.clear();
         if (failed.isEmpty()) {
             dao::Errors::Set(first);
-            deletedAgain = true;
+            deletedAgain = inserted;
             return !wroteWithoutUndo;
         }
         QList<dao::Error> list = first;
@@ -713,24 +722,31 @@ static dao::Database &bodyDatabase(const QString &sql)
     return db;
 }
 
-long UnitExecute(const QString &sql)
+// Runs the body's statement `sql`; without a transaction `undo` is kept to
+// undo it (`removesInsert`: DELETEs of the rows it inserted), and a statement
+// without one leaves the unit unable to undo all it wrote.
+static long bodyWrite(const QString &sql, const QStringList *undo, bool removesInsert = false)
 {
     dao::Database &db = bodyDatabase(sql);
     db.Execute(sql);
     Unit &unit = *g_units.back();
-    unit.wroteWithoutUndo = unit.wroteWithoutUndo || !unit.undoable();
+    if (!undo)
+        unit.wroteWithoutUndo = unit.wroteWithoutUndo || !unit.undoable();
+    else if (!unit.undoable())
+        for (const QString &statement : *undo)
+            unit.undo << Unit::UndoStep{statement, removesInsert};
     return db.RecordsAffected();
 }
 
+long UnitExecute(const QString &sql) { return bodyWrite(sql, nullptr); }
+
 long UnitInsert(const QString &sql, const QString &undo)
 {
-    dao::Database &db = bodyDatabase(sql);
-    db.Execute(sql);
-    Unit &unit = *g_units.back();
-    if (!unit.undoable())
-        unit.undo << undo;
-    return db.RecordsAffected();
+    const QStringList undoing{undo};
+    return bodyWrite(sql, &undoing, true);
 }
+
+long UnitDelete(const QString &sql, const QStringList &undo) { return bodyWrite(sql, &undo); }
 
 std::unique_ptr<dao::Recordset> UnitOpen(const QString &sql)
 {
@@ -749,6 +765,36 @@ void UnitRequireRow(const QString &sql)
 {
     if (UnitOpen(sql)->Eof())
         qnerr::raise(qnerr::NoCurrentRecord, qnerr::standardDescription(qnerr::NoCurrentRecord));
+}
+
+void UnitRequireRows(const QString &sql, const QStringList &columns, const QList<QVariantList> &rows)
+{
+    // A row's values as one text, a Null told from every text.
+    const auto signature = [](const auto &valueAt, qsizetype count) {
+        QString text;
+        for (qsizetype i = 0; i < count; ++i) {
+            const QVariant value = valueAt(i);
+            if (value.isNull()) {
+                text += QLatin1Char('N');
+            } else {
+                const QString shown = value.toString();
+                text += QLatin1Char('V') + QString::number(shown.size()) + QLatin1Char(':') + shown;
+            }
+        }
+        return text;
+    };
+    const auto rs = UnitOpen(sql);
+    QList<int> at;
+    for (const QString &column : columns) {
+        (void)rs->GetFields()(column); // 3265 when the rows lack it
+        at << rs->GetFields().IndexOf(column);
+    }
+    QSet<QString> found;
+    for (long row = 0; row < rs->RecordCount(); ++row)
+        found.insert(signature([&](qsizetype i) { return rs->Cell(row, at[i]); }, at.size()));
+    for (const QVariantList &row : rows)
+        if (!found.contains(signature([&](qsizetype i) { return row.value(i); }, at.size())))
+            qnerr::raise(qnerr::NoCurrentRecord, qnerr::standardDescription(qnerr::NoCurrentRecord));
 }
 
 QStringList LastStatements() { return g_lastStatements; }

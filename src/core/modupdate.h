@@ -18,6 +18,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 #include <functional>
 #include <memory>
 
@@ -92,6 +93,12 @@ long UnitExecuteFound(const QString &sql);
 // an add goes under), and fails with 3021 when it finds none, so that nothing
 // is written under a parent deleted meanwhile.
 void UnitRequireRow(const QString &sql);
+// Inside a RunUnit body: reads `sql` and fails with 3021 unless each of
+// `rows` is among the rows it finds: the values of `columns`, in order, as
+// they were read before (a Null equals only a Null). So a change goes ahead
+// only on rows as they were read: a row another connection deleted or changed
+// meanwhile is neither deleted nor copied over.
+void UnitRequireRows(const QString &sql, const QStringList &columns, const QList<QVariantList> &rows);
 // Inside a RunUnit body: runs `insert`, a statement that adds rows, as
 // UnitExecute does, with `undo`, the DELETE of exactly those rows. Where the
 // unit has no transaction (the driver has none), a failure of the body runs
@@ -101,6 +108,12 @@ void UnitRequireRow(const QString &sql);
 // follow the failure's in the error dialog. Inside a transaction `undo` is not
 // run: the rollback undoes the insert.
 long UnitInsert(const QString &insert, const QString &undo);
+// Inside a RunUnit body: runs `del`, a DELETE of rows read before, as
+// UnitExecute does, with `undo`, the INSERTs that put those rows back as they
+// were read. Where the unit has no transaction, a failure of the body runs
+// them with UnitInsert's DELETEs, newest first, so that what the body deleted
+// is there again; inside a transaction the rollback puts the rows back.
+long UnitDelete(const QString &del, const QStringList &undo);
 
 // The statements, queries included, that the latest rename or unit ran, in
 // order (its last attempt; rolled back or not).
@@ -110,7 +123,8 @@ QStringList LastStatements();
 // an undo (UnitExecute, the writers), or an undo statement failed too.
 bool LastUnitUndone();
 // After the latest unit: true only when it failed without a transaction and
-// deleted again every row its UnitInserts had written (there was at least one).
+// deleted again every row its UnitInserts had written (there was at least one),
+// and put back every row its UnitDeletes had deleted.
 bool LastUnitDeletedAgain();
 
 } // namespace modUpdate

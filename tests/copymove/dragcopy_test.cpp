@@ -88,7 +88,7 @@ TEST_F(DragCopy, UsersBetweenDataSources)
     EXPECT_EQ(takePrompts(), QStringList{"Do you want to Move or Copy the User 'O'NEIL' from Datasource 'QnTest' to "
                                          "Datasource 'QnTest2'?"});
     EXPECT_EQ(takeWrites(), (QStringList{"INSERT INTO QN_USER (USER_NAME, USER_PASSWORD, REMARKS) VALUES ('O''NEIL', "
-                                         "'', '')",
+                                         "NULL, NULL)",
                                          "DELETE FROM QN_USER WHERE USER_NAME = 'O''NEIL'"}));
 }
 
@@ -145,9 +145,12 @@ TEST_F(DragCopy, FilesWithTheirFields)
                            "SELECT * FROM QN_FIELD WHERE FILE_NAME = 'NULLS'",
                            "SELECT FIELD_NAME FROM QN_FIELD WHERE FILE_NAME = 'NULLS'",
                            "INSERT INTO QN_FILE (FILE_NAME, OPEN_STRING, RECORD_SIZE, FILE_ORGANISATION, RECORD_TYPE, "
-                           "REMARKS) VALUES ('NULLS', '', NULL, '', '', '')",
-                           kFieldColumns + "'NULLS', NULL, 'F', '', NULL, NULL, NULL, NULL, NULL, '', '', 'It''s empty')"}));
-    EXPECT_EQ(rows("SELECT COUNT(*) FROM QN_FILE WHERE FILE_NAME = 'NULLS' AND RECORD_SIZE IS NULL", kDs2),
+                           "REMARKS) VALUES ('NULLS', NULL, NULL, NULL, NULL, NULL)",
+                           kFieldColumns +
+                               "'NULLS', NULL, 'F', NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, 'It''s empty')"}));
+    EXPECT_EQ(rows("SELECT COUNT(*) FROM QN_FILE WHERE FILE_NAME = 'NULLS' AND RECORD_SIZE IS NULL AND OPEN_STRING "
+                   "IS NULL AND REMARKS IS NULL",
+                   kDs2),
               QStringList{"1"});
     EXPECT_EQ(rows("SELECT COUNT(*) FROM QN_FIELD WHERE FILE_NAME = 'NULLS' AND OFFSET IS NULL AND LENGTH IS NULL", kDs2),
               QStringList{"1"});
@@ -160,8 +163,8 @@ TEST_F(DragCopy, FilesWithTheirFields)
     const QStringList writes = takeWrites();
     ASSERT_EQ(writes.size(), 1 + 7 + 7 + 1);
     EXPECT_EQ(writes[0], "INSERT INTO QN_FILE (FILE_NAME, OPEN_STRING, RECORD_SIZE, FILE_ORGANISATION, RECORD_TYPE, "
-                         "REMARKS) VALUES ('PRODUCT', '', '88', 'INDEXED', 'FIXED', 'Product catalogue')");
-    EXPECT_TRUE(writes.contains(kFieldColumns + "'PRODUCT', 4, 'BARCODE', 'ZONED-NUM', 55, 13, 13, 0, 0, '', '', "
+                         "REMARKS) VALUES ('PRODUCT', NULL, '88', 'INDEXED', 'FIXED', 'Product catalogue')");
+    EXPECT_TRUE(writes.contains(kFieldColumns + "'PRODUCT', 4, 'BARCODE', 'ZONED-NUM', 55, 13, 13, 0, 0, NULL, NULL, "
                                                 "'EAN-13')"));
     EXPECT_EQ(starting(writes.mid(1, 7), "INSERT INTO QN_FIELD").size(), 7) << "the inserts, then the deletes";
     EXPECT_TRUE(writes.contains("DELETE FROM QN_FIELD WHERE FILE_NAME = 'PRODUCT' AND FIELD_NAME = 'BARCODE'"));
@@ -266,7 +269,12 @@ TEST_F(DragCopy, FieldsWithinOneDataSource)
     EXPECT_EQ(takeStatements(),
               (QStringList{"SELECT * FROM QN_FIELD WHERE FILE_NAME = 'MOVEMENT' AND FIELD_NAME = 'CITY'",
                            "SELECT * FROM QN_FIELD WHERE FILE_NAME = 'CUSTOMER' AND FIELD_NAME = 'CITY'",
-                           kFieldColumns + "'MOVEMENT', 4, 'CITY', 'STRING', 74, 20, 20, 0, 0, '', '', '')",
+                           // In the unit: the target file, then the source row as it was read.
+                           "SELECT FILE_NAME FROM QN_FILE WHERE FILE_NAME = 'MOVEMENT'",
+                           "SELECT FIELD_NAME, FIELD_NUMBER, LOCAL_TYPE_NAME, OFFSET, LENGTH, PRECISION, SCALE, "
+                           "ENCRYPTED, FORMAT, DEFAULT_VALUE, REMARKS FROM QN_FIELD WHERE FILE_NAME = 'CUSTOMER' AND "
+                           "FIELD_NAME = 'CITY'",
+                           kFieldColumns + "'MOVEMENT', 4, 'CITY', 'STRING', 74, 20, 20, 0, 0, NULL, NULL, NULL)",
                            "DELETE FROM QN_FIELD WHERE FILE_NAME = 'CUSTOMER' AND FIELD_NAME = 'CITY'"}));
     EXPECT_EQ(shownPane(), "frmFields:MOVEMENT - Fields");
     EXPECT_FALSE(node(fields(kDs, "CUSTOMER") + "fd=CITY:"));
@@ -341,20 +349,20 @@ TEST_F(DragCopy, ADatabaseWithItsTables)
         takeWrites(),
         (QStringList{
             "INSERT INTO QN_DB (DATABASE_NAME, DEFAULT_DIRECTORY, DRIVER_NAME, SETUP_PROCEDURE, CONNECT_STRING, "
-            "REMARKS, DISPLAY_NAME) VALUES ('MINI', '', '', '', '', 'Small', '')",
+            "REMARKS, DISPLAY_NAME) VALUES ('MINI', NULL, NULL, NULL, NULL, 'Small', NULL)",
             "INSERT INTO QN_TABLE (DATABASE_NAME, TABLE_NAME, TABLE_TYPE, FILE_NAME, FILE_SPECIFICATION, "
-            "NUMBER_COLUMNS, CRITERIA, REMARKS, DISPLAY_NAME) VALUES ('MINI', 'T1', '', 'CUSTOMER', '', 2, '', '', '')",
-            kColumnColumns + "'MINI', 'T1', 1, 'CUST_NO', 'CUST-NO', '', NULL, NULL, NULL, NULL, NULL, NULL, NULL, "
-                             "NULL, NULL, NULL, NULL, NULL, '', '', NULL, 0, '')",
-            kColumnColumns + "'MINI', 'T1', 2, 'NAME', 'NAME', '', NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, "
-                             "NULL, NULL, NULL, NULL, '', '', NULL, 0, '')",
+            "NUMBER_COLUMNS, CRITERIA, REMARKS, DISPLAY_NAME) VALUES ('MINI', 'T1', NULL, 'CUSTOMER', NULL, 2, NULL, NULL, NULL)",
+            kColumnColumns + "'MINI', 'T1', 1, 'CUST_NO', 'CUST-NO', NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, "
+                             "NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, 0, NULL)",
+            kColumnColumns + "'MINI', 'T1', 2, 'NAME', 'NAME', NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, "
+                             "NULL, NULL, NULL, NULL, NULL, NULL, NULL, 0, NULL)",
             "INSERT INTO QN_TBLPRV (DATABASE_NAME, TABLE_NAME, USER_NAME, ALLOW_SELECT, ALLOW_INSERT, ALLOW_UPDATE, "
-            "ALLOW_DELETE, REMARKS) VALUES ('MINI', 'T1', 'ADMIN', '1', NULL, NULL, NULL, '')",
+            "ALLOW_DELETE, REMARKS) VALUES ('MINI', 'T1', 'ADMIN', '1', NULL, NULL, NULL, NULL)",
             "INSERT INTO QN_TABLE (DATABASE_NAME, TABLE_NAME, TABLE_TYPE, FILE_NAME, FILE_SPECIFICATION, "
-            "NUMBER_COLUMNS, CRITERIA, REMARKS, DISPLAY_NAME) VALUES ('MINI', 'T2', '', 'NOFILE', '', NULL, '', '', "
-            "'')",
-            kColumnColumns + "'MINI', 'T2', 1, 'ID', 'ID', '', NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, "
-                             "NULL, NULL, NULL, '', '', NULL, 0, '')",
+            "NUMBER_COLUMNS, CRITERIA, REMARKS, DISPLAY_NAME) VALUES ('MINI', 'T2', NULL, 'NOFILE', NULL, NULL, NULL, NULL, "
+            "NULL)",
+            kColumnColumns + "'MINI', 'T2', 1, 'ID', 'ID', NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, "
+                             "NULL, NULL, NULL, NULL, NULL, NULL, 0, NULL)",
             "DELETE FROM QN_COLUMN WHERE DATABASE_NAME = 'MINI' AND TABLE_NAME = 'T1' AND COLUMN_NAME = 'CUST_NO'",
             "DELETE FROM QN_COLUMN WHERE DATABASE_NAME = 'MINI' AND TABLE_NAME = 'T1' AND COLUMN_NAME = 'NAME'",
             "DELETE FROM QN_TBLPRV WHERE USER_NAME = 'ADMIN' AND DATABASE_NAME = 'MINI' AND TABLE_NAME = 'T1'",
@@ -409,10 +417,10 @@ TEST_F(DragCopy, TheDatabasesAndTablesFolders)
     EXPECT_EQ(takeMessages(), QStringList{"Database 'STOCK' in Datasource 'QnTest' already contains a Table called 'U'!"});
     EXPECT_EQ(takeWrites(),
               (QStringList{"INSERT INTO QN_TABLE (DATABASE_NAME, TABLE_NAME, TABLE_TYPE, FILE_NAME, FILE_SPECIFICATION, "
-                           "NUMBER_COLUMNS, CRITERIA, REMARKS, DISPLAY_NAME) VALUES ('STOCK', 'T', '', 'CUSTOMER', '', "
-                           "1, '', '', '')",
-                           kColumnColumns + "'STOCK', 'T', 1, 'CUST_NO', 'CUST-NO', '', NULL, NULL, NULL, NULL, NULL, "
-                                            "NULL, NULL, NULL, NULL, NULL, NULL, NULL, '', '', NULL, 0, '')"}));
+                           "NUMBER_COLUMNS, CRITERIA, REMARKS, DISPLAY_NAME) VALUES ('STOCK', 'T', NULL, 'CUSTOMER', NULL, "
+                           "1, NULL, NULL, NULL)",
+                           kColumnColumns + "'STOCK', 'T', 1, 'CUST_NO', 'CUST-NO', NULL, NULL, NULL, NULL, NULL, NULL, "
+                                            "NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, 0, NULL)"}));
     EXPECT_TRUE(node(tables(kDs, "STOCK") + "ta=T:"));
     EXPECT_EQ(shownPane(), "frmTables:STOCK - Tables");
 
@@ -428,15 +436,15 @@ TEST_F(DragCopy, TheDatabasesAndTablesFolders)
     EXPECT_EQ(takeMessages(), QStringList{"Datasource 'QnTest' already contains a Database called 'QN'!"});
     EXPECT_EQ(takeWrites(),
               (QStringList{"INSERT INTO QN_DB (DATABASE_NAME, DEFAULT_DIRECTORY, DRIVER_NAME, SETUP_PROCEDURE, "
-                           "CONNECT_STRING, REMARKS, DISPLAY_NAME) VALUES ('NEWDB', '', '', '', '', 'New', '')",
+                           "CONNECT_STRING, REMARKS, DISPLAY_NAME) VALUES ('NEWDB', NULL, NULL, NULL, NULL, 'New', NULL)",
                            "INSERT INTO QN_TABLE (DATABASE_NAME, TABLE_NAME, TABLE_TYPE, FILE_NAME, FILE_SPECIFICATION, "
-                           "NUMBER_COLUMNS, CRITERIA, REMARKS, DISPLAY_NAME) VALUES ('NEWDB', 'T', '', 'CUSTOMER', '', "
-                           "1, '', '', '')",
-                           kColumnColumns + "'NEWDB', 'T', 1, 'CUST_NO', 'CUST-NO', '', NULL, NULL, NULL, NULL, NULL, "
-                                            "NULL, NULL, NULL, NULL, NULL, NULL, NULL, '', '', NULL, 0, '')",
+                           "NUMBER_COLUMNS, CRITERIA, REMARKS, DISPLAY_NAME) VALUES ('NEWDB', 'T', NULL, 'CUSTOMER', NULL, "
+                           "1, NULL, NULL, NULL)",
+                           kColumnColumns + "'NEWDB', 'T', 1, 'CUST_NO', 'CUST-NO', NULL, NULL, NULL, NULL, NULL, NULL, "
+                                            "NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, 0, NULL)",
                            "INSERT INTO QN_TABLE (DATABASE_NAME, TABLE_NAME, TABLE_TYPE, FILE_NAME, FILE_SPECIFICATION, "
-                           "NUMBER_COLUMNS, CRITERIA, REMARKS, DISPLAY_NAME) VALUES ('NEWDB', 'U', '', 'CUSTOMER', '', "
-                           "0, '', '', '')",
+                           "NUMBER_COLUMNS, CRITERIA, REMARKS, DISPLAY_NAME) VALUES ('NEWDB', 'U', NULL, 'CUSTOMER', NULL, "
+                           "0, NULL, NULL, NULL)",
                            "DELETE FROM QN_COLUMN WHERE DATABASE_NAME = 'NEWDB' AND TABLE_NAME = 'T' AND COLUMN_NAME = "
                            "'CUST_NO'",
                            "DELETE FROM QN_TABLE WHERE DATABASE_NAME = 'NEWDB' AND TABLE_NAME = 'T'",
@@ -467,7 +475,7 @@ TEST_F(DragCopy, ATableWithinOneDataSource)
     ASSERT_EQ(writes.size(), 1 + 2 * 9 + 2 * 2 + 1);
     EXPECT_EQ(writes[0], "INSERT INTO QN_TABLE (DATABASE_NAME, TABLE_NAME, TABLE_TYPE, FILE_NAME, FILE_SPECIFICATION, "
                          "NUMBER_COLUMNS, CRITERIA, REMARKS, DISPLAY_NAME) VALUES ('STOCK', 'ORDERS', 'TABLE', "
-                         "'ORDERS', 'ORDERS.DAT', 9, '', 'Orders', 'Orders')");
+                         "'ORDERS', 'ORDERS.DAT', 9, NULL, 'Orders', 'Orders')");
     for (int i = 1; i < 1 + 2 * 11; i += 2) {
         EXPECT_TRUE(writes[i].startsWith("INSERT")) << writes[i].toStdString();
         EXPECT_TRUE(writes[i + 1].startsWith("DELETE")) << writes[i + 1].toStdString();
@@ -476,7 +484,7 @@ TEST_F(DragCopy, ATableWithinOneDataSource)
                                                  "0, 1, 0, 0, 0, 2, 1, '', '', 0, 6, 'ROWID')"));
     EXPECT_TRUE(writes.contains("INSERT INTO QN_TBLPRV (DATABASE_NAME, TABLE_NAME, USER_NAME, ALLOW_SELECT, "
                                 "ALLOW_INSERT, ALLOW_UPDATE, ALLOW_DELETE, REMARKS) VALUES ('STOCK', 'ORDERS', "
-                                "'MBROWN', '1', '0', '0', '0', '')"));
+                                "'MBROWN', '1', '0', '0', '0', NULL)"));
     EXPECT_EQ(writes.last(), "DELETE FROM QN_TABLE WHERE DATABASE_NAME = 'SALES' AND TABLE_NAME = 'ORDERS'");
     EXPECT_EQ(rows("SELECT COUNT(*) FROM QN_COLUMN WHERE DATABASE_NAME = 'STOCK' AND TABLE_NAME = 'ORDERS'"),
               QStringList{"9"});
@@ -517,8 +525,10 @@ TEST_F(DragCopy, ColumnsOntoAnotherTable)
                            "SELECT FILE_NAME FROM QN_TABLE WHERE DATABASE_NAME = 'SALES' AND TABLE_NAME = "
                            "'OPEN_ORDERS' ",
                            "SELECT FIELD_NAME FROM QN_FIELD WHERE FILE_NAME = 'ORDERS' AND FIELD_NAME = 'CARD-REF' ",
+                           "SELECT DATABASE_NAME, TABLE_NAME FROM QN_TABLE WHERE DATABASE_NAME = 'SALES' AND "
+                           "TABLE_NAME = 'OPEN_ORDERS'",
                            kColumnColumns + "'SALES', 'OPEN_ORDERS', 7, 'CARD_REF', 'CARD-REF', 'VARCHAR', 16, 16, 0, "
-                                            "1, 0, 1, 1, 0, 0, 1, 3, 0, '', 'Payment card reference', 0, 0, "
+                                            "1, 0, 1, 1, 0, 0, 1, 3, 0, NULL, 'Payment card reference', 0, 0, "
                                             "'CARD_REF')"}));
     EXPECT_EQ(shownPane(), "frmColumns:SALES.OPEN_ORDERS - Columns");
 
@@ -552,7 +562,7 @@ TEST_F(DragCopy, ColumnsOntoAnotherTable)
               (QStringList{"DELETE FROM QN_COLUMN WHERE DATABASE_NAME = 'SALES'  AND TABLE_NAME = 'CUSTOMER'  AND "
                            "COLUMN_NUMBER = 3  AND COLUMN_TYPE = 0",
                            kColumnColumns + "'SALES', 'CUSTOMER', 3, 'ORDER_DATE', 'ORDER-DATE', 'DATE', 6, 10, 0, 1, "
-                                            "0, 1, 1, 0, 0, 0, 2, 0, '', '', 0, 0, 'ORDER_DATE')",
+                                            "0, 1, 1, 0, 0, 0, 2, 0, NULL, NULL, 0, 0, 'ORDER_DATE')",
                            "DELETE FROM QN_COLUMN WHERE DATABASE_NAME = 'SALES' AND TABLE_NAME = 'ORDERS' AND "
                            "COLUMN_NAME = 'ORDER_DATE'"}));
     EXPECT_EQ(rows("SELECT COLUMN_NAME FROM QN_COLUMN WHERE DATABASE_NAME = 'SALES' AND TABLE_NAME = 'CUSTOMER' AND "
@@ -605,9 +615,11 @@ TEST_F(DragCopy, Privileges)
               (QStringList{"SELECT * FROM QN_DBPRV WHERE USER_NAME = 'REPORTS' AND DATABASE_NAME = 'EXTRA'",
                            "SELECT * FROM QN_USER WHERE USER_NAME = 'REPORTS'",
                            "SELECT * FROM QN_DBPRV WHERE USER_NAME = 'REPORTS' AND DATABASE_NAME = 'SALES'",
+                           "SELECT DATABASE_NAME FROM QN_DB WHERE DATABASE_NAME = 'EXTRA'",
+                           "SELECT USER_NAME FROM QN_USER WHERE USER_NAME IN ('REPORTS')",
                            "INSERT INTO QN_DBPRV (USER_NAME, DATABASE_NAME, DATABASE_USERNAME, DATABASE_PASSWORD, "
                            "ALLOW_SELECT, ALLOW_INSERT, ALLOW_UPDATE, ALLOW_DELETE, SECURITY_LEVEL, REMARKS) VALUES "
-                           "('REPORTS', 'EXTRA', 'REPORTER', '', '1', '0', '0', NULL, 'TABLE', '')"}));
+                           "('REPORTS', 'EXTRA', 'REPORTER', '', '1', '0', '0', NULL, 'TABLE', NULL)"}));
     EXPECT_EQ(shownPane(), "frmDBPRVs:EXTRA - Database Privileges");
 
     // The folder: JSMITH's password is not copied either; REPORTS is there already.
@@ -655,7 +667,7 @@ TEST_F(DragCopy, Privileges)
     EXPECT_EQ(takeWrites(),
               (QStringList{"INSERT INTO QN_TBLPRV (DATABASE_NAME, TABLE_NAME, USER_NAME, ALLOW_SELECT, ALLOW_INSERT, "
                            "ALLOW_UPDATE, ALLOW_DELETE, REMARKS) VALUES ('SALES', 'CUSTOMER', 'MBROWN', '1', '0', '0', "
-                           "'0', '')",
+                           "'0', NULL)",
                            "DELETE FROM QN_TBLPRV WHERE USER_NAME = 'MBROWN' AND DATABASE_NAME = 'SALES' AND "
                            "TABLE_NAME = 'ORDERS'"}));
     EXPECT_EQ(rows("SELECT USER_NAME FROM QN_TBLPRV WHERE TABLE_NAME = 'ORDERS'"), QStringList{"REPORTS"});

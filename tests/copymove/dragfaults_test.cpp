@@ -24,7 +24,13 @@ protected:
     void SetUp() override
     {
         StandinTest::SetUp();
-        dao::SetStatementObserver([this](const QString &sql) { m_statements << sql; });
+        dao::SetStatementObserver([this](const QString &sql) {
+            m_statements << sql;
+            if (!m_failing.isEmpty() && sql.startsWith(m_failing)) {
+                m_failing.clear();
+                dao::Faults::Add(dao::Faults::Statement, 1, QStringLiteral("HY000"), QStringLiteral("injected"));
+            }
+        });
     }
     void TearDown() override
     {
@@ -132,7 +138,11 @@ protected:
         return modDragAndDrop::DragTableToDB(item("ta", {kDs, "SALES", "T"}), item("db", {kDs, "STOCK"}), 1);
     }
 
+    // The next statement that begins with `start` fails.
+    void failAt(const QString &start) { m_failing = start; }
+
     QStringList m_statements;
+    QString m_failing;
 };
 
 // A file of three fields moved to the other data source: the copy commits on
@@ -177,11 +187,12 @@ TEST_F(DragFaults, AFileMovedToAnotherDataSource)
                                                   "is still in 'QnTest'.")
                                  : QString();
     };
-    // Ignored: before the target's commit nothing is written; after it the copy stays.
+    // Ignored: before the target's commit nothing is written; after it (in the
+    // source's unit, which reads the rows again before it deletes) the copy stays.
     const auto ignored = [](int index, const QStringList &statements) {
-        const auto deletes = std::find_if(statements.begin(), statements.end(),
-                                          [](const QString &sql) { return sql.startsWith(QLatin1String("DELETE")); });
-        return index == -2 || index >= deletes - statements.begin() ? Copied : Before;
+        const auto inserts = std::find_if(statements.rbegin(), statements.rend(),
+                                          [](const QString &sql) { return sql.startsWith(QLatin1String("INSERT")); });
+        return index == -2 || index >= statements.rend() - inserts ? Copied : Before;
     };
     faultEach(drag, reset, state, ui::vbIgnore, 2, ignored, incomplete);
     // Retried: the move completes.
@@ -271,27 +282,54 @@ TEST_F(DragFaults, ATableMovedWithoutTransactions)
         }
 }
 
-// The overwrite of a column and the insert replacing it are one unit: an
-// insert that fails leaves the overwritten column where it was.
+// An overwritten column is there again when the insert replacing it fails:
+// with transactions the rollback keeps it, without them the overwrite's
+// DELETE is undone by inserting the column again as it was read.
 TEST_F(DragFaults, AnOverwrittenColumnStaysWhenItsReplacementFails)
 {
-    connectBoth();
-    ui().answerMsgBox(ui::vbYes); // overwrite ADDRESS, number 3
-    ui().answerMsgBox(ui::vbOK);  // ORDER-DATE is no field of CUSTOMER
-    ui().answerError(ui::vbIgnore);
-    m_statements.clear();
-    dao::Faults::Add(dao::Faults::Statement, 7, QStringLiteral("23000"), QStringLiteral("injected"));
-    EXPECT_FALSE(modDragAndDrop::DragColumnToTable(item("co", {kDs, "SALES", "ORDERS", "ORDER_DATE"}),
-                                                   item("ta", {kDs, "SALES", "CUSTOMER"}), 1));
-    ASSERT_EQ(m_statements.size(), 7);
-    EXPECT_TRUE(m_statements[5].startsWith("DELETE FROM QN_COLUMN WHERE DATABASE_NAME = 'SALES'  AND TABLE_NAME = "
-                                           "'CUSTOMER'  AND COLUMN_NUMBER = 3"));
-    EXPECT_TRUE(m_statements[6].startsWith("INSERT INTO QN_COLUMN"));
-    EXPECT_EQ(ui().errors().value(0).trappedIn, "modDragAndDrop.DragColumnToTable");
-    EXPECT_EQ(rows("SELECT COLUMN_NAME FROM QN_COLUMN WHERE TABLE_NAME = 'CUSTOMER' AND COLUMN_NUMBER = 3"),
-              QStringList{"ADDRESS"});
-    EXPECT_EQ(rows("SELECT COLUMN_NAME FROM QN_COLUMN WHERE TABLE_NAME = 'ORDERS' AND COLUMN_NUMBER = 3"),
-              QStringList{"ORDER_DATE"});
+    const QString address = QStringLiteral("SELECT * FROM QN_COLUMN WHERE TABLE_NAME = 'CUSTOMER' AND COLUMN_NUMBER = 3");
+    exec({"UPDATE QN_COLUMN SET REMARKS = NULL, DEFAULT_VALUE = 'it''s' WHERE TABLE_NAME = 'CUSTOMER' AND "
+          "COLUMN_NUMBER = 3"},
+         kDs);
+    const QStringList before = catalogRows(kDs);
+    for (const bool transactions : {true, false}) {
+        SCOPED_TRACE(transactions ? "with transactions" : "without transactions");
+        dao::IgnoreTransactionSupport(!transactions);
+        connectBoth();
+        ui().clear();
+        ui().answerMsgBox(ui::vbYes); // overwrite ADDRESS, number 3
+        ui().answerMsgBox(ui::vbOK);  // ORDER-DATE is no field of CUSTOMER
+        ui().answerError(ui::vbIgnore);
+        m_statements.clear();
+        failAt(QStringLiteral("INSERT INTO QN_COLUMN (DATABASE_NAME, TABLE_NAME, COLUMN_NUMBER, COLUMN_NAME, "
+                              "FIELD_NAME, SQL_TYPE_NAME, LENGTH, PRECISION, SCALE, NULLABLE, UNSIGNED_ATTRIBUTE, "
+                              "UPDATABLE, VISIBLE, MONEY, AUTO_INCREMENT, CASE_SENSITIVE, SEARCHABLE, RADIX, "
+                              "DEFAULT_VALUE, REMARKS, SETFILEPARAMETER, COLUMN_TYPE, DISPLAY_NAME) VALUES ('SALES', "
+                              "'CUSTOMER', 3, 'ORDER_DATE'"));
+        EXPECT_FALSE(modDragAndDrop::DragColumnToTable(item("co", {kDs, "SALES", "ORDERS", "ORDER_DATE"}),
+                                                       item("ta", {kDs, "SALES", "CUSTOMER"}), 1));
+        const auto deleted = m_statements.indexOf(
+            "DELETE FROM QN_COLUMN WHERE DATABASE_NAME = 'SALES'  AND TABLE_NAME = 'CUSTOMER'  AND COLUMN_NUMBER = 3  "
+            "AND COLUMN_TYPE = 0");
+        ASSERT_GE(deleted, 0);
+        EXPECT_TRUE(m_statements.value(deleted + 1).startsWith("INSERT INTO QN_COLUMN")) << "the replacement";
+        if (!transactions) {
+            EXPECT_EQ(m_statements.mid(deleted + 2),
+                      QStringList{"INSERT INTO QN_COLUMN (DATABASE_NAME, TABLE_NAME, COLUMN_NUMBER, COLUMN_NAME, "
+                                  "FIELD_NAME, SQL_TYPE_NAME, LENGTH, PRECISION, SCALE, NULLABLE, UNSIGNED_ATTRIBUTE, "
+                                  "UPDATABLE, VISIBLE, MONEY, AUTO_INCREMENT, CASE_SENSITIVE, SEARCHABLE, RADIX, "
+                                  "DEFAULT_VALUE, REMARKS, SETFILEPARAMETER, COLUMN_TYPE, DISPLAY_NAME) VALUES "
+                                  "('SALES', 'CUSTOMER', 3, 'ADDRESS', 'ADDRESS', 'VARCHAR', 40, 40, 0, 1, 0, 1, 1, "
+                                  "0, 0, 1, 3, 0, 'it''s', NULL, 0, 0, 'ADDRESS')"})
+                << "the overwritten column put back";
+        }
+        ASSERT_EQ(ui().errors().size(), 1);
+        EXPECT_EQ(ui().errors()[0].trappedIn, "modDragAndDrop.DragColumnToTable");
+        EXPECT_EQ(ui().messages().size(), 2) << "the question and the warning; nothing was left behind";
+        EXPECT_EQ(catalogRows(kDs), before);
+        EXPECT_EQ(rows(address), QStringList{"SALES|CUSTOMER|3|ADDRESS|ADDRESS|VARCHAR|40|40|0|1|0|1|1|0|0|1|3|0|it's||"
+                                             "0|0|ADDRESS"});
+    }
 }
 
 // In a collection each member is a unit of its own: one whose unit fails and

@@ -7,6 +7,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <functional>
 
 #include "../editors/editorfixture.h"
 #include "core/errortrace.h"
@@ -33,6 +34,22 @@ protected:
         // The statements of the copy-and-move operations alone (not the tree's
         // and the panes' reads after a drop).
         dao::SetStatementObserver([this](const QString &sql) {
+            if (m_changing)
+                return;
+            if (!m_failing.isEmpty() && sql.startsWith(m_failing)) {
+                m_failing.clear();
+                dao::Faults::Add(dao::Faults::Statement, 1, QStringLiteral("HY000"), QStringLiteral("injected"));
+            }
+            if (m_change) {
+                if (m_changeArmed) {
+                    const auto change = std::exchange(m_change, nullptr);
+                    m_changing = true;
+                    change();
+                    m_changing = false;
+                } else if (sql.startsWith(m_changeAfter)) {
+                    m_changeArmed = true;
+                }
+            }
             for (const QString &entry : gErrorTrace().List())
                 if (entry.startsWith(QLatin1String("modDragAndDrop.Drag"))) {
                     m_statements << sql;
@@ -135,15 +152,32 @@ protected:
 
     // The next "Move or Copy?" question is answered with a click on `button`
     // (cmdCopy, cmdMove, cmdCancel; nothing: the window's close button).
-    void answerMoveCopy(const QString &button) { answerModal(QStringLiteral("frmMoveCopy"), button); }
-    // The next continue question: cmdYes, cmdYesAll, cmdNo.
-    void answerContinue(const QString &button) { answerModal(QStringLiteral("frmYesToAll"), button); }
-    void answerModal(const QString &form, const QString &button)
+    // `meanwhile` runs while the question is on screen (another connection changing the catalog).
+    void answerMoveCopy(const QString &button, const std::function<void()> &meanwhile = {})
     {
-        ui().onModal([this, form, button](QDialog &d) {
+        answerModal(QStringLiteral("frmMoveCopy"), button, meanwhile);
+    }
+    // The next continue question: cmdYes, cmdYesAll, cmdNo.
+    void answerContinue(const QString &button, const std::function<void()> &meanwhile = {})
+    {
+        answerModal(QStringLiteral("frmYesToAll"), button, meanwhile);
+    }
+    // Another connection runs `change` just after the drop has sent the
+    // statement that begins with `after` (read it), before its next statement.
+    void changeAfter(const QString &after, const std::function<void()> &change)
+    {
+        m_changeAfter = after;
+        m_changeArmed = false;
+        m_change = change;
+    }
+    void answerModal(const QString &form, const QString &button, const std::function<void()> &meanwhile = {})
+    {
+        ui().onModal([this, form, button, meanwhile](QDialog &d) {
             EXPECT_EQ(d.objectName(), form);
             m_prompts << d.findChild<QLabel *>(QStringLiteral("lblPrompt"))->text();
             d.show();
+            if (meanwhile)
+                meanwhile();
             if (button.isEmpty())
                 d.close();
             else
@@ -169,4 +203,10 @@ protected:
 
     QPoint m_lastOver;
     QStringList m_statements, m_prompts;
+    // The next statement that begins with `start` fails.
+    void failAt(const QString &start) { m_failing = start; }
+
+    QString m_changeAfter, m_failing;
+    std::function<void()> m_change;
+    bool m_changeArmed = false, m_changing = false;
 };

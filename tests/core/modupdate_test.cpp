@@ -842,6 +842,92 @@ TEST_F(ModUpdateTest, ARowGoneMeanwhileFailsTheUnit)
     }));
 }
 
+// A unit that must act on rows as they were read: each expected row must be
+// found value for value, a Null only as a Null; anything else fails with 3021
+// before the body's first write, naming the query.
+TEST_F(ModUpdateTest, RowsThatChangedMeanwhileFailTheUnit)
+{
+    const QString users = QStringLiteral("SELECT USER_NAME, USER_PASSWORD, REMARKS FROM QN_USER");
+    const QStringList columns{"USER_NAME", "USER_PASSWORD", "REMARKS"};
+    const QVariantList u1{"U1", "secret", "first user"}, u2{"U2", QVariant(), QVariant()};
+    const QString write = QStringLiteral("UPDATE QN_USER SET REMARKS = 'x' WHERE USER_NAME = 'U3'");
+    const struct
+    {
+        const char *what;
+        QList<QVariantList> expected;
+        bool found;
+    } cases[] = {
+        {"as read", {u1, u2}, true},
+        {"none expected", {}, true},
+        {"a Null read as ''", {u1, {"U2", "", QVariant()}}, false},
+        {"'' read as a Null", {{"U1", "secret", QVariant()}}, false},
+        {"a value changed", {{"U1", "old", "first user"}}, false},
+        {"a row gone", {u1, {"U9", QVariant(), QVariant()}}, false},
+    };
+    const QStringList before = catalog();
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        ui().clear();
+        if (!c.found)
+            ui().answerError(ui::vbIgnore);
+        EXPECT_EQ(RunUnit(kDs, kEditor, [&] {
+                      UnitRequireRows(users, columns, c.expected);
+                      UnitExecute(write);
+                  }),
+                  c.found);
+        if (c.found) {
+            EXPECT_TRUE(ui().errors().isEmpty());
+            exec(QStringLiteral("UPDATE QN_USER SET REMARKS = NULL WHERE USER_NAME = 'U3'"));
+            continue;
+        }
+        ASSERT_EQ(ui().errors().size(), 1);
+        EXPECT_EQ(ui().errors()[0].number, QStringLiteral("3021"));
+        EXPECT_EQ(ui().errors()[0].additionalInfo, users);
+        EXPECT_EQ(LastStatements(), QStringList{users}) << "nothing written";
+        EXPECT_EQ(catalog(), before);
+    }
+}
+
+// Without transactions a row a unit deleted with UnitDelete is inserted again
+// when the body fails, among the inserts' DELETEs, newest first; with
+// transactions the rollback keeps it and no undo runs.
+TEST_F(ModUpdateTest, WithoutTransactionsADeletedRowIsPutBack)
+{
+    const QString del = QStringLiteral("DELETE FROM QN_USER WHERE USER_NAME = 'U1'");
+    const QString putBack = QStringLiteral("INSERT INTO QN_USER VALUES ('U1', 'secret', 'first user')");
+    const QString add = QStringLiteral("INSERT INTO QN_USER (USER_NAME) VALUES ('N1')");
+    const QString undoAdd = QStringLiteral("DELETE FROM QN_USER WHERE USER_NAME = 'N1'");
+    const QString failing = QStringLiteral("INSERT INTO QN_NOPE VALUES (1)");
+    const QStringList before = catalog();
+    for (const bool transactions : {true, false})
+        for (const bool withInsert : {false, true}) {
+            SCOPED_TRACE(std::string(transactions ? "with" : "without") + " transactions" +
+                         (withInsert ? ", an insert after it" : ""));
+            dao::IgnoreTransactionSupport(!transactions);
+            ui().clear();
+            ui().answerError(ui::vbIgnore);
+            EXPECT_FALSE(RunUnit(kDs, kEditor, [&] {
+                EXPECT_EQ(UnitDelete(del, {putBack}), 1);
+                if (withInsert)
+                    UnitInsert(add, undoAdd);
+                UnitExecute(failing);
+            }));
+            EXPECT_EQ(catalog(), before);
+            EXPECT_TRUE(LastUnitUndone());
+            EXPECT_EQ(LastUnitDeletedAgain(), !transactions && withInsert) << "only inserted rows are deleted again";
+            QStringList ran{del};
+            if (withInsert)
+                ran << add;
+            ran << failing;
+            if (!transactions) {
+                if (withInsert)
+                    ran << undoAdd;
+                ran << putBack;
+            }
+            EXPECT_EQ(LastStatements(), ran);
+        }
+}
+
 // Without transactions a unit undoes what its body wrote with the undo
 // statements kept for it, last first; a write without one, or an undo that
 // fails, leaves something behind, and the unit says so.
