@@ -1,6 +1,7 @@
 #include "catalogcsv.h"
 
 #include <QStringDecoder>
+#include <cstring>
 
 #include "core/clocdts.h"
 #include "core/moddatabase.h"
@@ -323,7 +324,13 @@ bool LineReader::Next(QString &line)
         bytes.chop(1);
     while (bytes.endsWith('\r'))
         bytes.chop(1);
-    line = DecodeLine(bytes);
+    if (std::memchr(bytes.data(), 0, size_t(bytes.size()))) {
+        QByteArray kept = bytes.toByteArray();
+        kept.removeIf([](char c) { return c == '\0'; });
+        line = DecodeLine(kept);
+    } else {
+        line = DecodeLine(bytes);
+    }
     return true;
 }
 

@@ -62,7 +62,8 @@ public:
     // False when the file cannot be opened for reading.
     bool Open(const QString &fileName);
     // The next line without its line end ("\n" and any "\r" before it); false
-    // at the end of the file. A last line without a line end counts.
+    // at the end of the file. A last line without a line end counts. A NUL
+    // character is dropped wherever it stands.
     bool Next(QString &line);
     void Close() { m_file.close(); }
 

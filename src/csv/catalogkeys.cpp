@@ -39,6 +39,8 @@ void CatalogKeys::Clear()
 {
     for (auto &set : m_sets)
         set.clear();
+    for (auto &widths : m_widths)
+        widths.clear();
     m_tableFiles.clear();
 }
 
@@ -60,6 +62,11 @@ void CatalogKeys::ReadCurrentCatalog(dao::Database &db, const std::function<void
     for (const Source &source : sources) {
         const auto reader = db.OpenReader(QString::fromLatin1(source.sql));
         const int columns = reader->ColumnCount();
+        for (const auto &[set, parts] : source.keys) {
+            m_widths[set].clear();
+            for (const int part : parts)
+                m_widths[set].push_back(int(reader->Columns()[size_t(part)].Size));
+        }
         const QString prefix = QStringLiteral("Reading current catalog ") + QLatin1String(source.word) +
                                QStringLiteral(" '");
         std::deque<QVariant> cells;

@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <utility>
 
 #include "catalogkeys.h"
 
@@ -55,7 +56,13 @@ private:
     void tblprv();
 
     QString &col(int n) { return m_fields[n - 1]; }
+    // Upper-cases the columns; the line as read stays in m_asRead.
     void upper(std::initializer_list<int> columns);
+    // The key parts of the line's row, (column, caption) each, in the order
+    // of `set`'s key: an empty one, or one longer than the catalog column it
+    // goes into, is the error "Invalid <caption> '<value>' (Col <n>)" (a long
+    // value as read); true when there was one.
+    bool badKey(Set set, std::initializer_list<std::pair<int, const char *>> parts);
     void error(const QString &description);
     void warning(const QString &description);
     void passed(const QString &key);
@@ -73,6 +80,7 @@ private:
     long m_line = 0;
     QString m_type;
     QStringList m_fields;
+    QStringList m_asRead; // the fields before the upper-casing
     bool m_erred = false;   // the line has an error
     bool m_stopped = false; // the run stops: nothing more is checked or filed
 };

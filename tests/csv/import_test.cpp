@@ -267,6 +267,19 @@ TEST_F(Import, FieldsOfACatalogFileWithoutNumbersStartAtOne)
               QStringList({"P|", "Q|1"}));
 }
 
+// A NUL character is dropped wherever it stands, the tag included, so that
+// the checks (the driver's among them) and the INSERT see the same text.
+TEST_F(Import, ANulCharacterIsDroppedWhereverItStands)
+{
+    static const char line[] = "\0\"D\0B\",\"NUL\0DB\",\"d\0ir\",\"DIS\0AM\",\"c\0\",\"\0NulDb\0\"\0\r\n";
+    writeFile(QStringLiteral("nul.csv"), QByteArray(line, sizeof line - 1));
+    importClean(kTarget, QStringLiteral("nul.csv"));
+    EXPECT_EQ(rows(QStringLiteral("SELECT DATABASE_NAME, DEFAULT_DIRECTORY, DRIVER_NAME, CONNECT_STRING, DISPLAY_NAME "
+                                  "FROM QN_DB WHERE DATABASE_NAME = 'NULDB'"),
+                   kTarget),
+              QStringList{"NULDB|dir|DISAM|c|NulDb"});
+}
+
 // ------------------------------------------------------------------ round trip
 
 // The columns that travel, per table, and which of them the import upper-cases.
