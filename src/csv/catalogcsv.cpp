@@ -334,4 +334,22 @@ bool LineReader::Next(QString &line)
     return true;
 }
 
+void Lines::Clear()
+{
+    m_text = QString();
+    m_ends = {};
+}
+
+void Lines::Append(QStringView line)
+{
+    m_text += line;
+    m_ends.push_back(m_text.size());
+}
+
+QString Lines::At(qsizetype index) const
+{
+    const qsizetype start = index == 0 ? 0 : m_ends[size_t(index - 1)];
+    return m_text.mid(start, m_ends[size_t(index)] - start);
+}
+
 } // namespace CatalogCSV

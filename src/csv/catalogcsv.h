@@ -12,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <vector>
 
 class CLOCDTs;
 
@@ -71,6 +72,22 @@ private:
     static constexpr qsizetype kChunk = 64 * 1024;
     QFile m_file;
     QByteArray m_buffer;
+};
+
+// Lines kept as read, in one text: what the first stage of an import checked,
+// for the second stage to insert.
+class Lines
+{
+public:
+    void Clear();
+    void Append(QStringView line);
+    qsizetype Count() const { return qsizetype(m_ends.size()); }
+    // The line at `index`, from 0.
+    QString At(qsizetype index) const;
+
+private:
+    QString m_text;
+    std::vector<qsizetype> m_ends; // where each line ends in m_text
 };
 
 } // namespace CatalogCSV

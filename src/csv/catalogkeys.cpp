@@ -20,20 +20,30 @@ struct Source
 
 } // namespace
 
-QString CatalogKeys::Key(std::initializer_list<QString> parts)
+namespace {
+
+template <class Parts> QString joinedKey(const Parts &parts)
 {
     qsizetype size = 0;
     for (const QString &part : parts)
         size += part.size() + 1;
     QString key;
     key.reserve(size);
+    bool first = true;
     for (const QString &part : parts) {
-        if (!key.isEmpty() || &part != parts.begin())
+        if (!first)
             key += kSeparator;
+        first = false;
         key += part;
     }
     return std::move(key).toCaseFolded();
 }
+
+} // namespace
+
+QString CatalogKeys::Key(std::initializer_list<QString> parts) { return joinedKey(parts); }
+
+QString CatalogKeys::Key(const QStringList &parts) { return joinedKey(parts); }
 
 void CatalogKeys::Clear()
 {

@@ -8,6 +8,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <functional>
 #include <initializer_list>
@@ -36,6 +37,7 @@ public:
     enum Mark : char { Absent = 0, InCatalog = '*', InFile = ' ' };
 
     static QString Key(std::initializer_list<QString> parts);
+    static QString Key(const QStringList &parts);
 
     Mark Find(Set set, const QString &key) const { return Mark(m_sets[set].value(key, Absent)); }
     bool Exists(Set set, const QString &key) const { return m_sets[set].contains(key); }

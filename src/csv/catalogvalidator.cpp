@@ -136,8 +136,8 @@ bool CatalogValidator::isValidDriverName(const QString &driver)
     const auto known = m_drivers.constFind(driver);
     if (known != m_drivers.constEnd())
         return *known;
-    const bool valid = !m_connection.db
-                            ->OpenRecordset(QStringLiteral("SELECT DRIVER_NAME FROM QN_DRIVER WHERE DRIVER_NAME = '") +
+    const bool valid = !m_database()
+                            .OpenRecordset(QStringLiteral("SELECT DRIVER_NAME FROM QN_DRIVER WHERE DRIVER_NAME = '") +
                                             modDatabase::EscapeQuotes(driver) + QLatin1Char('\''))
                             ->Eof();
     m_drivers.insert(driver, valid);

@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <utility>
 
 #include "catalogkeys.h"
@@ -29,8 +30,11 @@ public:
         virtual void AddPassed(long line, const QString &type, const QString &key) = 0;
     };
 
-    CatalogValidator(CatalogKeys &keys, const CConnection &connection, Report &report)
-        : m_keys(keys), m_connection(connection), m_report(report)
+    // `connection` gives the data types; `database` the open database of the
+    // data source when a query runs.
+    CatalogValidator(CatalogKeys &keys, const CConnection &connection, std::function<dao::Database &()> database,
+                     Report &report)
+        : m_keys(keys), m_connection(connection), m_database(std::move(database)), m_report(report)
     {
     }
 
@@ -75,6 +79,7 @@ private:
 
     CatalogKeys &m_keys;
     const CConnection &m_connection;
+    std::function<dao::Database &()> m_database;
     Report &m_report;
     QHash<QString, bool> m_drivers; // the driver names checked in this run
     long m_line = 0;

@@ -369,4 +369,36 @@ TEST_F(Validate, AFailingCheckHaltsTheRun)
               QStringLiteral("DISAM"));
 }
 
+// A link lost under a query of the checks: Retry connects again and the run
+// completes, the catalog read or the driver check as much as the import.
+TEST_F(Validate, RetryAfterALostLinkCompletesTheRun)
+{
+    write(QStringLiteral("db.csv"), {R"("DB","NEWDB","dir","DISAM","","")"});
+    const struct
+    {
+        int statement; // 3: a read of the catalog; 9: the driver check; 11: the INSERT
+        const char *trappedIn;
+    } cases[] = {{3, "frmCSVValidate.cmdAction_Click"},
+                 {9, "frmCSVValidate.cmdAction_Click"},
+                 {11, "frmCSVValidate.ImportLine"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.statement);
+        open(QStringLiteral("QnTest2"))->Execute(QStringLiteral("DELETE FROM QN_DB WHERE DATABASE_NAME = 'NEWDB'"));
+        ui().clear();
+        importFrom(QStringLiteral("QnTest2"), QStringLiteral("db.csv"), [&](frmCSVValidate &d) {
+            dao::Faults::Add(dao::Faults::Statement, c.statement, QStringLiteral("08S01"), QStringLiteral("link down"));
+            ui().answerError(ui::vbRetry);
+            ui().answerMsgBox(ui::vbOK);
+            click(d.cmdAction);
+        });
+        ASSERT_EQ(ui().errors().size(), 1);
+        EXPECT_EQ(ui().errors()[0].trappedIn, QLatin1String(c.trappedIn));
+        EXPECT_EQ(ui().messages(), QStringList{QStringLiteral("CSV Successfully imported.")});
+        EXPECT_EQ(scalar(QStringLiteral("SELECT DRIVER_NAME FROM QN_DB WHERE DATABASE_NAME = 'NEWDB'"),
+                         QStringLiteral("QnTest2"))
+                      .toString(),
+                  QStringLiteral("DISAM"));
+    }
+}
+
 } // namespace
