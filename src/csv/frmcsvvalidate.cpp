@@ -212,6 +212,7 @@ void frmCSVValidate::run()
     const CConnections::Ptr connection = gConnections().Item(m_dataSource);
     if (!connection || !connection->db)
         return;
+    modUpdate::WorkInProgress work;
     m_connection = connection;
     m_db = connection->db;
     m_running = true;

@@ -22,7 +22,8 @@ class QTreeWidgetItem;
 // only a file without errors (and, after a question, with warnings) is then
 // imported, all of it in one unit or nothing: the lines as they were checked,
 // not the file read again. Stop halts a run between two lines; Restart reads
-// the file again and runs from the start. While a run is under way Cancel,
+// the file again and runs from the start. A run is work in progress for the
+// main window, which does not close meanwhile. While a run is under way Cancel,
 // the close box and a second Start are refused; while it imports, both buttons
 // are off. The dialog closes itself after the import and reloads the data
 // source's node in the tree.
