@@ -77,11 +77,17 @@ void CatalogImporter::Reset(QHash<QString, qint32> lastFieldNumbers)
     m_fieldNumbers = std::move(lastFieldNumbers);
     m_columnNumbers.clear();
     m_parentsRead.clear();
+    m_lastParents = {};
 }
 
 void CatalogImporter::parent(QStringList &parents, CatalogKeys::Set set, const char *table,
                              const QStringList &columns, const QStringList &values)
 {
+    // The line before went under the same row: it was read already, or need not be.
+    QStringList &last = m_lastParents[size_t(set)];
+    if (values == last)
+        return;
+    last = values;
     const QString key = CatalogKeys::Key(values);
     if (m_keys.Find(set, key) != CatalogKeys::InCatalog)
         return;

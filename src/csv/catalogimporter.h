@@ -9,6 +9,7 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <optional>
 
 #include "catalogkeys.h"
@@ -57,6 +58,7 @@ private:
     const CConnection &m_connection;
     const CatalogKeys &m_keys;
     QSet<QString> m_parentsRead; // the parents read: their set and key
+    std::array<QStringList, CatalogKeys::SetCount> m_lastParents; // per set, the key values met last
     QHash<QString, qint32> m_fieldNumbers;  // by FILE_NAME as inserted
     QHash<QString, qint32> m_columnNumbers; // by DATABASE_NAME and TABLE_NAME as inserted (apart)
     QHash<QString, QString> m_typeAttributes; // by SQL_TYPE_NAME: its attributes as SQL
