@@ -797,6 +797,14 @@ void UnitRequireRows(const QString &sql, const QStringList &columns, const QList
             qnerr::raise(qnerr::NoCurrentRecord, qnerr::standardDescription(qnerr::NoCurrentRecord));
 }
 
+static int g_workInProgress = 0;
+
+WorkInProgress::WorkInProgress() { ++g_workInProgress; }
+
+WorkInProgress::~WorkInProgress() { --g_workInProgress; }
+
+bool UnitRunning() { return !g_units.empty() || g_workInProgress > 0; }
+
 QStringList LastStatements() { return g_lastStatements; }
 
 bool LastUnitUndone() { return g_lastUnitUndone; }

@@ -115,6 +115,19 @@ long UnitInsert(const QString &insert, const QString &undo);
 // is there again; inside a transaction the rollback puts the rows back.
 long UnitDelete(const QString &del, const QStringList &undo);
 
+// True while a unit runs, or while a WorkInProgress lives: work that yields
+// to the event loop outside its unit (an import checking its file). The main
+// window does not close meanwhile.
+bool UnitRunning();
+class WorkInProgress
+{
+public:
+    WorkInProgress();
+    ~WorkInProgress();
+    WorkInProgress(const WorkInProgress &) = delete;
+    WorkInProgress &operator=(const WorkInProgress &) = delete;
+};
+
 // The statements, queries included, that the latest rename or unit ran, in
 // order (its last attempt; rolled back or not).
 QStringList LastStatements();

@@ -1,6 +1,7 @@
 #include "catalogcsv.h"
 
 #include <QStringDecoder>
+#include <cstring>
 
 #include "core/clocdts.h"
 #include "core/moddatabase.h"
@@ -323,8 +324,32 @@ bool LineReader::Next(QString &line)
         bytes.chop(1);
     while (bytes.endsWith('\r'))
         bytes.chop(1);
-    line = DecodeLine(bytes);
+    if (std::memchr(bytes.data(), 0, size_t(bytes.size()))) {
+        QByteArray kept = bytes.toByteArray();
+        kept.removeIf([](char c) { return c == '\0'; });
+        line = DecodeLine(kept);
+    } else {
+        line = DecodeLine(bytes);
+    }
     return true;
+}
+
+void Lines::Clear()
+{
+    m_text = QString();
+    m_ends = {};
+}
+
+void Lines::Append(QStringView line)
+{
+    m_text += line;
+    m_ends.push_back(m_text.size());
+}
+
+QString Lines::At(qsizetype index) const
+{
+    const qsizetype start = index == 0 ? 0 : m_ends[size_t(index - 1)];
+    return m_text.mid(start, m_ends[size_t(index)] - start);
 }
 
 } // namespace CatalogCSV

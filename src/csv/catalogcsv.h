@@ -12,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <vector>
 
 class CLOCDTs;
 
@@ -62,7 +63,8 @@ public:
     // False when the file cannot be opened for reading.
     bool Open(const QString &fileName);
     // The next line without its line end ("\n" and any "\r" before it); false
-    // at the end of the file. A last line without a line end counts.
+    // at the end of the file. A last line without a line end counts. A NUL
+    // character is dropped wherever it stands.
     bool Next(QString &line);
     void Close() { m_file.close(); }
 
@@ -70,6 +72,22 @@ private:
     static constexpr qsizetype kChunk = 64 * 1024;
     QFile m_file;
     QByteArray m_buffer;
+};
+
+// Lines kept as read, in one text: what the first stage of an import checked,
+// for the second stage to insert.
+class Lines
+{
+public:
+    void Clear();
+    void Append(QStringView line);
+    qsizetype Count() const { return qsizetype(m_ends.size()); }
+    // The line at `index`, from 0.
+    QString At(qsizetype index) const;
+
+private:
+    QString m_text;
+    std::vector<qsizetype> m_ends; // where each line ends in m_text
 };
 
 } // namespace CatalogCSV

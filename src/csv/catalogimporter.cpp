@@ -76,6 +76,26 @@ void CatalogImporter::Reset(QHash<QString, qint32> lastFieldNumbers)
 {
     m_fieldNumbers = std::move(lastFieldNumbers);
     m_columnNumbers.clear();
+    m_parentsRead.clear();
+    m_lastParents = {};
+}
+
+void CatalogImporter::parent(QStringList &parents, CatalogKeys::Set set, const char *table,
+                             const QStringList &columns, const QStringList &values)
+{
+    // The line before went under the same row: it was read already, or need not be.
+    QStringList &last = m_lastParents[size_t(set)];
+    if (values == last)
+        return;
+    last = values;
+    const QString key = CatalogKeys::Key(values);
+    if (m_keys.Find(set, key) != CatalogKeys::InCatalog)
+        return;
+    const QString read = QString::number(int(set)) + QLatin1Char(':') + key;
+    if (m_parentsRead.contains(read))
+        return;
+    m_parentsRead.insert(read);
+    parents << modDatabase::RowSQL(QLatin1String(table), columns, values);
 }
 
 // PRECISION to RADIX of an SQL data type, each written "0" and its value.
@@ -133,6 +153,7 @@ std::optional<CatalogImporter::Statements> CatalogImporter::ImportLine(const QSt
                        .end(QLatin1StringView(") "));
         s.undo = keyDelete("QN_FIELD", {QStringLiteral("FILE_NAME"), QStringLiteral("FIELD_NAME")},
                            {file, v(2).toUpper()});
+        parent(s.parents, CatalogKeys::FileKeys, "QN_FILE", {QStringLiteral("FILE_NAME")}, {file});
     } else if (tag == QLatin1String("DB")) {
         s.insert = Insert(QStringLiteral("INSERT INTO QN_DB (DATABASE_NAME, DEFAULT_DIRECTORY, DRIVER_NAME, "
                                          "CONNECT_STRING, DISPLAY_NAME) VALUES ("))
@@ -156,6 +177,7 @@ std::optional<CatalogImporter::Statements> CatalogImporter::ImportLine(const QSt
                        .end(QLatin1StringView(")"));
         s.undo = keyDelete("QN_TABLE", {QStringLiteral("DATABASE_NAME"), QStringLiteral("TABLE_NAME")},
                            {v(1).toUpper(), v(2).toUpper()});
+        parent(s.parents, CatalogKeys::DatabaseKeys, "QN_DB", {QStringLiteral("DATABASE_NAME")}, {v(1).toUpper()});
     } else if (tag == QLatin1String("COLUMN")) {
         const QString db = v(1).toUpper(), table = v(2).toUpper();
         const QString typeName = v(5).toUpper();
@@ -192,6 +214,8 @@ std::optional<CatalogImporter::Statements> CatalogImporter::ImportLine(const QSt
         s.undo = keyDelete("QN_COLUMN",
                            {QStringLiteral("DATABASE_NAME"), QStringLiteral("TABLE_NAME"), QStringLiteral("COLUMN_NAME")},
                            {db, table, v(3).toUpper()});
+        parent(s.parents, CatalogKeys::TableKeys, "QN_TABLE",
+               {QStringLiteral("DATABASE_NAME"), QStringLiteral("TABLE_NAME")}, {db, table});
     } else if (tag == QLatin1String("USER")) {
         s.insert = Insert(QStringLiteral("INSERT INTO QN_USER (USER_NAME, USER_PASSWORD) VALUES ("))
                        .upper(v(1))
@@ -214,6 +238,8 @@ std::optional<CatalogImporter::Statements> CatalogImporter::ImportLine(const QSt
                        .end(QLatin1StringView(")"));
         s.undo = keyDelete("QN_DBPRV", {QStringLiteral("USER_NAME"), QStringLiteral("DATABASE_NAME")},
                            {v(1).toUpper(), v(2).toUpper()});
+        parent(s.parents, CatalogKeys::UserKeys, "QN_USER", {QStringLiteral("USER_NAME")}, {v(1).toUpper()});
+        parent(s.parents, CatalogKeys::DatabaseKeys, "QN_DB", {QStringLiteral("DATABASE_NAME")}, {v(2).toUpper()});
     } else if (tag == QLatin1String("TBLPRV")) {
         s.insert = Insert(QStringLiteral("INSERT INTO QN_TBLPRV (USER_NAME, DATABASE_NAME, TABLE_NAME, ALLOW_SELECT, "
                                          "ALLOW_INSERT, ALLOW_UPDATE, ALLOW_DELETE) VALUES ("))
@@ -228,6 +254,10 @@ std::optional<CatalogImporter::Statements> CatalogImporter::ImportLine(const QSt
         s.undo = keyDelete("QN_TBLPRV",
                            {QStringLiteral("USER_NAME"), QStringLiteral("DATABASE_NAME"), QStringLiteral("TABLE_NAME")},
                            {v(1).toUpper(), v(2).toUpper(), v(3).toUpper()});
+        parent(s.parents, CatalogKeys::UserKeys, "QN_USER", {QStringLiteral("USER_NAME")}, {v(1).toUpper()});
+        parent(s.parents, CatalogKeys::DatabaseKeys, "QN_DB", {QStringLiteral("DATABASE_NAME")}, {v(2).toUpper()});
+        parent(s.parents, CatalogKeys::TableKeys, "QN_TABLE",
+               {QStringLiteral("DATABASE_NAME"), QStringLiteral("TABLE_NAME")}, {v(2).toUpper(), v(3).toUpper()});
     } else {
         return std::nullopt;
     }

@@ -20,25 +20,37 @@ struct Source
 
 } // namespace
 
-QString CatalogKeys::Key(std::initializer_list<QString> parts)
+namespace {
+
+template <class Parts> QString joinedKey(const Parts &parts)
 {
     qsizetype size = 0;
     for (const QString &part : parts)
         size += part.size() + 1;
     QString key;
     key.reserve(size);
+    bool first = true;
     for (const QString &part : parts) {
-        if (!key.isEmpty() || &part != parts.begin())
+        if (!first)
             key += kSeparator;
+        first = false;
         key += part;
     }
     return std::move(key).toCaseFolded();
 }
 
+} // namespace
+
+QString CatalogKeys::Key(std::initializer_list<QString> parts) { return joinedKey(parts); }
+
+QString CatalogKeys::Key(const QStringList &parts) { return joinedKey(parts); }
+
 void CatalogKeys::Clear()
 {
     for (auto &set : m_sets)
         set.clear();
+    for (auto &widths : m_widths)
+        widths.clear();
     m_tableFiles.clear();
 }
 
@@ -60,6 +72,11 @@ void CatalogKeys::ReadCurrentCatalog(dao::Database &db, const std::function<void
     for (const Source &source : sources) {
         const auto reader = db.OpenReader(QString::fromLatin1(source.sql));
         const int columns = reader->ColumnCount();
+        for (const auto &[set, parts] : source.keys) {
+            m_widths[set].clear();
+            for (const int part : parts)
+                m_widths[set].push_back(int(reader->Columns()[size_t(part)].Size));
+        }
         const QString prefix = QStringLiteral("Reading current catalog ") + QLatin1String(source.word) +
                                QStringLiteral(" '");
         std::deque<QVariant> cells;

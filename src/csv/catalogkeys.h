@@ -8,9 +8,11 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <functional>
 #include <initializer_list>
+#include <vector>
 
 namespace dao {
 class Database;
@@ -35,6 +37,7 @@ public:
     enum Mark : char { Absent = 0, InCatalog = '*', InFile = ' ' };
 
     static QString Key(std::initializer_list<QString> parts);
+    static QString Key(const QStringList &parts);
 
     Mark Find(Set set, const QString &key) const { return Mark(m_sets[set].value(key, Absent)); }
     bool Exists(Set set, const QString &key) const { return m_sets[set].contains(key); }
@@ -62,13 +65,22 @@ public:
             m_tableFiles.insert(key, file);
     }
 
+    // The width the catalog reports for the column that part `part` (from 0)
+    // of a key of `set` is read from; 0 when it reports none.
+    int Width(Set set, int part) const
+    {
+        return size_t(part) < m_widths[set].size() ? m_widths[set][size_t(part)] : 0;
+    }
+
     void Clear();
     // Fills the sets from the catalog's eight tables, every row of them (the
-    // catalog's own rows too); a key two rows share keeps one entry. `status`
-    // hears the text of each row read. Failures pass up.
+    // catalog's own rows too), and the widths of their key columns; a key two
+    // rows share keeps one entry. `status` hears the text of each row read.
+    // Failures pass up.
     void ReadCurrentCatalog(dao::Database &db, const std::function<void(const QString &)> &status);
 
 private:
     std::array<QHash<QString, char>, SetCount> m_sets;
+    std::array<std::vector<int>, SetCount> m_widths;
     QHash<QString, QString> m_tableFiles;
 };

@@ -14,6 +14,11 @@
 class QLabel;
 class QPushButton;
 
+// `held` while it is open; else the registry's open database of `dataSource`
+// (connected again after a lost link), which `held` then keeps. 91 when the
+// data source cannot be connected.
+dao::Database &LiveDatabase(dao::DatabasePtr &held, const QString &dataSource);
+
 class CatalogPane : public QWidget, public PaneProtocol
 {
     Q_OBJECT
@@ -38,7 +43,10 @@ protected:
     // The main window's status text.
     static void Status(const QString &text = QStringLiteral("Ready"));
 
-    // The open database of the data source shown; its Name is the data source.
+    // The open database of the data source shown, taken again from the
+    // registry when the connection was lost (91 before Display).
+    dao::Database &db();
+    // The database Display took; its Name is the data source.
     dao::DatabasePtr m_db;
     // Display leaves quietly on a missing object (91) instead of reporting it.
     bool m_quietWithoutObject = false;

@@ -78,8 +78,24 @@ void CatalogValidator::ValidateLine(long line, const QString &text)
 
 void CatalogValidator::upper(std::initializer_list<int> columns)
 {
+    m_asRead = m_fields;
     for (int n : columns)
         col(n) = col(n).toUpper();
+}
+
+bool CatalogValidator::badKey(Set set, std::initializer_list<std::pair<int, const char *>> parts)
+{
+    int part = 0;
+    for (const auto &[n, caption] : parts) {
+        const int width = m_keys.Width(set, part++);
+        const bool empty = col(n).isEmpty();
+        if (!empty && (width <= 0 || col(n).size() <= width))
+            continue;
+        error(QStringLiteral("Invalid ") + QLatin1String(caption) + QLatin1Char(' ') +
+              quoted(empty ? QString() : m_asRead.value(n - 1)) + QStringLiteral(" (Col %1)").arg(n));
+        return true;
+    }
+    return false;
 }
 
 void CatalogValidator::error(const QString &description)
@@ -120,8 +136,8 @@ bool CatalogValidator::isValidDriverName(const QString &driver)
     const auto known = m_drivers.constFind(driver);
     if (known != m_drivers.constEnd())
         return *known;
-    const bool valid = !m_connection.db
-                            ->OpenRecordset(QStringLiteral("SELECT DRIVER_NAME FROM QN_DRIVER WHERE DRIVER_NAME = '") +
+    const bool valid = !m_database()
+                            .OpenRecordset(QStringLiteral("SELECT DRIVER_NAME FROM QN_DRIVER WHERE DRIVER_NAME = '") +
                                             modDatabase::EscapeQuotes(driver) + QLatin1Char('\''))
                             ->Eof();
     m_drivers.insert(driver, valid);
@@ -133,6 +149,8 @@ void CatalogValidator::file()
     if (m_fields.size() < 5)
         return error(QStringLiteral("Insufficient information to describe a File"));
     upper({2, 3, 4});
+    if (badKey(Keys::FileKeys, {{2, "File Name"}}))
+        return;
     const QString &name = col(2);
     if (taken(Keys::FileKeys, Keys::Key({name}), quoted(name) + QStringLiteral(" already defined"), 2))
         return;
@@ -153,6 +171,8 @@ void CatalogValidator::field()
     if (m_fields.size() < 11)
         return error(QStringLiteral("Insufficient information to describe a Field"));
     upper({2, 3, 4});
+    if (badKey(Keys::FieldKeys, {{2, "File Name"}, {3, "Field Name"}}))
+        return;
     const QString &file = col(2), &name = col(3);
     if (!m_keys.Exists(Keys::FileKeys, Keys::Key({file})))
         return error(QStringLiteral("File ") + quoted(file) + QStringLiteral(" is not defined (Col 2)"));
@@ -180,6 +200,8 @@ void CatalogValidator::database()
     if (m_fields.size() < 6)
         return error(QStringLiteral("Insufficient information to describe a Database"));
     upper({2, 4});
+    if (badKey(Keys::DatabaseKeys, {{2, "Database Name"}}))
+        return;
     const QString &name = col(2);
     if (taken(Keys::DatabaseKeys, Keys::Key({name}), quoted(name) + QStringLiteral(" is already defined"), 2))
         return;
@@ -197,6 +219,8 @@ void CatalogValidator::table()
     if (m_fields.size() < 8)
         return error(QStringLiteral("Insufficient information to describe a Table"));
     upper({2, 3, 4, 5});
+    if (badKey(Keys::TableKeys, {{2, "Database Name"}, {3, "Table Name"}}))
+        return;
     const QString &db = col(2), &name = col(3), &file = col(5);
     if (!m_keys.Exists(Keys::DatabaseKeys, Keys::Key({db})))
         return error(QStringLiteral("Database ") + quoted(db) + QStringLiteral(" does not exist (Col 2)"));
@@ -223,6 +247,8 @@ void CatalogValidator::column()
     if (m_fields.size() < 12)
         return error(QStringLiteral("Insufficient information to describe a Column"));
     upper({2, 3, 4, 5, 6});
+    if (badKey(Keys::ColumnNameKeys, {{2, "Database Name"}, {3, "Table Name"}, {4, "Column Name"}}))
+        return;
     const QString &db = col(2), &table = col(3), &name = col(4), &field = col(5);
     if (!m_keys.Exists(Keys::DatabaseKeys, Keys::Key({db})))
         return error(QStringLiteral("Database ") + quoted(db) + QStringLiteral(" does not exist (Col 2)"));
@@ -275,6 +301,8 @@ void CatalogValidator::user()
     if (m_fields.size() != 3)
         return error(QStringLiteral("Insufficient information to describe a User"));
     upper({2, 3});
+    if (badKey(Keys::UserKeys, {{2, "User Name"}}))
+        return;
     const QString &name = col(2);
     if (name == QLatin1String("ADMIN"))
         return error(QStringLiteral("ADMIN cannot be imported"));
@@ -291,6 +319,8 @@ void CatalogValidator::dbprv()
     if (m_fields.size() != 10)
         return error(QStringLiteral("Insufficient information to describe a Database Privilege"));
     upper({2, 3, 4, 5, 10});
+    if (badKey(Keys::DBPRVKeys, {{2, "User Name"}, {3, "Database Name"}}))
+        return;
     const QString &user = col(2), &db = col(3);
     if (!m_keys.Exists(Keys::UserKeys, Keys::Key({user})))
         return error(QStringLiteral("User ") + quoted(user) + QStringLiteral(" does not exist (Col 2)"));
@@ -321,6 +351,8 @@ void CatalogValidator::tblprv()
     if (m_fields.size() != 8)
         return error(QStringLiteral("Insufficient information to describe a Table Privilege"));
     upper({2, 3, 4});
+    if (badKey(Keys::TBLPRVKeys, {{2, "User Name"}, {3, "Database Name"}, {4, "Table Name"}}))
+        return;
     const QString &user = col(2), &db = col(3), &table = col(4);
     if (!m_keys.Exists(Keys::UserKeys, Keys::Key({user})))
         return error(QStringLiteral("User ") + quoted(user) + QStringLiteral(" does not exist (Col 2)"));

@@ -8,6 +8,8 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <functional>
+#include <utility>
 
 #include "catalogkeys.h"
 
@@ -28,8 +30,11 @@ public:
         virtual void AddPassed(long line, const QString &type, const QString &key) = 0;
     };
 
-    CatalogValidator(CatalogKeys &keys, const CConnection &connection, Report &report)
-        : m_keys(keys), m_connection(connection), m_report(report)
+    // `connection` gives the data types; `database` the open database of the
+    // data source when a query runs.
+    CatalogValidator(CatalogKeys &keys, const CConnection &connection, std::function<dao::Database &()> database,
+                     Report &report)
+        : m_keys(keys), m_connection(connection), m_database(std::move(database)), m_report(report)
     {
     }
 
@@ -55,7 +60,13 @@ private:
     void tblprv();
 
     QString &col(int n) { return m_fields[n - 1]; }
+    // Upper-cases the columns; the line as read stays in m_asRead.
     void upper(std::initializer_list<int> columns);
+    // The key parts of the line's row, (column, caption) each, in the order
+    // of `set`'s key: an empty one, or one longer than the catalog column it
+    // goes into, is the error "Invalid <caption> '<value>' (Col <n>)" (a long
+    // value as read); true when there was one.
+    bool badKey(Set set, std::initializer_list<std::pair<int, const char *>> parts);
     void error(const QString &description);
     void warning(const QString &description);
     void passed(const QString &key);
@@ -68,11 +79,13 @@ private:
 
     CatalogKeys &m_keys;
     const CConnection &m_connection;
+    std::function<dao::Database &()> m_database;
     Report &m_report;
     QHash<QString, bool> m_drivers; // the driver names checked in this run
     long m_line = 0;
     QString m_type;
     QStringList m_fields;
+    QStringList m_asRead; // the fields before the upper-casing
     bool m_erred = false;   // the line has an error
     bool m_stopped = false; // the run stops: nothing more is checked or filed
 };

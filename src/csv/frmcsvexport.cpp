@@ -1,6 +1,7 @@
 #include "frmcsvexport.h"
 
 #include <QProgressBar>
+#include <QSaveFile>
 #include <deque>
 #include <memory>
 #include <vector>
@@ -86,6 +87,12 @@ void accessProblem(const QString &file)
                 ui::vbInformation);
 }
 
+void notExported(const QString &file)
+{
+    Ui().MsgBox(QStringLiteral("The catalog was not exported; '") + file + QStringLiteral("' was not changed."),
+                ui::vbInformation);
+}
+
 } // namespace
 
 frmCSVExport::frmCSVExport()
@@ -130,8 +137,9 @@ void frmCSVExport::Export()
     const QString name = WithDefaultExtension(*chosen);
     m_lastFile = name;
     CMouseSleeper sleeper;
-    QFile file(name);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    // Written beside the file and put in its place only when whole.
+    QSaveFile file(name);
+    if (!file.open(QIODevice::WriteOnly)) {
         Status();
         accessProblem(name);
         return;
@@ -139,28 +147,21 @@ void frmCSVExport::Export()
     m_lines = 0;
     m_brokenLines.clear();
     pbrProgress->setValue(0);
-    bool complete = true;
     for (const Block &block : blocks()) {
         m_query = block.query;
         handler.info = m_query;
-        if (!handler.step([&] { Status(block.status); })) {
+        if (!handler.step([&] { Status(block.status); }) || !WriteBlock(file, block.tag, block.query)) {
+            file.cancelWriting();
             Status();
+            notExported(name);
             return;
         }
-        complete = WriteBlock(file, block.tag, block.query) && complete;
         pbrProgress->setValue(pbrProgress->value() + 1);
     }
-    const bool written = file.flush();
-    file.close();
+    const bool written = file.commit();
     Status();
     if (!written) {
-        accessProblem(name);
-        return;
-    }
-    if (!complete) {
-        Ui().MsgBox(QStringLiteral("The catalog was not exported completely: the file '") + name +
-                        QStringLiteral("' is incomplete."),
-                    ui::vbInformation);
+        notExported(name);
         return;
     }
     QString message = QStringLiteral("Catalog Exported");
@@ -174,13 +175,13 @@ void frmCSVExport::Export()
     Ui().MsgBox(message, ui::vbInformation);
 }
 
-bool frmCSVExport::WriteBlock(QFile &file, const QString &header, const QString &criteria)
+bool frmCSVExport::WriteBlock(QIODevice &file, const QString &header, const QString &criteria)
 {
     const QString routine = QStringLiteral("frmCSVExport.WriteBlock");
     TraceScope trace(routine);
     ErrorHandler handler(routine);
     std::unique_ptr<dao::Reader> reader;
-    if (!handler.step([&] { reader = m_db->OpenReader(criteria); }))
+    if (!handler.step([&] { reader = db().OpenReader(criteria); }))
         return false;
     const int columns = reader->ColumnCount();
     const bool columnBlock = header == QLatin1String("COLUMN");

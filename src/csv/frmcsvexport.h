@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QFile>
+#include <QIODevice>
 #include <QStringList>
 
 #include "catalogpane.h"
@@ -19,8 +19,9 @@ public:
     frmCSVExport();
 
     void tbr_ButtonClick(const QString &key) override;
-    // Asks for the file and writes it. A block that failed and was ignored
-    // leaves the file incomplete, and the message says so.
+    // Asks for the file and writes it. The file is replaced only by a whole
+    // export: a block that failed and was ignored, or a failed write, ends the
+    // export and leaves the file as it was, and the message says so.
     void Export();
 
     QProgressBar *pbrProgress = nullptr;
@@ -37,7 +38,7 @@ private:
     };
     // Writes every row of `criteria` as a line tagged `header`; false when a
     // failure was ignored (the block ends early).
-    bool WriteBlock(QFile &file, const QString &header, const QString &criteria);
+    bool WriteBlock(QIODevice &file, const QString &header, const QString &criteria);
 
     QString m_lastFile; // the file chosen last
     QString m_query;    // the block query being written

@@ -15,7 +15,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "catalogcsv.h"
+#include "catalogpane.h"
 #include "core/csqldts.h"
 #include "core/errortrace.h"
 #include "core/modstring.h"
@@ -132,6 +132,7 @@ bool frmCSVValidate::Validate(const QString &Datasource, const QString &Filename
     QPointer<frmCSVValidate> form = &forms::Get<frmCSVValidate>();
     form->m_result = false;
     form->m_connection = connection;
+    form->m_db = connection->db;
     form->m_dataSource = Datasource;
     form->m_file = Filename;
     const qsizetype separator = qMax(Filename.lastIndexOf(QLatin1Char('/')), Filename.lastIndexOf(QLatin1Char('\\')));
@@ -203,13 +204,17 @@ void frmCSVValidate::halt()
 // ---------------------------------------------------------------------------
 // The run
 
+dao::Database &frmCSVValidate::db() { return LiveDatabase(m_db, m_dataSource); }
+
 void frmCSVValidate::run()
 {
     // A connection lost since the last run connects again.
     const CConnections::Ptr connection = gConnections().Item(m_dataSource);
     if (!connection || !connection->db)
         return;
+    modUpdate::WorkInProgress work;
     m_connection = connection;
+    m_db = connection->db;
     m_running = true;
     m_result = false;
     m_stop = false;
@@ -218,9 +223,11 @@ void frmCSVValidate::run()
     m_pendingRows.clear();
     lvwErr->clear();
     m_keys.Clear();
+    m_checked.Clear();
     CatalogValidator::Report &report = *this;
-    m_validator = std::make_unique<CatalogValidator>(m_keys, *m_connection, report);
-    m_importer = std::make_unique<CatalogImporter>(*m_connection);
+    m_validator = std::make_unique<CatalogValidator>(
+        m_keys, *m_connection, [this]() -> dao::Database & { return db(); }, report);
+    m_importer = std::make_unique<CatalogImporter>(*m_connection, m_keys);
     cmdCancel->setEnabled(false);
     {
         clsFormMouseSleeper sleeper;
@@ -231,7 +238,7 @@ void frmCSVValidate::run()
             CMouseSleeper busy;
             m_keys.Clear();
             m_shown.invalidate();
-            m_keys.ReadCurrentCatalog(*m_connection->db, [&](const QString &text) {
+            m_keys.ReadCurrentCatalog(db(), [&](const QString &text) {
                 reading = text;
                 if (!m_shown.isValid() || m_shown.elapsed() >= kShowEveryMs) {
                     m_shown.restart();
@@ -252,16 +259,15 @@ void frmCSVValidate::run()
                 if (count == 0)
                     Ui().MsgBox(QStringLiteral("The CSV is empty"), ui::vbInformation);
                 else if (validateLines(count)) {
-                    // The import needs no key of the checks.
-                    m_keys.Clear();
                     m_validator.reset();
-                    importLines(count);
+                    importLines();
                 }
             }
         }
     }
     showRows();
     m_keys.Clear();
+    m_checked.Clear();
     m_validator.reset();
     m_importer.reset();
     m_running = false;
@@ -304,6 +310,7 @@ bool frmCSVValidate::validateLines(long count)
     QString line;
     while (!m_stop && reader.Next(line)) {
         ++n;
+        m_checked.Append(line);
         progress(QStringLiteral("Validating Line"), n, count);
         if (!handler.step([&] { m_validator->ValidateLine(n, line); })) {
             halt();
@@ -341,8 +348,9 @@ bool frmCSVValidate::validateLines(long count)
     return true;
 }
 
-void frmCSVValidate::importLines(long count)
+void frmCSVValidate::importLines()
 {
+    const long count = long(m_checked.Count());
     m_importing = true;
     cmdCancel->setEnabled(false);
     cmdAction->setEnabled(false);
@@ -362,14 +370,15 @@ void frmCSVValidate::importLines(long count)
             if (const auto last = modString::WholeNumber((*numbers)(1).Text()))
                 lastFieldNumbers.insert((*numbers)(0).Text(), qint32(std::clamp<qint64>(*last, 0, INT32_MAX - 1)));
         m_importer->Reset(std::move(lastFieldNumbers));
-        CatalogCSV::LineReader reader;
-        openOrFail(reader, m_file);
-        QString line;
-        while (reader.Next(line)) {
+        for (qsizetype i = 0; i < m_checked.Count(); ++i) {
             ++m_importLine;
             progress(QStringLiteral("Importing Line"), m_importLine, count);
-            if (const auto statements = m_importer->ImportLine(line))
+            if (const auto statements = m_importer->ImportLine(m_checked.At(i))) {
+                // A parent read from the catalog by the checks must still be there.
+                for (const QString &parent : statements->parents)
+                    modUpdate::UnitRequireRow(parent);
                 modUpdate::UnitInsert(statements->insert, statements->undo);
+            }
             yield();
         }
     });

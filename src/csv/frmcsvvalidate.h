@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <memory>
 
+#include "catalogcsv.h"
 #include "catalogimporter.h"
 #include "catalogkeys.h"
 #include "catalogvalidator.h"
@@ -19,8 +20,10 @@ class QTreeWidgetItem;
 // The modal import dialog: Start checks every line of the catalog file against
 // the data source's catalog and the lines before it and lists each problem;
 // only a file without errors (and, after a question, with warnings) is then
-// imported, all of it in one unit or nothing. Stop halts a run between two
-// lines; Restart runs again from the start. While a run is under way Cancel,
+// imported, all of it in one unit or nothing: the lines as they were checked,
+// not the file read again. Stop halts a run between two lines; Restart reads
+// the file again and runs from the start. A run is work in progress for the
+// main window, which does not close meanwhile. While a run is under way Cancel,
 // the close box and a second Start are refused; while it imports, both buttons
 // are off. The dialog closes itself after the import and reloads the data
 // source's node in the tree.
@@ -68,14 +71,17 @@ private:
     // The counting, validation and import passes; false when the run ends.
     bool countLines(long &count);
     bool validateLines(long count);
-    void importLines(long count);
+    void importLines();
     // Shows the line's progress when it is due (the status line repaints).
     void progress(const QString &stage, long line, long count);
     // Serves the window's events when due.
     void yield();
+    // The data source's open database, connected again after a lost link.
+    dao::Database &db();
 
     QString m_dataSource;
-    CConnections::Ptr m_connection; // of the run
+    CConnections::Ptr m_connection; // of the run: its data types
+    dao::DatabasePtr m_db;
     QString m_file;
     bool m_result = false;
     bool m_stop = false;
@@ -85,6 +91,7 @@ private:
     long m_warnings = 0;
     long m_importLine = 0; // the line being imported
     CatalogKeys m_keys;
+    CatalogCSV::Lines m_checked; // the lines the validation read, for the import
     std::unique_ptr<CatalogValidator> m_validator;
     std::unique_ptr<CatalogImporter> m_importer;
     QElapsedTimer m_shown;   // since the status line was last shown

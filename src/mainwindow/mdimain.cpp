@@ -22,6 +22,7 @@
 #include "core/frmqnerr.h"
 #include "frmwelcome.h"
 #include "core/modgui.h"
+#include "core/modupdate.h"
 #include "core/mousesleeper.h"
 #include "core/panetable.h"
 #include "panehost/paneprotocol.h"
@@ -379,6 +380,13 @@ void mdiMain::MDIForm_Unload()
 
 void mdiMain::closeEvent(QCloseEvent *event)
 {
+    // Work under way (an import, a copy, a drag) holds its forms and its
+    // unit: the window stays until it ends.
+    if (!m_unloaded && modUpdate::UnitRunning()) {
+        Ui().Beep();
+        event->ignore();
+        return;
+    }
     if (!m_unloaded && !leaveCurrent(QStringLiteral("mdiMain.MDIForm_QueryUnload"))) {
         event->ignore();
         return;

@@ -85,22 +85,39 @@ TEST(CatalogCsv, BytesAreUtf8AndOtherwiseWestern)
         EXPECT_EQ(CatalogCSV::DecodeLine(c.bytes), c.text) << c.bytes.toHex().toStdString();
 }
 
-TEST(CatalogCsv, LinesEndAtLineFeedsWithoutTheirCarriageReturns)
+// The lines the reader gives for a file of `bytes`.
+QStringList readLines(const QTemporaryDir &dir, QByteArrayView bytes)
 {
-    QTemporaryDir dir;
     const QString name = dir.filePath(QStringLiteral("lines.csv"));
     QFile file(name);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("a\r\nb\nc\r\r\n\r\nlast");
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return {QStringLiteral("<not written>")};
+    file.write(bytes.data(), bytes.size());
     file.close();
     CatalogCSV::LineReader reader;
-    ASSERT_TRUE(reader.Open(name));
+    if (!reader.Open(name))
+        return {QStringLiteral("<not read>")};
     QStringList lines;
     QString line;
     while (reader.Next(line))
         lines << line;
-    EXPECT_EQ(lines, QStringList({"a", "b", "c", "", "last"}));
+    return lines;
+}
+
+TEST(CatalogCsv, LinesEndAtLineFeedsWithoutTheirCarriageReturns)
+{
+    QTemporaryDir dir;
+    EXPECT_EQ(readLines(dir, "a\r\nb\nc\r\r\n\r\nlast"), QStringList({"a", "b", "c", "", "last"}));
+    CatalogCSV::LineReader reader;
     EXPECT_FALSE(reader.Open(dir.filePath(QStringLiteral("missing.csv"))));
+}
+
+// A NUL character is no part of a line, wherever it stands.
+TEST(CatalogCsv, TheLineReaderDropsNulCharacters)
+{
+    QTemporaryDir dir;
+    static const char bytes[] = "\0a,\0\0b\0\r\n\0\r\n\"caf\xC3\0\xA9\"\0";
+    EXPECT_EQ(readLines(dir, QByteArrayView(bytes, sizeof bytes - 1)), QStringList({"a,b", "", "\"café\""}));
 }
 
 TEST(CatalogCsv, ShortFormsAreCompletedAsTheFullOnes)

@@ -151,16 +151,12 @@ TEST_F(Export, AFileThatCannotBeWrittenIsAnAccessProblem)
     EXPECT_EQ(main().StatusText(), QStringLiteral("Ready"));
 }
 
-// A block whose query fails: Retry reads it again and the file is whole;
-// Ignore ends that block, the others are written, and the message says that
-// the file is incomplete. A read that fails part-way and is retried writes
-// no row twice.
-TEST_F(Export, AFailedBlockLeavesTheFileIncompleteAndSaysSo)
+// A block whose query fails: Retry reads it again and the file is whole. A
+// read that fails part-way and is retried writes no row twice.
+TEST_F(Export, ARetriedBlockIsReadAgain)
 {
     auto *pane = openPane<frmCSVExport>(QStringLiteral("QnTest2"), "Export");
     ASSERT_TRUE(pane);
-    const QString expected = QString::fromUtf8(kExpected);
-
     dao::Faults::Add(dao::Faults::Statement, 3, QStringLiteral("HY000"), QStringLiteral("refused"));
     dao::Faults::Add(dao::Faults::Fetch, 5, QStringLiteral("HY000"), QStringLiteral("lost a row"));
     ui().answerSave(path(QStringLiteral("retried.csv")));
@@ -173,19 +169,75 @@ TEST_F(Export, AFailedBlockLeavesTheFileIncompleteAndSaysSo)
     EXPECT_EQ(ui().errors()[0].trappedIn, QStringLiteral("frmCSVExport.WriteBlock"));
     EXPECT_EQ(ui().errors()[0].additionalInfo, QStringLiteral("None"));
     EXPECT_TRUE(ui().messages().value(0).startsWith(QLatin1String("Catalog Exported")));
+}
+
+// A failure ignored in any block ends the export: the file it replaces is as
+// it was, a new one is not made, and the message says so.
+TEST_F(Export, AFailedExportLeavesTheOldFile)
+{
+    auto *pane = openPane<frmCSVExport>(QStringLiteral("QnTest2"), "Export");
+    ASSERT_TRUE(pane);
+    const struct
+    {
+        dao::Faults::Call call;
+        int nth; // of the export's statements or fetches
+        bool existing;
+    } cases[] = {{dao::Faults::Statement, 1, true},
+                 {dao::Faults::Statement, 8, true},
+                 {dao::Faults::Fetch, 5, true},
+                 {dao::Faults::Statement, 3, false}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.call << " " << c.nth << (c.existing ? " over a file" : " new"));
+        const QString name = path(QStringLiteral("kept.csv"));
+        QFile::remove(name);
+        if (c.existing)
+            writeFile(QStringLiteral("kept.csv"), "the old export\r\n");
+        ui().clear();
+        dao::Faults::Add(c.call, c.nth, QStringLiteral("HY000"), QStringLiteral("refused"));
+        ui().answerSave(name);
+        ui().answerError(ui::vbIgnore);
+        ui().answerMsgBox(ui::vbOK);
+        click(pane->cmdAction);
+        EXPECT_EQ(readFile(QStringLiteral("kept.csv")), c.existing ? QByteArray("the old export\r\n") : "<no file>");
+        EXPECT_EQ(ui().messages(), QStringList{QStringLiteral("The catalog was not exported; '") + name +
+                                               QStringLiteral("' was not changed.")});
+        EXPECT_EQ(ui().shown().last().style, ui::vbInformation);
+        // No file of the export is left beside it.
+        EXPECT_EQ(QDir(m_dir->path()).entryList({QStringLiteral("kept*")}, QDir::Files | QDir::Hidden),
+                  c.existing ? QStringList{"kept.csv"} : QStringList());
+        EXPECT_EQ(main().StatusText(), QStringLiteral("Ready"));
+    }
+}
+
+// A link lost under a block's query: Retry connects again and the export
+// completes; after one ignored, the next Export connects again too.
+TEST_F(Export, RetryAfterALostLinkAndTheNextExportComplete)
+{
+    auto *pane = openPane<frmCSVExport>(QStringLiteral("QnTest2"), "Export");
+    ASSERT_TRUE(pane);
+    dao::Faults::Add(dao::Faults::Statement, 3, QStringLiteral("08S01"), QStringLiteral("link down"));
+    ui().answerSave(path(QStringLiteral("retried.csv")));
+    ui().answerError(ui::vbRetry);
+    ui().answerMsgBox(ui::vbOK);
+    click(pane->cmdAction);
+    EXPECT_EQ(readFile(QStringLiteral("retried.csv")), QByteArray(kExpected));
+    EXPECT_EQ(ui().errors().size(), 1);
+    EXPECT_TRUE(ui().messages().value(0).startsWith(QLatin1String("Catalog Exported")));
 
     ui().clear();
-    dao::Faults::Add(dao::Faults::Statement, 3, QStringLiteral("HY000"), QStringLiteral("refused"));
+    dao::Faults::Add(dao::Faults::Statement, 2, QStringLiteral("08S01"), QStringLiteral("link down"));
     ui().answerSave(path(QStringLiteral("ignored.csv")));
     ui().answerError(ui::vbIgnore);
     ui().answerMsgBox(ui::vbOK);
     click(pane->cmdAction);
-    QString withoutDb = expected;
-    withoutDb.remove(QStringLiteral("\"DB\",\"SALES\",\"/data\",\"DISAM\",\"DSN=x; UID=y\",\"Sales\"\r\n"));
-    EXPECT_EQ(QString::fromUtf8(readFile(QStringLiteral("ignored.csv"))), withoutDb);
-    EXPECT_EQ(ui().messages(), QStringList{QStringLiteral("The catalog was not exported completely: the file '") +
-                                           path(QStringLiteral("ignored.csv")) + QStringLiteral("' is incomplete.")});
-    EXPECT_EQ(main().StatusText(), QStringLiteral("Ready"));
+    EXPECT_EQ(ui().messages().value(0), QStringLiteral("The catalog was not exported; '") +
+                                            path(QStringLiteral("ignored.csv")) + QStringLiteral("' was not changed."));
+    ui().clear();
+    ui().answerSave(path(QStringLiteral("again.csv")));
+    ui().answerMsgBox(ui::vbOK);
+    click(pane->cmdAction);
+    EXPECT_EQ(ui().errors().size(), 0);
+    EXPECT_EQ(readFile(QStringLiteral("again.csv")), QByteArray(kExpected));
 }
 
 // Nothing of the catalog's own rows travels (the file KEY among them): an

@@ -8,6 +8,12 @@
 
 namespace {
 
+// A name of 300 characters.
+#define LONG_NAME                                                                                                      \
+    "Quite a long user name of 300 characters far beyond the 32 of its catalog column...................."             \
+    "...................................................................................................."             \
+    "...................................................................................................."
+
 struct Case
 {
     const char *line;
@@ -141,6 +147,23 @@ const Case kCases[] = {
     {R"("TBLPRV","U2","NEWDB","T1",1,0,2,0)", {"ERR|TBLPRV|Invalid Allow Update flag (Col 7)"}},
     {R"("TBLPRV","U2","NEWDB","T1",1,0,0,2)", {"ERR|TBLPRV|Invalid Allow Delete flag (Col 8)"}},
     {R"("TBLPRV","NEWU")", {"ERR|TBLPRV|Insufficient information to describe a Table Privilege"}},
+    // Key parts no box can produce: empty, or longer than the catalog column
+    // (FILE_NAME 32, DATABASE_NAME 10), shown as written.
+    {R"("FILE","","INDEXED","FIXED",1)", {"ERR|FILE|Invalid File Name '' (Col 2)"}},
+    {R"("FILE","abcdefghijklmnopqrstuvwxyzabcdefg","INDEXED","FIXED",1)",
+     {"ERR|FILE|Invalid File Name 'abcdefghijklmnopqrstuvwxyzabcdefg' (Col 2)"}},
+    {R"("FILE","ABCDEFGHIJKLMNOPQRSTUVWXYZABCDEF","INDEXED","FIXED",1)", {}},
+    {R"("FIELD","","A","STRING",0,10,10,0,0,"","")", {"ERR|FIELD|Invalid File Name '' (Col 2)"}},
+    {R"("FIELD","NEWF","","STRING",0,10,10,0,0,"","")", {"ERR|FIELD|Invalid Field Name '' (Col 3)"}},
+    {R"("DB","","dir","DISAM","","")", {"ERR|DB|Invalid Database Name '' (Col 2)"}},
+    {R"("DB","Database123","dir","DISAM","","")", {"ERR|DB|Invalid Database Name 'Database123' (Col 2)"}},
+    {R"("TABLE","NEWDB","","TABLE","NEWF","","","")", {"ERR|TABLE|Invalid Table Name '' (Col 3)"}},
+    {R"("COLUMN","NEWDB","T1","","A","VARCHAR",10,1,1,"","C",0)", {"ERR|COLUMN|Invalid Column Name '' (Col 4)"}},
+    {R"("USER","","pw")", {"ERR|USER|Invalid User Name '' (Col 2)"}},
+    {"\"USER\",\"" LONG_NAME "\",\"pw\"", {"ERR|USER|Invalid User Name '" LONG_NAME "' (Col 2)"}},
+    {R"("DBPRV","","NEWDB","","x",1,1,0,0,"DATABASE")", {"ERR|DBPRV|Invalid User Name '' (Col 2)"}},
+    {R"("DBPRV","NEWU","","","x",1,1,0,0,"DATABASE")", {"ERR|DBPRV|Invalid Database Name '' (Col 3)"}},
+    {R"("TBLPRV","NEWU","NEWDB","",1,0,0,0)", {"ERR|TBLPRV|Invalid Table Name '' (Col 4)"}},
     // Anything else
     {R"("NOPE","x")", {"ERR|?|Unknow line ID 'NOPE'"}},
     {"   ", {"ERR|?|Unknow line ID ''"}},
@@ -344,6 +367,38 @@ TEST_F(Validate, AFailingCheckHaltsTheRun)
                      QStringLiteral("QnTest2"))
                   .toString(),
               QStringLiteral("DISAM"));
+}
+
+// A link lost under a query of the checks: Retry connects again and the run
+// completes, the catalog read or the driver check as much as the import.
+TEST_F(Validate, RetryAfterALostLinkCompletesTheRun)
+{
+    write(QStringLiteral("db.csv"), {R"("DB","NEWDB","dir","DISAM","","")"});
+    const struct
+    {
+        int statement; // 3: a read of the catalog; 9: the driver check; 11: the INSERT
+        const char *trappedIn;
+    } cases[] = {{3, "frmCSVValidate.cmdAction_Click"},
+                 {9, "frmCSVValidate.cmdAction_Click"},
+                 {11, "frmCSVValidate.ImportLine"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.statement);
+        open(QStringLiteral("QnTest2"))->Execute(QStringLiteral("DELETE FROM QN_DB WHERE DATABASE_NAME = 'NEWDB'"));
+        ui().clear();
+        importFrom(QStringLiteral("QnTest2"), QStringLiteral("db.csv"), [&](frmCSVValidate &d) {
+            dao::Faults::Add(dao::Faults::Statement, c.statement, QStringLiteral("08S01"), QStringLiteral("link down"));
+            ui().answerError(ui::vbRetry);
+            ui().answerMsgBox(ui::vbOK);
+            click(d.cmdAction);
+        });
+        ASSERT_EQ(ui().errors().size(), 1);
+        EXPECT_EQ(ui().errors()[0].trappedIn, QLatin1String(c.trappedIn));
+        EXPECT_EQ(ui().messages(), QStringList{QStringLiteral("CSV Successfully imported.")});
+        EXPECT_EQ(scalar(QStringLiteral("SELECT DRIVER_NAME FROM QN_DB WHERE DATABASE_NAME = 'NEWDB'"),
+                         QStringLiteral("QnTest2"))
+                      .toString(),
+                  QStringLiteral("DISAM"));
+    }
 }
 
 } // namespace
