@@ -71,6 +71,13 @@ dao::DatabasePtr CConnections::Db(const QString &DSN)
     return connection->db;
 }
 
+dao::Database &CConnections::Hold(dao::DatabasePtr &held, const QString &DSN)
+{
+    if (!held || !held->IsOpen())
+        held = Db(DSN);
+    return *held;
+}
+
 CConnections::Ptr CConnections::Add(const QString &DSN)
 {
     TraceScope trace(QStringLiteral("CConnections.Add"));

@@ -41,6 +41,8 @@ public:
     // 91 when there is none. What reads a data source across user actions
     // takes its database here each time, so Retry after a lost link works.
     dao::DatabasePtr Db(const QString &DSN);
+    // `held` while it is open; else Db(DSN), which `held` then keeps.
+    dao::Database &Hold(dao::DatabasePtr &held, const QString &DSN);
     // By position, from 1 (no connect); 9 when out of range.
     Ptr Item(int position) const { return m_items.Item(position); }
     qint32 Count() const { return m_items.Count(); }

@@ -70,10 +70,7 @@ struct Unit
     dao::Database &take()
     {
         if (!db) {
-            const auto connection = gConnections().Item(ds);
-            if (!connection || !connection->db)
-                qnerr::raise(qnerr::ObjectNotSet);
-            db = connection->db;
+            db = gConnections().Db(ds);
             if (db->SupportsTransactions() && !db->InTransaction()) {
                 db->BeginTrans();
                 ownsTransaction = true;
@@ -141,13 +138,7 @@ struct Unit
             statements << it->sql;
             inserted = inserted || it->removesInsert;
             try {
-                if (!db || !db->IsOpen()) {
-                    const auto connection = gConnections().Item(ds);
-                    if (!connection || !connection->db)
-                        qnerr::raise(qnerr::ObjectNotSet);
-                    db = connection->db;
-                }
-                db->Execute(it->sql);
+                gConnections().Hold(db, ds).Execute(it->sql);
             } catch (const QnError &e) {
                 QList<dao::Error> list = dao::Errors::list();
                 if (list.isEmpty())

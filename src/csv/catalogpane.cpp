@@ -16,17 +16,6 @@
 
 using panelook::Twips;
 
-dao::Database &LiveDatabase(dao::DatabasePtr &held, const QString &dataSource)
-{
-    if (!held || !held->IsOpen()) {
-        const auto connection = gConnections().Item(dataSource);
-        if (!connection || !connection->db)
-            qnerr::raise(qnerr::ObjectNotSet);
-        held = connection->db;
-    }
-    return *held;
-}
-
 CatalogPane::CatalogPane(const QString &name, const QString &title, const QString &action)
 {
     setObjectName(name);
@@ -95,7 +84,7 @@ dao::Database &CatalogPane::db()
 {
     if (!m_db)
         qnerr::raise(qnerr::ObjectNotSet);
-    return LiveDatabase(m_db, m_db->Name());
+    return gConnections().Hold(m_db, m_db->Name());
 }
 
 QString CatalogPane::WithDefaultExtension(const QString &file)

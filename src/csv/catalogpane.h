@@ -14,11 +14,6 @@
 class QLabel;
 class QPushButton;
 
-// `held` while it is open; else the registry's open database of `dataSource`
-// (connected again after a lost link), which `held` then keeps. 91 when the
-// data source cannot be connected.
-dao::Database &LiveDatabase(dao::DatabasePtr &held, const QString &dataSource);
-
 class CatalogPane : public QWidget, public PaneProtocol
 {
     Q_OBJECT

@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "catalogpane.h"
+#include "core/cconnections.h"
 #include "core/csqldts.h"
 #include "core/errortrace.h"
 #include "core/modstring.h"
@@ -204,7 +205,7 @@ void frmCSVValidate::halt()
 // ---------------------------------------------------------------------------
 // The run
 
-dao::Database &frmCSVValidate::db() { return LiveDatabase(m_db, m_dataSource); }
+dao::Database &frmCSVValidate::db() { return gConnections().Hold(m_db, m_dataSource); }
 
 void frmCSVValidate::run()
 {

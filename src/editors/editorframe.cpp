@@ -299,9 +299,7 @@ dao::Database &EditorFrame::db() const
 {
     if (!m_db)
         qnerr::raise(qnerr::ObjectNotSet);
-    if (!m_db->IsOpen())
-        m_db = gConnections().Db(m_db->Name());
-    return *m_db;
+    return gConnections().Hold(m_db, m_db->Name());
 }
 
 QString EditorFrame::DataSource() const
