@@ -199,6 +199,8 @@ bool CopyDialog::RunCopy(const QString &routine, const std::function<void()> &bo
 bool CopyDialog::show(CopyDialog &form, const QString &Datasource, const std::function<void()> &fill)
 {
     const QPointer<CopyDialog> shown(&form);
+    // The main window stays while the dialog is on screen and copies.
+    const modUpdate::WorkInProgress work;
     try {
         if (!form.Connect(Datasource)) {
             form.unload();

@@ -7,6 +7,7 @@
 
 #include "core/cconnections.h"
 #include "core/errortrace.h"
+#include "core/modupdate.h"
 #include "dragops.h"
 #include "panehost/panehost.h"
 #include "tree/cnodes.h"
@@ -223,6 +224,8 @@ bool Handler::DoDragOver(QTreeView *Source, const DragItem &SourceItem, const Dr
 void Handler::DoDragDrop(QTreeView *, const DragItem &SourceItem, const DragItem &TargetItem)
 {
     TraceScope trace(QStringLiteral("modDragAndDrop.DoDragDrop"));
+    // Its questions and units hold the tree's items: the window stays meanwhile.
+    const modUpdate::WorkInProgress work;
     gDragInProgress() = false;
     const bool allowed = std::exchange(m_dropAllowed, false);
     try {

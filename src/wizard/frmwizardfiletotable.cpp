@@ -229,6 +229,8 @@ void frmWizardFileToTable::load(const char *procedure, const QString &FileDataso
     const QString routine = traceName(procedure);
     TraceScope trace(routine);
     ErrorHandler handler(routine);
+    // The main window stays while the wizard is on screen and writes.
+    const modUpdate::WorkInProgress work;
     QPointer<frmWizardFileToTable> form;
     // The lists filled, then the given names chosen; a change of the Datasource
     // box fills the file and database lists through its change event.

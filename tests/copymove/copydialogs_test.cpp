@@ -592,6 +592,24 @@ TEST_F(CopyDialogs, NoTableIsCopiedIntoADatabaseDeletedMeanwhile)
     dao::IgnoreTransactionSupport(false);
 }
 
+// A close of the main window issued while a copy dialog is on screen is
+// refused: the dialog copies, and a close afterwards closes.
+TEST_F(CopyDialogs, TheWindowStaysWhileACopyDialogIsOpen)
+{
+    bool closed = true;
+    openDialog(QStringLiteral("frmFileCopy"), {kDs, QStringLiteral("ITEMF")}, [&](QDialog &d) {
+        closed = main().close();
+        clickOK(d);
+    });
+    EXPECT_FALSE(closed);
+    EXPECT_EQ(ui().beeps(), 1);
+    EXPECT_TRUE(main().isVisible());
+    EXPECT_EQ(rows(QStringLiteral("SELECT FILE_NAME FROM QN_FIELD WHERE FILE_NAME = 'ITEMF1' AND FIELD_NAME = 'QTY'"),
+                   kDs),
+              QStringList{QStringLiteral("ITEMF1")});
+    EXPECT_TRUE(main().close());
+}
+
 // ------------------------------------------------------------------ failures
 
 // A failure at each statement of each copy in turn, the name's look-up

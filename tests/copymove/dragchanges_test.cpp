@@ -327,4 +327,18 @@ TEST_F(DragChanges, AColumnWithoutAPlaceMeetsNoOther)
     EXPECT_EQ(columnsOf("Q2"), (QStringList{"A", "B", "X", "Y"}));
 }
 
+// A close of the main window issued while a drop asks its question is
+// refused: the drop goes on and copies, and a close afterwards closes.
+TEST_F(DragChanges, TheWindowStaysWhileADropRuns)
+{
+    bool closed = true;
+    answerMoveCopy("cmdCopy", [&] { closed = main().close(); });
+    drag(users(kDs) + "us=MBROWN:", ds(kDs2));
+    EXPECT_FALSE(closed);
+    EXPECT_EQ(ui().beeps(), 1);
+    EXPECT_TRUE(main().isVisible());
+    EXPECT_EQ(rows("SELECT USER_NAME FROM QN_USER WHERE USER_NAME = 'MBROWN'", kDs2), QStringList{"MBROWN"});
+    EXPECT_TRUE(main().close());
+}
+
 } // namespace

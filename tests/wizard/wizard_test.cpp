@@ -431,6 +431,24 @@ TEST_F(Wizard, StoredNullsStayNullAndEmptyBoxesWriteEmptyTexts)
               QStringList{"''|''"});
 }
 
+// A close of the main window issued while the wizard is on screen is
+// refused: the wizard goes on and writes, and a close afterwards closes.
+TEST_F(Wizard, TheWindowStaysWhileTheWizardIsOpen)
+{
+    bool closed = true;
+    ui().answerMsgBox(ui::vbOK);
+    wizard(QStringLiteral("SMALLF"), [&](frmWizardFileToTable &w) {
+        closed = main().close();
+        readyToFinish(w, QStringLiteral("SHOP"), QStringLiteral("S.DAT"));
+        click(w.cmdFinish);
+    });
+    EXPECT_FALSE(closed);
+    EXPECT_EQ(ui().beeps(), 1);
+    EXPECT_EQ(takeMessages(), QStringList{"Table Created"});
+    EXPECT_TRUE(main().isVisible());
+    EXPECT_TRUE(main().close());
+}
+
 // The database deleted by another connection while the wizard is on screen:
 // Finish reads it first inside its unit, fails with 3021 naming that query,
 // writes nothing and stays open; with and without transactions.
