@@ -19,6 +19,11 @@ Result NodesByPosition(int rows);
 // laid out the rows).
 Result ExpandTables(int rows);
 Result ExpandFields(int rows);
+// Expand All of a data source with that many files of ten fields each, and
+// the collapse of its Files folder after it (figure: the milliseconds of one,
+// until the view has laid the tree out).
+Result ExpandAll(int files);
+Result CollapseAfterExpandAll(int files);
 // The table data viewer on a table of that many rows: the time until its first
 // rows show (figure: that time in milliseconds), and the fill of the rest
 // (figure: the longest time in milliseconds one step of it kept the window

@@ -20,6 +20,10 @@ const QList<bench::Case> kCases = {
     // A user waits for these: well under a second at the largest count.
     {"tree.expand_tables", "milliseconds to expand a Tables folder", 250, {500, 5000}, &bench::ExpandTables},
     {"tree.expand_fields", "milliseconds to expand a Fields folder", 100, {200, 2000}, &bench::ExpandFields},
+    // One query a folder and a few nodes a row, whatever the tree holds already.
+    {"tree.expand_all", "milliseconds of Expand All of a data source", 2000, {500, 5000}, &bench::ExpandAll},
+    {"tree.collapse_after_expand_all", "milliseconds to collapse the Files folder after Expand All", 250,
+     {1000, 5000}, &bench::CollapseAfterExpandAll},
     // The viewer reads the first rows only before it shows; the stand-in's
     // driver, though, reads a whole result when the statement executes (its
     // streaming mode leaves statements that begin with WITH unfinished), and

@@ -728,6 +728,9 @@ void mdiMain::CoolbarContextToolbar()
 
 void mdiMain::Status(const QString &message)
 {
+    // Shown already: a handler run for each of many nodes writes the same text each time.
+    if (m_status->text() == message)
+        return;
     m_status->setText(message);
     sbrMain->repaint();
 }

@@ -5,8 +5,11 @@
 #include <QStandardItem>
 #include <QStyle>
 #include <QTreeView>
+#include <optional>
+#include <utility>
 
 #include "core/errortrace.h"
+#include "core/mousesleeper.h"
 #include "core/modgui.h"
 #include "explorerwindow.h"
 #include "nodekey.h"
@@ -228,10 +231,16 @@ CNodePtr CNodes::Add(const CNode *relation, const QString &NodeType, const QStri
     m_nodes.insert(key, item);
     if (!Image.isEmpty())
         SetImages(item, Image, SelectedImage.isEmpty() ? Image : SelectedImage);
-    if (parent)
+    if (parent && NodeType.isEmpty() && m_expandingAll && parent->model()) {
+        // Held back: the next load of the parent most likely takes it away again.
+        m_held[parent].append(item);
+        m_holder.insert(item, parent);
+    } else if (parent) {
+        showHeld(parent);
         parent->appendRow(item);
-    else
+    } else {
         m_model.appendRow(item);
+    }
     return node;
 }
 
@@ -280,13 +289,24 @@ void CNodes::append(const CNodePtr &node)
 
 void CNodes::removeEntry(const QString &key)
 {
+    dropEntry(key);
+    closeSparseGaps();
+}
+
+// Takes the entry out, leaving a gap.
+void CNodes::dropEntry(const QString &key)
+{
     auto it = m_index.find(key);
     if (it == m_index.end())
         return;
     m_entries[size_t(*it)].reset();
     ++m_gaps;
     m_index.erase(it);
-    // Keep the gaps from outgrowing the entries while nothing reads by position.
+}
+
+// Keeps the gaps from outgrowing the entries while nothing reads by position.
+void CNodes::closeSparseGaps()
+{
     if (m_gaps > 64 && m_gaps * 2 > qsizetype(m_entries.size()))
         closeGaps();
 }
@@ -310,19 +330,53 @@ void CNodes::closeGaps() const
     m_gaps = 0;
 }
 
-// Forgets the descendants of `node` in the collection and the key index of the tree.
+// Forgets the descendants of `node` in the collection and the key index of
+// the tree; the placeholders held back under it go. The gaps left in the
+// collection are the caller's to close.
 void CNodes::forgetSubtree(QStandardItem *node)
 {
-    for (int row = 0; row < node->rowCount(); ++row) {
-        QStandardItem *child = node->child(row);
-        if (!child)
-            continue;
+    const auto forget = [this](QStandardItem *child) {
         forgetSubtree(child);
         const QString key = NodeKeyOf(child);
-        removeEntry(key);
-        if (m_nodes.value(key) == child)
-            m_nodes.remove(key);
-    }
+        dropEntry(key);
+        if (const auto it = m_nodes.find(key); it != m_nodes.end() && *it == child) {
+            m_nodes.erase(it);
+            if (!m_deferredExpanded.isEmpty())
+                m_deferredExpanded.remove(key);
+        }
+    };
+    for (int row = 0; row < node->rowCount(); ++row)
+        if (QStandardItem *child = node->child(row))
+            forget(child);
+    if (!m_held.isEmpty())
+        for (QStandardItem *placeholder : m_held.take(node)) {
+            forget(placeholder);
+            m_holder.remove(placeholder);
+            delete placeholder;
+        }
+}
+
+// Puts the placeholders held back under `node` into the tree.
+void CNodes::showHeld(QStandardItem *node)
+{
+    if (m_held.isEmpty())
+        return;
+    const QList<QStandardItem *> placeholders = m_held.take(node);
+    for (QStandardItem *placeholder : placeholders)
+        m_holder.remove(placeholder);
+    if (!placeholders.isEmpty())
+        node->appendRows(placeholders);
+}
+
+QStandardItem *CNodes::ChildAt(QStandardItem *node, int row) const
+{
+    if (!node || row < 0)
+        return nullptr;
+    if (row < node->rowCount())
+        return node->child(row);
+    const auto held = m_held.constFind(node);
+    row -= node->rowCount();
+    return held != m_held.constEnd() && row < held->size() ? held->at(row) : nullptr;
 }
 
 void CNodes::Remove(const QString &key)
@@ -332,8 +386,14 @@ void CNodes::Remove(const QString &key)
     if (QStandardItem *node = m_nodes.value(key)) {
         forgetSubtree(node);
         m_nodes.remove(key);
-        QStandardItem *parent = node->parent() ? node->parent() : m_model.invisibleRootItem();
-        parent->removeRow(node->row());
+        m_deferredExpanded.remove(key);
+        if (QStandardItem *holder = m_holder.take(node)) {
+            m_held[holder].removeOne(node);
+            delete node;
+        } else {
+            QStandardItem *parent = node->parent() ? node->parent() : m_model.invisibleRootItem();
+            parent->removeRow(node->row());
+        }
     }
     removeEntry(key);
 }
@@ -355,6 +415,7 @@ void CNodes::RemoveChildren(QStandardItem *parent)
     if (!parent)
         qnerr::raise(qnerr::ObjectNotSet);
     forgetSubtree(parent);
+    closeSparseGaps();
     parent->removeRows(0, parent->rowCount());
 }
 
@@ -364,6 +425,11 @@ void CNodes::Clear()
     m_index.clear();
     m_gaps = 0;
     m_nodes.clear();
+    m_deferredExpanded.clear();
+    for (const QList<QStandardItem *> &placeholders : std::as_const(m_held))
+        qDeleteAll(placeholders);
+    m_held.clear();
+    m_holder.clear();
     m_model.removeRows(0, m_model.rowCount());
 }
 
@@ -396,6 +462,8 @@ void CNodes::ChangeKey(const QString &OldKey, const QString &NewKey)
     node->setData(NewKey, KeyRole);
     m_nodes.remove(OldKey);
     m_nodes.insert(NewKey, node);
+    if (m_deferredExpanded.remove(OldKey))
+        m_deferredExpanded.insert(NewKey);
     removeEntry(OldKey);
 }
 
@@ -403,16 +471,49 @@ void CNodes::ExpandChildren(const CNodePtr &ParentNode)
 {
     if (!ParentNode)
         qnerr::raise(qnerr::ObjectNotSet);
+    // The whole walk as one load: the busy pointer, and the tree disabled and
+    // not redrawn until it ends (each load then leaves them so).
+    struct Walk
+    {
+        CNodes &nodes;
+        std::optional<CMouseSleeper> sleeper;
+        QPointer<QTreeView> tree;
+        bool enabled = false, redrawn = false, focused = false;
+        explicit Walk(CNodes &n) : nodes(n)
+        {
+            if (nodes.m_expandingAll++)
+                return;
+            sleeper.emplace();
+            if ((tree = nodes.m_tree)) {
+                enabled = !tree->testAttribute(Qt::WA_ForceDisabled);
+                redrawn = !tree->testAttribute(Qt::WA_ForceUpdatesDisabled);
+                focused = tree->hasFocus();
+                tree->setUpdatesEnabled(false);
+                tree->setEnabled(false);
+            }
+        }
+        ~Walk()
+        {
+            if (--nodes.m_expandingAll)
+                return;
+            nodes.showDeferredExpansions();
+            if (tree) {
+                tree->setEnabled(enabled);
+                tree->setUpdatesEnabled(redrawn);
+                if (focused)
+                    tree->setFocus();
+            }
+        }
+    } walk(*this);
     const QString key = ParentNode->Key;
-    if (ExplorerWindow *window = ExplorerWindow::Current())
-        window->Status(QStringLiteral("Expanding ") + key);
+    const bool outermost = m_expandingAll == 1;
+    walkStatus(QStringLiteral("Expanding ") + key, outermost);
     SetExpanded(TreeNode(key), false);
     SetExpanded(TreeNode(key), true);
     // The node is looked up afresh after each step: the handlers rebuild its children.
-    for (int row = 0; row < TreeNode(key)->rowCount(); ++row)
-        ExpandChildren(Item(TreeNode(key)->child(row)));
-    if (ExplorerWindow *window = ExplorerWindow::Current())
-        window->Status();
+    for (int row = 0; QStandardItem *child = ChildAt(TreeNode(key), row); ++row)
+        ExpandChildren(Item(child));
+    walkStatus(QStringLiteral("Ready"), outermost);
 }
 
 QStandardItem *CNodes::Node(const QString &key) const { return m_nodes.value(key); }
@@ -452,14 +553,28 @@ void CNodes::SetImages(QStandardItem *node, const QString &image, const QString 
 
 bool CNodes::Expanded(const QStandardItem *node) const
 {
-    return node && m_tree && m_tree->isExpanded(node->index());
+    return node && m_tree && (m_tree->isExpanded(node->index()) || m_deferredExpanded.contains(NodeKeyOf(node)));
 }
 
 void CNodes::SetExpanded(QStandardItem *node, bool expanded)
 {
     if (!node)
         qnerr::raise(qnerr::ObjectNotSet);
-    if (m_tree) {
+    if (m_tree && m_expandingAll) {
+        // Recorded for the view; a node the view shows expanded collapses at once.
+        const QString key = NodeKeyOf(node);
+        if (expanded) {
+            m_deferredExpanded.insert(key);
+        } else {
+            m_deferredExpanded.remove(key);
+            if (m_tree->isExpanded(node->index())) {
+                const bool was = m_settingExpanded;
+                m_settingExpanded = true;
+                m_tree->collapse(node->index());
+                m_settingExpanded = was;
+            }
+        }
+    } else if (m_tree) {
         const bool was = m_settingExpanded;
         m_settingExpanded = true;
         if (expanded)
@@ -471,6 +586,48 @@ void CNodes::SetExpanded(QStandardItem *node, bool expanded)
     const NodeHandler &handler = expanded ? m_onExpand : m_onCollapse;
     if (handler)
         handler(node);
+}
+
+// A status text of the walk over a node's subtree. The window paints each at
+// once: within the walk, one a frame at most, so that a walk over thousands of
+// nodes spends its time loading them; the walk's first and last always.
+void CNodes::walkStatus(const QString &text, bool always)
+{
+    constexpr qint64 kFrameMs = 40;
+    ExplorerWindow *window = ExplorerWindow::Current();
+    if (!window || (!always && m_walkStatusShown.isValid() && !m_walkStatusShown.hasExpired(kFrameMs)))
+        return;
+    window->Status(text);
+    m_walkStatusShown.start();
+}
+
+// Tells the view of the expansions recorded while ExpandChildren ran. With a
+// depth of 0, expandRecursively expands the one node after scheduling a layout
+// of the view: each node is only noted, and the rows are laid out once. A row
+// (or placeholder) left without children is not told: it shows nothing more
+// expanded, and each node the view keeps expanded is a persistent index that
+// every later removal of rows walks (a folder may still be filled later).
+void CNodes::showDeferredExpansions()
+{
+    for (auto it = m_held.begin(); it != m_held.end(); it = m_held.erase(it)) {
+        for (QStandardItem *placeholder : std::as_const(it.value()))
+            m_holder.remove(placeholder);
+        if (!it.value().isEmpty())
+            it.key()->appendRows(it.value());
+    }
+    const QSet<QString> keys = std::exchange(m_deferredExpanded, {});
+    if (!m_tree)
+        return;
+    const bool was = m_settingExpanded;
+    m_settingExpanded = true;
+    for (const QString &key : keys) {
+        QStandardItem *node = m_nodes.value(key);
+        const CNodePtr entry = Item(key);
+        if (!node || !entry || (!node->hasChildren() && !NodeKey::IsFolderType(entry->NodeType)))
+            continue;
+        m_tree->expandRecursively(node->index(), 0);
+    }
+    m_settingExpanded = was;
 }
 
 void CNodes::setExpandHandlers(NodeHandler collapse, NodeHandler expand)

@@ -5,10 +5,12 @@
 // (mdiMain.tvwExplorer) shows. Keys compare case-sensitively, as catalog names
 // do. Every change to the tree goes through gNodes().
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 #include <QStandardItemModel>
 #include <functional>
 #include <vector>
@@ -90,11 +92,20 @@ public:
 
     // Status "Expanding <key>", collapses and expands the node (its handlers
     // reload the children), does the same for each child depth first, then
-    // status "Ready". Failures reach the caller (91 for no node).
+    // status "Ready" (below the node, one status a frame at most). Failures
+    // reach the caller (91 for no node). Throughout, the busy pointer shows and
+    // the tree is disabled and not redrawn. The view learns which nodes are
+    // expanded when the outermost call ends (also by a failure), in one layout:
+    // until then the node shows collapsed, and Expanded() answers from the
+    // record kept. Placeholders added meanwhile under nodes of the view join
+    // them then (ChildAt and Node find them before).
     void ExpandChildren(const CNodePtr &ParentNode);
 
     // Tree-node access.
     QStandardItem *Node(const QString &key) const; // nullptr when no tree node has the key
+    // The child of `node` at `row` (from 0), a placeholder held back included;
+    // nullptr past the last.
+    QStandardItem *ChildAt(QStandardItem *node, int row) const;
     QStandardItem *TreeNode(const QString &key) const; // raises 35601 when none has it
     static QString NodeKeyOf(const QStandardItem *node);
     static QString Image(const QStandardItem *node);
@@ -105,7 +116,8 @@ public:
     void SetImages(QStandardItem *node, const QString &image, const QString &selectedImage);
     bool Expanded(const QStandardItem *node) const;
     // Expands or collapses the node in the view, then runs the expand or collapse
-    // handler (as a user's expand or collapse does).
+    // handler (as a user's expand or collapse does). While ExpandChildren runs,
+    // an expansion is recorded and given to the view when it ends.
     void SetExpanded(QStandardItem *node, bool expanded);
     using NodeHandler = std::function<void(QStandardItem *)>;
     void setExpandHandlers(NodeHandler collapse, NodeHandler expand);
@@ -113,9 +125,14 @@ public:
 private:
     void append(const CNodePtr &node);
     void removeEntry(const QString &key);
+    void dropEntry(const QString &key);
+    void closeSparseGaps();
     void closeGaps() const;
     void forgetSubtree(QStandardItem *node);
     void onViewExpanded(const QModelIndex &index, bool expanded);
+    void walkStatus(const QString &text, bool always);
+    void showHeld(QStandardItem *node);
+    void showDeferredExpansions();
 
     QStandardItemModel m_model;
     QPointer<QTreeView> m_tree;
@@ -129,6 +146,19 @@ private:
     long m_placeholders = 0;
     NodeHandler m_onCollapse, m_onExpand;
     bool m_settingExpanded = false;
+    // While ExpandChildren runs (its depth), the nodes expanded meanwhile, by
+    // key, that the view has not been told of. Each expansion told to the view
+    // at once would cost a layout of every row shown and a persistent index that
+    // every later removal of rows walks: work growing with the tree per node.
+    int m_expandingAll = 0;
+    QSet<QString> m_deferredExpanded;
+    QElapsedTimer m_walkStatusShown;
+    // Meanwhile also the placeholders added under nodes of the tree, held back
+    // from it (by the node, in the order added; a held one's node): the load
+    // that follows takes each away again, and a row removed from the tree costs
+    // a walk of every persistent index of the view.
+    QHash<QStandardItem *, QList<QStandardItem *>> m_held;
+    QHash<QStandardItem *, QStandardItem *> m_holder;
 };
 
 // The one node collection of the process (made on first use).

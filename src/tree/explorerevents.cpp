@@ -290,10 +290,12 @@ void tvwExplorer_Collapse(QStandardItem *Node)
 {
     status(QStringLiteral("Collapse"));
     const QPointer<QTreeView> tree = gNodes().Treeview(); // the yield below may take it away
+    // Resumed as found: a load or a walk over many nodes may have stopped it.
+    const bool wasRedrawn = tree && !tree->testAttribute(Qt::WA_ForceUpdatesDisabled);
     ErrorHandler handler(QStringLiteral("mdiMain.tvwExplorer_Collapse"));
     const auto redraw = [&](bool on) {
         if (tree)
-            tree->setUpdatesEnabled(on);
+            tree->setUpdatesEnabled(on && wasRedrawn);
     };
     const bool done = handler.step([&] { redraw(false); }) && handler.step([&] { RemoveChildrenOf(Node); }) &&
                       handler.step([&] { gNodes().Add(Node, QString()); }) &&
@@ -312,7 +314,7 @@ void tvwExplorer_Collapse(QStandardItem *Node)
     quietly([&] {
         if (tree) {
             tree->setFocus();
-            tree->setUpdatesEnabled(true);
+            redraw(true);
         }
     });
 }

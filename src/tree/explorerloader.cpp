@@ -305,6 +305,9 @@ void tvwExplorer_Expand(QStandardItem *Node)
 
     const QPointer<QTreeView> tree = gNodes().Treeview(); // a yield may take it away
     const bool hadFocus = tree && tree->hasFocus();
+    // Restored as found: a walk over many nodes keeps the tree disabled and not redrawn.
+    const bool wasEnabled = tree && !tree->testAttribute(Qt::WA_ForceDisabled);
+    const bool wasRedrawn = tree && !tree->testAttribute(Qt::WA_ForceUpdatesDisabled);
     if (tree) {
         tree->setUpdatesEnabled(false);
         tree->setEnabled(false);
@@ -331,8 +334,8 @@ void tvwExplorer_Expand(QStandardItem *Node)
         QCoreApplication::processEvents();
     }
     if (tree && gNodes().Treeview() == tree) {
-        tree->setEnabled(true);
-        tree->setUpdatesEnabled(true);
+        tree->setEnabled(wasEnabled);
+        tree->setUpdatesEnabled(wasRedrawn);
         if (hadFocus)
             tree->setFocus();
     }

@@ -84,5 +84,8 @@ inline bool IsDatasourceType(const QString &nodeType)
 {
     return nodeType == QLatin1String("DSN") || nodeType == QLatin1String("FDSN");
 }
+// True for an upper-case type: a collection of catalog rows, or a data source
+// (a lower-case type is one catalog row; a placeholder's is empty).
+inline bool IsFolderType(const QString &nodeType) { return !nodeType.isEmpty() && nodeType.at(0).isUpper(); }
 
 } // namespace NodeKey

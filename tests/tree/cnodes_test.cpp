@@ -363,4 +363,52 @@ TEST_F(CNodesTest, ExpandChildrenReloadsDepthFirst)
     expectMirrored();
 }
 
+// A walk that a failure cuts short leaves the view as far as it got: the nodes
+// expanded so far shown expanded (a row without children shows no more so),
+// the placeholders added meanwhile in the tree, the tree enabled and redrawn.
+TEST_F(CNodesTest, ExpandChildrenCutShortLeavesTheTreeWhole)
+{
+    QTreeView view;
+    CNodes &n = gNodes();
+    n.setTreeview(&view);
+    RecordingWindow window;
+    ExplorerWindow::SetCurrent(&window);
+    // A stand-in loader: collapsing puts a placeholder back, expanding the
+    // Users folder gives it three users with a placeholder each, expanding user b fails.
+    n.setExpandHandlers(
+        [&](QStandardItem *node) {
+            n.RemoveChildren(node);
+            n.Add(node, QString());
+        },
+        [&](QStandardItem *node) {
+            n.RemoveChildren(node);
+            const CNodePtr entry = n.Item(node);
+            if (entry->NodeType == QLatin1String("US"))
+                for (const char *user : {"a", "b", "c"})
+                    n.Add(n.Add(entry, QStringLiteral("us"), QString::fromLatin1(user)), QString());
+            if (entry->NodeData == QLatin1String("b"))
+                qnerr::raise(3146, QStringLiteral("ODBC--call failed."));
+        });
+    const CNodePtr ds = n.Add(static_cast<const CNode *>(nullptr), QStringLiteral("DSN"), QStringLiteral("d"));
+    const CNodePtr users = n.Add(ds, QStringLiteral("US"), QStringLiteral("d"));
+    n.Add(users, QString());
+
+    EXPECT_THROW(n.ExpandChildren(users), QnError);
+    ExplorerWindow::SetCurrent(nullptr);
+    expectMirrored();
+    const auto shown = [&](const char *user) {
+        QStandardItem *node = n.Node(users->Key + QStringLiteral("us=%1:").arg(QLatin1String(user)));
+        return QStringLiteral("%1 %2 child(ren)")
+            .arg(view.isExpanded(node->index()) ? QStringLiteral("expanded") : QStringLiteral("collapsed"))
+            .arg(node->rowCount());
+    };
+    EXPECT_TRUE(view.isExpanded(n.Node(users->Key)->index()));
+    EXPECT_EQ(shown("a"), QStringLiteral("collapsed 0 child(ren)"));
+    EXPECT_EQ(shown("b"), QStringLiteral("collapsed 0 child(ren)"));
+    EXPECT_EQ(shown("c"), QStringLiteral("collapsed 1 child(ren)"));
+    EXPECT_TRUE(view.isEnabled());
+    EXPECT_TRUE(view.updatesEnabled());
+    EXPECT_EQ(window.statuses.value(0), QStringLiteral("Expanding DSN=d:US=d:"));
+}
+
 } // namespace

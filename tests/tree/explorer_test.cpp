@@ -8,8 +8,10 @@
 #include <QLabel>
 #include <QScrollBar>
 #include <QSet>
+#include <QRegularExpression>
 #include <QStandardItem>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 
 #include "../mainwindow/mainwindowfixture.h"
@@ -817,6 +819,120 @@ TEST_F(Explorer, ReloadFolderAfterAWrite)
 
 // The current item of a tree node that the node model does not know: the
 // error dialog, and after Ignore the item as far as it was built.
+// Expand All of a data source: every node below it loaded, in the loaders'
+// order, and no placeholder left; each shown expanded but the rows without
+// children (an empty folder too: what is added to it later shows at once); the
+// same again over the expanded tree and from one of its folders; the
+// collection and the tree alike.
+TEST_F(Explorer, ExpandAllLoadsEveryNodeBelowInOrder)
+{
+    const auto run = [this](const char *sql) { StandinTest::open(QStringLiteral("QnTest2"))->Execute(QString::fromLatin1(sql)); };
+    run("INSERT INTO QN_FILE (FILE_NAME) VALUES ('B'), ('C'), ('A')");
+    run("INSERT INTO QN_FIELD (FILE_NAME, FIELD_NAME, OFFSET) VALUES ('A', 'Y', 0), ('A', 'X', 5), ('B', 'Z', 0)");
+    run("INSERT INTO QN_DB (DATABASE_NAME) VALUES ('S')");
+    run("INSERT INTO QN_TABLE (DATABASE_NAME, TABLE_NAME) VALUES ('S', 'T')");
+    run("INSERT INTO QN_COLUMN (DATABASE_NAME, TABLE_NAME, COLUMN_NAME, COLUMN_NUMBER, COLUMN_TYPE) "
+        "VALUES ('S', 'T', 'C2', 2, 0), ('S', 'T', 'C1', 1, 0)");
+    run("INSERT INTO QN_USER (USER_NAME) VALUES ('U')");
+    run("INSERT INTO QN_DBPRV (USER_NAME, DATABASE_NAME) VALUES ('U', 'S')");
+    run("INSERT INTO QN_TBLPRV (DATABASE_NAME, TABLE_NAME, USER_NAME) VALUES ('S', 'T', 'U')");
+
+    const QString ds = QStringLiteral("DSN=QnTest2:");
+    QStringList expected;
+    for (const char *below :
+         {"+", "FI=QnTest2:+", "FI=QnTest2:fi=A:+", "FI=QnTest2:fi=A:FD=A:+", "FI=QnTest2:fi=A:FD=A:fd=X:",
+          "FI=QnTest2:fi=A:FD=A:fd=Y:", "FI=QnTest2:fi=B:+", "FI=QnTest2:fi=B:FD=B:+", "FI=QnTest2:fi=B:FD=B:fd=Z:",
+          "FI=QnTest2:fi=C:+", "FI=QnTest2:fi=C:FD=C:+", "DB=QnTest2:+", "DB=QnTest2:db=S:+",
+          "DB=QnTest2:db=S:TA=S:+", "DB=QnTest2:db=S:TA=S:ta=T:+", "DB=QnTest2:db=S:TA=S:ta=T:CO=T:+",
+          "DB=QnTest2:db=S:TA=S:ta=T:CO=T:co=C1:", "DB=QnTest2:db=S:TA=S:ta=T:CO=T:co=C2:",
+          "DB=QnTest2:db=S:TA=S:ta=T:SCO=T:+", "DB=QnTest2:db=S:TA=S:ta=T:TBLPRV=T:+",
+          "DB=QnTest2:db=S:TA=S:ta=T:TBLPRV=T:tblprv=U:", "DB=QnTest2:db=S:DBPRV=S:+",
+          "DB=QnTest2:db=S:DBPRV=S:dbprv=U:", "US=QnTest2:+", "US=QnTest2:us=ADMIN:", "US=QnTest2:us=U:"})
+        expected << ds + QLatin1String(below);
+    // Every node under `key` in tree order, "+" when the view shows it expanded;
+    // and the collection holding exactly the tree's nodes.
+    const auto expandedTree = [&](const QString &key) {
+        QStringList shown = treeState().filter(QRegularExpression(QLatin1Char('^') + QRegularExpression::escape(key)));
+        int nodes = 0;
+        std::function<void(QStandardItem *)> walk = [&](QStandardItem *parent) {
+            for (int row = 0; row < parent->rowCount(); ++row) {
+                QStandardItem *child = parent->child(row);
+                ++nodes;
+                EXPECT_EQ(gNodes().Node(CNodes::NodeKeyOf(child)), child);
+                EXPECT_TRUE(gNodes().Item(child));
+                walk(child);
+            }
+        };
+        walk(gNodes().Model()->invisibleRootItem());
+        EXPECT_EQ(gNodes().Count(), nodes);
+        return shown;
+    };
+
+    open({ds});
+    gNodes().ExpandChildren(gNodes().Item(ds));
+    EXPECT_EQ(expandedTree(ds), expected);
+    gNodes().ExpandChildren(gNodes().Item(ds));
+    EXPECT_EQ(expandedTree(ds), expected) << "again over the expanded tree";
+    gNodes().ExpandChildren(gNodes().Item(ds + "FI=QnTest2:"));
+    EXPECT_EQ(expandedTree(ds), expected) << "from the Files folder";
+    EXPECT_EQ(main().StatusText(), QStringLiteral("Ready"));
+
+    run("INSERT INTO QN_FIELD (FILE_NAME, FIELD_NAME, OFFSET) VALUES ('C', 'W', 0)");
+    ReloadFolder(ds + "FI=QnTest2:fi=C:FD=C:");
+    EXPECT_TRUE(expandedTree(ds).contains(ds + "FI=QnTest2:fi=C:FD=C:fd=W:"));
+    EXPECT_TRUE(tree()->isExpanded(node(ds + "FI=QnTest2:fi=C:FD=C:")->index()));
+}
+
+// A row removed from the tree's model costs a walk over every persistent index
+// of the view, one per expanded node. Expand All removes rows only at the node
+// it starts from, however many it loads and reloads below.
+TEST_F(Explorer, ExpandAllRemovesRowsOnlyWhereItStarts)
+{
+    const QString ds = QStringLiteral("DSN=QnTest:");
+    open({ds});
+    int removals = 0;
+    const QMetaObject::Connection counting =
+        QObject::connect(gNodes().Model(), &QAbstractItemModel::rowsAboutToBeRemoved, [&] { ++removals; });
+    gNodes().ExpandChildren(gNodes().Item(ds));
+    EXPECT_EQ(removals, 1) << "the data source's folders";
+    const int nodes = gNodes().Count();
+    ASSERT_GT(nodes, 100);
+
+    removals = 0;
+    gNodes().ExpandChildren(gNodes().Item(ds));
+    EXPECT_EQ(removals, 1) << "the data source's loaded tree, at once";
+    EXPECT_EQ(gNodes().Count(), nodes);
+    QObject::disconnect(counting);
+}
+
+// From its first node to its last, Expand All shows the busy pointer and keeps
+// the user's clicks and keys from the tree, also while it yields between loads;
+// afterwards both are as before.
+TEST_F(Explorer, ExpandAllIsBusyThroughout)
+{
+    const QString ds = QStringLiteral("DSN=QnTest:");
+    open({ds});
+    tree()->setFocus();
+    ASSERT_TRUE(tree()->hasFocus());
+    QStringList seen;
+    QTimer probe; // fires at each yield
+    probe.setInterval(0);
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        seen << QStringLiteral("%1 pointer, tree %2")
+                    .arg(main().cursor().shape() == Qt::WaitCursor ? QStringLiteral("busy") : QStringLiteral("normal"),
+                         tree()->isEnabled() ? QStringLiteral("enabled") : QStringLiteral("disabled"));
+    });
+    probe.start();
+    gNodes().ExpandChildren(gNodes().Item(ds));
+    probe.stop();
+    ASSERT_GT(seen.size(), 100);
+    EXPECT_EQ(seen.filter(QStringLiteral("busy pointer, tree disabled")).size(), seen.size()) << seen.join('\n').toStdString();
+    EXPECT_NE(main().cursor().shape(), Qt::WaitCursor);
+    EXPECT_TRUE(tree()->isEnabled());
+    EXPECT_TRUE(tree()->updatesEnabled());
+    EXPECT_TRUE(tree()->hasFocus());
+}
+
 TEST(CurrentItem, ANodeWithoutAnEntryGoesToTheErrorDialog)
 {
     ScriptedUi ui;
