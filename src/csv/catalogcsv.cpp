@@ -1,6 +1,7 @@
 #include "catalogcsv.h"
 
 #include <QStringDecoder>
+#include <charconv>
 #include <cstring>
 
 #include "core/clocdts.h"
@@ -81,32 +82,70 @@ void appendQuoted(QByteArray &out, const QString &text)
     out += '"';
 }
 
-// Appends an all-ASCII `text` quoted, its double quotes doubled and each line
-// break (CR LF, CR or LF) a blank, as appendQuoted(withoutBreaks()) would;
-// false, with nothing appended, for a text with other characters.
-bool appendAscii(QByteArray &out, QStringView text, bool &replaced)
+// Writes one record into the end of `out` through a pointer, the room for
+// each piece made before it is written; `out` is cut to what was written when
+// the writer goes.
+class RecordWriter
 {
-    for (const QChar c : text)
-        if (c.unicode() >= 0x80)
-            return false;
-    out += '"';
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char c = char(text[i].unicode());
-        if (c == '"') {
-            out += "\"\"";
-        } else if (c == '\r' || c == '\n') {
-            replaced = true;
-            out += ' ';
-            if (c == '\r' && i + 1 < n && text[i + 1] == QLatin1Char('\n'))
-                ++i;
-        } else {
-            out += c;
-        }
+public:
+    explicit RecordWriter(QByteArray &out) : m_out(out), m_at(out.size()) {}
+    ~RecordWriter() { m_out.truncate(m_at); }
+    RecordWriter(const RecordWriter &) = delete;
+    RecordWriter &operator=(const RecordWriter &) = delete;
+
+    void put(char c) { *room(1) = c; ++m_at; }
+    void put(QByteArrayView bytes)
+    {
+        memcpy(room(bytes.size()), bytes.data(), size_t(bytes.size()));
+        m_at += bytes.size();
     }
-    out += '"';
-    return true;
-}
+    void put(qint64 number)
+    {
+        char *const to = room(24);
+        m_at += std::to_chars(to, to + 24, number).ptr - to;
+    }
+    // An all-ASCII `text` quoted, its double quotes doubled and each line
+    // break (CR LF, CR or LF) a blank, as appendQuoted(withoutBreaks()) would;
+    // false, with nothing written, for a text with other characters.
+    bool quotedAscii(QStringView text, bool &replaced)
+    {
+        for (const QChar c : text)
+            if (c.unicode() >= 0x80)
+                return false;
+        const qsizetype n = text.size();
+        char *const first = room(2 * n + 2);
+        char *to = first;
+        *to++ = '"';
+        for (qsizetype i = 0; i < n; ++i) {
+            const char c = char(text[i].unicode());
+            if (c == '"') {
+                *to++ = '"';
+                *to++ = '"';
+            } else if (c == '\r' || c == '\n') {
+                replaced = true;
+                *to++ = ' ';
+                if (c == '\r' && i + 1 < n && text[i + 1] == QLatin1Char('\n'))
+                    ++i;
+            } else {
+                *to++ = c;
+            }
+        }
+        *to++ = '"';
+        m_at += to - first;
+        return true;
+    }
+
+private:
+    char *room(qsizetype n)
+    {
+        if (m_out.size() < m_at + n)
+            m_out.resize(m_at + n + 256);
+        return m_out.data() + m_at;
+    }
+
+    QByteArray &m_out;
+    qsizetype m_at;
+};
 
 // A number in the C locale, without grouping.
 QString numberText(const QVariant &value)
@@ -236,34 +275,41 @@ QString CompleteShortForm(QStringList &fields, const CLOCDTs &types)
 bool AppendRecord(QByteArray &out, const QString &tag, const QVariant *values, const bool *quoted, int count)
 {
     bool replaced = false;
-    appendQuoted(out, tag);
+    RecordWriter w(out);
+    // What no fast path writes: quoted UTF-8, or a text written bare.
+    QByteArray other;
+    const auto quotedText = [&](const QString &text) {
+        other.clear();
+        appendQuoted(other, text);
+        w.put(other);
+    };
+    if (!w.quotedAscii(tag, replaced))
+        quotedText(tag);
     for (int i = 0; i < count; ++i) {
-        out += ',';
+        w.put(',');
         const QVariant &value = values[i];
         if (quoted[i]) {
             if (value.isNull())
-                out += "\"\"";
-            else if (const QString text = value.toString(); !appendAscii(out, text, replaced))
-                appendQuoted(out, withoutBreaks(text, replaced));
+                w.put(QByteArrayView("\"\""));
+            else if (const QString text = value.toString(); !w.quotedAscii(text, replaced))
+                quotedText(withoutBreaks(text, replaced));
             continue;
         }
         if (value.isNull())
             continue;
         switch (value.typeId()) {
-        case QMetaType::Int:
-        case QMetaType::LongLong:
-        case QMetaType::Short:
-            out += QByteArray::number(value.toLongLong());
-            continue;
+        case QMetaType::Int: w.put(qint64(*static_cast<const int *>(value.constData()))); continue;
+        case QMetaType::LongLong: w.put(qint64(*static_cast<const qlonglong *>(value.constData()))); continue;
+        case QMetaType::Short: w.put(qint64(*static_cast<const short *>(value.constData()))); continue;
         default: break;
         }
         const QString text = withoutBreaks(numberText(value), replaced);
         if (text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"')))
-            appendQuoted(out, text);
+            quotedText(text);
         else
-            out += text.toUtf8();
+            w.put(text.toUtf8());
     }
-    out += "\r\n";
+    w.put(QByteArrayView("\r\n"));
     return replaced;
 }
 

@@ -65,6 +65,11 @@ TEST(CatalogCsv, ARecordQuotesTextColumnsAndKeepsEveryValueWhole)
     out.clear();
     EXPECT_FALSE(CatalogCSV::AppendRecord(out, QStringLiteral("USER"), values, quoted, 1));
     EXPECT_EQ(out, QByteArray("\"USER\",\"CUST\"\r\n"));
+    // Appended after what the buffer holds: other number types as written.
+    const QVariant numbers[] = {qlonglong(9000000000), 2.5, QVariant::fromValue<short>(-3)};
+    const bool bare[] = {false, false, false};
+    EXPECT_FALSE(CatalogCSV::AppendRecord(out, QStringLiteral("COLUMN"), numbers, bare, 3));
+    EXPECT_EQ(out, QByteArray("\"USER\",\"CUST\"\r\n\"COLUMN\",9000000000,2.5,-3\r\n"));
 }
 
 TEST(CatalogCsv, BytesAreUtf8AndOtherwiseWestern)
