@@ -15,8 +15,6 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "catalogpane.h"
-#include "core/cconnections.h"
 #include "core/csqldts.h"
 #include "core/errortrace.h"
 #include "core/modstring.h"

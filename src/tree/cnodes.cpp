@@ -553,7 +553,9 @@ void CNodes::SetImages(QStandardItem *node, const QString &image, const QString 
 
 bool CNodes::Expanded(const QStandardItem *node) const
 {
-    return node && m_tree && (m_tree->isExpanded(node->index()) || m_deferredExpanded.contains(NodeKeyOf(node)));
+    return node && m_tree &&
+           (m_tree->isExpanded(node->index()) ||
+            (!m_deferredExpanded.isEmpty() && m_deferredExpanded.contains(NodeKeyOf(node))));
 }
 
 void CNodes::SetExpanded(QStandardItem *node, bool expanded)
