@@ -213,18 +213,18 @@ int GridPane::Display(const QStringList &keys)
     return 0;
 }
 
-// Hides the editor; the focus it held goes to the grid (a hidden widget can
-// keep it when no other control takes it). Before the change that closes it,
-// so that this loss of focus moves nothing.
+// Hides the editor; the focus it held goes to the grid first, so that hiding
+// it passes the focus to no other control. Before the change that closes it
+// (m_change), so that this loss of focus moves nothing.
 void GridPane::closeEditor()
 {
     if (!m_editor)
         return;
     if (auto *list = qobject_cast<QComboBox *>(m_editor))
         list->hidePopup();
-    m_editor->hide();
     if (holdsFocus(QApplication::focusWidget()))
         grd->setFocus();
+    m_editor->hide();
 }
 
 // The editor's own windows (a list's popup) count as part of it.
@@ -458,8 +458,10 @@ int GridPane::Cell_Keypress(int KeyAscii)
         return 0;
     }
     if (KeyAscii == 27) {
-        if (m_editor)
-            m_editor->hide();
+        // The edit and the row's changes are given up on this cell: the
+        // editor's loss of focus moves nothing.
+        closeEditor();
+        ++m_change;
         m_cellDirty = false;
         if (m_rowDirty)
             revertRow();
