@@ -498,8 +498,18 @@ bool GridPane::eventFilter(QObject *watched, QEvent *event)
         QTimer::singleShot(0, this, [this, change] {
             if (change != m_change || !isVisible())
                 return;
-            if (EditorVisible() && holdsFocus(QApplication::focusWidget()))
+            QWidget *now = QApplication::focusWidget();
+            if (EditorVisible() && holdsFocus(now))
                 return;
+            if (now && !isAncestorOf(now)) {
+                // The focus left the pane (the tree, a menu, a toolbar): the
+                // edit ends on its cell. The row's checks wait until the row
+                // or the pane is left, so that they do not take the click
+                // that leaves the pane.
+                if (EditorVisible())
+                    writeBack();
+                return;
+            }
             CellLostFocus();
         });
     }
@@ -532,22 +542,7 @@ void GridPane::grd_EnterCell(int row, int col)
     {
         Raise busy(m_busy);
         const bool clicked = grd->Clicking();
-        closeEditor();
-        ++m_change;
-        const QString text = EditorText();
-        if (text == m_origText)
-            m_cellDirty = false;
-        if (m_cellDirty && m_editRow >= 0 && m_editCol >= 0) {
-            if (column(m_editCol).key)
-                m_keyChanged = true;
-            m_rowDirty = true;
-            // A typed password is kept; its cell shows the mask.
-            if (column(m_editCol).editor == Editor::Password)
-                m_newPassword = text;
-            grd->SetTextMatrix(m_editRow, m_editCol, column(m_editCol).editor == Editor::Password ? kMask : text);
-            touch(m_editCol);
-        }
-        m_cellDirty = false;
+        writeBack();
         if (m_editRow < 0) {
             m_editRow = row;
             m_editCol = col;
@@ -585,6 +580,27 @@ void GridPane::grd_EnterCell(int row, int col)
     }
     // The failing cell is current: its editor opens there.
     grd_DblClick();
+}
+
+// Closes the editor; a text it changed goes into its cell, and the row is changed.
+void GridPane::writeBack()
+{
+    closeEditor();
+    ++m_change;
+    const QString text = EditorText();
+    if (text == m_origText)
+        m_cellDirty = false;
+    if (m_cellDirty && m_editRow >= 0 && m_editCol >= 0) {
+        if (column(m_editCol).key)
+            m_keyChanged = true;
+        m_rowDirty = true;
+        // A typed password is kept; its cell shows the mask.
+        if (column(m_editCol).editor == Editor::Password)
+            m_newPassword = text;
+        grd->SetTextMatrix(m_editRow, m_editCol, column(m_editCol).editor == Editor::Password ? kMask : text);
+        touch(m_editCol);
+    }
+    m_cellDirty = false;
 }
 
 bool GridPane::QueryLeave()

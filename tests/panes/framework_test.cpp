@@ -113,14 +113,27 @@ TEST_F(Framework, KeysAndEditors)
          "",
          "CUSTOMER|X|133|INDEXED|FIXED|Customer master",
          true},
-        {"the editor losing the focus to another control moves on",
+        {"the editor losing the focus to the grid moves on",
+         {1, 0},
+         [](Framework &, frmFiles &f) {
+             type(QStringLiteral("x"));
+             const QPoint blank = f.grd->viewport()->rect().bottomRight() - QPoint(2, 2); // beside the cells
+             QTest::mouseClick(f.grd->viewport(), Qt::LeftButton, {}, blank);
+             settle();
+         },
+         {2, 0},
+         "",
+         "",
+         "CUSTOMER|X|133|INDEXED|FIXED|Customer master",
+         true},
+        {"the editor losing the focus outside the pane ends the edit on its cell",
          {1, 0},
          [](Framework &, frmFiles &) {
              type(QStringLiteral("x"));
              mdiMain::instance().tvwExplorer->setFocus();
              settle();
          },
-         {2, 0},
+         {1, 0},
          "",
          "",
          "CUSTOMER|X|133|INDEXED|FIXED|Customer master",
