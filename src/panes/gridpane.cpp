@@ -213,18 +213,18 @@ int GridPane::Display(const QStringList &keys)
     return 0;
 }
 
-// Hides the editor; the focus it held goes to the grid (a hidden widget can
-// keep it when no other control takes it). Before the change that closes it,
-// so that this loss of focus moves nothing.
+// Hides the editor; the focus it held goes to the grid first, so that hiding
+// it passes the focus to no other control. Before the change that closes it
+// (m_change), so that this loss of focus moves nothing.
 void GridPane::closeEditor()
 {
     if (!m_editor)
         return;
     if (auto *list = qobject_cast<QComboBox *>(m_editor))
         list->hidePopup();
-    m_editor->hide();
     if (holdsFocus(QApplication::focusWidget()))
         grd->setFocus();
+    m_editor->hide();
 }
 
 // The editor's own windows (a list's popup) count as part of it.
@@ -458,8 +458,10 @@ int GridPane::Cell_Keypress(int KeyAscii)
         return 0;
     }
     if (KeyAscii == 27) {
-        if (m_editor)
-            m_editor->hide();
+        // The edit and the row's changes are given up on this cell: the
+        // editor's loss of focus moves nothing.
+        closeEditor();
+        ++m_change;
         m_cellDirty = false;
         if (m_rowDirty)
             revertRow();
@@ -496,8 +498,18 @@ bool GridPane::eventFilter(QObject *watched, QEvent *event)
         QTimer::singleShot(0, this, [this, change] {
             if (change != m_change || !isVisible())
                 return;
-            if (EditorVisible() && holdsFocus(QApplication::focusWidget()))
+            QWidget *now = QApplication::focusWidget();
+            if (EditorVisible() && holdsFocus(now))
                 return;
+            if (now && !isAncestorOf(now)) {
+                // The focus left the pane (the tree, a menu, a toolbar): the
+                // edit ends on its cell. The row's checks wait until the row
+                // or the pane is left, so that they do not take the click
+                // that leaves the pane.
+                if (EditorVisible())
+                    writeBack();
+                return;
+            }
             CellLostFocus();
         });
     }
@@ -530,22 +542,7 @@ void GridPane::grd_EnterCell(int row, int col)
     {
         Raise busy(m_busy);
         const bool clicked = grd->Clicking();
-        closeEditor();
-        ++m_change;
-        const QString text = EditorText();
-        if (text == m_origText)
-            m_cellDirty = false;
-        if (m_cellDirty && m_editRow >= 0 && m_editCol >= 0) {
-            if (column(m_editCol).key)
-                m_keyChanged = true;
-            m_rowDirty = true;
-            // A typed password is kept; its cell shows the mask.
-            if (column(m_editCol).editor == Editor::Password)
-                m_newPassword = text;
-            grd->SetTextMatrix(m_editRow, m_editCol, column(m_editCol).editor == Editor::Password ? kMask : text);
-            touch(m_editCol);
-        }
-        m_cellDirty = false;
+        writeBack();
         if (m_editRow < 0) {
             m_editRow = row;
             m_editCol = col;
@@ -583,6 +580,27 @@ void GridPane::grd_EnterCell(int row, int col)
     }
     // The failing cell is current: its editor opens there.
     grd_DblClick();
+}
+
+// Closes the editor; a text it changed goes into its cell, and the row is changed.
+void GridPane::writeBack()
+{
+    closeEditor();
+    ++m_change;
+    const QString text = EditorText();
+    if (text == m_origText)
+        m_cellDirty = false;
+    if (m_cellDirty && m_editRow >= 0 && m_editCol >= 0) {
+        if (column(m_editCol).key)
+            m_keyChanged = true;
+        m_rowDirty = true;
+        // A typed password is kept; its cell shows the mask.
+        if (column(m_editCol).editor == Editor::Password)
+            m_newPassword = text;
+        grd->SetTextMatrix(m_editRow, m_editCol, column(m_editCol).editor == Editor::Password ? kMask : text);
+        touch(m_editCol);
+    }
+    m_cellDirty = false;
 }
 
 bool GridPane::QueryLeave()

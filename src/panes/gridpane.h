@@ -55,10 +55,14 @@
 //    row was written, then modGUI::RefreshNodePath(FolderKey()) with the row
 //    already clean. Esc, in an editor or in the grid, gives up the changes
 //    of the row being edited (it shows again what it held when its editing
-//    began; a new row its defaults). Before the host hides or refills the
-//    pane (QueryLeave) the row is left the same way; a row its checks refuse
-//    then asks whether to discard its changes: Yes gives them up and the
-//    pane goes, No keeps the pane on the row.
+//    began; a new row its defaults) and stays on the current cell. An editor
+//    that loses the focus to the grid moves the current cell on; one that
+//    loses it outside the pane (the tree, a menu) ends its edit on its cell,
+//    the row's checks waiting until the row or the pane is left, so that
+//    they never take the click that leaves the pane. Before the host hides
+//    or refills the pane (QueryLeave) the row is left the same way; a row
+//    its checks refuse then asks whether to discard its changes: Yes gives
+//    them up and the pane goes, No keeps the pane on the row.
 // 4. Test. Drive the pane as a user would, with the PaneTest fixture of
 //    tests/panes/panefixture.h: show<frmX>(name, keys) through the pane host,
 //    then click(), doubleClick(), key(), type(), edit(), pick(), empty(),
@@ -158,7 +162,7 @@ public:
     bool QueryLeave() override;
 
     // The open editor's key handling: Enter and Esc end the edit (Esc gives
-    // up the row's changes), a list editor
+    // up the row's changes and stays on the cell), a list editor
     // completes from its list, the others filter by the column's catalog field.
     int Cell_Keypress(int KeyAscii);
 
@@ -295,6 +299,7 @@ private:
     bool holdsFocus(const QWidget *widget) const;
     void setEditorTextOpening(const QString &text);
     void closeEditor();
+    void writeBack();
     void takeKeys(int row);
     void clearEditState();
     void showWords();

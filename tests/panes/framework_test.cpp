@@ -82,14 +82,14 @@ TEST_F(Framework, KeysAndEditors)
          "",
          "CUSTOMER|X|133|INDEXED|FIXED|Customer master",
          true},
-        {"Esc in the editor keeps the cell and moves on",
+        {"Esc in the editor keeps the cell and stays on it",
          {1, 0},
          [](Framework &, frmFiles &) {
              key(Qt::Key_Return);
              type(QStringLiteral("x"));
              key(Qt::Key_Escape);
          },
-         {2, 0},
+         {1, 0},
          "",
          "",
          nullptr,
@@ -113,14 +113,27 @@ TEST_F(Framework, KeysAndEditors)
          "",
          "CUSTOMER|X|133|INDEXED|FIXED|Customer master",
          true},
-        {"the editor losing the focus to another control moves on",
+        {"the editor losing the focus to the grid moves on",
+         {1, 0},
+         [](Framework &, frmFiles &f) {
+             type(QStringLiteral("x"));
+             const QPoint blank = f.grd->viewport()->rect().bottomRight() - QPoint(2, 2); // beside the cells
+             QTest::mouseClick(f.grd->viewport(), Qt::LeftButton, {}, blank);
+             settle();
+         },
+         {2, 0},
+         "",
+         "",
+         "CUSTOMER|X|133|INDEXED|FIXED|Customer master",
+         true},
+        {"the editor losing the focus outside the pane ends the edit on its cell",
          {1, 0},
          [](Framework &, frmFiles &) {
              type(QStringLiteral("x"));
              mdiMain::instance().tvwExplorer->setFocus();
              settle();
          },
-         {2, 0},
+         {1, 0},
          "",
          "",
          "CUSTOMER|X|133|INDEXED|FIXED|Customer master",
@@ -309,6 +322,66 @@ TEST_F(Framework, EscGivesUpTheRowsChanges)
             open()->Execute(QStringLiteral("UPDATE QN_FILE SET REMARKS = 'Customer master' WHERE FILE_NAME = 'CUSTOMER'"));
         }
     }
+    EXPECT_TRUE(ui().errors().isEmpty());
+}
+
+// Esc in an open editor, of each kind, on a row changed before: the current
+// cell stays where the editor was (on the last column too, where a move would
+// leave the row), the row shows its stored values again, the focus is on the
+// grid, and nothing is written.
+TEST_F(Framework, EscStaysOnItsCell)
+{
+    const struct Case
+    {
+        const char *name;
+        int col;
+        std::function<void(frmFiles &)> open; // opens the cell's editor and types into it
+        const char *editor;
+    } cases[] = {
+        {"a text cell", 5,
+         [](frmFiles &f) {
+             doubleClick(f, 0, 5);
+             type(QStringLiteral("y"));
+         },
+         "txtCell"},
+        {"a list cell", 3,
+         [](frmFiles &f) {
+             click(f, 0, 3);
+             type(QStringLiteral("s"));
+         },
+         "cboCell_0"},
+        {"a lookup cell", 2,
+         [](frmFiles &f) {
+             click(f, 0, 2);
+             key(Qt::Key_Backspace);
+             type(QStringLiteral("99"));
+         },
+         "ctlLUCell_0"},
+    };
+    const QStringList stored = rows(QStringLiteral("SELECT * FROM QN_FILE ORDER BY FILE_NAME"));
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        frmFiles &f = files();
+        ASSERT_EQ(row(f, 0), kCustomer);
+        edit(f, 0, 1, QStringLiteral("x"));
+        c.open(f);
+        ASSERT_TRUE(f.EditorVisible());
+        ASSERT_EQ(f.CellEditor()->objectName(), QLatin1String(c.editor));
+        ASSERT_TRUE(f.RowDirty());
+        QStringList sent;
+        dao::SetStatementObserver([&](const QString &sql) { sent << sql; });
+        key(Qt::Key_Escape);
+        settle();
+        dao::SetStatementObserver(nullptr);
+        EXPECT_EQ(current(f), QPoint(c.col, 0));
+        EXPECT_FALSE(f.EditorVisible());
+        EXPECT_FALSE(f.RowDirty());
+        EXPECT_EQ(row(f, 0), kCustomer);
+        EXPECT_EQ(focus(), f.grd);
+        EXPECT_TRUE(sent.isEmpty()) << sent.join(QLatin1Char('\n')).toStdString();
+        EXPECT_EQ(rows(QStringLiteral("SELECT * FROM QN_FILE ORDER BY FILE_NAME")), stored);
+    }
+    EXPECT_TRUE(ui().messages().isEmpty());
     EXPECT_TRUE(ui().errors().isEmpty());
 }
 

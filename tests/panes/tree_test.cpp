@@ -41,14 +41,18 @@ protected:
                 texts << item->child(r)->text();
         return texts;
     }
-    // A user's click on the text of the node `key`.
+    // A user's click on the text of the node `key`, as a real mouse gives
+    // it: events run between the press (which takes the focus) and the release.
     void clickNode(const QString &key)
     {
         QStandardItem *item = gNodes().Node(key);
         ASSERT_NE(item, nullptr) << key.toStdString();
         tree()->scrollTo(item->index());
         const QRect rect = tree()->visualRect(item->index());
-        QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {}, QPoint(rect.left() + 12, rect.center().y()));
+        const QPoint at(rect.left() + 12, rect.center().y());
+        QTest::mousePress(tree()->viewport(), Qt::LeftButton, {}, at);
+        settle();
+        QTest::mouseRelease(tree()->viewport(), Qt::LeftButton, {}, at);
         settle();
     }
     // The pane of the folder `folder`, shown with a click on it, the nodes of `path` expanded.
@@ -400,6 +404,55 @@ TEST_F(FromTree, ARefusedRowIsKeptOrDiscarded)
                 EXPECT_EQ(row(*pane, fresh), defaults);
             }
             expectGone(leave);
+        }
+    }
+}
+
+// A new Users row its check refuses (Remarks typed, User Name empty) is left
+// with one click on another node, its Remarks editor still open (its move on
+// would leave the row) or closed: the check's message, then the question. Yes
+// shows the other pane at once and writes nothing; No keeps the pane on the
+// row, its failing cell open and the Remarks kept.
+TEST_F(FromTree, ARefusedRowIsLeftInOneClick)
+{
+    const QString count = QStringLiteral("SELECT COUNT(*) FROM QN_USER");
+    const int stored = scalar(count).toInt();
+    for (const bool editorOpen : {true, false}) {
+        for (const int answer : {ui::vbYes, ui::vbNo}) {
+            SCOPED_TRACE(std::string(editorOpen ? "editor open" : "editor closed") +
+                         (answer == ui::vbYes ? ", Yes" : ", No"));
+            frmUsers &u = fromTree<frmUsers>({kDs}, kUsers);
+            const int fresh = u.grd->Rows() - 1;
+            const QString defaults = row(u, fresh);
+            doubleClick(u, fresh, 2);
+            type(QStringLiteral("x"));
+            if (!editorOpen)
+                click(u, fresh, 0);
+            ASSERT_EQ(u.EditorVisible(), editorOpen);
+            ui().clear();
+            ui().answerMsgBox(ui::vbOK);
+            ui().answerMsgBox(answer);
+            clickNode(kFiles);
+            EXPECT_EQ(ui().messages(), QStringList({QStringLiteral("User Name cannot be blank"), kDiscard}));
+            EXPECT_TRUE(ui().allAnswered());
+            EXPECT_TRUE(ui().errors().isEmpty());
+            EXPECT_EQ(scalar(count).toInt(), stored);
+            if (answer == ui::vbYes) {
+                ASSERT_TRUE(gCurrentPane());
+                EXPECT_EQ(gCurrentPane()->objectName(), QStringLiteral("frmFiles"));
+                EXPECT_EQ(selectedKey(), kFiles);
+                EXPECT_FALSE(u.RowDirty());
+                EXPECT_EQ(row(u, fresh), defaults);
+                continue;
+            }
+            EXPECT_EQ(gCurrentPane().data(), &u);
+            EXPECT_EQ(selectedKey(), kUsers);
+            EXPECT_TRUE(u.RowDirty());
+            EXPECT_EQ(current(u), QPoint(0, fresh));
+            EXPECT_TRUE(u.EditorVisible());
+            EXPECT_EQ(focus(), u.txtCell[0]);
+            EXPECT_EQ(u.grd->TextMatrix(fresh, 2), QStringLiteral("x"));
+            key(Qt::Key_Escape); // the next case starts clean
         }
     }
 }
