@@ -46,22 +46,6 @@ protected:
         const QRect rect = tree()->visualRect(item->index());
         return QPoint(rect.left() + qMin(rect.width() / 2, 24), rect.center().y());
     }
-    // Expands each node of the path with its expand button, as a user does.
-    void open(const QStringList &keys)
-    {
-        for (const QString &key : keys) {
-            QStandardItem *item = node(key);
-            ASSERT_TRUE(item) << key.toStdString();
-            if (tree()->isExpanded(item->index()))
-                continue;
-            textOf(item);
-            const QRect rect = tree()->visualRect(item->index());
-            QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {},
-                              QPoint(rect.left() - tree()->indentation() / 2, rect.center().y()));
-            ASSERT_TRUE(tree()->isExpanded(item->index())) << key.toStdString();
-        }
-    }
-    void leftClick(const QString &key) { QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {}, textOf(node(key))); }
     // A click on the node's expand button.
     void clickButton(const QString &key)
     {
@@ -72,6 +56,19 @@ protected:
         QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {},
                           QPoint(rect.left() - tree()->indentation() / 2, rect.center().y()));
     }
+    // Expands each node of the path with its expand button, as a user does.
+    void open(const QStringList &keys)
+    {
+        for (const QString &key : keys) {
+            QStandardItem *item = node(key);
+            ASSERT_TRUE(item) << key.toStdString();
+            if (tree()->isExpanded(item->index()))
+                continue;
+            clickButton(key);
+            ASSERT_TRUE(tree()->isExpanded(node(key)->index())) << key.toStdString();
+        }
+    }
+    void leftClick(const QString &key) { QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {}, textOf(node(key))); }
     // A right click on the node: the menu it showed (nothing when none), and `caption` chosen from it.
     std::optional<QStringList> rightClick(const QString &key, const QString &caption = {},
                                           const std::function<void()> &beforeChoosing = {})
