@@ -24,6 +24,11 @@ Result ExpandFields(int rows);
 // until the view has laid the tree out).
 Result ExpandAll(int files);
 Result CollapseAfterExpandAll(int files);
+// In a fresh program window each run, as a user does it with the mouse: the
+// data source expanded, Expand All of its Files folder (answered Yes), the
+// folder collapsed with its button, then Expand All of the data source from
+// its menu (figure: the milliseconds of that last command).
+Result ExpandAllAfterCollapse(int files);
 // The table data viewer on a table of that many rows: the time until its first
 // rows show (figure: that time in milliseconds), and the fill of the rest
 // (figure: the longest time in milliseconds one step of it kept the window

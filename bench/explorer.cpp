@@ -2,9 +2,12 @@
 // its placeholder) per row, in a tree view as the program shows it; and Expand
 // All of a data source in the program's window, with the collapse of its Files
 // folder after it.
-#include <QCoreApplication>
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QStandardItem>
+#include <QTimer>
 #include <QTreeView>
 #include <sqlite3.h>
 
@@ -83,6 +86,16 @@ void fillFiles(const DataSource &source, int files)
          });
 }
 
+// A user who answers a question Yes and takes every other default.
+class YesUi : public BenchUi
+{
+public:
+    int MsgBox(const QString &, int style, const QString &) override
+    {
+        return (style & 7) == ui::vbYesNo || (style & 7) == ui::vbYesNoCancel ? ui::vbYes : ui::vbOK;
+    }
+};
+
 // The program's main window on the bench's data sources; unloaded with all it loaded when it goes.
 class MainWindow
 {
@@ -102,9 +115,60 @@ public:
     QTreeView &Tree() { return *m_main.tvwExplorer; }
 
 private:
-    BenchUi m_ui;
+    YesUi m_ui;
     mdiMain &m_main;
 };
+
+// A click of `button` at `at` in `widget`: its press and its release, each
+// handled (with all it starts) before the next.
+void click(QWidget *widget, Qt::MouseButton button, const QPoint &at)
+{
+    const QPointF global = widget->mapToGlobal(QPointF(at));
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), global, button, button, Qt::NoModifier);
+    QApplication::sendEvent(widget, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), global, button, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &release);
+    QCoreApplication::processEvents();
+}
+
+// Where a click on the node's text and on its expand button goes in the view.
+QPoint textOf(QTreeView &tree, QStandardItem *node)
+{
+    tree.scrollTo(node->index());
+    const QRect rect = tree.visualRect(node->index());
+    return {rect.left() + qMin(rect.width() / 2, 24), rect.center().y()};
+}
+QPoint buttonOf(QTreeView &tree, QStandardItem *node)
+{
+    tree.scrollTo(node->index());
+    const QRect rect = tree.visualRect(node->index());
+    return {rect.left() - tree.indentation() / 2, rect.center().y()};
+}
+
+// A right click on the node and, in the menu it pops up, a click on `caption`;
+// false when no such item showed.
+bool chooseFromNodeMenu(QTreeView &tree, QStandardItem *node, const QString &caption)
+{
+    bool chosen = false;
+    QTimer waiting; // for the menu, whose own event loop runs inside the release
+    waiting.setInterval(1);
+    QObject::connect(&waiting, &QTimer::timeout, [&] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        waiting.stop();
+        for (QAction *action : menu->actions())
+            if (action->isVisible() && action->text() == caption) {
+                chosen = true;
+                click(menu, Qt::LeftButton, menu->actionGeometry(action).center());
+                return;
+            }
+        menu->close();
+    });
+    waiting.start();
+    click(tree.viewport(), Qt::RightButton, textOf(tree, node));
+    return chosen;
+}
 
 // The files of the Files folder `filesKey` and their fields that the tree shows;
 // a failure when they are not all there.
@@ -218,6 +282,68 @@ Result ExpandFields(int rows)
 }
 
 Result ExpandAll(int files) { return expandAll(files, false); }
+
+Result ExpandAllAfterCollapse(int files)
+{
+    const DataSource source;
+    fillFiles(source, files);
+    const QString dsKey = NodeKey::Datasource(source.Name());
+    const QString filesKey = NodeKey::Child(dsKey, QStringLiteral("FI"), source.Name());
+    const QString expandAll = QStringLiteral("E&xpand All");
+    Result result;
+    double fastest = 1e300, filesMs = 0, collapseMs = 0;
+    for (int run = 0; run < 3; ++run) {
+        MainWindow window;
+        QTreeView &tree = window.Tree();
+        QStandardItem *ds = gNodes().Node(dsKey);
+        if (!ds) {
+            result.failure = QStringLiteral("no node %1").arg(dsKey);
+            return result;
+        }
+        click(tree.viewport(), Qt::LeftButton, buttonOf(tree, ds));
+        QStandardItem *folder = gNodes().Node(filesKey);
+        if (!folder) {
+            result.failure = QStringLiteral("the data source did not open");
+            return result;
+        }
+        QElapsedTimer timer;
+        timer.start();
+        if (!chooseFromNodeMenu(tree, folder, expandAll)) {
+            result.failure = QStringLiteral("no Expand All on the Files folder");
+            return result;
+        }
+        const double files1 = double(timer.nsecsElapsed()) / 1e6;
+        timer.restart();
+        click(tree.viewport(), Qt::LeftButton, buttonOf(tree, gNodes().Node(filesKey)));
+        const double collapse = double(timer.nsecsElapsed()) / 1e6;
+        if (tree.isExpanded(gNodes().Node(filesKey)->index()) || gNodes().Node(filesKey)->rowCount() != 1) {
+            result.failure = QStringLiteral("the Files folder did not collapse to its placeholder");
+            return result;
+        }
+        timer.restart();
+        if (!chooseFromNodeMenu(tree, gNodes().Node(dsKey), expandAll)) {
+            result.failure = QStringLiteral("no Expand All on the data source");
+            return result;
+        }
+        const double ms = double(timer.nsecsElapsed()) / 1e6;
+        result.failure = checkShown(filesKey, files);
+        if (!result.failure.isEmpty())
+            return result;
+        if (ms < fastest) {
+            fastest = ms;
+            filesMs = files1;
+            collapseMs = collapse;
+        }
+        result.notes = QStringList{QStringLiteral("%1 nodes in the tree").arg(gNodes().Count())};
+    }
+    result.notes << QStringLiteral("before it: the Files folder's Expand All %1 ms, its collapse %2 ms")
+                        .arg(filesMs, 0, 'f', 1)
+                        .arg(collapseMs, 0, 'f', 1);
+    result.rows = files;
+    result.ms = fastest;
+    result.figure = fastest;
+    return result;
+}
 
 Result CollapseAfterExpandAll(int files) { return expandAll(files, true); }
 

@@ -24,6 +24,8 @@ const QList<bench::Case> kCases = {
     {"tree.expand_all", "milliseconds of Expand All of a data source", 2000, {500, 5000}, &bench::ExpandAll},
     {"tree.collapse_after_expand_all", "milliseconds to collapse the Files folder after Expand All", 250,
      {1000, 5000}, &bench::CollapseAfterExpandAll},
+    {"tree.expand_all_after_collapse", "milliseconds of Expand All of a data source after a folder's collapse", 2000,
+     {500, 5000}, &bench::ExpandAllAfterCollapse},
     // The viewer reads the first rows only before it shows; the stand-in's
     // driver, though, reads a whole result when the statement executes (its
     // streaming mode leaves statements that begin with WITH unfinished), and

@@ -5,6 +5,7 @@
 #include <QStandardItem>
 #include <QStyle>
 #include <QTreeView>
+#include <exception>
 #include <optional>
 #include <utility>
 
@@ -430,6 +431,7 @@ void CNodes::Clear()
         qDeleteAll(placeholders);
     m_held.clear();
     m_holder.clear();
+    m_heldPane.reset();
     m_model.removeRows(0, m_model.rowCount());
 }
 
@@ -471,20 +473,22 @@ void CNodes::ExpandChildren(const CNodePtr &ParentNode)
 {
     if (!ParentNode)
         qnerr::raise(qnerr::ObjectNotSet);
+    if (m_expandingAll) {
+        expandSubtree(ParentNode->Key, false);
+        return;
+    }
     // The whole walk as one load: the busy pointer, and the tree disabled and
     // not redrawn until it ends (each load then leaves them so).
     struct Walk
     {
         CNodes &nodes;
-        std::optional<CMouseSleeper> sleeper;
+        CMouseSleeper sleeper;
         QPointer<QTreeView> tree;
         bool enabled = false, redrawn = false, focused = false;
-        explicit Walk(CNodes &n) : nodes(n)
+        explicit Walk(CNodes &n) : nodes(n), tree(n.m_tree)
         {
-            if (nodes.m_expandingAll++)
-                return;
-            sleeper.emplace();
-            if ((tree = nodes.m_tree)) {
+            nodes.m_expandingAll = true;
+            if (tree) {
                 enabled = !tree->testAttribute(Qt::WA_ForceDisabled);
                 redrawn = !tree->testAttribute(Qt::WA_ForceUpdatesDisabled);
                 focused = tree->hasFocus();
@@ -494,8 +498,7 @@ void CNodes::ExpandChildren(const CNodePtr &ParentNode)
         }
         ~Walk()
         {
-            if (--nodes.m_expandingAll)
-                return;
+            nodes.m_expandingAll = false;
             nodes.showDeferredExpansions();
             if (tree) {
                 tree->setEnabled(enabled);
@@ -504,16 +507,51 @@ void CNodes::ExpandChildren(const CNodePtr &ParentNode)
                     tree->setFocus();
             }
         }
-    } walk(*this);
-    const QString key = ParentNode->Key;
-    const bool outermost = m_expandingAll == 1;
+    };
+    std::exception_ptr failure;
+    {
+        const Walk walk(*this);
+        try {
+            expandSubtree(ParentNode->Key, true);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    }
+    showHeldPane();
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+// The walk of ExpandChildren over the node under `key` and its subtree.
+void CNodes::expandSubtree(const QString &key, bool outermost)
+{
     walkStatus(QStringLiteral("Expanding ") + key, outermost);
     SetExpanded(TreeNode(key), false);
     SetExpanded(TreeNode(key), true);
     // The node is looked up afresh after each step: the handlers rebuild its children.
-    for (int row = 0; QStandardItem *child = ChildAt(TreeNode(key), row); ++row)
-        ExpandChildren(Item(child));
+    for (int row = 0; QStandardItem *child = ChildAt(TreeNode(key), row); ++row) {
+        const CNodePtr entry = Item(child);
+        if (!entry)
+            qnerr::raise(qnerr::ObjectNotSet);
+        expandSubtree(entry->Key, false);
+    }
     walkStatus(QStringLiteral("Ready"), outermost);
+}
+
+void CNodes::ShowPane(const QString &form, const QStringList &keys)
+{
+    if (m_expandingAll) {
+        m_heldPane.emplace(form, keys);
+        return;
+    }
+    if (ExplorerWindow *window = ExplorerWindow::Current())
+        window->PaneDisplay(form, keys);
+}
+
+void CNodes::showHeldPane()
+{
+    if (const auto pane = std::exchange(m_heldPane, std::nullopt))
+        ShowPane(pane->first, pane->second);
 }
 
 QStandardItem *CNodes::Node(const QString &key) const { return m_nodes.value(key); }

@@ -12,7 +12,10 @@
 #include <QPointer>
 #include <QSet>
 #include <QStandardItemModel>
+#include <QStringList>
 #include <functional>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "cnode.h"
@@ -98,8 +101,15 @@ public:
     // expanded when the outermost call ends (also by a failure), in one layout:
     // until then the node shows collapsed, and Expanded() answers from the
     // record kept. Placeholders added meanwhile under nodes of the view join
-    // them then (ChildAt and Node find them before).
+    // them then (ChildAt and Node find them before). The pane the handlers
+    // ask for meanwhile (ShowPane) shows after that, once.
     void ExpandChildren(const CNodePtr &ParentNode);
+
+    // Shows the pane `form` with its key parts through the window's pane host
+    // (nothing without a window). While ExpandChildren runs, the request waits
+    // for its end, which shows the last one asked: the walk's loads and
+    // collapses would otherwise show a pane, and paint the window, per node.
+    void ShowPane(const QString &form, const QStringList &keys);
 
     // Tree-node access.
     QStandardItem *Node(const QString &key) const; // nullptr when no tree node has the key
@@ -130,7 +140,9 @@ private:
     void closeGaps() const;
     void forgetSubtree(QStandardItem *node);
     void onViewExpanded(const QModelIndex &index, bool expanded);
+    void expandSubtree(const QString &key, bool outermost);
     void walkStatus(const QString &text, bool always);
+    void showHeldPane();
     void showHeld(QStandardItem *node);
     void showDeferredExpansions();
 
@@ -146,11 +158,11 @@ private:
     long m_placeholders = 0;
     NodeHandler m_onCollapse, m_onExpand;
     bool m_settingExpanded = false;
-    // While ExpandChildren runs (its depth), the nodes expanded meanwhile, by
+    // While ExpandChildren runs, the nodes expanded meanwhile, by
     // key, that the view has not been told of. Each expansion told to the view
     // at once would cost a layout of every row shown and a persistent index that
     // every later removal of rows walks: work growing with the tree per node.
-    int m_expandingAll = 0;
+    bool m_expandingAll = false;
     QSet<QString> m_deferredExpanded;
     QElapsedTimer m_walkStatusShown;
     // Meanwhile also the placeholders added under nodes of the tree, held back
@@ -159,6 +171,8 @@ private:
     // a walk of every persistent index of the view.
     QHash<QStandardItem *, QList<QStandardItem *>> m_held;
     QHash<QStandardItem *, QStandardItem *> m_holder;
+    // And the pane asked for last (form, key parts).
+    std::optional<std::pair<QString, QStringList>> m_heldPane;
 };
 
 // The one node collection of the process (made on first use).

@@ -365,8 +365,7 @@ void DisplayNode()
     quietly([] {
         const DragItem &item = gCurrentItem();
         const auto pane = panes().constFind(item.NodeType);
-        ExplorerWindow *window = ExplorerWindow::Current();
-        if (pane == panes().constEnd() || !window)
+        if (pane == panes().constEnd())
             return;
         QStringList keys = item.Keys;
         if (item.NodeType == QLatin1String("DSN")) {
@@ -374,7 +373,7 @@ void DisplayNode()
                 return;
             keys = QStringList{item.Node->NodeData};
         }
-        window->PaneDisplay(*pane, keys);
+        gNodes().ShowPane(*pane, keys);
     });
 }
 

@@ -18,7 +18,6 @@
 #include "core/mousesleeper.h"
 #include "explorer.h"
 #include "explorertree.h"
-#include "explorerwindow.h"
 #include "settings.h"
 
 namespace {
@@ -200,10 +199,7 @@ void loadDatasource(ErrorHandler &handler, QStandardItem *Node, const CNodePtr &
                 return;
         }
     }
-    handler.step([&] {
-        if (ExplorerWindow *window = ExplorerWindow::Current())
-            window->PaneDisplay(QStringLiteral("frmDSN"), {name});
-    });
+    handler.step([&] { gNodes().ShowPane(QStringLiteral("frmDSN"), {name}); });
 }
 
 // A row's folders.

@@ -6,6 +6,8 @@
 
 #include <QStandardItem>
 #include <QTreeView>
+#include <ostream>
+#include <vector>
 
 #include "mainwindow/frmdsn.h"
 #include "mainwindow/frmwelcome.h"
@@ -44,6 +46,16 @@ protected:
         const QRect rect = tree()->visualRect(item->index());
         return QPoint(rect.left() + qMin(rect.width() / 2, 24), rect.center().y());
     }
+    // A click on the node's expand button.
+    void clickButton(const QString &key)
+    {
+        QStandardItem *item = node(key);
+        ASSERT_TRUE(item) << key.toStdString();
+        textOf(item);
+        const QRect rect = tree()->visualRect(item->index());
+        QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {},
+                          QPoint(rect.left() - tree()->indentation() / 2, rect.center().y()));
+    }
     // Expands each node of the path with its expand button, as a user does.
     void open(const QStringList &keys)
     {
@@ -52,11 +64,8 @@ protected:
             ASSERT_TRUE(item) << key.toStdString();
             if (tree()->isExpanded(item->index()))
                 continue;
-            textOf(item);
-            const QRect rect = tree()->visualRect(item->index());
-            QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {},
-                              QPoint(rect.left() - tree()->indentation() / 2, rect.center().y()));
-            ASSERT_TRUE(tree()->isExpanded(item->index())) << key.toStdString();
+            clickButton(key);
+            ASSERT_TRUE(tree()->isExpanded(node(key)->index())) << key.toStdString();
         }
     }
     void leftClick(const QString &key) { QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {}, textOf(node(key))); }
@@ -155,6 +164,100 @@ TEST_F(ExplorerMenu, ExpandAllOnADataSourceThatNoLongerConnectsLeavesItCollapsed
         EXPECT_TRUE(child.startsWith(QLatin1Char('K'))) << child.toStdString();
     EXPECT_TRUE(ui().errors().isEmpty());
 }
+
+// The panes the tree shows, in order ("<form>:<keys>"), each marked when the
+// tree was busy at the time (an expansion or a walk running).
+QStringList gShownPanes;
+
+class WatchedPane : public RecordingPane
+{
+public:
+    using RecordingPane::RecordingPane;
+    int Display(const QStringList &keys) override
+    {
+        gShownPanes << objectName() + QLatin1Char(':') + keys.join(QLatin1Char(',')) +
+                           (mdiMain::instance().tvwExplorer->isEnabled() ? QString() : QStringLiteral(" (tree busy)"));
+        return RecordingPane::Display(keys);
+    }
+};
+
+class ExpandAllPane;
+
+// Expand All from a node's menu, after the user's clicks that set it up.
+struct ExpandAllCase
+{
+    const char *name;
+    std::function<void(ExpandAllPane &)> open; // the clicks before the panes are watched
+    std::function<void(ExpandAllPane &)> then; // and after
+    QString node;
+    QStringList panes; // shown from then on
+    QString paneAfter; // the current pane at the end
+};
+
+void PrintTo(const ExpandAllCase &c, std::ostream *os) { *os << c.name; }
+
+class ExpandAllPane : public ExplorerMenu, public ::testing::WithParamInterface<ExpandAllCase>
+{
+public:
+    // Lets the cases' steps reach the driver.
+    using ExplorerMenu::clickButton;
+    using ExplorerMenu::leftClick;
+    using ExplorerMenu::open;
+    using ExplorerMenu::rightClick;
+    using ExplorerMenu::ui;
+};
+
+// The walk below the node shows no pane per node it collapses and loads: the
+// pane the user sees changes at most once, when the walk is over, to the pane
+// of the node selected then; where the press before it left the pane alone, it
+// stays.
+TEST_P(ExpandAllPane, ShowsAtMostOnePaneWhenTheWalkIsOver)
+{
+    const ExpandAllCase &c = GetParam();
+    const RecordingPanes watched({QStringLiteral("frmDSN"), QStringLiteral("frmFiles"), QStringLiteral("frmFile")},
+                                 [](const QString &name) { return new WatchedPane(name); });
+    c.open(*this);
+    gShownPanes.clear();
+    if (c.then)
+        c.then(*this);
+    if (HasFatalFailure())
+        return;
+    ui().answerMsgBox(ui::vbYes);
+    rightClick(c.node, QStringLiteral("E&xpand All"));
+    EXPECT_TRUE(ui().errors().isEmpty());
+    EXPECT_EQ(gShownPanes, c.panes);
+    ASSERT_TRUE(gCurrentPane());
+    EXPECT_EQ(gCurrentPane()->objectName(), c.paneAfter);
+    EXPECT_TRUE(gCurrentPane()->isVisible());
+    EXPECT_TRUE(node(kFiles + "fi=MOVEMENT:FD=MOVEMENT:fd=REASON:")) << "the walk went through";
+    EXPECT_TRUE(tree()->isExpanded(node(kFiles)->index()));
+    EXPECT_EQ(main().StatusText(), QStringLiteral("Ready"));
+    gShownPanes.clear();
+}
+
+const std::vector<ExpandAllCase> kExpandAllCases = {
+    // The Files folder's walk leaves the data source's pane (the data source,
+    // selected at the press, stays in the tree); the press on the data source
+    // finds the folder selected, and the walk's first collapse takes it away.
+    {"DataSourceAfterItsFilesFolderWasCollapsed", [](ExpandAllPane &t) { t.open({kDsn}); },
+     [](ExpandAllPane &t) {
+         t.ui().answerMsgBox(ui::vbYes);
+         t.rightClick(kFiles, QStringLiteral("E&xpand All"));
+         t.clickButton(kFiles);
+     },
+     kDsn, {"frmDSN:QnTest"}, "frmDSN"},
+    {"DataSourceRightAfterItOpened", [](ExpandAllPane &t) { t.open({kDsn}); }, {}, kDsn, {"frmDSN:QnTest"}, "frmDSN"},
+    // A file's pane shown: the file goes with the Files folder's collapse.
+    {"FilesFolderWithAFileShown",
+     [](ExpandAllPane &t) {
+         t.open({kDsn, kFiles});
+         t.leftClick(kFiles + "fi=CUSTOMER:");
+     },
+     {}, kFiles, {"frmFiles:QnTest"}, "frmFiles"},
+};
+
+INSTANTIATE_TEST_SUITE_P(ExplorerMenu, ExpandAllPane, ::testing::ValuesIn(kExpandAllCases),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(ExplorerMenu, DeleteColumnRevealsAndReloadsTheColumnsFolder)
 {

@@ -108,16 +108,19 @@ private:
     }
 };
 
-// While it lives, the panes named are loaded (by name) as recording panes; the
-// forms' own factories come back afterwards.
+// While it lives, the panes named are loaded (by name) as recording panes
+// (made by `make` when given); the forms' own factories come back afterwards.
 class RecordingPanes
 {
 public:
-    explicit RecordingPanes(const QStringList &names)
+    explicit RecordingPanes(const QStringList &names,
+                            const std::function<RecordingPane *(const QString &)> &make = {})
     {
         for (const QString &name : names) {
             m_saved[name] = forms::Factory(name);
-            forms::SetFactory(name, [name] { return static_cast<QWidget *>(new RecordingPane(name)); });
+            forms::SetFactory(name, [name, make] {
+                return static_cast<QWidget *>(make ? make(name) : new RecordingPane(name));
+            });
         }
     }
     ~RecordingPanes()
