@@ -116,9 +116,9 @@ long UnitInsert(const QString &insert, const QString &undo);
 long UnitDelete(const QString &del, const QStringList &undo);
 
 // True while a unit runs (until RunUnit or the writer returns: its error
-// dialog and every Retry included), or while a WorkInProgress lives: work that
-// yields to the event loop outside its unit (an import checking its file). The
-// main window does not close meanwhile.
+// dialog and every Retry included), while an error dialog is up, or while a
+// WorkInProgress lives: work that yields to the event loop outside its unit
+// (an import checking its file). The main window does not close meanwhile.
 bool UnitRunning();
 class WorkInProgress
 {

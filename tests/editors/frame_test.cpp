@@ -312,6 +312,29 @@ TEST_F(Frame, TheWindowStaysWhileASavesErrorDialogIsUp)
     EXPECT_TRUE(main().isVisible());
 }
 
+// So too while the error dialog of a failed read is up.
+TEST_F(Frame, TheWindowStaysWhileAReadsErrorDialogIsUp)
+{
+    display(QStringLiteral("SALES"));
+    dao::Faults::Add(dao::Faults::Statement, 1, QStringLiteral("HY000"), QStringLiteral("disk I/O error"));
+    bool closed = true;
+    ui().onError([this, &closed](QDialog &) {
+        QEventLoop loop;
+        QTimer::singleShot(0, &loop, [&] {
+            closed = main().close();
+            QTimer::singleShot(0, &loop, &QEventLoop::quit);
+        });
+        loop.exec();
+        return int(ui::vbIgnore);
+    });
+    main().PaneDisplay(QStringLiteral("frmDatabase"), {kDs, QStringLiteral("STOCK")});
+    EXPECT_EQ(ui().errors().size(), 1);
+    EXPECT_FALSE(closed);
+    EXPECT_EQ(ui().beeps(), 1);
+    EXPECT_TRUE(forms::Find(QStringLiteral("frmDatabase")));
+    EXPECT_TRUE(main().isVisible());
+}
+
 // OK after a save that lost the connection (it closed itself and left the
 // registry): the editor takes the data source's connection again.
 TEST_F(Frame, OkAfterALostConnectionConnectsAgain)
