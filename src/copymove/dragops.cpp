@@ -651,14 +651,20 @@ void requireTargets(const Planned &p)
                                {QStringLiteral("USER_NAME")}, rows);
 }
 
+// The planned rows a move's source unit has deleted itself. Without a
+// transaction they stay deleted when a later statement fails: a retried
+// attempt counts them as done.
+using Deleted = QSet<const Planned *>;
+
 // Inside the unit that deletes a move's source rows, before its first write:
-// each row it may delete (the item's, its members') is still as the plan read
-// and copied it (3021 when another connection deleted or changed one
-// meanwhile). One query for the item, one for each collection of members.
-void requireSources(const Planned &p, bool item = true)
+// each row it may delete (the item's, its members') and has not deleted yet is
+// still as the plan read and copied it (3021 when another connection deleted
+// or changed one meanwhile). One query for the item, one for each collection
+// of members.
+void requireSources(const Planned &p, const Deleted &deleted, bool item = true)
 {
     const Facts &k = *p.facts;
-    if (item) {
+    if (item && !deleted.contains(&p)) {
         const QStringList columns = CopiedColumns(k);
         modUpdate::UnitRequireRows(QStringLiteral("SELECT ") + columns.join(QStringLiteral(", ")) +
                                        QStringLiteral(" FROM ") + k.table + QStringLiteral(" WHERE ") +
@@ -669,7 +675,7 @@ void requireSources(const Planned &p, bool item = true)
         const Facts &member = Of(kind);
         QList<QVariantList> rows;
         for (const Planned &planned : p.children)
-            if (planned.facts == &member)
+            if (planned.facts == &member && !deleted.contains(&planned))
                 rows << planned.copied;
         if (rows.isEmpty())
             continue;
@@ -677,7 +683,7 @@ void requireSources(const Planned &p, bool item = true)
         modUpdate::UnitRequireRows(membersSql(member, p.source, columns.join(QStringLiteral(", "))), columns, rows);
     }
     for (const Planned &planned : p.children)
-        requireSources(planned, false);
+        requireSources(planned, deleted, false);
 }
 
 // Inside a unit: the item's writes on the target (`targets`) and the move's
@@ -685,7 +691,8 @@ void requireSources(const Planned &p, bool item = true)
 // carries the DELETE that removes its row again, and an overwrite the INSERTs
 // that put back what it deleted, where the unit has no transaction. A parent
 // whose members are not all gone from the source stays, and `kept` says so.
-void write(const Planned &p, bool targets, bool sources, bool &kept)
+// A source row deleted is added to `deleted`, and one there is not deleted again.
+void write(const Planned &p, bool targets, bool sources, bool &kept, Deleted &deleted)
 {
     const Facts &k = *p.facts;
     if (targets) {
@@ -697,8 +704,8 @@ void write(const Planned &p, bool targets, bool sources, bool &kept)
         modUpdate::UnitInsert(p.insert, modDatabase::BuildDeleteSQL(k.table, condition(k, p.target)));
     }
     for (const Planned &member : p.children)
-        write(member, targets, sources, kept);
-    if (!sources)
+        write(member, targets, sources, kept, deleted);
+    if (!sources || deleted.contains(&p))
         return;
     for (const Kind member : k.children)
         if (!modUpdate::UnitOpen(membersSql(Of(member), p.source, NameColumn(Of(member))))->Eof()) {
@@ -706,6 +713,7 @@ void write(const Planned &p, bool targets, bool sources, bool &kept)
             return;
         }
     modUpdate::UnitExecute(modDatabase::BuildDeleteSQL(k.table, condition(k, p.source)));
+    deleted.insert(&p);
 }
 
 // The data source runs its units in transactions (false when that cannot be told).
@@ -728,14 +736,18 @@ bool execute(const Planned &p, bool move)
     const QString &sds = p.source[0], &tds = p.target[0];
     const QString what = k.word + QStringLiteral(" '") + p.source.last() + QLatin1Char('\'');
     bool kept = false;
+    Deleted deleted;
     const auto unit = [&](const QString &ds, bool targets, bool sources) {
         return modUpdate::RunUnit(ds, k.single, [&] {
             kept = false;
+            // A transaction's rollback put back what an earlier attempt deleted.
+            if (transactions(ds))
+                deleted.clear();
             if (targets)
                 requireTargets(p);
             if (sources)
-                requireSources(p);
-            write(p, targets, sources, kept);
+                requireSources(p, deleted);
+            write(p, targets, sources, kept, deleted);
         });
     };
     if (CConnections::SameName(sds, tds) && transactions(tds)) {

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "dao.h"
+#include "modupdate.h"
 #include "ui.h"
 
 namespace {
@@ -50,6 +51,9 @@ FailureReporter::~FailureReporter() { g_reporter = m_outer; }
 
 int ReportFailure(const QnError &error, const QString &routine, const QString &info)
 {
+    // The procedure that failed resumes after the dialog: the main window
+    // closes only after that (a close issued meanwhile is refused).
+    const modUpdate::WorkInProgress dialogUp;
     if (g_reporter && g_reporter->m_report)
         return g_reporter->m_report(error, routine, info);
     return Ui().ReportFailure(error, routine, info);

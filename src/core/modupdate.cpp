@@ -594,6 +594,9 @@ bool runUnit(const QString &ds, const QString &routine, const QString &info, boo
                                             "data source cannot join.")
                                  .arg(ds));
     }
+    // Until it returns, its error dialog and every Retry included, the unit
+    // holds the work that a close of the main window waits for.
+    const WorkInProgress running;
     const qsizetype depth = gErrorTrace().Count();
     for (;;) {
         Unit unit(ds, QnApplication::EventDepth());

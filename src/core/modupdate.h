@@ -115,9 +115,10 @@ long UnitInsert(const QString &insert, const QString &undo);
 // is there again; inside a transaction the rollback puts the rows back.
 long UnitDelete(const QString &del, const QStringList &undo);
 
-// True while a unit runs, or while a WorkInProgress lives: work that yields
-// to the event loop outside its unit (an import checking its file). The main
-// window does not close meanwhile.
+// True while a unit runs (until RunUnit or the writer returns: its error
+// dialog and every Retry included), while an error dialog is up, or while a
+// WorkInProgress lives: work that yields to the event loop outside its unit
+// (an import checking its file). The main window does not close meanwhile.
 bool UnitRunning();
 class WorkInProgress
 {

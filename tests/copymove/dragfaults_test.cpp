@@ -133,9 +133,57 @@ protected:
                     "USER_NAME FROM QN_TBLPRV WHERE TABLE_NAME = 'T' ORDER BY 1, 2",
                     kDs);
     }
+    // Where T's rows are: all in SALES, or all in STOCK.
+    Outcome tableTPlace()
+    {
+        const QStringList t = tableT();
+        if (t == QStringList{"SALES|CUST_NO", "SALES|NAME", "SALES|REPORTS", "SALES|T"})
+            return Before;
+        if (t == QStringList{"STOCK|CUST_NO", "STOCK|NAME", "STOCK|REPORTS", "STOCK|T"})
+            return Moved;
+        ADD_FAILURE() << "rows " << t.join(" / ").toStdString();
+        return Copied;
+    }
     static bool moveT()
     {
         return modDragAndDrop::DragTableToDB(item("ta", {kDs, "SALES", "T"}), item("db", {kDs, "STOCK"}), 1);
+    }
+
+    // The file MOVEME of QnTest, with three fields, as it is before each drag; none in QnTest2.
+    void resetMoveme()
+    {
+        exec({"DELETE FROM QN_FIELD WHERE FILE_NAME = 'MOVEME'", "DELETE FROM QN_FILE WHERE FILE_NAME = 'MOVEME'"},
+             kDs2);
+        exec({"DELETE FROM QN_FIELD WHERE FILE_NAME = 'MOVEME'", "DELETE FROM QN_FILE WHERE FILE_NAME = 'MOVEME'",
+              "INSERT INTO QN_FILE (FILE_NAME, OPEN_STRING, RECORD_SIZE, FILE_ORGANISATION, RECORD_TYPE, REMARKS) "
+              "VALUES ('MOVEME', 'o', 24, 'INDEXED', 'FIXED', 'r')",
+              "INSERT INTO QN_FIELD (FILE_NAME, FIELD_NUMBER, FIELD_NAME, LOCAL_TYPE_NAME, OFFSET, LENGTH, PRECISION, "
+              "SCALE, ENCRYPTED, FORMAT, DEFAULT_VALUE, REMARKS) VALUES ('MOVEME', 1, 'A', 'STRING', 0, 8, 8, 0, 0, "
+              "'f', 'd', 'r'), ('MOVEME', 2, 'B', 'INTEGER', 8, 4, 10, 0, 0, 'f', 'd', 'r'), ('MOVEME', 3, 'C', "
+              "'STRING', 12, 12, 12, 0, 0, 'f', 'd', 'r')"},
+             kDs);
+    }
+    // Where MOVEME's rows are, each row whole or not at all.
+    Outcome moveme()
+    {
+        const QString file = QStringLiteral("SELECT * FROM QN_FILE WHERE FILE_NAME = 'MOVEME'");
+        const QString fields = QStringLiteral("SELECT * FROM QN_FIELD WHERE FILE_NAME = 'MOVEME' ORDER BY FIELD_NAME");
+        const QStringList original{"MOVEME|o|24|INDEXED|FIXED|r", "MOVEME|1|A|STRING|0|8|8|0|0|f|d|r",
+                                   "MOVEME|2|B|INTEGER|8|4|10|0|0|f|d|r", "MOVEME|3|C|STRING|12|12|12|0|0|f|d|r"};
+        const QStringList source = rows(file, kDs) + rows(fields, kDs), target = rows(file, kDs2) + rows(fields, kDs2);
+        if (source == original && target.isEmpty())
+            return Before;
+        if (source == original && target == original)
+            return Copied;
+        if (source.isEmpty() && target == original)
+            return Moved;
+        ADD_FAILURE() << "source " << source.join(" / ").toStdString() << "; target "
+                      << target.join(" / ").toStdString();
+        return Before;
+    }
+    static bool moveMoveme()
+    {
+        return modDragAndDrop::DragFileToDSN(item("fi", {kDs, "MOVEME"}), item("DSN", {kDs2}), 1);
     }
 
     // The next statement that begins with `start` fails.
@@ -150,38 +198,9 @@ protected:
 // both as they were, one after it a complete copy and the source intact.
 TEST_F(DragFaults, AFileMovedToAnotherDataSource)
 {
-    const QString file = QStringLiteral("SELECT * FROM QN_FILE WHERE FILE_NAME = 'MOVEME'");
-    const QString fields = QStringLiteral("SELECT * FROM QN_FIELD WHERE FILE_NAME = 'MOVEME' ORDER BY FIELD_NAME");
-    const auto reset = [&] {
-        exec({"DELETE FROM QN_FIELD WHERE FILE_NAME = 'MOVEME'", "DELETE FROM QN_FILE WHERE FILE_NAME = 'MOVEME'"},
-             kDs2);
-        exec({"DELETE FROM QN_FIELD WHERE FILE_NAME = 'MOVEME'", "DELETE FROM QN_FILE WHERE FILE_NAME = 'MOVEME'",
-              "INSERT INTO QN_FILE (FILE_NAME, OPEN_STRING, RECORD_SIZE, FILE_ORGANISATION, RECORD_TYPE, REMARKS) "
-              "VALUES ('MOVEME', 'o', 24, 'INDEXED', 'FIXED', 'r')",
-              "INSERT INTO QN_FIELD (FILE_NAME, FIELD_NUMBER, FIELD_NAME, LOCAL_TYPE_NAME, OFFSET, LENGTH, PRECISION, "
-              "SCALE, ENCRYPTED, FORMAT, DEFAULT_VALUE, REMARKS) VALUES ('MOVEME', 1, 'A', 'STRING', 0, 8, 8, 0, 0, "
-              "'f', 'd', 'r'), ('MOVEME', 2, 'B', 'INTEGER', 8, 4, 10, 0, 0, 'f', 'd', 'r'), ('MOVEME', 3, 'C', "
-              "'STRING', 12, 12, 12, 0, 0, 'f', 'd', 'r')"},
-             kDs);
-    };
-    reset();
-    const QStringList original = rows(file, kDs) + rows(fields, kDs);
-    ASSERT_EQ(original.size(), 4);
-    const auto state = [&] {
-        const QStringList source = rows(file, kDs) + rows(fields, kDs), target = rows(file, kDs2) + rows(fields, kDs2);
-        if (source == original && target.isEmpty())
-            return Before;
-        if (source == original && target == original)
-            return Copied;
-        if (source.isEmpty() && target == original)
-            return Moved;
-        ADD_FAILURE() << "source " << source.join(" / ").toStdString() << "; target "
-                      << target.join(" / ").toStdString();
-        return Before;
-    };
-    const auto drag = [&] {
-        return modDragAndDrop::DragFileToDSN(item("fi", {kDs, "MOVEME"}), item("DSN", {kDs2}), 1);
-    };
+    const auto reset = [this] { resetMoveme(); };
+    const auto state = [this] { return moveme(); };
+    const auto drag = [] { return moveMoveme(); };
     const auto incomplete = [](Outcome outcome) {
         return outcome == Copied ? QStringLiteral("The move of File 'MOVEME' was incomplete: what could not be moved "
                                                   "is still in 'QnTest'.")
@@ -203,15 +222,7 @@ TEST_F(DragFaults, AFileMovedToAnotherDataSource)
 // failure anywhere leaves the catalog as it was; Retry completes the move.
 TEST_F(DragFaults, ATableMovedWithinOneDataSource)
 {
-    const auto state = [&] {
-        const QStringList t = tableT();
-        if (t == QStringList{"SALES|CUST_NO", "SALES|NAME", "SALES|REPORTS", "SALES|T"})
-            return Before;
-        if (t == QStringList{"STOCK|CUST_NO", "STOCK|NAME", "STOCK|REPORTS", "STOCK|T"})
-            return Moved;
-        ADD_FAILURE() << "rows " << t.join(" / ").toStdString();
-        return Copied;
-    };
+    const auto state = [this] { return tableTPlace(); };
     const auto reset = [this] { resetTableT(); };
     const auto none = [](Outcome) { return QString(); };
     faultEach(moveT, reset, state, ui::vbIgnore, 1, [](int, const QStringList &) { return Before; }, none);
@@ -355,6 +366,91 @@ TEST_F(DragFaults, AMemberIgnoredInACollection)
     EXPECT_EQ(prompts.size(), 2);
     EXPECT_EQ(rows("SELECT USER_NAME FROM QN_USER ORDER BY USER_NAME", kDs2),
               (QStringList{"ADMIN", "MBROWN", "REPORTS"}));
+}
+
+// Without transactions a move's source unit that fails after some of its
+// deletes is retried from where it stood: the rows it deleted itself count as
+// done, and Retry completes the move, whichever statement failed.
+TEST_F(DragFaults, WithoutTransactionsRetryCompletesAMove)
+{
+    dao::IgnoreTransactionSupport(true);
+    const auto moved = [](int, const QStringList &) { return Moved; };
+    const auto none = [](Outcome) { return QString(); };
+    {
+        SCOPED_TRACE("a file to another data source");
+        faultEach([] { return moveMoveme(); }, [this] { resetMoveme(); }, [this] { return moveme(); }, ui::vbRetry, 0,
+                  moved, none);
+    }
+    {
+        SCOPED_TRACE("a table within its data source");
+        faultEach(moveT, [this] { resetTableT(); }, [this] { return tableTPlace(); }, ui::vbRetry, 0, moved, none);
+    }
+    {
+        SCOPED_TRACE("a database to another data source");
+        const auto reset = [this] {
+            const QStringList clear{"DELETE FROM QN_COLUMN WHERE DATABASE_NAME = 'MOVEDB'",
+                                    "DELETE FROM QN_TABLE WHERE DATABASE_NAME = 'MOVEDB'",
+                                    "DELETE FROM QN_DB WHERE DATABASE_NAME = 'MOVEDB'"};
+            exec(clear, kDs2);
+            exec(clear + QStringList{"INSERT INTO QN_DB (DATABASE_NAME, DISPLAY_NAME) VALUES ('MOVEDB', 'M')",
+                                     "INSERT INTO QN_TABLE (DATABASE_NAME, TABLE_NAME, FILE_NAME, NUMBER_COLUMNS) "
+                                     "VALUES ('MOVEDB', 'T1', 'USER', 2), ('MOVEDB', 'T2', 'USER', 1)",
+                                     "INSERT INTO QN_COLUMN (DATABASE_NAME, TABLE_NAME, COLUMN_NUMBER, COLUMN_NAME, "
+                                     "FIELD_NAME, COLUMN_TYPE) VALUES ('MOVEDB', 'T1', 1, 'A', 'USER_NAME', 0), "
+                                     "('MOVEDB', 'T1', 2, 'B', 'REMARKS', 0), ('MOVEDB', 'T2', 1, 'C', 'USER_NAME', 0)"},
+                 kDs);
+        };
+        const auto where = [this](const QString &ds) {
+            return rows("SELECT DATABASE_NAME FROM QN_DB WHERE DATABASE_NAME = 'MOVEDB' UNION ALL SELECT TABLE_NAME "
+                        "FROM QN_TABLE WHERE DATABASE_NAME = 'MOVEDB' UNION ALL SELECT COLUMN_NAME FROM QN_COLUMN "
+                        "WHERE DATABASE_NAME = 'MOVEDB' ORDER BY 1",
+                        ds);
+        };
+        const auto state = [&] {
+            const QStringList all{"A", "B", "C", "MOVEDB", "T1", "T2"};
+            const QStringList source = where(kDs), target = where(kDs2);
+            if (source == all && target.isEmpty())
+                return Before;
+            if (source == all && target == all)
+                return Copied;
+            if (source.isEmpty() && target == all)
+                return Moved;
+            ADD_FAILURE() << "source " << source.join(" / ").toStdString() << "; target "
+                          << target.join(" / ").toStdString();
+            return Before;
+        };
+        faultEach([] { return modDragAndDrop::DragDBToDSN(item("db", {kDs, "MOVEDB"}), item("DSN", {kDs2}), 1); },
+                  reset, state, ui::vbRetry, 0, moved, none);
+    }
+}
+
+// A row of the move that another connection deletes between the attempts is
+// not the move's own: the retried attempt fails with 3021 and deletes nothing
+// more; the rows the first attempt deleted stay deleted (the copy holds them).
+TEST_F(DragFaults, WithoutTransactionsARowDeletedMeanwhileStillFailsTheRetry)
+{
+    dao::IgnoreTransactionSupport(true);
+    resetMoveme();
+    connectBoth();
+    failAt(QStringLiteral("DELETE FROM QN_FIELD WHERE FILE_NAME = 'MOVEME' AND FIELD_NAME = 'B'"));
+    QStringList deletedBefore;
+    ui().onError([&](QDialog &) {
+        deletedBefore = rows("SELECT FIELD_NAME FROM QN_FIELD WHERE FILE_NAME = 'MOVEME' ORDER BY 1", kDs);
+        exec({"DELETE FROM QN_FIELD WHERE FILE_NAME = 'MOVEME' AND FIELD_NAME = 'C'"}, kDs);
+        return int(ui::vbRetry);
+    });
+    ui().answerError(ui::vbIgnore);
+    ui().answerMsgBox(ui::vbOK);
+    EXPECT_TRUE(moveMoveme());
+    EXPECT_EQ(deletedBefore, (QStringList{"B", "C"})) << "A was deleted when B failed";
+    ASSERT_EQ(ui().errors().size(), 2);
+    EXPECT_EQ(ui().errors()[1].number, QStringLiteral("3021"));
+    EXPECT_EQ(ui().messages(), QStringList{"The move of File 'MOVEME' was incomplete: what could not be moved is "
+                                           "still in 'QnTest'."});
+    EXPECT_EQ(rows("SELECT FIELD_NAME FROM QN_FIELD WHERE FILE_NAME = 'MOVEME' ORDER BY 1", kDs), QStringList{"B"});
+    EXPECT_EQ(rows("SELECT FILE_NAME FROM QN_FILE WHERE FILE_NAME = 'MOVEME'", kDs), QStringList{"MOVEME"});
+    EXPECT_EQ(rows("SELECT FIELD_NAME FROM QN_FIELD WHERE FILE_NAME = 'MOVEME' ORDER BY 1", kDs2),
+              (QStringList{"A", "B", "C"}));
 }
 
 } // namespace

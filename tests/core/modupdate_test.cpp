@@ -1312,3 +1312,33 @@ TEST_F(ModUpdateTest, AWriterOfAnotherDataSourceNeverJoinsTheUnit)
               QStringList{"6"});
     EXPECT_EQ(frmQNErr::Trace(), QStringList{kEditor});
 }
+
+// The main window stays while a unit's error dialog is up: the unit runs until
+// it returns, through every Retry, whether a writer or a body failed.
+TEST_F(ModUpdateTest, AUnitRunsUntilItsErrorDialogIsAnswered)
+{
+    const struct
+    {
+        const char *name;
+        std::function<bool()> run;
+    } cases[] = {
+        {"a rename", [] { return UpdateUser(kDs, QStringLiteral("NOBODY"), QStringLiteral("X")); }},
+        {"a body",
+         [] {
+             return RunUnit(kDs, kEditor, [] { UnitExecute(QStringLiteral("UPDATE QN_NOPE SET X = 1")); });
+         }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QList<bool> running;
+        for (const int answer : {ui::vbRetry, ui::vbIgnore})
+            ui().onError([&running, answer](QDialog &) {
+                running << UnitRunning();
+                return answer;
+            });
+        EXPECT_FALSE(UnitRunning());
+        EXPECT_FALSE(c.run());
+        EXPECT_EQ(running, QList<bool>({true, true}));
+        EXPECT_FALSE(UnitRunning());
+    }
+}

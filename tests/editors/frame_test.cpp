@@ -3,8 +3,10 @@
 // Esc, the three saves as units (Retry, Ignore), the tree steps and the pane
 // the editor returns to. The later editors test only what is their own.
 
+#include <QEventLoop>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeView>
 
 #include "core/errortrace.h"
@@ -274,6 +276,63 @@ TEST_F(Frame, ASaveIsOneUnitRetriedWholeOrLeftUnwritten)
     EXPECT_EQ(modUpdate::LastStatements().size(), statements);
     EXPECT_EQ(e.EditorMode(), QString());
     EXPECT_EQ(e.ShownKey(), QStringLiteral("SALES"));
+}
+
+// A close of the main window issued while a failed save's error dialog waits
+// (from the dialog's own event loop) is refused: the editor the save returns
+// into stays, and the window closes once the save has returned.
+TEST_F(Frame, TheWindowStaysWhileASavesErrorDialogIsUp)
+{
+    frmDatabase &e = edit(QStringLiteral("SALES"));
+    type(e.txtRemarks, QStringLiteral(" (typed)"));
+    // The unit's UPDATE fails, and again on Retry; each answer is given after a close.
+    dao::Faults::Add(dao::Faults::Statement, 1, QStringLiteral("HY000"), QStringLiteral("disk full"));
+    QList<bool> closed;
+    for (const int answer : {ui::vbRetry, ui::vbIgnore})
+        ui().onError([this, &closed, answer](QDialog &) {
+            if (answer == ui::vbRetry)
+                dao::Faults::Add(dao::Faults::Statement, 1, QStringLiteral("HY000"), QStringLiteral("disk full"));
+            QEventLoop loop;
+            QTimer::singleShot(0, &loop, [&] {
+                closed << main().close();
+                QTimer::singleShot(0, &loop, &QEventLoop::quit); // after the deferred deletes
+            });
+            loop.exec();
+            return answer;
+        });
+    click(e.cmdAction);
+    EXPECT_EQ(closed, QList<bool>({false, false}));
+    EXPECT_EQ(ui().beeps(), 2);
+    ASSERT_EQ(ui().errors().size(), 2);
+    ASSERT_TRUE(forms::Find(QStringLiteral("frmDatabase")));
+    EXPECT_EQ(e.EditorMode(), QStringLiteral("DB Edit"));
+    EXPECT_EQ(textOf(e.txtRemarks), QStringLiteral("Customers and orders (typed)"));
+    EXPECT_EQ(dbRow(QStringLiteral("SALES")).value(0).section(QLatin1Char('|'), 5, 5),
+              QStringLiteral("Customers and orders"));
+    EXPECT_TRUE(main().isVisible());
+}
+
+// So too while the error dialog of a failed read is up.
+TEST_F(Frame, TheWindowStaysWhileAReadsErrorDialogIsUp)
+{
+    display(QStringLiteral("SALES"));
+    dao::Faults::Add(dao::Faults::Statement, 1, QStringLiteral("HY000"), QStringLiteral("disk I/O error"));
+    bool closed = true;
+    ui().onError([this, &closed](QDialog &) {
+        QEventLoop loop;
+        QTimer::singleShot(0, &loop, [&] {
+            closed = main().close();
+            QTimer::singleShot(0, &loop, &QEventLoop::quit);
+        });
+        loop.exec();
+        return int(ui::vbIgnore);
+    });
+    main().PaneDisplay(QStringLiteral("frmDatabase"), {kDs, QStringLiteral("STOCK")});
+    EXPECT_EQ(ui().errors().size(), 1);
+    EXPECT_FALSE(closed);
+    EXPECT_EQ(ui().beeps(), 1);
+    EXPECT_TRUE(forms::Find(QStringLiteral("frmDatabase")));
+    EXPECT_TRUE(main().isVisible());
 }
 
 // OK after a save that lost the connection (it closed itself and left the
