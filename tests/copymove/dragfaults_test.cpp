@@ -170,7 +170,11 @@ protected:
         const QString fields = QStringLiteral("SELECT * FROM QN_FIELD WHERE FILE_NAME = 'MOVEME' ORDER BY FIELD_NAME");
         const QStringList original{"MOVEME|o|24|INDEXED|FIXED|r", "MOVEME|1|A|STRING|0|8|8|0|0|f|d|r",
                                    "MOVEME|2|B|INTEGER|8|4|10|0|0|f|d|r", "MOVEME|3|C|STRING|12|12|12|0|0|f|d|r"};
-        const QStringList source = rows(file, kDs) + rows(fields, kDs), target = rows(file, kDs2) + rows(fields, kDs2);
+        return place(rows(file, kDs) + rows(fields, kDs), rows(file, kDs2) + rows(fields, kDs2), original);
+    }
+    // The outcome the rows of an item moved to the other data source show.
+    static Outcome place(const QStringList &source, const QStringList &target, const QStringList &original)
+    {
         if (source == original && target.isEmpty())
             return Before;
         if (source == original && target == original)
@@ -406,19 +410,7 @@ TEST_F(DragFaults, WithoutTransactionsRetryCompletesAMove)
                         "WHERE DATABASE_NAME = 'MOVEDB' ORDER BY 1",
                         ds);
         };
-        const auto state = [&] {
-            const QStringList all{"A", "B", "C", "MOVEDB", "T1", "T2"};
-            const QStringList source = where(kDs), target = where(kDs2);
-            if (source == all && target.isEmpty())
-                return Before;
-            if (source == all && target == all)
-                return Copied;
-            if (source.isEmpty() && target == all)
-                return Moved;
-            ADD_FAILURE() << "source " << source.join(" / ").toStdString() << "; target "
-                          << target.join(" / ").toStdString();
-            return Before;
-        };
+        const auto state = [&] { return place(where(kDs), where(kDs2), {"A", "B", "C", "MOVEDB", "T1", "T2"}); };
         faultEach([] { return modDragAndDrop::DragDBToDSN(item("db", {kDs, "MOVEDB"}), item("DSN", {kDs2}), 1); },
                   reset, state, ui::vbRetry, 0, moved, none);
     }
