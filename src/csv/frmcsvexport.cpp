@@ -78,7 +78,6 @@ constexpr int kColumnType = 10;    // COLUMN_TYPE among them
 constexpr int kDisplayName = 9;    // DISPLAY_NAME among them
 constexpr int kRelativeIndex = 8;  // the COLUMN_TYPE of a relative index
 constexpr int kListedRows = 10;    // rows named in the closing message
-constexpr long kFileAccessError = 75;
 
 void accessProblem(const QString &file)
 {
@@ -137,33 +136,35 @@ void frmCSVExport::Export()
     const QString name = WithDefaultExtension(*chosen);
     m_lastFile = name;
     CMouseSleeper sleeper;
-    // Written beside the file and put in its place only when whole.
+    // Written beside the file and put in its place only when whole. Without a
+    // buffer every write reaches the file at once, so one that fails is seen
+    // where it fails, not lost inside the commit.
     QSaveFile file(name);
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        pbrProgress->setValue(0);
         Status();
         accessProblem(name);
         return;
     }
+    const auto failed = [&] {
+        file.cancelWriting();
+        pbrProgress->setValue(0);
+        Status();
+        notExported(name);
+    };
     m_lines = 0;
     m_brokenLines.clear();
     pbrProgress->setValue(0);
     for (const Block &block : blocks()) {
         m_query = block.query;
         handler.info = m_query;
-        if (!handler.step([&] { Status(block.status); }) || !WriteBlock(file, block.tag, block.query)) {
-            file.cancelWriting();
-            Status();
-            notExported(name);
-            return;
-        }
+        if (!handler.step([&] { Status(block.status); }) || !WriteBlock(file, block.tag, block.query))
+            return failed();
         pbrProgress->setValue(pbrProgress->value() + 1);
     }
-    const bool written = file.commit();
+    if (!file.flush() || file.error() != QFileDevice::NoError || !file.commit())
+        return failed();
     Status();
-    if (!written) {
-        notExported(name);
-        return;
-    }
     QString message = QStringLiteral("Catalog Exported");
     if (!m_brokenLines.isEmpty()) {
         message += QStringLiteral("\r\n\r\nA line break in these rows was written as a blank:");
@@ -215,16 +216,14 @@ bool frmCSVExport::WriteBlock(QIODevice &file, const QString &header, const QStr
                 m_brokenLines.append({m_lines, header + QLatin1Char(' ') + key.join(QStringLiteral(", "))});
             }
         }
-        qint64 done = 0;
-        if (!handler.step([&] {
-                while (done < bytes.size()) {
-                    const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
-                    if (n < 0)
-                        qnerr::raise(kFileAccessError, file.errorString());
-                    done += n;
-                }
-            }))
-            return false;
+        // A write that failed cannot be taken up again (the file being
+        // written refuses every write after it): the export ends.
+        for (qint64 done = 0; done < bytes.size();) {
+            const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+            if (n <= 0)
+                return false;
+            done += n;
+        }
         if (reader->AtEnd())
             return true;
     }
