@@ -72,8 +72,9 @@ QString keyDelete(const char *table, const QStringList &columns, const QStringLi
 
 } // namespace
 
-void CatalogImporter::Reset(QHash<QString, qint32> lastFieldNumbers)
+void CatalogImporter::Reset(QHash<QString, qint32> lastFieldNumbers, bool held)
 {
+    m_held = held;
     m_fieldNumbers = std::move(lastFieldNumbers);
     m_columnNumbers.clear();
     m_parentsRead.clear();
@@ -83,18 +84,22 @@ void CatalogImporter::Reset(QHash<QString, qint32> lastFieldNumbers)
 void CatalogImporter::parent(QStringList &parents, CatalogKeys::Set set, const char *table,
                              const QStringList &columns, const QStringList &values)
 {
-    // The line before went under the same row: it was read already, or need not be.
-    QStringList &last = m_lastParents[size_t(set)];
-    if (values == last)
-        return;
-    last = values;
+    if (m_held) {
+        // The line before went under the same row: it was read already, or need not be.
+        QStringList &last = m_lastParents[size_t(set)];
+        if (values == last)
+            return;
+        last = values;
+    }
     const QString key = CatalogKeys::Key(values);
     if (m_keys.Find(set, key) != CatalogKeys::InCatalog)
         return;
-    const QString read = QString::number(int(set)) + QLatin1Char(':') + key;
-    if (m_parentsRead.contains(read))
-        return;
-    m_parentsRead.insert(read);
+    if (m_held) {
+        const QString read = QString::number(int(set)) + QLatin1Char(':') + key;
+        if (m_parentsRead.contains(read))
+            return;
+        m_parentsRead.insert(read);
+    }
     parents << modDatabase::RowSQL(QLatin1String(table), columns, values);
 }
 

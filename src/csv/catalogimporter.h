@@ -29,8 +29,8 @@ public:
     };
 
     // `keys`: the keys the first stage checked the lines against; a parent
-    // they mark as read from the catalog is read again before its first child
-    // is written (another connection may have deleted it meanwhile).
+    // they mark as read from the catalog is read again before a child is
+    // written (another connection may have deleted it meanwhile).
     CatalogImporter(const CConnection &connection, const CatalogKeys &keys) : m_connection(connection), m_keys(keys)
     {
     }
@@ -38,8 +38,10 @@ public:
     // Starts the numbering again: field numbers of a file go on after
     // `lastFieldNumbers` (its highest FIELD_NUMBER in the catalog, by
     // FILE_NAME as stored), column numbers start at 1; every parent is read
-    // again.
-    void Reset(QHash<QString, qint32> lastFieldNumbers);
+    // again. `held`: the statements run in one transaction, which holds a
+    // parent once read, so it is read before its first child only; otherwise
+    // before each.
+    void Reset(QHash<QString, qint32> lastFieldNumbers, bool held);
 
     // The statements of one line; nothing for an empty line or an unknown tag.
     // Numbers are written as the whole numbers they were checked to be, an
@@ -51,12 +53,13 @@ private:
     const QString &typeAttributes(const QString &typeName);
     // Adds to `parents` the read of the row of `table` whose key `columns`
     // hold `values`, when the first stage found it in the catalog (its key in
-    // `set`) and it was not read since Reset.
+    // `set`), and, where a transaction holds it, it was not read since Reset.
     void parent(QStringList &parents, CatalogKeys::Set set, const char *table, const QStringList &columns,
                 const QStringList &values);
 
     const CConnection &m_connection;
     const CatalogKeys &m_keys;
+    bool m_held = true;
     QSet<QString> m_parentsRead; // the parents read: their set and key
     std::array<QStringList, CatalogKeys::SetCount> m_lastParents; // per set, the key values met last
     QHash<QString, qint32> m_fieldNumbers;  // by FILE_NAME as inserted

@@ -368,7 +368,8 @@ void frmCSVValidate::importLines()
         for (; !numbers->Eof(); numbers->MoveNext())
             if (const auto last = modString::WholeNumber((*numbers)(1).Text()))
                 lastFieldNumbers.insert((*numbers)(0).Text(), qint32(std::clamp<qint64>(*last, 0, INT32_MAX - 1)));
-        m_importer->Reset(std::move(lastFieldNumbers));
+        // Without a transaction nothing holds a parent between two lines.
+        m_importer->Reset(std::move(lastFieldNumbers), db().InTransaction());
         for (qsizetype i = 0; i < m_checked.Count(); ++i) {
             ++m_importLine;
             progress(QStringLiteral("Importing Line"), m_importLine, count);
