@@ -36,7 +36,7 @@ template <class Parts> QString joinedKey(const Parts &parts)
         first = false;
         key += part;
     }
-    return std::move(key).toCaseFolded();
+    return key;
 }
 
 } // namespace
@@ -93,7 +93,6 @@ void CatalogKeys::ReadCurrentCatalog(dao::Database &db, const std::function<void
                             key += kSeparator;
                         key += cell(parts[p]);
                     }
-                    key = std::move(key).toCaseFolded();
                     if (!m_sets[set].contains(key))
                         m_sets[set].insert(key, InCatalog);
                 }

@@ -3,8 +3,11 @@
 // The keys an import checks the lines of a catalog file against: those of the
 // rows the catalog holds, read once per run, and those of the lines accepted
 // so far. A key is made of the names of one row joined by a separator that no
-// name holds, and compares without regard to letter case; it carries the mark
-// of where it came from, so that a message can say "Catalog" or "CSV".
+// name holds, and compares as the catalog compares names, letter case
+// included: the checks look a line up by the upper-cased names the import
+// writes and reads, so a row stored in lower case is neither that line's
+// parent nor a row of its name. A key carries the mark of where it came from,
+// so that a message can say "Catalog" or "CSV".
 
 #include <QHash>
 #include <QString>

@@ -426,6 +426,59 @@ TEST_F(Import, WithoutTransactionsEachLineReadsItsCatalogParentFirst)
     }
 }
 
+// Names compare with their letter case, in the catalog's keys as in the
+// checks: a row another tool stored in lower case is not the parent that a
+// line's upper-cased name (the name the import writes and reads) refers to,
+// so the checks list the line; nor does it hold that name, so a line of that
+// name imports beside it.
+TEST_F(Import, ARowStoredInLowerCaseIsNotTheParentOfALine)
+{
+    for (const char *sql :
+         {"INSERT INTO QN_FILE VALUES ('lowf', NULL, 10, 'INDEXED', 'FIXED', NULL)",
+          "INSERT INTO QN_DB (DATABASE_NAME, DRIVER_NAME, DISPLAY_NAME) VALUES ('lowdb', 'DISAM', 'lowdb'), "
+          "('UPDB', 'DISAM', 'UPDB')",
+          "INSERT INTO QN_TABLE (DATABASE_NAME, TABLE_NAME, TABLE_TYPE, FILE_NAME) VALUES ('lowdb', 'LOWT', 'TABLE', "
+          "'OLD'), ('UPDB', 'lowt', 'TABLE', 'OLD')",
+          "INSERT INTO QN_USER VALUES ('lowu', 'PW', NULL)"})
+        open(kTarget)->Execute(QString::fromLatin1(sql));
+    writeFile(QStringLiteral("lower.csv"),
+              R"("FIELD","lowf","F1","STRING",0,4,4,0,0,"","")" "\r\n"
+              R"("TABLE","lowdb","T1","TABLE","OLD","","","")" "\r\n"
+              R"("DB","NEWDB","dir","DISAM","","")" "\r\n"
+              R"("TABLE","NEWDB","T2","TABLE","lowf","","","")" "\r\n"
+              R"("DBPRV","lowu","NEWDB","SU","PW",1,1,0,0,"DATABASE")" "\r\n"
+              R"("USER","NEWU","PW")" "\r\n"
+              R"("DBPRV","NEWU","lowdb","SU","PW",1,1,0,0,"DATABASE")" "\r\n"
+              R"("TBLPRV","NEWU","lowdb","LOWT",1,0,0,0)" "\r\n"
+              R"("TBLPRV","NEWU","UPDB","lowt",1,0,0,0)" "\r\n");
+    const QStringList before = catalog(kTarget);
+    importFrom(kTarget, QStringLiteral("lower.csv"), [&](frmCSVValidate &d) {
+        click(d.cmdAction);
+        EXPECT_EQ(listed(d), QStringList({
+                                 "1|ERR|FIELD|File 'LOWF' is not defined (Col 2)",
+                                 "2|ERR|TABLE|Database 'LOWDB' does not exist (Col 2)",
+                                 "4|ERR|TABLE|File 'LOWF' is not defined (Col 5)",
+                                 "5|ERR|DBPRV|User 'LOWU' does not exist (Col 2)",
+                                 "7|ERR|DBPRV|Database 'LOWDB' does not exist (Col 3)",
+                                 "8|ERR|TBLPRV|Database 'LOWDB' does not exist (Col 3)",
+                                 "9|ERR|TBLPRV|Table 'UPDB_LOWT' does not exist (Col 4)",
+                             }));
+        click(d.cmdCancel);
+    });
+    EXPECT_EQ(catalog(kTarget), before);
+
+    ui().clear();
+    writeFile(QStringLiteral("names.csv"), R"("FILE","lowf","INDEXED","FIXED",10)" "\r\n"
+                                           R"("DB","lowdb","dir","DISAM","","")" "\r\n"
+                                           R"("USER","lowu","PW")" "\r\n");
+    importClean(kTarget, QStringLiteral("names.csv"));
+    EXPECT_EQ(rows(QStringLiteral("SELECT FILE_NAME FROM QN_FILE WHERE UPPER(FILE_NAME) = 'LOWF' UNION ALL "
+                                  "SELECT DATABASE_NAME FROM QN_DB WHERE UPPER(DATABASE_NAME) = 'LOWDB' UNION ALL "
+                                  "SELECT USER_NAME FROM QN_USER WHERE UPPER(USER_NAME) = 'LOWU' ORDER BY 1"),
+                   kTarget),
+              QStringList({"LOWDB", "LOWF", "LOWU", "lowdb", "lowf", "lowu"}));
+}
+
 // The lines the checks read are the lines written: a file replaced while the
 // warnings question is on screen is not read again. Restart reads the file
 // anew and checks it again.
