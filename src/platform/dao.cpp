@@ -172,15 +172,16 @@ public:
     SQLHSTMT get() const { return m_stmt; }
     // Hands the handle over to the caller, who frees it.
     SQLHSTMT release() { return std::exchange(m_stmt, SQLHSTMT(SQL_NULL_HSTMT)); }
-    void execDirect(const QString &sql)
+    void execDirect(const QString &sql) { execDirectOn(m_stmt, sql); }
+    static void execDirectOn(SQLHSTMT stmt, const QString &sql)
     {
         if (const auto &observer = statementObserver())
             observer(sql);
         if (faultHits(Faults::Statement))
             qnerr::raise(qnerr::OdbcCallFailed);
         QByteArray text = utf8(sql);
-        SQLRETURN rc = SQLExecDirect(m_stmt, reinterpret_cast<SQLCHAR *>(text.data()), SQLINTEGER(text.size()));
-        check(rc, SQL_HANDLE_STMT, m_stmt);
+        SQLRETURN rc = SQLExecDirect(stmt, reinterpret_cast<SQLCHAR *>(text.data()), SQLINTEGER(text.size()));
+        check(rc, SQL_HANDLE_STMT, stmt);
     }
 
 private:
@@ -431,6 +432,8 @@ void Database::Close()
     // The readers' statements go before the connection that holds them.
     for (Reader *reader : std::exchange(m_readers, {}))
         reader->release();
+    if (const auto stmt = static_cast<SQLHSTMT>(std::exchange(m_executeStmt, nullptr)))
+        SQLFreeHandle(SQL_HANDLE_STMT, stmt);
     auto dbc = static_cast<SQLHDBC>(m_dbc);
     if (m_inTransaction) {
         SQLEndTran(SQL_HANDLE_DBC, dbc, SQL_ROLLBACK);
@@ -484,11 +487,36 @@ void Database::Execute(const QString &sql)
 {
     Errors::Clear();
     guarded([&] {
-        Statement stmt(openHandle(m_dbc));
-        stmt.execDirect(sql);
-        SQLLEN rows = 0;
-        if (SQL_SUCCEEDED(SQLRowCount(stmt.get(), &rows)))
-            m_recordsAffected = long(rows);
+        const SQLHDBC dbc = openHandle(m_dbc);
+        const auto run = [&](SQLHSTMT stmt) {
+            Statement::execDirectOn(stmt, sql);
+            SQLLEN rows = 0;
+            if (SQL_SUCCEEDED(SQLRowCount(stmt, &rows)))
+                m_recordsAffected = long(rows);
+        };
+        if (m_executing) { // a statement sent while one runs (by the statement observer)
+            Statement stmt(dbc);
+            run(stmt.get());
+            return;
+        }
+        // One statement handle serves every Execute: allocating one costs
+        // about as much as running a short INSERT.
+        if (!m_executeStmt)
+            m_executeStmt = Statement(dbc).release();
+        const auto stmt = static_cast<SQLHSTMT>(m_executeStmt);
+        struct Done
+        {
+            Database &db;
+            SQLHSTMT stmt;
+            ~Done()
+            {
+                db.m_executing = false;
+                if (db.m_executeStmt == stmt) // not freed by a Close meanwhile
+                    SQLFreeStmt(stmt, SQL_CLOSE);
+            }
+        } done{*this, stmt};
+        m_executing = true;
+        run(stmt);
     });
 }
 

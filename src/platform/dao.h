@@ -242,6 +242,8 @@ private:
     bool m_inTransaction = false;
     unsigned m_getDataExtensions = 0; // SQL_GETDATA_EXTENSIONS of the driver
     std::vector<Reader *> m_readers;   // the readers whose statement is open
+    void *m_executeStmt = nullptr;     // the statement handle Execute keeps
+    bool m_executing = false;          // Execute's statement runs
 };
 
 using DatabasePtr = std::shared_ptr<Database>;
