@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <initializer_list>
 #include <optional>
 
 #include "catalogkeys.h"
@@ -19,8 +20,9 @@ class CConnection;
 class CatalogImporter
 {
 public:
-    // The statements of one line: the INSERT, the DELETE of the row it adds,
-    // and the reads of the parent rows to find before the INSERT.
+    // The statements of one line: the INSERT, the DELETE of the row it adds
+    // (where no transaction holds the import: else empty), and the reads of
+    // the parent rows to find before the INSERT.
     struct Statements
     {
         QString insert;
@@ -47,15 +49,15 @@ public:
     // Numbers are written as the whole numbers they were checked to be, an
     // empty one as NULL; anything else in a number position fails with 380
     // before a statement is built.
-    std::optional<Statements> ImportLine(const QString &text);
+    std::optional<Statements> ImportLine(QStringView text);
 
 private:
     const QString &typeAttributes(const QString &typeName);
     // Adds to `parents` the read of the row of `table` whose key `columns`
     // hold `values`, when the first stage found it in the catalog (its key in
     // `set`), and, where a transaction holds it, it was not read since Reset.
-    void parent(QStringList &parents, CatalogKeys::Set set, const char *table, const QStringList &columns,
-                const QStringList &values);
+    void parent(QStringList &parents, CatalogKeys::Set set, const char *table,
+                std::initializer_list<const char *> columns, std::initializer_list<QString> values);
 
     const CConnection &m_connection;
     const CatalogKeys &m_keys;
@@ -65,4 +67,5 @@ private:
     QHash<QString, qint32> m_fieldNumbers;  // by FILE_NAME as inserted
     QHash<QString, qint32> m_columnNumbers; // by DATABASE_NAME and TABLE_NAME as inserted (apart)
     QHash<QString, QString> m_typeAttributes; // by SQL_TYPE_NAME: its attributes as SQL
+    QStringList m_fields; // of the line being imported
 };

@@ -282,8 +282,7 @@ bool frmCSVValidate::countLines(long &count)
     if (handler.step([&] {
             count = 0;
             openOrFail(reader, m_file);
-            QString line;
-            while (!m_stop && reader.Next(line)) {
+            while (!m_stop && reader.Skip()) {
                 ++count;
                 yield();
             }
@@ -307,11 +306,12 @@ bool frmCSVValidate::validateLines(long count)
     }
     long n = 0;
     QString line;
+    const std::function<void()> validate = [&] { m_validator->ValidateLine(n, line); };
     while (!m_stop && reader.Next(line)) {
         ++n;
         m_checked.Append(line);
         progress(QStringLiteral("Validating Line"), n, count);
-        if (!handler.step([&] { m_validator->ValidateLine(n, line); })) {
+        if (!handler.step(validate)) {
             halt();
             return false;
         }
