@@ -672,6 +672,36 @@ public:
         return Outcome::Row;
     }
 
+    // Fetches one row and points `cells` at its cells' text (a Null cell
+    // null), valid until the next fetch.
+    Outcome nextText(std::vector<QByteArrayView> &cells)
+    {
+        const SQLRETURN rc = SQLFetch(m_h);
+        if (rc == SQL_NO_DATA)
+            return Outcome::End;
+        check(rc, SQL_HANDLE_STMT, m_h);
+        const size_t columns = m_fields.size();
+        cells.resize(columns);
+        m_wholeValues.resize(columns);
+        for (size_t i = 0; i < columns; ++i) {
+            const Bound &b = m_bound[i];
+            if (b.bound && b.indicator == SQL_NULL_DATA) {
+                cells[i] = QByteArrayView();
+            } else if (b.bound && b.indicator >= 0 && size_t(b.indicator) < b.buffer.size()) {
+                cells[i] = QByteArrayView(b.buffer.data(), qsizetype(b.indicator));
+            } else if (b.bound && !m_reReadBound) {
+                return Outcome::Unbound;
+            } else {
+                // Unbound, or longer than declared: read whole.
+                std::string &whole = m_wholeValues[i];
+                cells[i] = readWhole(m_h, SQLUSMALLINT(i + 1), m_fields[i].Type, m_longBuffer, whole)
+                               ? QByteArrayView(whole.data(), qsizetype(whole.size()))
+                               : QByteArrayView();
+            }
+        }
+        return Outcome::Row;
+    }
+
 private:
     struct Bound
     {
@@ -699,6 +729,7 @@ private:
     bool m_reReadBound = false;
     std::vector<char> m_longBuffer = std::vector<char>(8192);
     std::string m_value;
+    std::vector<std::string> m_wholeValues; // the cells of a row read whole (nextText)
 };
 
 // Reads the result of an executed statement into `data`: the columns' metadata,
@@ -817,6 +848,45 @@ long Reader::Fetch(long maxRows, std::deque<QVariant> &cells)
     if (m_atEnd)
         Close();
     return rows;
+}
+
+long Reader::FetchText(long maxRows, const std::function<void(const QByteArrayView *cells)> &row)
+{
+    Errors::Clear();
+    if (m_atEnd)
+        return 0;
+    if (!m_state || m_state->stmt == SQL_NULL_HSTMT)
+        qnerr::raise(qnerr::ObjectNotSet);
+    long rows = 0;
+    try {
+        m_db->guarded([&] {
+            if (faultHits(Faults::Fetch))
+                qnerr::raise(qnerr::OdbcCallFailed);
+            while (rows < maxRows) {
+                const RowFetcher::Outcome outcome = m_state->fetcher->nextText(m_textCells);
+                if (outcome == RowFetcher::Outcome::End) {
+                    m_atEnd = true;
+                    break;
+                }
+                if (outcome == RowFetcher::Outcome::Unbound) // never: a reader binds only re-readable columns
+                    qnerr::raise(qnerr::InternalError, QStringLiteral("A row could not be read."));
+                row(m_textCells.data());
+                ++rows;
+            }
+        });
+    } catch (...) {
+        m_rowsRead += rows;
+        throw;
+    }
+    m_rowsRead += rows;
+    if (m_atEnd)
+        Close();
+    return rows;
+}
+
+QVariant ValueOfText(int type, QByteArrayView text)
+{
+    return text.isNull() ? QVariant() : typedValue(type, text.data(), size_t(text.size()));
 }
 
 std::unique_ptr<Reader> Database::OpenReader(const QString &sql)
