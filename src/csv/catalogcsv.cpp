@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/clocdts.h"
+#include "dao.h"
 #include "core/moddatabase.h"
 #include "core/modstring.h"
 
@@ -122,6 +123,37 @@ public:
         }
         *to++ = '"';
         m_at += to - first;
+        return true;
+    }
+
+    // The same for the bytes of a text; false, with nothing written, for
+    // bytes beyond ASCII.
+    bool quotedAscii(QByteArrayView text, bool &replaced)
+    {
+        const qsizetype n = text.size();
+        char *const first = room(2 * n + 2);
+        char *to = first;
+        *to++ = '"';
+        bool breaks = false;
+        for (qsizetype i = 0; i < n; ++i) {
+            const char c = text[i];
+            if (static_cast<unsigned char>(c) >= 0x80)
+                return false; // nothing counts as written
+            if (c == '"') {
+                *to++ = '"';
+                *to++ = '"';
+            } else if (c == '\r' || c == '\n') {
+                breaks = true;
+                *to++ = ' ';
+                if (c == '\r' && i + 1 < n && text[i + 1] == '\n')
+                    ++i;
+            } else {
+                *to++ = c;
+            }
+        }
+        *to++ = '"';
+        m_at += to - first;
+        replaced = replaced || breaks;
         return true;
     }
 
@@ -317,42 +349,93 @@ QString CompleteShortForm(QStringList &fields, const CLOCDTs &types)
     return {};
 }
 
-bool AppendRecord(QByteArray &out, const QString &tag, const QVariant *values, const bool *quoted, int count)
+namespace {
+
+// One value of a record after its comma (AppendRecord); `other` is room for
+// what no fast path writes.
+void appendValue(RecordWriter &w, QByteArray &other, const QVariant &value, bool quoted, bool &replaced)
 {
-    bool replaced = false;
-    RecordWriter w(out);
-    // What no fast path writes: quoted UTF-8, or a text written bare.
-    QByteArray other;
     const auto quotedText = [&](const QString &text) {
         other.clear();
         appendQuoted(other, text);
         w.put(other);
     };
-    if (!w.quotedAscii(tag, replaced))
-        quotedText(tag);
+    if (quoted) {
+        if (value.isNull())
+            w.put(QByteArrayView("\"\""));
+        else if (const QString text = value.toString(); !w.quotedAscii(text, replaced))
+            quotedText(withoutBreaks(text, replaced));
+        return;
+    }
+    if (value.isNull())
+        return;
+    switch (value.typeId()) {
+    case QMetaType::Int: w.put(qint64(*static_cast<const int *>(value.constData()))); return;
+    case QMetaType::LongLong: w.put(qint64(*static_cast<const qlonglong *>(value.constData()))); return;
+    case QMetaType::Short: w.put(qint64(*static_cast<const short *>(value.constData()))); return;
+    default: break;
+    }
+    const QString text = withoutBreaks(numberText(value), replaced);
+    if (text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"')))
+        quotedText(text);
+    else
+        w.put(text.toUtf8());
+}
+
+void appendTag(RecordWriter &w, QByteArray &other, const QString &tag, bool &replaced)
+{
+    if (!w.quotedAscii(tag, replaced)) {
+        other.clear();
+        appendQuoted(other, tag);
+        w.put(other);
+    }
+}
+
+} // namespace
+
+bool AppendRecord(QByteArray &out, const QString &tag, const QVariant *values, const bool *quoted, int count)
+{
+    bool replaced = false;
+    RecordWriter w(out);
+    QByteArray other;
+    appendTag(w, other, tag, replaced);
     for (int i = 0; i < count; ++i) {
         w.put(',');
-        const QVariant &value = values[i];
-        if (quoted[i]) {
-            if (value.isNull())
+        appendValue(w, other, values[i], quoted[i], replaced);
+    }
+    w.put(QByteArrayView("\r\n"));
+    return replaced;
+}
+
+bool AppendTextRecord(QByteArray &out, const QString &tag, const QByteArrayView *cells, const int *types,
+                      const bool *quoted, int count)
+{
+    bool replaced = false;
+    RecordWriter w(out);
+    QByteArray other;
+    appendTag(w, other, tag, replaced);
+    for (int i = 0; i < count; ++i) {
+        w.put(',');
+        const QByteArrayView cell = cells[i];
+        if (cell.isNull()) {
+            if (quoted[i])
                 w.put(QByteArrayView("\"\""));
-            else if (const QString text = value.toString(); !w.quotedAscii(text, replaced))
-                quotedText(withoutBreaks(text, replaced));
             continue;
         }
-        if (value.isNull())
+        // ASCII text as it is, and whole numbers as their digits, straight
+        // from the cell's text; anything else as the value read from it.
+        if (quoted[i] && w.quotedAscii(cell, replaced))
             continue;
-        switch (value.typeId()) {
-        case QMetaType::Int: w.put(qint64(*static_cast<const int *>(value.constData()))); continue;
-        case QMetaType::LongLong: w.put(qint64(*static_cast<const qlonglong *>(value.constData()))); continue;
-        case QMetaType::Short: w.put(qint64(*static_cast<const short *>(value.constData()))); continue;
-        default: break;
+        if (!quoted[i] && (types[i] == dao::dbInteger || types[i] == dao::dbLong || types[i] == dao::dbByte ||
+                           types[i] == dao::dbBigInt)) {
+            qint64 number = 0;
+            const auto [end, ec] = std::from_chars(cell.data(), cell.data() + cell.size(), number);
+            if (ec == std::errc() && end == cell.data() + cell.size()) {
+                w.put(number);
+                continue;
+            }
         }
-        const QString text = withoutBreaks(numberText(value), replaced);
-        if (text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"')))
-            quotedText(text);
-        else
-            w.put(text.toUtf8());
+        appendValue(w, other, dao::ValueOfText(types[i], cell), quoted[i], replaced);
     }
     w.put(QByteArrayView("\r\n"));
     return replaced;

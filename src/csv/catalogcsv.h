@@ -60,6 +60,11 @@ QString CompleteShortForm(QStringList &fields, const CLOCDTs &types);
 // in a value is written as a blank. Appends the line and its CR LF to `out`
 // as UTF-8; true when a line break was replaced.
 bool AppendRecord(QByteArray &out, const QString &tag, const QVariant *values, const bool *quoted, int count);
+// The same record from its cells' text as a reader gives it (a Null cell a
+// null view), each of a column of type `types[i]`: written as AppendRecord
+// writes the values read from that text.
+bool AppendTextRecord(QByteArray &out, const QString &tag, const QByteArrayView *cells, const int *types,
+                      const bool *quoted, int count);
 
 // The text of one line's bytes: UTF-8, any byte that is not part of a valid
 // UTF-8 sequence taken as its Windows-1252 character.
