@@ -206,7 +206,8 @@ void ReadFields(QStringView line, QStringList &fields)
             QString &slot = fields[count];
             if (slot.isDetached()) {
                 slot.resize(value.size());
-                std::memcpy(slot.data(), value.data(), size_t(value.size()) * sizeof(QChar));
+                if (!value.isEmpty())
+                    std::memcpy(slot.data(), value.data(), size_t(value.size()) * sizeof(QChar));
             } else {
                 slot = value.toString();
             }
