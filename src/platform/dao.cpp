@@ -636,38 +636,30 @@ public:
         m_reReadBound = mode.reReadBound;
     }
 
-    // Fetches one row and appends its cells (after Unbound, a part of them).
+    // Fetches one row and appends its cells (after Unbound, none).
     Outcome next(std::deque<QVariant> &cells)
     {
-        const SQLRETURN rc = SQLFetch(m_h);
-        if (rc == SQL_NO_DATA)
-            return Outcome::End;
-        check(rc, SQL_HANDLE_STMT, m_h);
-        const size_t columns = m_fields.size();
-        for (size_t i = 0; i < columns; ++i) {
+        const Outcome outcome = nextText(m_text);
+        if (outcome != Outcome::Row)
+            return outcome;
+        for (size_t i = 0; i < m_fields.size(); ++i) {
+            const QByteArrayView text = m_text[i];
             Bound &b = m_bound[i];
             const int type = m_fields[i].Type;
-            if (b.bound) {
-                if (b.indicator == SQL_NULL_DATA) {
-                    cells.emplace_back();
-                } else if (b.indicator >= 0 && size_t(b.indicator) < b.buffer.size()) {
-                    const size_t length = size_t(b.indicator);
-                    if (!b.hasLast || b.lastBytes.size() != length ||
-                        memcmp(b.lastBytes.data(), b.buffer.data(), length) != 0) {
-                        b.lastBytes.assign(b.buffer.data(), length);
-                        b.lastValue = typedValue(type, b.buffer.data(), length);
-                        b.hasLast = true;
-                    }
-                    cells.push_back(b.lastValue);
-                } else if (m_reReadBound) {
-                    // Longer than declared: read this cell again whole, never cut it.
-                    readCell(i, type, cells);
-                } else {
-                    return Outcome::Unbound;
+            if (text.isNull()) {
+                cells.emplace_back();
+            } else if (b.bound && text.data() == b.buffer.data()) {
+                const size_t length = size_t(text.size());
+                if (!b.hasLast || b.lastBytes.size() != length ||
+                    memcmp(b.lastBytes.data(), text.data(), length) != 0) {
+                    b.lastBytes.assign(text.data(), length);
+                    b.lastValue = typedValue(type, text.data(), length);
+                    b.hasLast = true;
                 }
-                continue;
+                cells.push_back(b.lastValue);
+            } else {
+                cells.push_back(typedValue(type, text.data(), size_t(text.size())));
             }
-            readCell(i, type, cells);
         }
         return Outcome::Row;
     }
@@ -715,21 +707,13 @@ private:
         bool hasLast = false;
     };
 
-    void readCell(size_t i, int type, std::deque<QVariant> &cells)
-    {
-        if (readWhole(m_h, SQLUSMALLINT(i + 1), type, m_longBuffer, m_value))
-            cells.push_back(typedValue(type, m_value.data(), m_value.size()));
-        else
-            cells.emplace_back();
-    }
-
     SQLHSTMT m_h;
     const std::vector<FieldInfo> &m_fields;
     std::vector<Bound> m_bound; // never resized once bound: the driver writes into the buffers
     bool m_reReadBound = false;
     std::vector<char> m_longBuffer = std::vector<char>(8192);
-    std::string m_value;
-    std::vector<std::string> m_wholeValues; // the cells of a row read whole (nextText)
+    std::vector<std::string> m_wholeValues; // the cells of a row read whole
+    std::vector<QByteArrayView> m_text;     // next's row as text
 };
 
 // Reads the result of an executed statement into `data`: the columns' metadata,
@@ -815,7 +799,7 @@ void Reader::Close()
     release();
 }
 
-long Reader::Fetch(long maxRows, std::deque<QVariant> &cells)
+long Reader::fetchRows(long maxRows, const std::function<bool()> &readRow)
 {
     Errors::Clear();
     if (m_atEnd)
@@ -823,24 +807,19 @@ long Reader::Fetch(long maxRows, std::deque<QVariant> &cells)
     if (!m_state || m_state->stmt == SQL_NULL_HSTMT)
         qnerr::raise(qnerr::ObjectNotSet);
     long rows = 0;
-    const size_t before = cells.size();
     try {
         m_db->guarded([&] {
             if (faultHits(Faults::Fetch))
                 qnerr::raise(qnerr::OdbcCallFailed);
             while (rows < maxRows) {
-                const RowFetcher::Outcome outcome = m_state->fetcher->next(cells);
-                if (outcome == RowFetcher::Outcome::End) {
+                if (!readRow()) {
                     m_atEnd = true;
                     break;
                 }
-                if (outcome == RowFetcher::Outcome::Unbound) // never: a reader binds only re-readable columns
-                    qnerr::raise(qnerr::InternalError, QStringLiteral("A row could not be read."));
                 ++rows;
             }
         });
     } catch (...) {
-        cells.resize(before + size_t(rows) * m_columns.size()); // no part of the failed row stays
         m_rowsRead += rows;
         throw;
     }
@@ -850,38 +829,35 @@ long Reader::Fetch(long maxRows, std::deque<QVariant> &cells)
     return rows;
 }
 
-long Reader::FetchText(long maxRows, const std::function<void(const QByteArrayView *cells)> &row)
+// A row of the reader's fetcher: false at the end.
+static bool fetched(RowFetcher::Outcome outcome)
 {
-    Errors::Clear();
-    if (m_atEnd)
-        return 0;
-    if (!m_state || m_state->stmt == SQL_NULL_HSTMT)
-        qnerr::raise(qnerr::ObjectNotSet);
-    long rows = 0;
+    if (outcome == RowFetcher::Outcome::Unbound) // never: a reader binds only re-readable columns
+        qnerr::raise(qnerr::InternalError, QStringLiteral("A row could not be read."));
+    return outcome == RowFetcher::Outcome::Row;
+}
+
+long Reader::Fetch(long maxRows, std::deque<QVariant> &cells)
+{
+    const size_t before = cells.size();
+    const long rowsBefore = m_rowsRead;
     try {
-        m_db->guarded([&] {
-            if (faultHits(Faults::Fetch))
-                qnerr::raise(qnerr::OdbcCallFailed);
-            while (rows < maxRows) {
-                const RowFetcher::Outcome outcome = m_state->fetcher->nextText(m_textCells);
-                if (outcome == RowFetcher::Outcome::End) {
-                    m_atEnd = true;
-                    break;
-                }
-                if (outcome == RowFetcher::Outcome::Unbound) // never: a reader binds only re-readable columns
-                    qnerr::raise(qnerr::InternalError, QStringLiteral("A row could not be read."));
-                row(m_textCells.data());
-                ++rows;
-            }
-        });
+        return fetchRows(maxRows, [&] { return fetched(m_state->fetcher->next(cells)); });
     } catch (...) {
-        m_rowsRead += rows;
+        // No part of the failed row stays.
+        cells.resize(before + size_t(m_rowsRead - rowsBefore) * m_columns.size());
         throw;
     }
-    m_rowsRead += rows;
-    if (m_atEnd)
-        Close();
-    return rows;
+}
+
+long Reader::FetchText(long maxRows, const std::function<void(const QByteArrayView *cells)> &row)
+{
+    return fetchRows(maxRows, [&] {
+        if (!fetched(m_state->fetcher->nextText(m_textCells)))
+            return false;
+        row(m_textCells.data());
+        return true;
+    });
 }
 
 QVariant ValueOfText(int type, QByteArrayView text)

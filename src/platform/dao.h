@@ -187,6 +187,9 @@ private:
     struct State;
     Reader(std::shared_ptr<Database> db, std::unique_ptr<State> state, std::vector<FieldInfo> columns);
     void release(); // frees the statement; the reader stays readable as closed
+    // Reads up to `maxRows` rows with `readRow` (false at the end); the rows
+    // read before a failure count as read.
+    long fetchRows(long maxRows, const std::function<bool()> &readRow);
 
     std::shared_ptr<Database> m_db;
     std::unique_ptr<State> m_state;
