@@ -394,7 +394,11 @@ void appendTag(RecordWriter &w, QByteArray &other, const QString &tag, bool &rep
 
 } // namespace
 
-bool AppendRecord(QByteArray &out, const QString &tag, const QVariant *values, const bool *quoted, int count)
+namespace {
+
+// A record: the tag, then for each of `count` values a comma and what
+// `value(writer, other, i, replaced)` writes; true when a line break was replaced.
+template <class Value> bool appendRecord(QByteArray &out, const QString &tag, int count, const Value &value)
 {
     bool replaced = false;
     RecordWriter w(out);
@@ -402,44 +406,46 @@ bool AppendRecord(QByteArray &out, const QString &tag, const QVariant *values, c
     appendTag(w, other, tag, replaced);
     for (int i = 0; i < count; ++i) {
         w.put(',');
-        appendValue(w, other, values[i], quoted[i], replaced);
+        value(w, other, i, replaced);
     }
     w.put(QByteArrayView("\r\n"));
     return replaced;
 }
 
+} // namespace
+
+bool AppendRecord(QByteArray &out, const QString &tag, const QVariant *values, const bool *quoted, int count)
+{
+    return appendRecord(out, tag, count, [&](RecordWriter &w, QByteArray &other, int i, bool &replaced) {
+        appendValue(w, other, values[i], quoted[i], replaced);
+    });
+}
+
 bool AppendTextRecord(QByteArray &out, const QString &tag, const QByteArrayView *cells, const int *types,
                       const bool *quoted, int count)
 {
-    bool replaced = false;
-    RecordWriter w(out);
-    QByteArray other;
-    appendTag(w, other, tag, replaced);
-    for (int i = 0; i < count; ++i) {
-        w.put(',');
+    return appendRecord(out, tag, count, [&](RecordWriter &w, QByteArray &other, int i, bool &replaced) {
         const QByteArrayView cell = cells[i];
         if (cell.isNull()) {
             if (quoted[i])
                 w.put(QByteArrayView("\"\""));
-            continue;
+            return;
         }
         // ASCII text as it is, and whole numbers as their digits, straight
         // from the cell's text; anything else as the value read from it.
         if (quoted[i] && w.quotedAscii(cell, replaced))
-            continue;
+            return;
         if (!quoted[i] && (types[i] == dao::dbInteger || types[i] == dao::dbLong || types[i] == dao::dbByte ||
                            types[i] == dao::dbBigInt)) {
             qint64 number = 0;
             const auto [end, ec] = std::from_chars(cell.data(), cell.data() + cell.size(), number);
             if (ec == std::errc() && end == cell.data() + cell.size()) {
                 w.put(number);
-                continue;
+                return;
             }
         }
         appendValue(w, other, dao::ValueOfText(types[i], cell), quoted[i], replaced);
-    }
-    w.put(QByteArrayView("\r\n"));
-    return replaced;
+    });
 }
 
 QString DecodeLine(QByteArrayView bytes)

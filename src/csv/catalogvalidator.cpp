@@ -223,8 +223,8 @@ void CatalogValidator::database()
     if (badKey(Keys::DatabaseKeys, {{2, "Database Name"}}))
         return;
     const QString &name = col(2);
-    if (taken(
-            Keys::DatabaseKeys, Keys::Key({name}), [&] { return quoted(name) + QStringLiteral(" is already defined"); }, 2))
+    const auto defined = [&] { return quoted(name) + QStringLiteral(" is already defined"); };
+    if (taken(Keys::DatabaseKeys, Keys::Key({name}), defined, 2))
         return;
     if (!isValidDriverName(col(4)))
         return error(invalid("Invalid Driver Name", col(4), 4));
@@ -329,8 +329,8 @@ void CatalogValidator::user()
     const QString &name = col(2);
     if (name == QLatin1String("ADMIN"))
         return error(QStringLiteral("ADMIN cannot be imported"));
-    if (taken(
-            Keys::UserKeys, Keys::Key({name}), [&] { return quoted(name) + QStringLiteral(" is already defined"); }, 2))
+    const auto defined = [&] { return quoted(name) + QStringLiteral(" is already defined"); };
+    if (taken(Keys::UserKeys, Keys::Key({name}), defined, 2))
         return;
     if (col(3).isEmpty())
         warning(QStringLiteral("Password is blank"));
