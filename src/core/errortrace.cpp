@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <new>
+#include <optional>
 
 #include "dao.h"
 #include "modupdate.h"
@@ -81,15 +82,16 @@ void AbortProgram()
 bool ErrorHandler::step(const std::function<void()> &fn)
 {
     for (;;) {
-        QnError failure(0, {});
+        std::optional<QnError> caught; // made only on a failure: a step that succeeds costs nothing more
         try {
             fn();
             return true;
         } catch (const QnError &e) {
-            failure = e;
+            caught = e;
         } catch (const std::exception &) {
-            failure = currentFailure(std::current_exception());
+            caught = currentFailure(std::current_exception());
         }
+        const QnError &failure = *caught;
         if (treat) {
             switch (treat(failure)) {
             case Treated::Resume:

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/clocdts.h"
+#include "dao.h"
 #include "core/moddatabase.h"
 #include "core/modstring.h"
 
@@ -14,16 +15,6 @@ namespace {
 
 bool isTrimmed(QChar c) { return c.unicode() <= 0x20; }
 
-QString trimmed(const QString &text, qsizetype from, qsizetype to)
-{
-    while (from < to && isTrimmed(text[from]))
-        ++from;
-    while (to > from && isTrimmed(text[to - 1]))
-        --to;
-    return text.mid(from, to - from);
-}
-
-QString trimmed(const QString &text) { return trimmed(text, 0, text.size()); }
 
 // The length of the UTF-8 sequence at `at`, 0 when the byte there begins none.
 int sequenceLength(QByteArrayView bytes, qsizetype at)
@@ -135,6 +126,37 @@ public:
         return true;
     }
 
+    // The same for the bytes of a text; false, with nothing written, for
+    // bytes beyond ASCII.
+    bool quotedAscii(QByteArrayView text, bool &replaced)
+    {
+        const qsizetype n = text.size();
+        char *const first = room(2 * n + 2);
+        char *to = first;
+        *to++ = '"';
+        bool breaks = false;
+        for (qsizetype i = 0; i < n; ++i) {
+            const char c = text[i];
+            if (static_cast<unsigned char>(c) >= 0x80)
+                return false; // nothing counts as written
+            if (c == '"') {
+                *to++ = '"';
+                *to++ = '"';
+            } else if (c == '\r' || c == '\n') {
+                breaks = true;
+                *to++ = ' ';
+                if (c == '\r' && i + 1 < n && text[i + 1] == '\n')
+                    ++i;
+            } else {
+                *to++ = c;
+            }
+        }
+        *to++ = '"';
+        m_at += to - first;
+        replaced = replaced || breaks;
+        return true;
+    }
+
 private:
     char *room(qsizetype n)
     {
@@ -168,70 +190,126 @@ const QStringList &Tags()
     return tags;
 }
 
-QStringList ReadFields(const QString &line)
+void ReadFields(QStringView line, QStringList &fields)
 {
-    QStringList fields;
+    qsizetype count = 0;
+    // The next field, trimmed, written over the text in its place where that
+    // is no one else's, so that a list read into line after line keeps its room.
+    const auto put = [&](QStringView value) {
+        qsizetype from = 0, to = value.size();
+        while (from < to && isTrimmed(value[from]))
+            ++from;
+        while (to > from && isTrimmed(value[to - 1]))
+            --to;
+        value = value.sliced(from, to - from);
+        if (count < fields.size()) {
+            QString &slot = fields[count];
+            if (slot.isDetached()) {
+                slot.resize(value.size());
+                if (!value.isEmpty())
+                    std::memcpy(slot.data(), value.data(), size_t(value.size()) * sizeof(QChar));
+            } else {
+                slot = value.toString();
+            }
+        } else {
+            fields.append(value.toString());
+        }
+        ++count;
+    };
+    // The position of `c` in `line` from `from` on, -1 when there is none.
+    const auto find = [&](char16_t c, qsizetype from) -> qsizetype {
+        const char16_t *const data = line.utf16();
+        for (qsizetype at = from; at < line.size(); ++at)
+            if (data[at] == c)
+                return at;
+        return -1;
+    };
     const qsizetype n = line.size();
-    if (n == 0)
-        return fields;
-    fields.reserve(12); // the longest record
     qsizetype i = 0;
-    for (;;) {
+    QString unquoted; // a value with doubled quotes, as it reads
+    while (n > 0) {
         while (i < n && isTrimmed(line[i]))
             ++i;
         if (i < n && line[i] == QLatin1Char('"')) {
             const qsizetype start = ++i;
-            qsizetype close = line.indexOf(QLatin1Char('"'), i);
-            QString value;
+            qsizetype close = find(u'"', i);
             if (close < 0 || close + 1 >= n || line[close + 1] != QLatin1Char('"')) {
                 // The common case: no doubled quote inside.
                 i = close < 0 ? n : close + 1;
-                fields << trimmed(line, start, close < 0 ? n : close);
+                put(line.sliced(start, (close < 0 ? n : close) - start));
             } else {
+                unquoted.clear();
                 for (;;) {
                     if (close < 0) {
-                        value += QStringView(line).sliced(i);
+                        unquoted += line.sliced(i);
                         i = n;
                         break;
                     }
-                    value += QStringView(line).sliced(i, close - i);
+                    unquoted += line.sliced(i, close - i);
                     if (close + 1 < n && line[close + 1] == QLatin1Char('"')) {
-                        value += QLatin1Char('"');
+                        unquoted += QLatin1Char('"');
                         i = close + 2;
-                        close = line.indexOf(QLatin1Char('"'), i);
+                        close = find(u'"', i);
                         continue;
                     }
                     i = close + 1; // after the closing quote
                     break;
                 }
-                fields << trimmed(value);
+                put(unquoted);
             }
             while (i < n && isTrimmed(line[i]))
                 ++i;
             if (i >= n)
-                return fields;
+                break;
             if (line[i] == QLatin1Char(',')) {
                 ++i;
                 if (i >= n) {
-                    fields << QString();
-                    return fields;
+                    put({});
+                    break;
                 }
             }
             // Anything else after the closing quote begins the next value.
             continue;
         }
-        const qsizetype comma = line.indexOf(QLatin1Char(','), i);
+        const qsizetype comma = find(u',', i);
         if (comma < 0) {
-            fields << trimmed(line, i, n);
-            return fields;
+            put(line.sliced(i));
+            break;
         }
-        fields << trimmed(line, i, comma);
+        put(line.sliced(i, comma - i));
         i = comma + 1;
         if (i >= n) {
-            fields << QString();
-            return fields;
+            put({});
+            break;
         }
     }
+    fields.resize(count);
+}
+
+QStringList ReadFields(QStringView line)
+{
+    QStringList fields;
+    ReadFields(line, fields);
+    return fields;
+}
+
+std::optional<qint64> WholeNumber(const QString &value)
+{
+    const qsizetype n = value.size();
+    const qsizetype first = n > 0 && value[0] == QLatin1Char('-') ? 1 : 0;
+    if (n > first && n <= 18) {
+        qint64 number = 0;
+        qsizetype i = first;
+        for (; i < n; ++i) {
+            const char16_t c = value[i].unicode();
+            if (c < u'0' || c > u'9')
+                break;
+            number = number * 10 + (c - u'0');
+        }
+        if (i == n)
+            return first ? -number : number;
+    }
+    return modString::WholeNumber(value);
 }
 
 QString CompleteShortForm(QStringList &fields, const CLOCDTs &types)
@@ -272,45 +350,102 @@ QString CompleteShortForm(QStringList &fields, const CLOCDTs &types)
     return {};
 }
 
-bool AppendRecord(QByteArray &out, const QString &tag, const QVariant *values, const bool *quoted, int count)
+namespace {
+
+// One value of a record after its comma (AppendRecord); `other` is room for
+// what no fast path writes.
+void appendValue(RecordWriter &w, QByteArray &other, const QVariant &value, bool quoted, bool &replaced)
 {
-    bool replaced = false;
-    RecordWriter w(out);
-    // What no fast path writes: quoted UTF-8, or a text written bare.
-    QByteArray other;
     const auto quotedText = [&](const QString &text) {
         other.clear();
         appendQuoted(other, text);
         w.put(other);
     };
-    if (!w.quotedAscii(tag, replaced))
-        quotedText(tag);
+    if (quoted) {
+        if (value.isNull())
+            w.put(QByteArrayView("\"\""));
+        else if (const QString text = value.toString(); !w.quotedAscii(text, replaced))
+            quotedText(withoutBreaks(text, replaced));
+        return;
+    }
+    if (value.isNull())
+        return;
+    switch (value.typeId()) {
+    case QMetaType::Int: w.put(qint64(*static_cast<const int *>(value.constData()))); return;
+    case QMetaType::LongLong: w.put(qint64(*static_cast<const qlonglong *>(value.constData()))); return;
+    case QMetaType::Short: w.put(qint64(*static_cast<const short *>(value.constData()))); return;
+    default: break;
+    }
+    const QString text = withoutBreaks(numberText(value), replaced);
+    if (text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"')))
+        quotedText(text);
+    else
+        w.put(text.toUtf8());
+}
+
+void appendTag(RecordWriter &w, QByteArray &other, const QString &tag, bool &replaced)
+{
+    if (!w.quotedAscii(tag, replaced)) {
+        other.clear();
+        appendQuoted(other, tag);
+        w.put(other);
+    }
+}
+
+} // namespace
+
+namespace {
+
+// A record: the tag, then for each of `count` values a comma and what
+// `value(writer, other, i, replaced)` writes; true when a line break was replaced.
+template <class Value> bool appendRecord(QByteArray &out, const QString &tag, int count, const Value &value)
+{
+    bool replaced = false;
+    RecordWriter w(out);
+    QByteArray other;
+    appendTag(w, other, tag, replaced);
     for (int i = 0; i < count; ++i) {
         w.put(',');
-        const QVariant &value = values[i];
-        if (quoted[i]) {
-            if (value.isNull())
-                w.put(QByteArrayView("\"\""));
-            else if (const QString text = value.toString(); !w.quotedAscii(text, replaced))
-                quotedText(withoutBreaks(text, replaced));
-            continue;
-        }
-        if (value.isNull())
-            continue;
-        switch (value.typeId()) {
-        case QMetaType::Int: w.put(qint64(*static_cast<const int *>(value.constData()))); continue;
-        case QMetaType::LongLong: w.put(qint64(*static_cast<const qlonglong *>(value.constData()))); continue;
-        case QMetaType::Short: w.put(qint64(*static_cast<const short *>(value.constData()))); continue;
-        default: break;
-        }
-        const QString text = withoutBreaks(numberText(value), replaced);
-        if (text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"')))
-            quotedText(text);
-        else
-            w.put(text.toUtf8());
+        value(w, other, i, replaced);
     }
     w.put(QByteArrayView("\r\n"));
     return replaced;
+}
+
+} // namespace
+
+bool AppendRecord(QByteArray &out, const QString &tag, const QVariant *values, const bool *quoted, int count)
+{
+    return appendRecord(out, tag, count, [&](RecordWriter &w, QByteArray &other, int i, bool &replaced) {
+        appendValue(w, other, values[i], quoted[i], replaced);
+    });
+}
+
+bool AppendTextRecord(QByteArray &out, const QString &tag, const QByteArrayView *cells, const int *types,
+                      const bool *quoted, int count)
+{
+    return appendRecord(out, tag, count, [&](RecordWriter &w, QByteArray &other, int i, bool &replaced) {
+        const QByteArrayView cell = cells[i];
+        if (cell.isNull()) {
+            if (quoted[i])
+                w.put(QByteArrayView("\"\""));
+            return;
+        }
+        // ASCII text as it is, and whole numbers as their digits, straight
+        // from the cell's text; anything else as the value read from it.
+        if (quoted[i] && w.quotedAscii(cell, replaced))
+            return;
+        if (!quoted[i] && (types[i] == dao::dbInteger || types[i] == dao::dbLong || types[i] == dao::dbByte ||
+                           types[i] == dao::dbBigInt)) {
+            qint64 number = 0;
+            const auto [end, ec] = std::from_chars(cell.data(), cell.data() + cell.size(), number);
+            if (ec == std::errc() && end == cell.data() + cell.size()) {
+                w.put(number);
+                return;
+            }
+        }
+        appendValue(w, other, dao::ValueOfText(types[i], cell), quoted[i], replaced);
+    });
 }
 
 QString DecodeLine(QByteArrayView bytes)
@@ -349,6 +484,27 @@ bool LineReader::Open(const QString &fileName)
 
 bool LineReader::Next(QString &line)
 {
+    QByteArrayView bytes;
+    if (!nextBytes(bytes))
+        return false;
+    if (std::memchr(bytes.data(), 0, size_t(bytes.size()))) {
+        QByteArray kept = bytes.toByteArray();
+        kept.removeIf([](char c) { return c == '\0'; });
+        line = DecodeLine(kept);
+    } else {
+        line = DecodeLine(bytes);
+    }
+    return true;
+}
+
+bool LineReader::Skip()
+{
+    QByteArrayView bytes;
+    return nextBytes(bytes);
+}
+
+bool LineReader::nextBytes(QByteArrayView &bytes)
+{
     // Read into one buffer kept from line to line (a line longer than it is
     // read in pieces).
     if (m_buffer.size() < kChunk)
@@ -365,18 +521,11 @@ bool LineReader::Next(QString &line)
     }
     if (length == 0)
         return false;
-    QByteArrayView bytes(m_buffer.constData(), length);
+    bytes = QByteArrayView(m_buffer.constData(), length);
     if (bytes.endsWith('\n'))
         bytes.chop(1);
     while (bytes.endsWith('\r'))
         bytes.chop(1);
-    if (std::memchr(bytes.data(), 0, size_t(bytes.size()))) {
-        QByteArray kept = bytes.toByteArray();
-        kept.removeIf([](char c) { return c == '\0'; });
-        line = DecodeLine(kept);
-    } else {
-        line = DecodeLine(bytes);
-    }
     return true;
 }
 
@@ -392,10 +541,10 @@ void Lines::Append(QStringView line)
     m_ends.push_back(m_text.size());
 }
 
-QString Lines::At(qsizetype index) const
+QStringView Lines::At(qsizetype index) const
 {
     const qsizetype start = index == 0 ? 0 : m_ends[size_t(index - 1)];
-    return m_text.mid(start, m_ends[size_t(index)] - start);
+    return QStringView(m_text).sliced(start, m_ends[size_t(index)] - start);
 }
 
 } // namespace CatalogCSV

@@ -12,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <optional>
 #include <vector>
 
 class CLOCDTs;
@@ -29,7 +30,15 @@ const QStringList &Tags();
 // of the line gives a last, empty value, so that a Null written last keeps
 // its place. Both stages of an import read a line here, so that what is
 // checked is what is inserted.
-QStringList ReadFields(const QString &line);
+QStringList ReadFields(QStringView line);
+// The same into `fields`, whose texts are written over where they are its own
+// (a list read into line after line allocates little).
+void ReadFields(QStringView line, QStringList &fields);
+
+// The whole number a value holds, by the rule of modString::WholeNumber
+// (blanks around it, an optional minus sign, digits, within 64 bits); none
+// for anything else. The short numbers of a catalog are read by hand.
+std::optional<qint64> WholeNumber(const QString &value);
 
 // Completes a record written in one of its shorter forms, `fields` as read
 // (the tag first; its tag decides, in any letter case): a FIELD of 6 fields
@@ -51,6 +60,11 @@ QString CompleteShortForm(QStringList &fields, const CLOCDTs &types);
 // in a value is written as a blank. Appends the line and its CR LF to `out`
 // as UTF-8; true when a line break was replaced.
 bool AppendRecord(QByteArray &out, const QString &tag, const QVariant *values, const bool *quoted, int count);
+// The same record from its cells' text as a reader gives it (a Null cell a
+// null view), each of a column of type `types[i]`: written as AppendRecord
+// writes the values read from that text.
+bool AppendTextRecord(QByteArray &out, const QString &tag, const QByteArrayView *cells, const int *types,
+                      const bool *quoted, int count);
 
 // The text of one line's bytes: UTF-8, any byte that is not part of a valid
 // UTF-8 sequence taken as its Windows-1252 character.
@@ -66,9 +80,14 @@ public:
     // at the end of the file. A last line without a line end counts. A NUL
     // character is dropped wherever it stands.
     bool Next(QString &line);
+    // Passes over the next line; false at the end of the file.
+    bool Skip();
     void Close() { m_file.close(); }
 
 private:
+    // The next line's bytes without its line end, valid until the next read.
+    bool nextBytes(QByteArrayView &bytes);
+
     static constexpr qsizetype kChunk = 64 * 1024;
     QFile m_file;
     QByteArray m_buffer;
@@ -82,8 +101,8 @@ public:
     void Clear();
     void Append(QStringView line);
     qsizetype Count() const { return qsizetype(m_ends.size()); }
-    // The line at `index`, from 0.
-    QString At(qsizetype index) const;
+    // The line at `index`, from 0 (valid while the lines are).
+    QStringView At(qsizetype index) const;
 
 private:
     QString m_text;

@@ -1,6 +1,9 @@
 #include "catalogimporter.h"
 
 #include <QStringList>
+#include <algorithm>
+#include <charconv>
+#include <cstring>
 
 #include "catalogcsv.h"
 #include "core/cconnections.h"
@@ -10,70 +13,182 @@
 
 namespace {
 
-// A number of the file as the whole number it was checked to be; empty is NULL.
+// A number of the file as the whole number it was checked to be, in SQL;
+// empty is NULL.
 QString number(const QString &value, const char *column)
 {
     if (value.isEmpty())
-        return modDatabase::StoredNumberOrNullSQL(QVariant(), QLatin1String(column));
-    const auto whole = modString::WholeNumber(value);
+        return QStringLiteral("NULL");
+    const auto whole = CatalogCSV::WholeNumber(value);
     if (!whole)
         qnerr::raise(qnerr::ValidationFailed, QStringLiteral("The value '%1' of %2 is not a whole number.")
                                                   .arg(value, QLatin1String(column)));
-    return modDatabase::StoredNumberOrNullSQL(QVariant(*whole), QLatin1String(column));
+    return QString::number(*whole);
 }
 
-// An INSERT built value by value into one text.
+// An INSERT written value by value through a pointer into room made ahead.
 class Insert
 {
 public:
-    explicit Insert(const QString &head) : m_sql(head) { m_sql.reserve(head.size() + 320); }
-    // A text value as read, or upper-cased.
-    Insert &text(QStringView value)
+    explicit Insert(QLatin1StringView head)
     {
-        next();
-        modDatabase::AppendQuoted(m_sql, value);
-        return *this;
+        m_sql.reserve(head.size() + 320); // a line's values fit mostly
+        m_sql.resize(head.size() + 320);
+        latin1(head);
     }
-    Insert &upper(const QString &value) { return text(value.toUpper()); }
+    // A text value as read, between apostrophes, each apostrophe doubled.
+    Insert &text(QStringView value) { return quoted(value, false); }
+    // The same upper-cased.
+    Insert &upper(QStringView value) { return quoted(value, true); }
     Insert &number(const QString &value, const char *column)
     {
         next();
-        m_sql += ::number(value, column);
-        return *this;
+        if (value.isEmpty())
+            return latin1(QLatin1StringView("NULL"));
+        const auto whole = CatalogCSV::WholeNumber(value);
+        if (!whole)
+            qnerr::raise(qnerr::ValidationFailed, QStringLiteral("The value '%1' of %2 is not a whole number.")
+                                                      .arg(value, QLatin1String(column)));
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits, *whole).ptr;
+        return latin1(QLatin1StringView(digits, end - digits));
     }
-    // Values already in their SQL form.
-    Insert &sql(const QString &values)
+    Insert &number(qint32 value)
     {
         next();
-        m_sql += values;
+        char digits[12];
+        const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        return latin1(QLatin1StringView(digits, end - digits));
+    }
+    // Values already in their SQL form.
+    Insert &sql(QStringView values)
+    {
+        next();
+        std::memcpy(room(values.size()), values.data(), size_t(values.size()) * sizeof(QChar));
+        m_at += values.size();
         return *this;
     }
     QString end(QLatin1StringView tail)
     {
-        m_sql += tail;
+        latin1(tail);
+        m_sql.truncate(m_at);
         return std::move(m_sql);
     }
 
 private:
+    QChar *room(qsizetype n)
+    {
+        if (m_sql.size() < m_at + n)
+            m_sql.resize(std::max(m_at + n, 2 * m_sql.size()) + 64);
+        return m_sql.data() + m_at;
+    }
+    Insert &latin1(QLatin1StringView text)
+    {
+        QChar *to = room(text.size());
+        for (const char c : text)
+            *to++ = QLatin1Char(c);
+        m_at += text.size();
+        return *this;
+    }
     void next()
     {
         if (m_values++ > 0)
-            m_sql += QStringLiteral(", ");
+            latin1(QLatin1StringView(", "));
     }
+    Insert &quoted(QStringView value, bool upperCase)
+    {
+        next();
+        QString upper;
+        if (upperCase && std::any_of(value.cbegin(), value.cend(), [](QChar c) { return c.unicode() >= 0x80; })) {
+            upper = value.toString().toUpper(); // beyond ASCII by the full rule
+            value = upper;
+            upperCase = false;
+        }
+        // Room for every character doubled and the two apostrophes.
+        QChar *const first = room(2 * value.size() + 2);
+        QChar *to = first;
+        *to++ = u'\'';
+        for (QChar c : value) {
+            if (c == u'\'')
+                *to++ = c;
+            else if (upperCase && c >= u'a' && c <= u'z')
+                c = QChar(c.unicode() - (u'a' - u'A'));
+            *to++ = c;
+        }
+        *to++ = u'\'';
+        m_at += to - first;
+        return *this;
+    }
+
     QString m_sql;
+    qsizetype m_at = 0;
     int m_values = 0;
 };
 
-// The DELETE of the row whose key `columns` hold `values`.
-QString keyDelete(const char *table, const QStringList &columns, const QStringList &values)
+// "<c1> = '<v1>' AND <c2> = '<v2>'"
+void appendKeyWhere(QString &sql, std::initializer_list<const char *> columns, std::initializer_list<QString> values)
 {
-    return modDatabase::BuildDeleteSQL(QLatin1String(table), modDatabase::KeyWhere(columns, values));
+    const QString *value = values.begin();
+    bool first = true;
+    for (const char *column : columns) {
+        if (!first)
+            sql += QLatin1StringView(" AND ");
+        first = false;
+        sql += QLatin1StringView(column);
+        sql += QLatin1StringView(" = ");
+        modDatabase::AppendQuoted(sql, *value++);
+    }
+}
+
+// The DELETE of the row whose key `columns` hold `values`.
+QString keyDelete(const char *table, std::initializer_list<const char *> columns, std::initializer_list<QString> values)
+{
+    QString sql = QLatin1StringView("DELETE FROM ") + QLatin1StringView(table) + QLatin1StringView(" WHERE ");
+    appendKeyWhere(sql, columns, values);
+    return sql;
+}
+
+// The read of that row: "SELECT <c1>, <c2> FROM <table> WHERE <c1> = '<v1>' AND <c2> = '<v2>'".
+QString keyRead(const char *table, std::initializer_list<const char *> columns, std::initializer_list<QString> values)
+{
+    QString sql = QLatin1StringView("SELECT ");
+    bool first = true;
+    for (const char *column : columns) {
+        if (!first)
+            sql += QLatin1StringView(", ");
+        first = false;
+        sql += QLatin1StringView(column);
+    }
+    sql += QLatin1StringView(" FROM ") + QLatin1StringView(table) + QLatin1StringView(" WHERE ");
+    appendKeyWhere(sql, columns, values);
+    return sql;
+}
+
+enum class Kind { None, File, Field, Database, Table, Column, User, DatabasePrivilege, TablePrivilege };
+
+// The record kind of a tag, in any letter case: upper-cased as the checks
+// upper-case it (beyond ASCII by the full rule).
+Kind kindOf(const QString &tag)
+{
+    static const std::pair<QLatin1StringView, Kind> kinds[] = {
+        {QLatin1StringView("FILE"), Kind::File},     {QLatin1StringView("FIELD"), Kind::Field},
+        {QLatin1StringView("DB"), Kind::Database},   {QLatin1StringView("TABLE"), Kind::Table},
+        {QLatin1StringView("COLUMN"), Kind::Column}, {QLatin1StringView("USER"), Kind::User},
+        {QLatin1StringView("DBPRV"), Kind::DatabasePrivilege}, {QLatin1StringView("TBLPRV"), Kind::TablePrivilege},
+    };
+    const bool ascii = std::none_of(tag.cbegin(), tag.cend(), [](QChar c) { return c.unicode() >= 0x80; });
+    const QString upper = ascii ? tag : tag.toUpper();
+    for (const auto &[name, kind] : kinds)
+        if (upper.compare(name, ascii ? Qt::CaseInsensitive : Qt::CaseSensitive) == 0)
+            return kind;
+    return Kind::None;
 }
 
 } // namespace
 
-void CatalogImporter::Reset(QHash<QString, qint32> lastFieldNumbers)
+void CatalogImporter::Reset(QHash<QString, qint32> lastFieldNumbers, bool held)
 {
+    m_held = held;
     m_fieldNumbers = std::move(lastFieldNumbers);
     m_columnNumbers.clear();
     m_parentsRead.clear();
@@ -81,21 +196,25 @@ void CatalogImporter::Reset(QHash<QString, qint32> lastFieldNumbers)
 }
 
 void CatalogImporter::parent(QStringList &parents, CatalogKeys::Set set, const char *table,
-                             const QStringList &columns, const QStringList &values)
+                             std::initializer_list<const char *> columns, std::initializer_list<QString> values)
 {
-    // The line before went under the same row: it was read already, or need not be.
-    QStringList &last = m_lastParents[size_t(set)];
-    if (values == last)
-        return;
-    last = values;
+    if (m_held) {
+        // The line before went under the same row: it was read already, or need not be.
+        QStringList &last = m_lastParents[size_t(set)];
+        if (std::equal(values.begin(), values.end(), last.cbegin(), last.cend()))
+            return;
+        last = values;
+    }
     const QString key = CatalogKeys::Key(values);
     if (m_keys.Find(set, key) != CatalogKeys::InCatalog)
         return;
-    const QString read = QString::number(int(set)) + QLatin1Char(':') + key;
-    if (m_parentsRead.contains(read))
-        return;
-    m_parentsRead.insert(read);
-    parents << modDatabase::RowSQL(QLatin1String(table), columns, values);
+    if (m_held) {
+        const QString read = QString::number(int(set)) + QLatin1Char(':') + key;
+        if (m_parentsRead.contains(read))
+            return;
+        m_parentsRead.insert(read);
+    }
+    parents << keyRead(table, columns, values);
 }
 
 // PRECISION to RADIX of an SQL data type, each written "0" and its value.
@@ -115,32 +234,43 @@ const QString &CatalogImporter::typeAttributes(const QString &typeName)
     return *m_typeAttributes.insert(typeName, values.join(QStringLiteral(", ")));
 }
 
-std::optional<CatalogImporter::Statements> CatalogImporter::ImportLine(const QString &line)
+std::optional<CatalogImporter::Statements> CatalogImporter::ImportLine(QStringView line)
 {
     if (line.isEmpty())
         return std::nullopt;
-    QStringList f = CatalogCSV::ReadFields(line);
-    const QString tag = f.value(0).toUpper();
+    QStringList &f = m_fields;
+    CatalogCSV::ReadFields(line, f);
+    const Kind kind = kindOf(f.value(0));
+    if (kind == Kind::None)
+        return std::nullopt;
     CatalogCSV::CompleteShortForm(f, m_connection.LOCDTs);
-    const auto v = [&](int n) { return f.value(n); };
+    f.resize(12); // every value asked for below is there, empty when the line has none
+    const auto v = [&](int n) -> const QString & { return f[n]; };
+    // The undo DELETE serves only where no transaction undoes the INSERT.
+    const bool undo = !m_held;
     Statements s;
-    if (tag == QLatin1String("FILE")) {
-        s.insert = Insert(QStringLiteral("INSERT INTO QN_FILE (FILE_NAME, FILE_ORGANISATION, RECORD_TYPE, "
-                                         "RECORD_SIZE) VALUES ("))
-                       .upper(v(1))
+    switch (kind) {
+    case Kind::File: {
+        const QString name = v(1).toUpper();
+        s.insert = Insert(QLatin1StringView("INSERT INTO QN_FILE (FILE_NAME, FILE_ORGANISATION, RECORD_TYPE, "
+                                            "RECORD_SIZE) VALUES ("))
+                       .text(name)
                        .upper(v(2))
                        .upper(v(3))
                        .number(v(4), "RECORD_SIZE")
                        .end(QLatin1StringView(")"));
-        s.undo = keyDelete("QN_FILE", {QStringLiteral("FILE_NAME")}, {v(1).toUpper()});
-    } else if (tag == QLatin1String("FIELD")) {
-        const QString file = v(1).toUpper();
+        if (undo)
+            s.undo = keyDelete("QN_FILE", {"FILE_NAME"}, {name});
+        break;
+    }
+    case Kind::Field: {
+        const QString file = v(1).toUpper(), name = v(2).toUpper();
         const qint32 fieldNumber = ++m_fieldNumbers[file];
-        s.insert = Insert(QStringLiteral("INSERT INTO QN_FIELD (FILE_NAME, FIELD_NAME, LOCAL_TYPE_NAME, OFFSET, "
-                                         "LENGTH, PRECISION, SCALE, ENCRYPTED, FORMAT, FIELD_NUMBER, "
-                                         "DEFAULT_VALUE)VALUES ("))
+        s.insert = Insert(QLatin1StringView("INSERT INTO QN_FIELD (FILE_NAME, FIELD_NAME, LOCAL_TYPE_NAME, OFFSET, "
+                                            "LENGTH, PRECISION, SCALE, ENCRYPTED, FORMAT, FIELD_NUMBER, "
+                                            "DEFAULT_VALUE)VALUES ("))
                        .text(file)
-                       .upper(v(2))
+                       .text(name)
                        .upper(v(3))
                        .number(v(4), "OFFSET")
                        .number(v(5), "LENGTH")
@@ -148,86 +278,106 @@ std::optional<CatalogImporter::Statements> CatalogImporter::ImportLine(const QSt
                        .number(v(7), "SCALE")
                        .number(v(8), "ENCRYPTED")
                        .upper(v(9))
-                       .sql(QString::number(fieldNumber))
+                       .number(fieldNumber)
                        .text(v(10))
                        .end(QLatin1StringView(") "));
-        s.undo = keyDelete("QN_FIELD", {QStringLiteral("FILE_NAME"), QStringLiteral("FIELD_NAME")},
-                           {file, v(2).toUpper()});
-        parent(s.parents, CatalogKeys::FileKeys, "QN_FILE", {QStringLiteral("FILE_NAME")}, {file});
-    } else if (tag == QLatin1String("DB")) {
-        s.insert = Insert(QStringLiteral("INSERT INTO QN_DB (DATABASE_NAME, DEFAULT_DIRECTORY, DRIVER_NAME, "
-                                         "CONNECT_STRING, DISPLAY_NAME) VALUES ("))
-                       .upper(v(1))
+        if (undo)
+            s.undo = keyDelete("QN_FIELD", {"FILE_NAME", "FIELD_NAME"}, {file, name});
+        parent(s.parents, CatalogKeys::FileKeys, "QN_FILE", {"FILE_NAME"}, {file});
+        break;
+    }
+    case Kind::Database: {
+        const QString name = v(1).toUpper();
+        s.insert = Insert(QLatin1StringView("INSERT INTO QN_DB (DATABASE_NAME, DEFAULT_DIRECTORY, DRIVER_NAME, "
+                                            "CONNECT_STRING, DISPLAY_NAME) VALUES ("))
+                       .text(name)
                        .text(v(2))
                        .upper(v(3))
                        .text(v(4))
                        .text(v(5))
                        .end(QLatin1StringView(")"));
-        s.undo = keyDelete("QN_DB", {QStringLiteral("DATABASE_NAME")}, {v(1).toUpper()});
-    } else if (tag == QLatin1String("TABLE")) {
-        s.insert = Insert(QStringLiteral("INSERT INTO QN_TABLE (DATABASE_NAME, TABLE_NAME, TABLE_TYPE, FILE_NAME, "
-                                         "FILE_SPECIFICATION, CRITERIA, DISPLAY_NAME) VALUES ("))
-                       .upper(v(1))
-                       .upper(v(2))
+        if (undo)
+            s.undo = keyDelete("QN_DB", {"DATABASE_NAME"}, {name});
+        break;
+    }
+    case Kind::Table: {
+        const QString db = v(1).toUpper(), name = v(2).toUpper();
+        s.insert = Insert(QLatin1StringView("INSERT INTO QN_TABLE (DATABASE_NAME, TABLE_NAME, TABLE_TYPE, FILE_NAME, "
+                                            "FILE_SPECIFICATION, CRITERIA, DISPLAY_NAME) VALUES ("))
+                       .text(db)
+                       .text(name)
                        .upper(v(3))
                        .upper(v(4))
                        .text(v(5))
                        .text(v(6))
                        .text(v(7))
                        .end(QLatin1StringView(")"));
-        s.undo = keyDelete("QN_TABLE", {QStringLiteral("DATABASE_NAME"), QStringLiteral("TABLE_NAME")},
-                           {v(1).toUpper(), v(2).toUpper()});
-        parent(s.parents, CatalogKeys::DatabaseKeys, "QN_DB", {QStringLiteral("DATABASE_NAME")}, {v(1).toUpper()});
-    } else if (tag == QLatin1String("COLUMN")) {
-        const QString db = v(1).toUpper(), table = v(2).toUpper();
+        if (undo)
+            s.undo = keyDelete("QN_TABLE", {"DATABASE_NAME", "TABLE_NAME"}, {db, name});
+        parent(s.parents, CatalogKeys::DatabaseKeys, "QN_DB", {"DATABASE_NAME"}, {db});
+        break;
+    }
+    case Kind::Column: {
+        const QString db = v(1).toUpper(), table = v(2).toUpper(), name = v(3).toUpper();
         const QString typeName = v(5).toUpper();
         const QString &attributes = typeAttributes(typeName);
         const QString columnType = number(v(11), "COLUMN_TYPE");
-        const auto special = modString::WholeNumber(v(11));
+        const auto special = CatalogCSV::WholeNumber(v(11));
         qint32 columnNumber = 1;
         if (!special || *special == 0)
             columnNumber = ++m_columnNumbers[db + QChar(0x1F) + table];
         // A relative index keeps the column it names in REMARKS, where the
         // special columns editor keeps it.
         const bool relativeIndex = special && *special == 8;
-        Insert insert(QStringLiteral("INSERT INTO QN_COLUMN (DATABASE_NAME, TABLE_NAME, COLUMN_NAME, FIELD_NAME, "
-                                     "SQL_TYPE_NAME, LENGTH, UPDATABLE, VISIBLE, DEFAULT_VALUE, COLUMN_NUMBER, "
-                                     "DISPLAY_NAME, PRECISION, NULLABLE, CASE_SENSITIVE, SEARCHABLE, "
-                                     "UNSIGNED_ATTRIBUTE, MONEY, AUTO_INCREMENT, RADIX, COLUMN_TYPE") +
-                      (relativeIndex ? QStringLiteral(", REMARKS) VALUES (") : QStringLiteral(") VALUES (")));
+        Insert insert(relativeIndex
+                          ? QLatin1StringView("INSERT INTO QN_COLUMN (DATABASE_NAME, TABLE_NAME, COLUMN_NAME, "
+                                              "FIELD_NAME, SQL_TYPE_NAME, LENGTH, UPDATABLE, VISIBLE, DEFAULT_VALUE, "
+                                              "COLUMN_NUMBER, DISPLAY_NAME, PRECISION, NULLABLE, CASE_SENSITIVE, "
+                                              "SEARCHABLE, UNSIGNED_ATTRIBUTE, MONEY, AUTO_INCREMENT, RADIX, "
+                                              "COLUMN_TYPE, REMARKS) VALUES (")
+                          : QLatin1StringView("INSERT INTO QN_COLUMN (DATABASE_NAME, TABLE_NAME, COLUMN_NAME, "
+                                              "FIELD_NAME, SQL_TYPE_NAME, LENGTH, UPDATABLE, VISIBLE, DEFAULT_VALUE, "
+                                              "COLUMN_NUMBER, DISPLAY_NAME, PRECISION, NULLABLE, CASE_SENSITIVE, "
+                                              "SEARCHABLE, UNSIGNED_ATTRIBUTE, MONEY, AUTO_INCREMENT, RADIX, "
+                                              "COLUMN_TYPE) VALUES ("));
         insert.text(db)
             .text(table)
-            .upper(v(3))
+            .text(name)
             .upper(v(4))
             .text(typeName)
             .number(v(6), "LENGTH")
             .number(v(7), "UPDATABLE")
             .number(v(8), "VISIBLE")
             .text(v(9))
-            .sql(QString::number(columnNumber))
+            .number(columnNumber)
             .text(relativeIndex ? v(3) : v(10))
             .sql(attributes)
             .sql(columnType);
         if (relativeIndex)
             insert.upper(v(10));
         s.insert = insert.end(QLatin1StringView(")"));
-        s.undo = keyDelete("QN_COLUMN",
-                           {QStringLiteral("DATABASE_NAME"), QStringLiteral("TABLE_NAME"), QStringLiteral("COLUMN_NAME")},
-                           {db, table, v(3).toUpper()});
-        parent(s.parents, CatalogKeys::TableKeys, "QN_TABLE",
-               {QStringLiteral("DATABASE_NAME"), QStringLiteral("TABLE_NAME")}, {db, table});
-    } else if (tag == QLatin1String("USER")) {
-        s.insert = Insert(QStringLiteral("INSERT INTO QN_USER (USER_NAME, USER_PASSWORD) VALUES ("))
-                       .upper(v(1))
+        if (undo)
+            s.undo = keyDelete("QN_COLUMN", {"DATABASE_NAME", "TABLE_NAME", "COLUMN_NAME"}, {db, table, name});
+        parent(s.parents, CatalogKeys::TableKeys, "QN_TABLE", {"DATABASE_NAME", "TABLE_NAME"}, {db, table});
+        break;
+    }
+    case Kind::User: {
+        const QString name = v(1).toUpper();
+        s.insert = Insert(QLatin1StringView("INSERT INTO QN_USER (USER_NAME, USER_PASSWORD) VALUES ("))
+                       .text(name)
                        .upper(v(2))
                        .end(QLatin1StringView(") "));
-        s.undo = keyDelete("QN_USER", {QStringLiteral("USER_NAME")}, {v(1).toUpper()});
-    } else if (tag == QLatin1String("DBPRV")) {
-        s.insert = Insert(QStringLiteral("INSERT INTO QN_DBPRV (USER_NAME, DATABASE_NAME, DATABASE_USERNAME, "
-                                         "DATABASE_PASSWORD, ALLOW_SELECT, ALLOW_INSERT, ALLOW_UPDATE, ALLOW_DELETE, "
-                                         "SECURITY_LEVEL) VALUES ("))
-                       .upper(v(1))
-                       .upper(v(2))
+        if (undo)
+            s.undo = keyDelete("QN_USER", {"USER_NAME"}, {name});
+        break;
+    }
+    case Kind::DatabasePrivilege: {
+        const QString user = v(1).toUpper(), db = v(2).toUpper();
+        s.insert = Insert(QLatin1StringView("INSERT INTO QN_DBPRV (USER_NAME, DATABASE_NAME, DATABASE_USERNAME, "
+                                            "DATABASE_PASSWORD, ALLOW_SELECT, ALLOW_INSERT, ALLOW_UPDATE, "
+                                            "ALLOW_DELETE, SECURITY_LEVEL) VALUES ("))
+                       .text(user)
+                       .text(db)
                        .upper(v(3))
                        .text(v(4))
                        .number(v(5), "ALLOW_SELECT")
@@ -236,29 +386,32 @@ std::optional<CatalogImporter::Statements> CatalogImporter::ImportLine(const QSt
                        .number(v(8), "ALLOW_DELETE")
                        .upper(v(9))
                        .end(QLatin1StringView(")"));
-        s.undo = keyDelete("QN_DBPRV", {QStringLiteral("USER_NAME"), QStringLiteral("DATABASE_NAME")},
-                           {v(1).toUpper(), v(2).toUpper()});
-        parent(s.parents, CatalogKeys::UserKeys, "QN_USER", {QStringLiteral("USER_NAME")}, {v(1).toUpper()});
-        parent(s.parents, CatalogKeys::DatabaseKeys, "QN_DB", {QStringLiteral("DATABASE_NAME")}, {v(2).toUpper()});
-    } else if (tag == QLatin1String("TBLPRV")) {
-        s.insert = Insert(QStringLiteral("INSERT INTO QN_TBLPRV (USER_NAME, DATABASE_NAME, TABLE_NAME, ALLOW_SELECT, "
-                                         "ALLOW_INSERT, ALLOW_UPDATE, ALLOW_DELETE) VALUES ("))
-                       .upper(v(1))
-                       .upper(v(2))
-                       .upper(v(3))
+        if (undo)
+            s.undo = keyDelete("QN_DBPRV", {"USER_NAME", "DATABASE_NAME"}, {user, db});
+        parent(s.parents, CatalogKeys::UserKeys, "QN_USER", {"USER_NAME"}, {user});
+        parent(s.parents, CatalogKeys::DatabaseKeys, "QN_DB", {"DATABASE_NAME"}, {db});
+        break;
+    }
+    case Kind::TablePrivilege: {
+        const QString user = v(1).toUpper(), db = v(2).toUpper(), table = v(3).toUpper();
+        s.insert = Insert(QLatin1StringView("INSERT INTO QN_TBLPRV (USER_NAME, DATABASE_NAME, TABLE_NAME, "
+                                            "ALLOW_SELECT, ALLOW_INSERT, ALLOW_UPDATE, ALLOW_DELETE) VALUES ("))
+                       .text(user)
+                       .text(db)
+                       .text(table)
                        .number(v(4), "ALLOW_SELECT")
                        .number(v(5), "ALLOW_INSERT")
                        .number(v(6), "ALLOW_UPDATE")
                        .number(v(7), "ALLOW_DELETE")
                        .end(QLatin1StringView(")"));
-        s.undo = keyDelete("QN_TBLPRV",
-                           {QStringLiteral("USER_NAME"), QStringLiteral("DATABASE_NAME"), QStringLiteral("TABLE_NAME")},
-                           {v(1).toUpper(), v(2).toUpper(), v(3).toUpper()});
-        parent(s.parents, CatalogKeys::UserKeys, "QN_USER", {QStringLiteral("USER_NAME")}, {v(1).toUpper()});
-        parent(s.parents, CatalogKeys::DatabaseKeys, "QN_DB", {QStringLiteral("DATABASE_NAME")}, {v(2).toUpper()});
-        parent(s.parents, CatalogKeys::TableKeys, "QN_TABLE",
-               {QStringLiteral("DATABASE_NAME"), QStringLiteral("TABLE_NAME")}, {v(2).toUpper(), v(3).toUpper()});
-    } else {
+        if (undo)
+            s.undo = keyDelete("QN_TBLPRV", {"USER_NAME", "DATABASE_NAME", "TABLE_NAME"}, {user, db, table});
+        parent(s.parents, CatalogKeys::UserKeys, "QN_USER", {"USER_NAME"}, {user});
+        parent(s.parents, CatalogKeys::DatabaseKeys, "QN_DB", {"DATABASE_NAME"}, {db});
+        parent(s.parents, CatalogKeys::TableKeys, "QN_TABLE", {"DATABASE_NAME", "TABLE_NAME"}, {db, table});
+        break;
+    }
+    case Kind::None:
         return std::nullopt;
     }
     return s;

@@ -1,5 +1,6 @@
 #include "catalogkeys.h"
 
+#include <cstring>
 #include <deque>
 
 #include "dao.h"
@@ -24,19 +25,22 @@ namespace {
 
 template <class Parts> QString joinedKey(const Parts &parts)
 {
-    qsizetype size = 0;
+    if (parts.size() == 1)
+        return *parts.begin();
+    qsizetype size = -1;
     for (const QString &part : parts)
         size += part.size() + 1;
-    QString key;
-    key.reserve(size);
+    QString key(size, Qt::Uninitialized);
+    QChar *to = key.data();
     bool first = true;
     for (const QString &part : parts) {
         if (!first)
-            key += kSeparator;
+            *to++ = kSeparator;
         first = false;
-        key += part;
+        std::memcpy(to, part.constData(), size_t(part.size()) * sizeof(QChar));
+        to += part.size();
     }
-    return std::move(key).toCaseFolded();
+    return key;
 }
 
 } // namespace
@@ -93,7 +97,6 @@ void CatalogKeys::ReadCurrentCatalog(dao::Database &db, const std::function<void
                             key += kSeparator;
                         key += cell(parts[p]);
                     }
-                    key = std::move(key).toCaseFolded();
                     if (!m_sets[set].contains(key))
                         m_sets[set].insert(key, InCatalog);
                 }

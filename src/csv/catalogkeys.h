@@ -3,8 +3,11 @@
 // The keys an import checks the lines of a catalog file against: those of the
 // rows the catalog holds, read once per run, and those of the lines accepted
 // so far. A key is made of the names of one row joined by a separator that no
-// name holds, and compares without regard to letter case; it carries the mark
-// of where it came from, so that a message can say "Catalog" or "CSV".
+// name holds, and compares as the catalog compares names, letter case
+// included: the checks look a line up by the upper-cased names the import
+// writes and reads, so a row stored in lower case is neither that line's
+// parent nor a row of its name. A key carries the mark of where it came from,
+// so that a message can say "Catalog" or "CSV".
 
 #include <QHash>
 #include <QString>
@@ -44,25 +47,22 @@ public:
     // Files the key of an accepted line; a key already there keeps its mark.
     void File(Set set, const QString &key)
     {
-        if (!m_sets[set].contains(key))
-            m_sets[set].insert(key, InFile);
+        char &mark = m_sets[set][key]; // Absent when new
+        if (mark == Absent)
+            mark = InFile;
     }
 
-    // The file of a table named on a TABLE line of the file; the first line of
-    // a database and table wins.
-    bool HasTableFile(const QString &database, const QString &table) const
+    // The file of a table named on a TABLE line of the file, by the table's
+    // key (database and table); the first line of a database and table wins.
+    const QString *TableFile(const QString &tableKey) const
     {
-        return m_tableFiles.contains(Key({database, table}));
+        const auto found = m_tableFiles.constFind(tableKey);
+        return found == m_tableFiles.constEnd() ? nullptr : &*found;
     }
-    QString TableFile(const QString &database, const QString &table) const
+    void FileTable(const QString &tableKey, const QString &file)
     {
-        return m_tableFiles.value(Key({database, table}));
-    }
-    void FileTable(const QString &database, const QString &table, const QString &file)
-    {
-        const QString key = Key({database, table});
-        if (!m_tableFiles.contains(key))
-            m_tableFiles.insert(key, file);
+        if (!m_tableFiles.contains(tableKey))
+            m_tableFiles.insert(tableKey, file);
     }
 
     // The width the catalog reports for the column that part `part` (from 0)

@@ -1,5 +1,7 @@
 #include "catalogvalidator.h"
 
+#include <algorithm>
+
 #include "catalogcsv.h"
 #include "core/cconnections.h"
 #include "core/moddatabase.h"
@@ -32,7 +34,7 @@ const char *const kSpecialNames[] = {"RFA", "INDEX_NUMBER", "INDEX_NAME", "INDEX
 // The special column type of a COLUMN_TYPE value: 1 to 8, else 0.
 int specialType(const QString &value)
 {
-    const auto type = modString::WholeNumber(value);
+    const auto type = CatalogCSV::WholeNumber(value);
     return type && *type >= 1 && *type <= 8 ? int(*type) : 0;
 }
 
@@ -42,7 +44,8 @@ bool CatalogValidator::IsValidNumeric(const QString &value, qint64 low, qint64 h
 {
     if (value.isEmpty())
         return true;
-    return modString::NumberIn(value, low, high);
+    const auto number = CatalogCSV::WholeNumber(value);
+    return number && *number >= low && *number <= high;
 }
 
 void CatalogValidator::ValidateLine(long line, const QString &text)
@@ -51,7 +54,8 @@ void CatalogValidator::ValidateLine(long line, const QString &text)
         return;
     m_line = line;
     m_erred = m_stopped = false;
-    m_fields = CatalogCSV::ReadFields(text);
+    m_asRead = QStringList(); // the list read into is then its own
+    CatalogCSV::ReadFields(text, m_fields);
     const QString tag = m_fields.value(0).toUpper();
     m_type = tag;
     if (tag == QLatin1String("FILE"))
@@ -79,8 +83,13 @@ void CatalogValidator::ValidateLine(long line, const QString &text)
 void CatalogValidator::upper(std::initializer_list<int> columns)
 {
     m_asRead = m_fields;
-    for (int n : columns)
-        col(n) = col(n).toUpper();
+    for (int n : columns) {
+        // A value without a small letter stays as it is (and the list unshared).
+        const QString &value = col(n);
+        if (std::any_of(value.cbegin(), value.cend(),
+                        [](QChar c) { return c.unicode() >= 0x80 || (c >= u'a' && c <= u'z'); }))
+            m_fields[n - 1] = value.toUpper();
+    }
 }
 
 bool CatalogValidator::badKey(Set set, std::initializer_list<std::pair<int, const char *>> parts)
@@ -107,28 +116,38 @@ void CatalogValidator::error(const QString &description)
 
 void CatalogValidator::warning(const QString &description) { m_report.AddWarning(m_line, m_type, description); }
 
-void CatalogValidator::passed(const QString &key) { m_report.AddPassed(m_line, m_type, key); }
+template <class Key> void CatalogValidator::passed(const Key &key)
+{
+    if (m_report.ListsPassed())
+        m_report.AddPassed(m_line, m_type, key());
+}
 
-bool CatalogValidator::taken(Set set, const QString &key, const QString &text, int column)
+template <class Text> bool CatalogValidator::taken(Set set, const QString &key, const Text &text, int column)
 {
     const Keys::Mark mark = m_keys.Find(set, key);
     if (mark == Keys::Absent)
         return false;
-    error(text + (mark == Keys::InCatalog ? QStringLiteral(" in Catalog") : QStringLiteral(" in CSV")) +
+    error(text() + (mark == Keys::InCatalog ? QStringLiteral(" in Catalog") : QStringLiteral(" in CSV")) +
           QStringLiteral(" (Col %1)").arg(column));
     return true;
 }
 
-bool CatalogValidator::isValidLOCDT(const QString &type) const
+bool CatalogValidator::isValidLOCDT(const QString &type)
 {
+    const auto known = m_localTypes.constFind(type);
+    if (known != m_localTypes.constEnd())
+        return *known;
     const auto found = m_connection.LOCDTs.Item(type);
-    return found && found->LOCAL_TYPE_NAME == type;
+    return *m_localTypes.insert(type, found && found->LOCAL_TYPE_NAME == type);
 }
 
-bool CatalogValidator::isValidSQLDT(const QString &type) const
+bool CatalogValidator::isValidSQLDT(const QString &type)
 {
+    const auto known = m_sqlTypes.constFind(type);
+    if (known != m_sqlTypes.constEnd())
+        return *known;
     const auto found = m_connection.SQLDTs.Find(type);
-    return found && found->SQL_TYPE_NAME == type;
+    return *m_sqlTypes.insert(type, found && found->SQL_TYPE_NAME == type);
 }
 
 bool CatalogValidator::isValidDriverName(const QString &driver)
@@ -152,7 +171,7 @@ void CatalogValidator::file()
     if (badKey(Keys::FileKeys, {{2, "File Name"}}))
         return;
     const QString &name = col(2);
-    if (taken(Keys::FileKeys, Keys::Key({name}), quoted(name) + QStringLiteral(" already defined"), 2))
+    if (taken(Keys::FileKeys, Keys::Key({name}), [&] { return quoted(name) + QStringLiteral(" already defined"); }, 2))
         return;
     if (!oneOf(col(3), {"INDEXED", "RELATIVE", "SEQUENTIAL"}))
         return error(invalid("Invalid File Organisation", col(3), 3));
@@ -161,7 +180,7 @@ void CatalogValidator::file()
     if (!IsValidNumeric(col(5), 0, 65535))
         return error(invalid("Invalid Record Size", col(5), 5));
     m_keys.File(Keys::FileKeys, Keys::Key({name}));
-    passed(name);
+    passed([&] { return name; });
 }
 
 void CatalogValidator::field()
@@ -177,8 +196,9 @@ void CatalogValidator::field()
     if (!m_keys.Exists(Keys::FileKeys, Keys::Key({file})))
         return error(QStringLiteral("File ") + quoted(file) + QStringLiteral(" is not defined (Col 2)"));
     const QString key = Keys::Key({file, name});
-    if (taken(Keys::FieldKeys, key, quoted(file + QLatin1Char('.') + name) + QStringLiteral(" is already defined"),
-              3))
+    if (taken(
+            Keys::FieldKeys, key,
+            [&] { return quoted(file + QLatin1Char('.') + name) + QStringLiteral(" is already defined"); }, 3))
         return;
     if (!isValidLOCDT(col(4)))
         return error(invalid("Invalid Local Type Name", col(4), 4));
@@ -191,7 +211,7 @@ void CatalogValidator::field()
     if (!IsValidNumeric(col(9), 0, 2))
         return error(invalid("Invalid Encrypted Flag", col(9), 9));
     m_keys.File(Keys::FieldKeys, key);
-    passed(file + QLatin1Char('.') + name);
+    passed([&] { return file + QLatin1Char('.') + name; });
 }
 
 void CatalogValidator::database()
@@ -203,14 +223,15 @@ void CatalogValidator::database()
     if (badKey(Keys::DatabaseKeys, {{2, "Database Name"}}))
         return;
     const QString &name = col(2);
-    if (taken(Keys::DatabaseKeys, Keys::Key({name}), quoted(name) + QStringLiteral(" is already defined"), 2))
+    const auto defined = [&] { return quoted(name) + QStringLiteral(" is already defined"); };
+    if (taken(Keys::DatabaseKeys, Keys::Key({name}), defined, 2))
         return;
     if (!isValidDriverName(col(4)))
         return error(invalid("Invalid Driver Name", col(4), 4));
     if (!col(6).isEmpty() && col(6).toUpper() != name)
         return error(QStringLiteral("Display Name must match Database Name"));
     m_keys.File(Keys::DatabaseKeys, Keys::Key({name}));
-    passed(name);
+    passed([&] { return name; });
 }
 
 void CatalogValidator::table()
@@ -230,13 +251,13 @@ void CatalogValidator::table()
     if (!m_keys.Exists(Keys::FileKeys, Keys::Key({file})))
         return error(QStringLiteral("File ") + quoted(file) + QStringLiteral(" is not defined (Col 5)"));
     const QString key = Keys::Key({db, name});
-    const QString shown = db + QLatin1Char('_') + name;
-    if (!taken(Keys::TableKeys, key, quoted(shown) + QStringLiteral(" is already defined"), 3)) {
+    const auto shown = [&] { return db + QLatin1Char('_') + name; };
+    if (!taken(Keys::TableKeys, key, [&] { return quoted(shown()) + QStringLiteral(" is already defined"); }, 3)) {
         m_keys.File(Keys::TableKeys, key);
         passed(shown);
     }
     if (!m_stopped)
-        m_keys.FileTable(db, name, file);
+        m_keys.FileTable(key, file);
 }
 
 void CatalogValidator::column()
@@ -252,13 +273,15 @@ void CatalogValidator::column()
     const QString &db = col(2), &table = col(3), &name = col(4), &field = col(5);
     if (!m_keys.Exists(Keys::DatabaseKeys, Keys::Key({db})))
         return error(QStringLiteral("Database ") + quoted(db) + QStringLiteral(" does not exist (Col 2)"));
-    if (!m_keys.Exists(Keys::TableKeys, Keys::Key({db, table})))
+    const QString tableKey = Keys::Key({db, table});
+    if (!m_keys.Exists(Keys::TableKeys, tableKey))
         return error(QStringLiteral("Table ") + quoted(table) + QStringLiteral(" does not exist (Col 3)"));
-    if (!m_keys.HasTableFile(db, table))
+    const QString *tableFile = m_keys.TableFile(tableKey);
+    if (!tableFile)
         return error(QStringLiteral("Reference to ") + table + QStringLiteral(" has not been defined in catalog"));
     // A special column maps no field of the file.
     const int special = specialType(col(12));
-    if (special == 0 && !m_keys.Exists(Keys::FieldKeys, Keys::Key({m_keys.TableFile(db, table), field})))
+    if (special == 0 && !m_keys.Exists(Keys::FieldKeys, Keys::Key({*tableFile, field})))
         return error(QStringLiteral("Field ") + quoted(field) + QStringLiteral(" does not exist (Col 5)"));
     if (!isValidSQLDT(col(6)))
         return error(invalid("SQL Type Name Invalid", col(6), 6));
@@ -279,14 +302,14 @@ void CatalogValidator::column()
         if (!reference.isEmpty() && !m_keys.Exists(Keys::ColumnNameKeys, Keys::Key({db, table, reference})))
             return error(QStringLiteral("Column ") + quoted(reference) + QStringLiteral(" undefined (Col 11)"));
     }
-    const QString shown = db + QLatin1Char('_') + table + QLatin1Char('.') + name;
+    const auto shown = [&] { return db + QLatin1Char('_') + table + QLatin1Char('.') + name; };
     const QString nameKey = Keys::Key({db, table, name});
     const QString fieldKey = Keys::Key({db, table, field});
-    taken(Keys::ColumnNameKeys, nameKey, quoted(shown) + QStringLiteral(" is already defined"), 4);
+    taken(Keys::ColumnNameKeys, nameKey, [&] { return quoted(shown()) + QStringLiteral(" is already defined"); }, 4);
     if (m_stopped)
         return;
     if (special == 0)
-        taken(Keys::ColumnFieldKeys, fieldKey, quoted(field) + QStringLiteral(" is already mapped"), 5);
+        taken(Keys::ColumnFieldKeys, fieldKey, [&] { return quoted(field) + QStringLiteral(" is already mapped"); }, 5);
     if (m_stopped)
         return;
     passed(shown);
@@ -306,12 +329,13 @@ void CatalogValidator::user()
     const QString &name = col(2);
     if (name == QLatin1String("ADMIN"))
         return error(QStringLiteral("ADMIN cannot be imported"));
-    if (taken(Keys::UserKeys, Keys::Key({name}), quoted(name) + QStringLiteral(" is already defined"), 2))
+    const auto defined = [&] { return quoted(name) + QStringLiteral(" is already defined"); };
+    if (taken(Keys::UserKeys, Keys::Key({name}), defined, 2))
         return;
     if (col(3).isEmpty())
         warning(QStringLiteral("Password is blank"));
     m_keys.File(Keys::UserKeys, Keys::Key({name}));
-    passed(name);
+    passed([&] { return name; });
 }
 
 void CatalogValidator::dbprv()
@@ -327,10 +351,13 @@ void CatalogValidator::dbprv()
     if (!m_keys.Exists(Keys::DatabaseKeys, Keys::Key({db})))
         return error(QStringLiteral("Database ") + quoted(db) + QStringLiteral(" does not exist (Col 3)"));
     const QString key = Keys::Key({user, db});
-    if (taken(Keys::DBPRVKeys, key,
-              QStringLiteral("'User ") + quoted(user) + QStringLiteral(", Database ") + quoted(db) +
-                  QStringLiteral(" privileges already defined"),
-              2))
+    if (taken(
+            Keys::DBPRVKeys, key,
+            [&] {
+                return QStringLiteral("'User ") + quoted(user) + QStringLiteral(", Database ") + quoted(db) +
+                       QStringLiteral(" privileges already defined");
+            },
+            2))
         return;
     if (col(5).isEmpty())
         warning(QStringLiteral("Database Password is blank"));
@@ -369,11 +396,14 @@ void CatalogValidator::tblprv()
         if (!IsValidNumeric(col(n), 0, 1))
             return error(QLatin1String(what) + QStringLiteral(" (Col %1)").arg(n));
     const QString key = Keys::Key({user, db, table});
-    if (taken(Keys::TBLPRVKeys, key,
-              QStringLiteral("'User ") + quoted(user) + QStringLiteral(", Table ") + quoted(db + table) +
-                  QStringLiteral(" privileges already defined"),
-              2))
+    if (taken(
+            Keys::TBLPRVKeys, key,
+            [&] {
+                return QStringLiteral("'User ") + quoted(user) + QStringLiteral(", Table ") + quoted(db + table) +
+                       QStringLiteral(" privileges already defined");
+            },
+            2))
         return;
     m_keys.File(Keys::TBLPRVKeys, key);
-    passed(user + QLatin1Char(' ') + db + QLatin1Char('_') + table);
+    passed([&] { return user + QLatin1Char(' ') + db + QLatin1Char('_') + table; });
 }

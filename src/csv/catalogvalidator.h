@@ -28,6 +28,8 @@ public:
         virtual bool AddError(long line, const QString &type, const QString &description) = 0;
         virtual void AddWarning(long line, const QString &type, const QString &description) = 0;
         virtual void AddPassed(long line, const QString &type, const QString &key) = 0;
+        // False when AddPassed keeps nothing (its key text is then not made).
+        virtual bool ListsPassed() const { return true; }
     };
 
     // `connection` gives the data types; `database` the open database of the
@@ -59,7 +61,7 @@ private:
     void dbprv();
     void tblprv();
 
-    QString &col(int n) { return m_fields[n - 1]; }
+    const QString &col(int n) const { return m_fields[n - 1]; }
     // Upper-cases the columns; the line as read stays in m_asRead.
     void upper(std::initializer_list<int> columns);
     // The key parts of the line's row, (column, caption) each, in the order
@@ -69,12 +71,14 @@ private:
     bool badKey(Set set, std::initializer_list<std::pair<int, const char *>> parts);
     void error(const QString &description);
     void warning(const QString &description);
-    void passed(const QString &key);
-    // When `key` is in `set`: the error `text` + " in Catalog (Col n)" or
+    // The passed report, `key()` its key text.
+    template <class Key> void passed(const Key &key);
+    // When `key` is in `set`: the error `text()` + " in Catalog (Col n)" or
     // " in CSV (Col n)" by the key's mark, and true.
-    bool taken(Set set, const QString &key, const QString &text, int column);
-    bool isValidLOCDT(const QString &type) const;
-    bool isValidSQLDT(const QString &type) const;
+    template <class Text> bool taken(Set set, const QString &key, const Text &text, int column);
+    // Each type name is looked up once per run.
+    bool isValidLOCDT(const QString &type);
+    bool isValidSQLDT(const QString &type);
     bool isValidDriverName(const QString &driver);
 
     CatalogKeys &m_keys;
@@ -82,6 +86,7 @@ private:
     std::function<dao::Database &()> m_database;
     Report &m_report;
     QHash<QString, bool> m_drivers; // the driver names checked in this run
+    QHash<QString, bool> m_localTypes, m_sqlTypes; // the type names checked in this run
     long m_line = 0;
     QString m_type;
     QStringList m_fields;

@@ -2,7 +2,7 @@
 
 #include <QProgressBar>
 #include <QSaveFile>
-#include <deque>
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -78,7 +78,6 @@ constexpr int kColumnType = 10;    // COLUMN_TYPE among them
 constexpr int kDisplayName = 9;    // DISPLAY_NAME among them
 constexpr int kRelativeIndex = 8;  // the COLUMN_TYPE of a relative index
 constexpr int kListedRows = 10;    // rows named in the closing message
-constexpr long kFileAccessError = 75;
 
 void accessProblem(const QString &file)
 {
@@ -137,33 +136,35 @@ void frmCSVExport::Export()
     const QString name = WithDefaultExtension(*chosen);
     m_lastFile = name;
     CMouseSleeper sleeper;
-    // Written beside the file and put in its place only when whole.
+    // Written beside the file and put in its place only when whole. Without a
+    // buffer every write reaches the file at once, so one that fails is seen
+    // where it fails, not lost inside the commit.
     QSaveFile file(name);
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        pbrProgress->setValue(0);
         Status();
         accessProblem(name);
         return;
     }
+    const auto failed = [&] {
+        file.cancelWriting();
+        pbrProgress->setValue(0);
+        Status();
+        notExported(name);
+    };
     m_lines = 0;
     m_brokenLines.clear();
     pbrProgress->setValue(0);
     for (const Block &block : blocks()) {
         m_query = block.query;
         handler.info = m_query;
-        if (!handler.step([&] { Status(block.status); }) || !WriteBlock(file, block.tag, block.query)) {
-            file.cancelWriting();
-            Status();
-            notExported(name);
-            return;
-        }
+        if (!handler.step([&] { Status(block.status); }) || !WriteBlock(file, block.tag, block.query))
+            return failed();
         pbrProgress->setValue(pbrProgress->value() + 1);
     }
-    const bool written = file.commit();
+    if (!file.flush() || file.error() != QFileDevice::NoError || !file.commit())
+        return failed();
     Status();
-    if (!written) {
-        notExported(name);
-        return;
-    }
     QString message = QStringLiteral("Catalog Exported");
     if (!m_brokenLines.isEmpty()) {
         message += QStringLiteral("\r\n\r\nA line break in these rows was written as a blank:");
@@ -188,43 +189,41 @@ bool frmCSVExport::WriteBlock(QIODevice &file, const QString &header, const QStr
     const int values = columnBlock ? qMin(columns, kColumnValues) : columns;
     const int keyValues = blockOf(header).keyValues;
     const auto quoted = std::make_unique<bool[]>(size_t(values));
-    for (int i = 0; i < values; ++i) {
-        const int type = reader->Columns()[size_t(i)].Type;
-        quoted[size_t(i)] = type == dao::dbText || type == dao::dbChar;
-    }
-    std::vector<QVariant> row(static_cast<size_t>(values));
-    std::deque<QVariant> cells;
+    const auto types = std::make_unique<int[]>(size_t(columns));
+    for (int i = 0; i < columns; ++i)
+        types[size_t(i)] = reader->Columns()[size_t(i)].Type;
+    for (int i = 0; i < values; ++i)
+        quoted[size_t(i)] = types[size_t(i)] == dao::dbText || types[size_t(i)] == dao::dbChar;
+    std::vector<QByteArrayView> row(static_cast<size_t>(values));
     QByteArray bytes;
-    for (;;) {
-        cells.clear();
-        long rows = 0;
-        if (!handler.step([&] { rows = reader->Fetch(500, cells); }))
-            return false;
-        bytes.clear();
-        for (long r = 0; r < rows; ++r) {
-            const size_t first = size_t(r) * size_t(columns);
-            for (int i = 0; i < values; ++i)
-                row[size_t(i)] = std::move(cells[first + size_t(i)]);
-            if (columnBlock && columns > kColumnValues && row[kColumnType].toInt() == kRelativeIndex)
-                row[kDisplayName] = std::move(cells[first + kColumnValues]);
-            ++m_lines;
-            if (CatalogCSV::AppendRecord(bytes, header, row.data(), quoted.get(), values)) {
-                QStringList key;
-                for (int i = 0; i < keyValues && i < values; ++i)
-                    key << row[size_t(i)].toString();
-                m_brokenLines.append({m_lines, header + QLatin1Char(' ') + key.join(QStringLiteral(", "))});
-            }
+    // Each row is written as it is read, from the driver's text of its cells.
+    const auto writeRow = [&](const QByteArrayView *cells) {
+        std::copy(cells, cells + values, row.begin());
+        if (columnBlock && columns > kColumnValues &&
+            dao::ValueOfText(types[kColumnType], cells[kColumnType]).toInt() == kRelativeIndex)
+            row[kDisplayName] = cells[kColumnValues];
+        ++m_lines;
+        if (CatalogCSV::AppendTextRecord(bytes, header, row.data(), types.get(), quoted.get(), values)) {
+            QStringList key;
+            for (int i = 0; i < keyValues && i < values; ++i)
+                key << dao::ValueOfText(types[size_t(i)], row[size_t(i)]).toString();
+            m_brokenLines.append({m_lines, header + QLatin1Char(' ') + key.join(QStringLiteral(", "))});
         }
-        qint64 done = 0;
-        if (!handler.step([&] {
-                while (done < bytes.size()) {
-                    const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
-                    if (n < 0)
-                        qnerr::raise(kFileAccessError, file.errorString());
-                    done += n;
-                }
-            }))
+    };
+    for (;;) {
+        // The rows a failed read gave before it failed stay written; Retry
+        // goes on after them.
+        bytes.resize(0);
+        if (!handler.step([&] { reader->FetchText(500, writeRow); }))
             return false;
+        // A write that failed cannot be taken up again (the file being
+        // written refuses every write after it): the export ends.
+        for (qint64 done = 0; done < bytes.size();) {
+            const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+            if (n <= 0)
+                return false;
+            done += n;
+        }
         if (reader->AtEnd())
             return true;
     }

@@ -37,7 +37,7 @@ private:
         QString record;   // the tag and the row's key values
     };
     // Writes every row of `criteria` as a line tagged `header`; false when a
-    // failure was ignored (the block ends early).
+    // failure was ignored or a write failed (the block ends early).
     bool WriteBlock(QIODevice &file, const QString &header, const QString &criteria);
 
     QString m_lastFile; // the file chosen last

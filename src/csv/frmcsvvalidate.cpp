@@ -282,8 +282,7 @@ bool frmCSVValidate::countLines(long &count)
     if (handler.step([&] {
             count = 0;
             openOrFail(reader, m_file);
-            QString line;
-            while (!m_stop && reader.Next(line)) {
+            while (!m_stop && reader.Skip()) {
                 ++count;
                 yield();
             }
@@ -307,11 +306,12 @@ bool frmCSVValidate::validateLines(long count)
     }
     long n = 0;
     QString line;
+    const std::function<void()> validate = [&] { m_validator->ValidateLine(n, line); };
     while (!m_stop && reader.Next(line)) {
         ++n;
         m_checked.Append(line);
         progress(QStringLiteral("Validating Line"), n, count);
-        if (!handler.step([&] { m_validator->ValidateLine(n, line); })) {
+        if (!handler.step(validate)) {
             halt();
             return false;
         }
@@ -368,7 +368,8 @@ void frmCSVValidate::importLines()
         for (; !numbers->Eof(); numbers->MoveNext())
             if (const auto last = modString::WholeNumber((*numbers)(1).Text()))
                 lastFieldNumbers.insert((*numbers)(0).Text(), qint32(std::clamp<qint64>(*last, 0, INT32_MAX - 1)));
-        m_importer->Reset(std::move(lastFieldNumbers));
+        // Without a transaction nothing holds a parent between two lines.
+        m_importer->Reset(std::move(lastFieldNumbers), db().InTransaction());
         for (qsizetype i = 0; i < m_checked.Count(); ++i) {
             ++m_importLine;
             progress(QStringLiteral("Importing Line"), m_importLine, count);

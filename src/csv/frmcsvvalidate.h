@@ -62,6 +62,7 @@ private:
     bool AddError(long line, const QString &type, const QString &description) override;
     void AddWarning(long line, const QString &type, const QString &description) override;
     void AddPassed(long, const QString &, const QString &) override {}
+    bool ListsPassed() const override { return false; }
     void addRow(const QString &icon, long line, const QString &severity, const QString &type,
                 const QString &description);
     void showRows();

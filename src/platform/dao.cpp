@@ -172,15 +172,16 @@ public:
     SQLHSTMT get() const { return m_stmt; }
     // Hands the handle over to the caller, who frees it.
     SQLHSTMT release() { return std::exchange(m_stmt, SQLHSTMT(SQL_NULL_HSTMT)); }
-    void execDirect(const QString &sql)
+    void execDirect(const QString &sql) { execDirectOn(m_stmt, sql); }
+    static void execDirectOn(SQLHSTMT stmt, const QString &sql)
     {
         if (const auto &observer = statementObserver())
             observer(sql);
         if (faultHits(Faults::Statement))
             qnerr::raise(qnerr::OdbcCallFailed);
         QByteArray text = utf8(sql);
-        SQLRETURN rc = SQLExecDirect(m_stmt, reinterpret_cast<SQLCHAR *>(text.data()), SQLINTEGER(text.size()));
-        check(rc, SQL_HANDLE_STMT, m_stmt);
+        SQLRETURN rc = SQLExecDirect(stmt, reinterpret_cast<SQLCHAR *>(text.data()), SQLINTEGER(text.size()));
+        check(rc, SQL_HANDLE_STMT, stmt);
     }
 
 private:
@@ -431,6 +432,8 @@ void Database::Close()
     // The readers' statements go before the connection that holds them.
     for (Reader *reader : std::exchange(m_readers, {}))
         reader->release();
+    if (const auto stmt = static_cast<SQLHSTMT>(std::exchange(m_executeStmt, nullptr)))
+        SQLFreeHandle(SQL_HANDLE_STMT, stmt);
     auto dbc = static_cast<SQLHDBC>(m_dbc);
     if (m_inTransaction) {
         SQLEndTran(SQL_HANDLE_DBC, dbc, SQL_ROLLBACK);
@@ -484,11 +487,36 @@ void Database::Execute(const QString &sql)
 {
     Errors::Clear();
     guarded([&] {
-        Statement stmt(openHandle(m_dbc));
-        stmt.execDirect(sql);
-        SQLLEN rows = 0;
-        if (SQL_SUCCEEDED(SQLRowCount(stmt.get(), &rows)))
-            m_recordsAffected = long(rows);
+        const SQLHDBC dbc = openHandle(m_dbc);
+        const auto run = [&](SQLHSTMT stmt) {
+            Statement::execDirectOn(stmt, sql);
+            SQLLEN rows = 0;
+            if (SQL_SUCCEEDED(SQLRowCount(stmt, &rows)))
+                m_recordsAffected = long(rows);
+        };
+        if (m_executing) { // a statement sent while one runs (by the statement observer)
+            Statement stmt(dbc);
+            run(stmt.get());
+            return;
+        }
+        // One statement handle serves every Execute: allocating one costs
+        // about as much as running a short INSERT.
+        if (!m_executeStmt)
+            m_executeStmt = Statement(dbc).release();
+        const auto stmt = static_cast<SQLHSTMT>(m_executeStmt);
+        struct Done
+        {
+            Database &db;
+            SQLHSTMT stmt;
+            ~Done()
+            {
+                db.m_executing = false;
+                if (db.m_executeStmt == stmt) // not freed by a Close meanwhile
+                    SQLFreeStmt(stmt, SQL_CLOSE);
+            }
+        } done{*this, stmt};
+        m_executing = true;
+        run(stmt);
     });
 }
 
@@ -608,38 +636,60 @@ public:
         m_reReadBound = mode.reReadBound;
     }
 
-    // Fetches one row and appends its cells (after Unbound, a part of them).
+    // Fetches one row and appends its cells (after Unbound, none).
     Outcome next(std::deque<QVariant> &cells)
+    {
+        const Outcome outcome = nextText(m_text);
+        if (outcome != Outcome::Row)
+            return outcome;
+        for (size_t i = 0; i < m_fields.size(); ++i) {
+            const QByteArrayView text = m_text[i];
+            Bound &b = m_bound[i];
+            const int type = m_fields[i].Type;
+            if (text.isNull()) {
+                cells.emplace_back();
+            } else if (b.bound && text.data() == b.buffer.data()) {
+                const size_t length = size_t(text.size());
+                if (!b.hasLast || b.lastBytes.size() != length ||
+                    memcmp(b.lastBytes.data(), text.data(), length) != 0) {
+                    b.lastBytes.assign(text.data(), length);
+                    b.lastValue = typedValue(type, text.data(), length);
+                    b.hasLast = true;
+                }
+                cells.push_back(b.lastValue);
+            } else {
+                cells.push_back(typedValue(type, text.data(), size_t(text.size())));
+            }
+        }
+        return Outcome::Row;
+    }
+
+    // Fetches one row and points `cells` at its cells' text (a Null cell
+    // null), valid until the next fetch.
+    Outcome nextText(std::vector<QByteArrayView> &cells)
     {
         const SQLRETURN rc = SQLFetch(m_h);
         if (rc == SQL_NO_DATA)
             return Outcome::End;
         check(rc, SQL_HANDLE_STMT, m_h);
         const size_t columns = m_fields.size();
+        cells.resize(columns);
+        m_wholeValues.resize(columns);
         for (size_t i = 0; i < columns; ++i) {
-            Bound &b = m_bound[i];
-            const int type = m_fields[i].Type;
-            if (b.bound) {
-                if (b.indicator == SQL_NULL_DATA) {
-                    cells.emplace_back();
-                } else if (b.indicator >= 0 && size_t(b.indicator) < b.buffer.size()) {
-                    const size_t length = size_t(b.indicator);
-                    if (!b.hasLast || b.lastBytes.size() != length ||
-                        memcmp(b.lastBytes.data(), b.buffer.data(), length) != 0) {
-                        b.lastBytes.assign(b.buffer.data(), length);
-                        b.lastValue = typedValue(type, b.buffer.data(), length);
-                        b.hasLast = true;
-                    }
-                    cells.push_back(b.lastValue);
-                } else if (m_reReadBound) {
-                    // Longer than declared: read this cell again whole, never cut it.
-                    readCell(i, type, cells);
-                } else {
-                    return Outcome::Unbound;
-                }
-                continue;
+            const Bound &b = m_bound[i];
+            if (b.bound && b.indicator == SQL_NULL_DATA) {
+                cells[i] = QByteArrayView();
+            } else if (b.bound && b.indicator >= 0 && size_t(b.indicator) < b.buffer.size()) {
+                cells[i] = QByteArrayView(b.buffer.data(), qsizetype(b.indicator));
+            } else if (b.bound && !m_reReadBound) {
+                return Outcome::Unbound;
+            } else {
+                // Unbound, or longer than declared: read whole.
+                std::string &whole = m_wholeValues[i];
+                cells[i] = readWhole(m_h, SQLUSMALLINT(i + 1), m_fields[i].Type, m_longBuffer, whole)
+                               ? QByteArrayView(whole.data(), qsizetype(whole.size()))
+                               : QByteArrayView();
             }
-            readCell(i, type, cells);
         }
         return Outcome::Row;
     }
@@ -657,20 +707,13 @@ private:
         bool hasLast = false;
     };
 
-    void readCell(size_t i, int type, std::deque<QVariant> &cells)
-    {
-        if (readWhole(m_h, SQLUSMALLINT(i + 1), type, m_longBuffer, m_value))
-            cells.push_back(typedValue(type, m_value.data(), m_value.size()));
-        else
-            cells.emplace_back();
-    }
-
     SQLHSTMT m_h;
     const std::vector<FieldInfo> &m_fields;
     std::vector<Bound> m_bound; // never resized once bound: the driver writes into the buffers
     bool m_reReadBound = false;
     std::vector<char> m_longBuffer = std::vector<char>(8192);
-    std::string m_value;
+    std::vector<std::string> m_wholeValues; // the cells of a row read whole
+    std::vector<QByteArrayView> m_text;     // next's row as text
 };
 
 // Reads the result of an executed statement into `data`: the columns' metadata,
@@ -756,7 +799,7 @@ void Reader::Close()
     release();
 }
 
-long Reader::Fetch(long maxRows, std::deque<QVariant> &cells)
+long Reader::fetchRows(long maxRows, const std::function<bool()> &readRow)
 {
     Errors::Clear();
     if (m_atEnd)
@@ -764,24 +807,19 @@ long Reader::Fetch(long maxRows, std::deque<QVariant> &cells)
     if (!m_state || m_state->stmt == SQL_NULL_HSTMT)
         qnerr::raise(qnerr::ObjectNotSet);
     long rows = 0;
-    const size_t before = cells.size();
     try {
         m_db->guarded([&] {
             if (faultHits(Faults::Fetch))
                 qnerr::raise(qnerr::OdbcCallFailed);
             while (rows < maxRows) {
-                const RowFetcher::Outcome outcome = m_state->fetcher->next(cells);
-                if (outcome == RowFetcher::Outcome::End) {
+                if (!readRow()) {
                     m_atEnd = true;
                     break;
                 }
-                if (outcome == RowFetcher::Outcome::Unbound) // never: a reader binds only re-readable columns
-                    qnerr::raise(qnerr::InternalError, QStringLiteral("A row could not be read."));
                 ++rows;
             }
         });
     } catch (...) {
-        cells.resize(before + size_t(rows) * m_columns.size()); // no part of the failed row stays
         m_rowsRead += rows;
         throw;
     }
@@ -789,6 +827,42 @@ long Reader::Fetch(long maxRows, std::deque<QVariant> &cells)
     if (m_atEnd)
         Close();
     return rows;
+}
+
+// A row of the reader's fetcher: false at the end.
+static bool fetched(RowFetcher::Outcome outcome)
+{
+    if (outcome == RowFetcher::Outcome::Unbound) // never: a reader binds only re-readable columns
+        qnerr::raise(qnerr::InternalError, QStringLiteral("A row could not be read."));
+    return outcome == RowFetcher::Outcome::Row;
+}
+
+long Reader::Fetch(long maxRows, std::deque<QVariant> &cells)
+{
+    const size_t before = cells.size();
+    const long rowsBefore = m_rowsRead;
+    try {
+        return fetchRows(maxRows, [&] { return fetched(m_state->fetcher->next(cells)); });
+    } catch (...) {
+        // No part of the failed row stays.
+        cells.resize(before + size_t(m_rowsRead - rowsBefore) * m_columns.size());
+        throw;
+    }
+}
+
+long Reader::FetchText(long maxRows, const std::function<void(const QByteArrayView *cells)> &row)
+{
+    return fetchRows(maxRows, [&] {
+        if (!fetched(m_state->fetcher->nextText(m_textCells)))
+            return false;
+        row(m_textCells.data());
+        return true;
+    });
+}
+
+QVariant ValueOfText(int type, QByteArrayView text)
+{
+    return text.isNull() ? QVariant() : typedValue(type, text.data(), size_t(text.size()));
 }
 
 std::unique_ptr<Reader> Database::OpenReader(const QString &sql)

@@ -4,6 +4,7 @@
 // a database runs statements, opens materialised snapshot recordsets and reads
 // a result forward, a batch of rows at a time.
 
+#include <QByteArrayView>
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -170,6 +171,11 @@ public:
     // end. Fails with 3146 like any statement, and with 91 once the reader or
     // its database was closed before the end.
     long Fetch(long maxRows, std::deque<QVariant> &cells);
+    // Reads the same rows as the driver's text, without a value made for each
+    // cell: `row` gets each row's cells in turn, a Null cell as a null view,
+    // valid while it runs (ValueOfText gives the value Fetch would give). For
+    // a reader that writes the cells out as they come.
+    long FetchText(long maxRows, const std::function<void(const QByteArrayView *cells)> &row);
     // True once the last row was read (the statement is then closed).
     bool AtEnd() const { return m_atEnd; }
     long RowsRead() const { return m_rowsRead; }
@@ -181,13 +187,21 @@ private:
     struct State;
     Reader(std::shared_ptr<Database> db, std::unique_ptr<State> state, std::vector<FieldInfo> columns);
     void release(); // frees the statement; the reader stays readable as closed
+    // Reads up to `maxRows` rows with `readRow` (false at the end); the rows
+    // read before a failure count as read.
+    long fetchRows(long maxRows, const std::function<bool()> &readRow);
 
     std::shared_ptr<Database> m_db;
     std::unique_ptr<State> m_state;
     std::vector<FieldInfo> m_columns;
+    std::vector<QByteArrayView> m_textCells; // FetchText's row
     long m_rowsRead = 0;
     bool m_atEnd = false;
 };
+
+// The value Fetch gives a cell of a column of `type` whose text FetchText gave
+// as `text` (Null for a null view).
+QVariant ValueOfText(int type, QByteArrayView text);
 
 // A database closes its connection itself when the connection fails: after a
 // failed commit or rollback (the outcome is unknown, and switching autocommit
@@ -242,6 +256,8 @@ private:
     bool m_inTransaction = false;
     unsigned m_getDataExtensions = 0; // SQL_GETDATA_EXTENSIONS of the driver
     std::vector<Reader *> m_readers;   // the readers whose statement is open
+    void *m_executeStmt = nullptr;     // the statement handle Execute keeps
+    bool m_executing = false;          // Execute's statement runs
 };
 
 using DatabasePtr = std::shared_ptr<Database>;

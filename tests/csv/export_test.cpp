@@ -1,7 +1,11 @@
 // The catalog export: the exact file, its blocks with their statuses and
 // progress, what stays out, and the ways an export ends.
 
+#include <QFileInfo>
 #include <QStandardItem>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 #include "csvfixture.h"
 
@@ -206,7 +210,99 @@ TEST_F(Export, AFailedExportLeavesTheOldFile)
         EXPECT_EQ(QDir(m_dir->path()).entryList({QStringLiteral("kept*")}, QDir::Files | QDir::Hidden),
                   c.existing ? QStringList{"kept.csv"} : QStringList());
         EXPECT_EQ(main().StatusText(), QStringLiteral("Ready"));
+        EXPECT_EQ(pane->pbrProgress->value(), 0);
     }
+}
+
+// While it lives, the process may write no file beyond `bytes`: a write past
+// that fails as on a full disk (SIGXFSZ ignored, so it returns an error).
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        m_set = setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+    bool set() const { return m_set; }
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int) = SIG_DFL;
+    bool m_set = false;
+};
+
+// A write that fails part-way, wherever it falls (early in the file, or in
+// its last bytes): the file it replaces stays byte for byte, no file of the
+// export is left beside it, the message says so, and the progress bar is back
+// at empty; so after an access problem at the open.
+TEST_F(Export, AWriteThatFailsLeavesTheOldFile)
+{
+    // The limit stays above what this process writes meanwhile besides the
+    // export (its output, when that goes to a file).
+    rlim_t floor = 64 * 1024;
+    for (const int fd : {1, 2}) {
+        struct stat st{};
+        if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
+            floor = std::max<rlim_t>(floor, rlim_t(st.st_size) + 64 * 1024);
+    }
+    const int users = int(floor / 10);
+    open(QStringLiteral("QnTest2"))
+        ->Execute(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
+                                 "INSERT INTO QN_USER SELECT 'USER' || i, 'PASSWORD' || i, NULL FROM n")
+                      .arg(users));
+    auto *pane = openPane<frmCSVExport>(QStringLiteral("QnTest2"), "Export");
+    ASSERT_TRUE(pane);
+    const QString name = path(QStringLiteral("cat.csv"));
+    // The whole export, to know its size.
+    ui().answerSave(name);
+    ui().answerMsgBox(ui::vbOK);
+    click(pane->cmdAction);
+    const qint64 whole = QFileInfo(name).size();
+    ASSERT_GT(whole, qint64(2 * floor));
+    QByteArray old;
+    for (int i = 0; old.size() < 8600; ++i)
+        old += QStringLiteral("\"USER\",\"OLD%1\",\"PW\"\r\n").arg(i).toLatin1();
+
+    for (const rlim_t limit : {floor, rlim_t(whole - 1)}) {
+        SCOPED_TRACE(testing::Message() << "at most " << limit << " bytes of " << whole);
+        writeFile(QStringLiteral("cat.csv"), old);
+        pane->pbrProgress->setValue(pane->pbrProgress->maximum());
+        ui().clear();
+        ui().answerSave(name);
+        ui().answerMsgBox(ui::vbOK);
+        {
+            FileSizeLimit limited(limit);
+            ASSERT_TRUE(limited.set());
+            click(pane->cmdAction);
+        }
+        EXPECT_EQ(readFile(QStringLiteral("cat.csv")), old);
+        EXPECT_EQ(ui().messages(), QStringList{QStringLiteral("The catalog was not exported; '") + name +
+                                               QStringLiteral("' was not changed.")});
+        EXPECT_EQ(QDir(m_dir->path()).entryList({QStringLiteral("cat*")}, QDir::Files | QDir::Hidden),
+                  QStringList{"cat.csv"});
+        EXPECT_EQ(pane->pbrProgress->value(), 0);
+        EXPECT_EQ(main().StatusText(), QStringLiteral("Ready"));
+    }
+
+    // The access problem at the open empties the bar too.
+    pane->pbrProgress->setValue(pane->pbrProgress->maximum());
+    ui().clear();
+    ui().answerSave(path(QStringLiteral("no such folder/cat.csv")));
+    ui().answerMsgBox(ui::vbOK);
+    click(pane->cmdAction);
+    EXPECT_TRUE(ui().messages().value(0).startsWith(QLatin1String("There was an access problem")));
+    EXPECT_EQ(pane->pbrProgress->value(), 0);
 }
 
 // A link lost under a block's query: Retry connects again and the export

@@ -338,6 +338,147 @@ TEST_F(Import, AParentDeletedMeanwhileFailsTheImportAndWritesNothing)
     }
 }
 
+// Without transactions nothing holds a row of the catalog that lines go
+// under: each such line reads it right before its own INSERT, so a parent
+// another connection deletes part-way fails the next line under it with 3021
+// and nothing is imported. With transactions one read per import serves.
+TEST_F(Import, WithoutTransactionsEachLineReadsItsCatalogParentFirst)
+{
+    open(kTarget)->Execute(QStringLiteral(
+        "INSERT INTO QN_DB (DATABASE_NAME, DRIVER_NAME, DISPLAY_NAME) VALUES ('SALES', 'DISAM', 'SALES')"));
+    const QString sales = QStringLiteral("SELECT DATABASE_NAME FROM QN_DB WHERE DATABASE_NAME = 'SALES'");
+    const QString old = QStringLiteral("SELECT FILE_NAME FROM QN_FILE WHERE FILE_NAME = 'OLD'");
+    writeFile(QStringLiteral("privileges.csv"), "\"USER\",\"U0\",\"PW\"\r\n"
+                                                "\"DBPRV\",\"U0\",\"SALES\",\"SU\",\"PW\",1,1,0,0,\"DATABASE\"\r\n"
+                                                "\"USER\",\"U1\",\"PW\"\r\n"
+                                                "\"DBPRV\",\"U1\",\"SALES\",\"SU\",\"PW\",1,1,0,0,\"DATABASE\"\r\n");
+    writeFile(QStringLiteral("fields.csv"), "\"FIELD\",\"OLD\",\"N1\",\"STRING\",8,2,2,0,0,\"\",\"\"\r\n"
+                                            "\"FIELD\",\"OLD\",\"N2\",\"STRING\",10,2,2,0,0,\"\",\"\"\r\n");
+
+    // The reads and INSERTs sent, and where the reads fall.
+    const auto imported = [&](const QString &file, bool transactions) {
+        dao::IgnoreTransactionSupport(!transactions);
+        ui().clear();
+        QStringList sent;
+        importFrom(kTarget, file, [&](frmCSVValidate &d) {
+            ui().answerMsgBox(ui::vbOK);
+            click(d.cmdAction);
+        });
+        dao::IgnoreTransactionSupport(false);
+        for (const QString &sql : modUpdate::LastStatements())
+            sent << (sql.startsWith(QLatin1String("INSERT")) ? sql.section(QLatin1Char(' '), 0, 2) : sql);
+        return sent;
+    };
+    const QString users = QStringLiteral("INSERT INTO QN_USER"), privileges = QStringLiteral("INSERT INTO QN_DBPRV");
+    const QString numbers = QStringLiteral("SELECT FILE_NAME, MAX(FIELD_NUMBER) FROM QN_FIELD GROUP BY FILE_NAME");
+    EXPECT_EQ(imported(QStringLiteral("privileges.csv"), false),
+              QStringList({numbers, users, sales, privileges, users, sales, privileges}));
+    EXPECT_EQ(ui().messages().value(0), QStringLiteral("CSV Successfully imported."));
+    open(kTarget)->Execute(QStringLiteral("DELETE FROM QN_USER WHERE USER_NAME IN ('U0', 'U1')"));
+    open(kTarget)->Execute(QStringLiteral("DELETE FROM QN_DBPRV WHERE USER_NAME IN ('U0', 'U1')"));
+    EXPECT_EQ(imported(QStringLiteral("privileges.csv"), true),
+              QStringList({numbers, users, sales, privileges, users, privileges}));
+    EXPECT_EQ(ui().messages().value(0), QStringLiteral("CSV Successfully imported."));
+    open(kTarget)->Execute(QStringLiteral("DELETE FROM QN_USER WHERE USER_NAME IN ('U0', 'U1')"));
+    open(kTarget)->Execute(QStringLiteral("DELETE FROM QN_DBPRV WHERE USER_NAME IN ('U0', 'U1')"));
+
+    const struct
+    {
+        const char *file;
+        int deleteAtInsert; // the INSERT before which the other connection deletes
+        const char *gone;
+        QString read; // the read that fails
+        int line;     // the line that fails
+        const char *written;
+    } cases[] = {
+        // A parent met again after lines under other rows.
+        {"privileges.csv", 3, "DELETE FROM QN_DB WHERE DATABASE_NAME = 'SALES'", sales, 4,
+         "SELECT COUNT(*) FROM QN_USER WHERE USER_NAME IN ('U0', 'U1')"},
+        // A parent of the line just before.
+        {"fields.csv", 1, "DELETE FROM QN_FILE WHERE FILE_NAME = 'OLD'", old, 2,
+         "SELECT COUNT(*) FROM QN_FIELD WHERE FIELD_NAME IN ('N1', 'N2')"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.gone);
+        dao::IgnoreTransactionSupport(true);
+        ui().clear();
+        ui().answerError(ui::vbIgnore);
+        importFrom(kTarget, QString::fromLatin1(c.file), [&](frmCSVValidate &d) {
+            ui().answerMsgBox(ui::vbOK);
+            int inserts = 0;
+            dao::SetStatementObserver([&](const QString &sql) {
+                if (sql.startsWith(QLatin1String("INSERT")) && ++inserts == c.deleteAtInsert)
+                    open(kTarget)->Execute(QString::fromLatin1(c.gone));
+            });
+            click(d.cmdAction);
+            dao::SetStatementObserver(nullptr);
+        });
+        dao::IgnoreTransactionSupport(false);
+        ASSERT_EQ(ui().errors().size(), 1);
+        EXPECT_EQ(ui().errors()[0].number, QStringLiteral("3021"));
+        EXPECT_EQ(ui().errors()[0].additionalInfo.simplified(), modDatabase::FormatSQL(c.read).simplified());
+        EXPECT_EQ(ui().messages().value(0),
+                  QStringLiteral("The import stopped at line %1; nothing was imported.").arg(c.line));
+        EXPECT_EQ(scalar(QString::fromLatin1(c.written), kTarget).toInt(), 0);
+        EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM QN_DBPRV WHERE USER_NAME IN ('U0', 'U1')"), kTarget)
+                      .toInt(),
+                  0);
+    }
+}
+
+// Names compare with their letter case, in the catalog's keys as in the
+// checks: a row another tool stored in lower case is not the parent that a
+// line's upper-cased name (the name the import writes and reads) refers to,
+// so the checks list the line; nor does it hold that name, so a line of that
+// name imports beside it.
+TEST_F(Import, ARowStoredInLowerCaseIsNotTheParentOfALine)
+{
+    for (const char *sql :
+         {"INSERT INTO QN_FILE VALUES ('lowf', NULL, 10, 'INDEXED', 'FIXED', NULL)",
+          "INSERT INTO QN_DB (DATABASE_NAME, DRIVER_NAME, DISPLAY_NAME) VALUES ('lowdb', 'DISAM', 'lowdb'), "
+          "('UPDB', 'DISAM', 'UPDB')",
+          "INSERT INTO QN_TABLE (DATABASE_NAME, TABLE_NAME, TABLE_TYPE, FILE_NAME) VALUES ('lowdb', 'LOWT', 'TABLE', "
+          "'OLD'), ('UPDB', 'lowt', 'TABLE', 'OLD')",
+          "INSERT INTO QN_USER VALUES ('lowu', 'PW', NULL)"})
+        open(kTarget)->Execute(QString::fromLatin1(sql));
+    writeFile(QStringLiteral("lower.csv"),
+              R"("FIELD","lowf","F1","STRING",0,4,4,0,0,"","")" "\r\n"
+              R"("TABLE","lowdb","T1","TABLE","OLD","","","")" "\r\n"
+              R"("DB","NEWDB","dir","DISAM","","")" "\r\n"
+              R"("TABLE","NEWDB","T2","TABLE","lowf","","","")" "\r\n"
+              R"("DBPRV","lowu","NEWDB","SU","PW",1,1,0,0,"DATABASE")" "\r\n"
+              R"("USER","NEWU","PW")" "\r\n"
+              R"("DBPRV","NEWU","lowdb","SU","PW",1,1,0,0,"DATABASE")" "\r\n"
+              R"("TBLPRV","NEWU","lowdb","LOWT",1,0,0,0)" "\r\n"
+              R"("TBLPRV","NEWU","UPDB","lowt",1,0,0,0)" "\r\n");
+    const QStringList before = catalog(kTarget);
+    importFrom(kTarget, QStringLiteral("lower.csv"), [&](frmCSVValidate &d) {
+        click(d.cmdAction);
+        EXPECT_EQ(listed(d), QStringList({
+                                 "1|ERR|FIELD|File 'LOWF' is not defined (Col 2)",
+                                 "2|ERR|TABLE|Database 'LOWDB' does not exist (Col 2)",
+                                 "4|ERR|TABLE|File 'LOWF' is not defined (Col 5)",
+                                 "5|ERR|DBPRV|User 'LOWU' does not exist (Col 2)",
+                                 "7|ERR|DBPRV|Database 'LOWDB' does not exist (Col 3)",
+                                 "8|ERR|TBLPRV|Database 'LOWDB' does not exist (Col 3)",
+                                 "9|ERR|TBLPRV|Table 'UPDB_LOWT' does not exist (Col 4)",
+                             }));
+        click(d.cmdCancel);
+    });
+    EXPECT_EQ(catalog(kTarget), before);
+
+    ui().clear();
+    writeFile(QStringLiteral("names.csv"), R"("FILE","lowf","INDEXED","FIXED",10)" "\r\n"
+                                           R"("DB","lowdb","dir","DISAM","","")" "\r\n"
+                                           R"("USER","lowu","PW")" "\r\n");
+    importClean(kTarget, QStringLiteral("names.csv"));
+    EXPECT_EQ(rows(QStringLiteral("SELECT FILE_NAME FROM QN_FILE WHERE UPPER(FILE_NAME) = 'LOWF' UNION ALL "
+                                  "SELECT DATABASE_NAME FROM QN_DB WHERE UPPER(DATABASE_NAME) = 'LOWDB' UNION ALL "
+                                  "SELECT USER_NAME FROM QN_USER WHERE UPPER(USER_NAME) = 'LOWU' ORDER BY 1"),
+                   kTarget),
+              QStringList({"LOWDB", "LOWF", "LOWU", "lowdb", "lowf", "lowu"}));
+}
+
 // The lines the checks read are the lines written: a file replaced while the
 // warnings question is on screen is not read again. Restart reads the file
 // anew and checks it again.

@@ -437,6 +437,21 @@ TEST_F(DaoTest, AReaderReadsInBatchesWhatASnapshotReads)
             EXPECT_EQ(cell.isNull(), rs->Cell(r, c).isNull());
         }
 
+    // Read as the driver's text, each cell gives the same value, a Null a null view.
+    auto texts = db->OpenReader(sql);
+    long row = 0;
+    while (!texts->AtEnd())
+        texts->FetchText(3, [&](const QByteArrayView *text) {
+            for (int c = 0; c < 5; ++c) {
+                const QVariant value = dao::ValueOfText(texts->Columns()[size_t(c)].Type, text[c]);
+                EXPECT_EQ(value, rs->Cell(row, c)) << "row " << row << " column " << c;
+                EXPECT_EQ(text[c].isNull(), rs->Cell(row, c).isNull());
+            }
+            ++row;
+        });
+    EXPECT_EQ(row, rs->RecordCount());
+    EXPECT_EQ(texts->RowsRead(), rs->RecordCount());
+
     auto reader = db->OpenReader(sql);
     ASSERT_EQ(reader->ColumnCount(), 5);
     EXPECT_EQ(reader->Columns()[3].Name, QStringLiteral("D"));
