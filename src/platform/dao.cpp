@@ -639,7 +639,7 @@ public:
     // Fetches one row and appends its cells (after Unbound, none).
     Outcome next(std::deque<QVariant> &cells)
     {
-        const Outcome outcome = nextText(m_text);
+        const Outcome outcome = nextText();
         if (outcome != Outcome::Row)
             return outcome;
         for (size_t i = 0; i < m_fields.size(); ++i) {
@@ -664,10 +664,11 @@ public:
         return Outcome::Row;
     }
 
-    // Fetches one row and points `cells` at its cells' text (a Null cell
+    // Fetches one row and points text() at its cells' text (a Null cell
     // null), valid until the next fetch.
-    Outcome nextText(std::vector<QByteArrayView> &cells)
+    Outcome nextText()
     {
+        std::vector<QByteArrayView> &cells = m_text;
         const SQLRETURN rc = SQLFetch(m_h);
         if (rc == SQL_NO_DATA)
             return Outcome::End;
@@ -693,6 +694,7 @@ public:
         }
         return Outcome::Row;
     }
+    const QByteArrayView *text() const { return m_text.data(); }
 
 private:
     struct Bound
@@ -713,7 +715,7 @@ private:
     bool m_reReadBound = false;
     std::vector<char> m_longBuffer = std::vector<char>(8192);
     std::vector<std::string> m_wholeValues; // the cells of a row read whole
-    std::vector<QByteArrayView> m_text;     // next's row as text
+    std::vector<QByteArrayView> m_text;     // the row fetched last, as text
 };
 
 // Reads the result of an executed statement into `data`: the columns' metadata,
@@ -853,9 +855,10 @@ long Reader::Fetch(long maxRows, std::deque<QVariant> &cells)
 long Reader::FetchText(long maxRows, const std::function<void(const QByteArrayView *cells)> &row)
 {
     return fetchRows(maxRows, [&] {
-        if (!fetched(m_state->fetcher->nextText(m_textCells)))
+        RowFetcher &fetcher = *m_state->fetcher;
+        if (!fetched(fetcher.nextText()))
             return false;
-        row(m_textCells.data());
+        row(fetcher.text());
         return true;
     });
 }

@@ -194,7 +194,6 @@ private:
     std::shared_ptr<Database> m_db;
     std::unique_ptr<State> m_state;
     std::vector<FieldInfo> m_columns;
-    std::vector<QByteArrayView> m_textCells; // FetchText's row
     long m_rowsRead = 0;
     bool m_atEnd = false;
 };
