@@ -101,6 +101,21 @@ QString OutOfRange(const QString &what, qint64 low, qint64 high)
 std::optional<qint64> WholeNumber(const QString &text)
 {
     // Checked by hand: a catalog import checks every number of every line here.
+    // The common case first: digits alone, few enough that they cannot overflow.
+    const qsizetype n = text.size();
+    const qsizetype sign = n > 0 && text[0] == QLatin1Char('-') ? 1 : 0;
+    if (n > sign && n <= 18) {
+        qint64 number = 0;
+        qsizetype i = sign;
+        for (; i < n; ++i) {
+            const char16_t c = text[i].unicode();
+            if (c < u'0' || c > u'9')
+                break;
+            number = number * 10 + (c - u'0');
+        }
+        if (i == n)
+            return sign ? -number : number;
+    }
     const QStringView trimmed = QStringView(text).trimmed();
     const qsizetype first = trimmed.startsWith(QLatin1Char('-')) ? 1 : 0;
     if (trimmed.size() == first)

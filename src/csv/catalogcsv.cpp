@@ -3,6 +3,7 @@
 #include <QStringDecoder>
 #include <charconv>
 #include <cstring>
+#include <type_traits>
 
 #include "core/clocdts.h"
 #include "dao.h"
@@ -60,19 +61,6 @@ QString withoutBreaks(QString text, bool &replaced)
     return text;
 }
 
-void appendQuoted(QByteArray &out, const QString &text)
-{
-    out += '"';
-    if (text.contains(QLatin1Char('"'))) {
-        QString doubled = text;
-        doubled.replace(QStringLiteral("\""), QStringLiteral("\"\""));
-        out += doubled.toUtf8();
-    } else {
-        out += text.toUtf8();
-    }
-    out += '"';
-}
-
 // Writes one record into the end of `out` through a pointer, the room for
 // each piece made before it is written; `out` is cut to what was written when
 // the writer goes.
@@ -95,60 +83,46 @@ public:
         char *const to = room(24);
         m_at += std::to_chars(to, to + 24, number).ptr - to;
     }
-    // An all-ASCII `text` quoted, its double quotes doubled and each line
-    // break (CR LF, CR or LF) a blank, as appendQuoted(withoutBreaks()) would;
-    // false, with nothing written, for a text with other characters.
-    bool quotedAscii(QStringView text, bool &replaced)
+    // `text` quoted, as UTF-8, its double quotes doubled.
+    void quoted(const QString &text)
     {
-        for (const QChar c : text)
-            if (c.unicode() >= 0x80)
-                return false;
-        const qsizetype n = text.size();
-        char *const first = room(2 * n + 2);
-        char *to = first;
-        *to++ = '"';
-        for (qsizetype i = 0; i < n; ++i) {
-            const char c = char(text[i].unicode());
-            if (c == '"') {
-                *to++ = '"';
-                *to++ = '"';
-            } else if (c == '\r' || c == '\n') {
-                replaced = true;
-                *to++ = ' ';
-                if (c == '\r' && i + 1 < n && text[i + 1] == QLatin1Char('\n'))
-                    ++i;
-            } else {
-                *to++ = c;
-            }
-        }
-        *to++ = '"';
-        m_at += to - first;
-        return true;
+        QByteArray bytes = text.toUtf8();
+        bytes.replace('"', QByteArrayView("\"\""));
+        put('"');
+        put(bytes);
+        put('"');
     }
-
-    // The same for the bytes of a text; false, with nothing written, for
-    // bytes beyond ASCII.
-    bool quotedAscii(QByteArrayView text, bool &replaced)
+    // An all-ASCII text (of QChars or of bytes) quoted, its double quotes
+    // doubled and each line break (CR LF, CR or LF) a blank, as
+    // quoted(withoutBreaks()) would; false, with nothing written, for a text
+    // with other characters.
+    template <class Text> bool quotedAscii(Text text, bool &replaced)
     {
+        const auto code = [](auto c) -> char16_t {
+            if constexpr (std::is_same_v<decltype(c), QChar>)
+                return c.unicode();
+            else
+                return static_cast<unsigned char>(c);
+        };
         const qsizetype n = text.size();
         char *const first = room(2 * n + 2);
         char *to = first;
         *to++ = '"';
         bool breaks = false;
         for (qsizetype i = 0; i < n; ++i) {
-            const char c = text[i];
-            if (static_cast<unsigned char>(c) >= 0x80)
+            const char16_t c = code(text[i]);
+            if (c >= 0x80)
                 return false; // nothing counts as written
-            if (c == '"') {
+            if (c == u'"') {
                 *to++ = '"';
                 *to++ = '"';
-            } else if (c == '\r' || c == '\n') {
+            } else if (c == u'\r' || c == u'\n') {
                 breaks = true;
                 *to++ = ' ';
-                if (c == '\r' && i + 1 < n && text[i + 1] == '\n')
+                if (c == u'\r' && i + 1 < n && code(text[i + 1]) == u'\n')
                     ++i;
             } else {
-                *to++ = c;
+                *to++ = char(c);
             }
         }
         *to++ = '"';
@@ -293,25 +267,6 @@ QStringList ReadFields(QStringView line)
     return fields;
 }
 
-std::optional<qint64> WholeNumber(const QString &value)
-{
-    const qsizetype n = value.size();
-    const qsizetype first = n > 0 && value[0] == QLatin1Char('-') ? 1 : 0;
-    if (n > first && n <= 18) {
-        qint64 number = 0;
-        qsizetype i = first;
-        for (; i < n; ++i) {
-            const char16_t c = value[i].unicode();
-            if (c < u'0' || c > u'9')
-                break;
-            number = number * 10 + (c - u'0');
-        }
-        if (i == n)
-            return first ? -number : number;
-    }
-    return modString::WholeNumber(value);
-}
-
 QString CompleteShortForm(QStringList &fields, const CLOCDTs &types)
 {
     const QString tag = fields.value(0).toUpper();
@@ -352,20 +307,15 @@ QString CompleteShortForm(QStringList &fields, const CLOCDTs &types)
 
 namespace {
 
-// One value of a record after its comma (AppendRecord); `other` is room for
-// what no fast path writes.
-void appendValue(RecordWriter &w, QByteArray &other, const QVariant &value, bool quoted, bool &replaced)
+// One value of a record after its comma, where no fast path of the cell's
+// text serves.
+void appendValue(RecordWriter &w, const QVariant &value, bool quoted, bool &replaced)
 {
-    const auto quotedText = [&](const QString &text) {
-        other.clear();
-        appendQuoted(other, text);
-        w.put(other);
-    };
     if (quoted) {
         if (value.isNull())
             w.put(QByteArrayView("\"\""));
-        else if (const QString text = value.toString(); !w.quotedAscii(text, replaced))
-            quotedText(withoutBreaks(text, replaced));
+        else if (const QString text = value.toString(); !w.quotedAscii(QStringView(text), replaced))
+            w.quoted(withoutBreaks(text, replaced));
         return;
     }
     if (value.isNull())
@@ -378,74 +328,45 @@ void appendValue(RecordWriter &w, QByteArray &other, const QVariant &value, bool
     }
     const QString text = withoutBreaks(numberText(value), replaced);
     if (text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"')))
-        quotedText(text);
+        w.quoted(text);
     else
         w.put(text.toUtf8());
 }
 
-void appendTag(RecordWriter &w, QByteArray &other, const QString &tag, bool &replaced)
-{
-    if (!w.quotedAscii(tag, replaced)) {
-        other.clear();
-        appendQuoted(other, tag);
-        w.put(other);
-    }
-}
-
 } // namespace
-
-namespace {
-
-// A record: the tag, then for each of `count` values a comma and what
-// `value(writer, other, i, replaced)` writes; true when a line break was replaced.
-template <class Value> bool appendRecord(QByteArray &out, const QString &tag, int count, const Value &value)
-{
-    bool replaced = false;
-    RecordWriter w(out);
-    QByteArray other;
-    appendTag(w, other, tag, replaced);
-    for (int i = 0; i < count; ++i) {
-        w.put(',');
-        value(w, other, i, replaced);
-    }
-    w.put(QByteArrayView("\r\n"));
-    return replaced;
-}
-
-} // namespace
-
-bool AppendRecord(QByteArray &out, const QString &tag, const QVariant *values, const bool *quoted, int count)
-{
-    return appendRecord(out, tag, count, [&](RecordWriter &w, QByteArray &other, int i, bool &replaced) {
-        appendValue(w, other, values[i], quoted[i], replaced);
-    });
-}
 
 bool AppendTextRecord(QByteArray &out, const QString &tag, const QByteArrayView *cells, const int *types,
                       const bool *quoted, int count)
 {
-    return appendRecord(out, tag, count, [&](RecordWriter &w, QByteArray &other, int i, bool &replaced) {
+    bool replaced = false;
+    RecordWriter w(out);
+    if (!w.quotedAscii(QStringView(tag), replaced))
+        w.quoted(tag);
+    for (int i = 0; i < count; ++i) {
+        w.put(',');
         const QByteArrayView cell = cells[i];
         if (cell.isNull()) {
             if (quoted[i])
                 w.put(QByteArrayView("\"\""));
-            return;
+            continue;
         }
         // ASCII text as it is, and whole numbers as their digits, straight
         // from the cell's text; anything else as the value read from it.
         if (quoted[i] && w.quotedAscii(cell, replaced))
-            return;
+            continue;
         if (!quoted[i] && (types[i] == dao::dbInteger || types[i] == dao::dbLong || types[i] == dao::dbByte ||
                            types[i] == dao::dbBigInt)) {
             qint64 number = 0;
             const auto [end, ec] = std::from_chars(cell.data(), cell.data() + cell.size(), number);
             if (ec == std::errc() && end == cell.data() + cell.size()) {
                 w.put(number);
-                return;
+                continue;
             }
         }
-        appendValue(w, other, dao::ValueOfText(types[i], cell), quoted[i], replaced);
-    });
+        appendValue(w, dao::ValueOfText(types[i], cell), quoted[i], replaced);
+    }
+    w.put(QByteArrayView("\r\n"));
+    return replaced;
 }
 
 QString DecodeLine(QByteArrayView bytes)

@@ -11,8 +11,6 @@
 #include <QFile>
 #include <QString>
 #include <QStringList>
-#include <QVariant>
-#include <optional>
 #include <vector>
 
 class CLOCDTs;
@@ -35,11 +33,6 @@ QStringList ReadFields(QStringView line);
 // (a list read into line after line allocates little).
 void ReadFields(QStringView line, QStringList &fields);
 
-// The whole number a value holds, by the rule of modString::WholeNumber
-// (blanks around it, an optional minus sign, digits, within 64 bits); none
-// for anything else. The short numbers of a catalog are read by hand.
-std::optional<qint64> WholeNumber(const QString &value);
-
 // Completes a record written in one of its shorter forms, `fields` as read
 // (the tag first; its tag decides, in any letter case): a FIELD of 6 fields
 // takes PRECISION, SCALE (the type's default length), ENCRYPTED 0, FORMAT and
@@ -52,17 +45,14 @@ std::optional<qint64> WholeNumber(const QString &value);
 // completion, or nothing.
 QString CompleteShortForm(QStringList &fields, const CLOCDTs &types);
 
-// One record: `tag` and `values` joined by commas, the tag and each value of
-// a text column (`quoted`) between double quotes with each double quote
-// doubled; a Null value of a text column is "", of any other column nothing.
-// A value of another column is written bare unless it holds a comma or a
-// double quote (a long text), which then go between quotes too. A line break
-// in a value is written as a blank. Appends the line and its CR LF to `out`
-// as UTF-8; true when a line break was replaced.
-bool AppendRecord(QByteArray &out, const QString &tag, const QVariant *values, const bool *quoted, int count);
-// The same record from its cells' text as a reader gives it (a Null cell a
-// null view), each of a column of type `types[i]`: written as AppendRecord
-// writes the values read from that text.
+// One record from its cells' text as a reader gives it, each of a column of
+// type `types[i]`: `tag` and the values joined by commas, the tag and each
+// value of a text column (`quoted`) between double quotes with each double
+// quote doubled; a Null cell (a null view) of a text column is "", of any
+// other column nothing. A value of another column is written bare unless it
+// holds a comma or a double quote (a long text), which then go between quotes
+// too. A line break in a value is written as a blank. Appends the line and its
+// CR LF to `out` as UTF-8; true when a line break was replaced.
 bool AppendTextRecord(QByteArray &out, const QString &tag, const QByteArrayView *cells, const int *types,
                       const bool *quoted, int count);
 

@@ -13,17 +13,20 @@
 
 namespace {
 
-// A number of the file as the whole number it was checked to be, in SQL;
-// empty is NULL.
-QString number(const QString &value, const char *column)
+// The whole number a non-empty number of the file was checked to be (380 when it is none).
+qint64 wholeNumber(const QString &value, const char *column)
 {
-    if (value.isEmpty())
-        return QStringLiteral("NULL");
-    const auto whole = CatalogCSV::WholeNumber(value);
+    const auto whole = modString::WholeNumber(value);
     if (!whole)
         qnerr::raise(qnerr::ValidationFailed, QStringLiteral("The value '%1' of %2 is not a whole number.")
                                                   .arg(value, QLatin1String(column)));
-    return QString::number(*whole);
+    return *whole;
+}
+
+// A number of the file in SQL; empty is NULL.
+QString number(const QString &value, const char *column)
+{
+    return value.isEmpty() ? QStringLiteral("NULL") : QString::number(wholeNumber(value, column));
 }
 
 // An INSERT written value by value through a pointer into room made ahead.
@@ -45,12 +48,8 @@ public:
         next();
         if (value.isEmpty())
             return latin1(QLatin1StringView("NULL"));
-        const auto whole = CatalogCSV::WholeNumber(value);
-        if (!whole)
-            qnerr::raise(qnerr::ValidationFailed, QStringLiteral("The value '%1' of %2 is not a whole number.")
-                                                      .arg(value, QLatin1String(column)));
         char digits[24];
-        const auto end = std::to_chars(digits, digits + sizeof digits, *whole).ptr;
+        const auto end = std::to_chars(digits, digits + sizeof digits, wholeNumber(value, column)).ptr;
         return latin1(QLatin1StringView(digits, end - digits));
     }
     Insert &number(qint32 value)
@@ -125,43 +124,24 @@ private:
     int m_values = 0;
 };
 
-// "<c1> = '<v1>' AND <c2> = '<v2>'"
-void appendKeyWhere(QString &sql, std::initializer_list<const char *> columns, std::initializer_list<QString> values)
+QStringList texts(std::initializer_list<const char *> names)
 {
-    const QString *value = values.begin();
-    bool first = true;
-    for (const char *column : columns) {
-        if (!first)
-            sql += QLatin1StringView(" AND ");
-        first = false;
-        sql += QLatin1StringView(column);
-        sql += QLatin1StringView(" = ");
-        modDatabase::AppendQuoted(sql, *value++);
-    }
+    QStringList list;
+    for (const char *name : names)
+        list << QLatin1String(name);
+    return list;
 }
 
 // The DELETE of the row whose key `columns` hold `values`.
 QString keyDelete(const char *table, std::initializer_list<const char *> columns, std::initializer_list<QString> values)
 {
-    QString sql = QLatin1StringView("DELETE FROM ") + QLatin1StringView(table) + QLatin1StringView(" WHERE ");
-    appendKeyWhere(sql, columns, values);
-    return sql;
+    return modDatabase::BuildDeleteSQL(QLatin1String(table), modDatabase::KeyWhere(texts(columns), values));
 }
 
-// The read of that row: "SELECT <c1>, <c2> FROM <table> WHERE <c1> = '<v1>' AND <c2> = '<v2>'".
+// The read of that row.
 QString keyRead(const char *table, std::initializer_list<const char *> columns, std::initializer_list<QString> values)
 {
-    QString sql = QLatin1StringView("SELECT ");
-    bool first = true;
-    for (const char *column : columns) {
-        if (!first)
-            sql += QLatin1StringView(", ");
-        first = false;
-        sql += QLatin1StringView(column);
-    }
-    sql += QLatin1StringView(" FROM ") + QLatin1StringView(table) + QLatin1StringView(" WHERE ");
-    appendKeyWhere(sql, columns, values);
-    return sql;
+    return modDatabase::RowSQL(QLatin1String(table), texts(columns), values);
 }
 
 enum class Kind { None, File, Field, Database, Table, Column, User, DatabasePrivilege, TablePrivilege };
@@ -322,7 +302,7 @@ std::optional<CatalogImporter::Statements> CatalogImporter::ImportLine(QStringVi
         const QString typeName = v(5).toUpper();
         const QString &attributes = typeAttributes(typeName);
         const QString columnType = number(v(11), "COLUMN_TYPE");
-        const auto special = CatalogCSV::WholeNumber(v(11));
+        const auto special = modString::WholeNumber(v(11));
         qint32 columnNumber = 1;
         if (!special || *special == 0)
             columnNumber = ++m_columnNumbers[db + QChar(0x1F) + table];

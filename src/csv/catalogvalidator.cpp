@@ -34,7 +34,7 @@ const char *const kSpecialNames[] = {"RFA", "INDEX_NUMBER", "INDEX_NAME", "INDEX
 // The special column type of a COLUMN_TYPE value: 1 to 8, else 0.
 int specialType(const QString &value)
 {
-    const auto type = CatalogCSV::WholeNumber(value);
+    const auto type = modString::WholeNumber(value);
     return type && *type >= 1 && *type <= 8 ? int(*type) : 0;
 }
 
@@ -44,7 +44,7 @@ bool CatalogValidator::IsValidNumeric(const QString &value, qint64 low, qint64 h
 {
     if (value.isEmpty())
         return true;
-    const auto number = CatalogCSV::WholeNumber(value);
+    const auto number = modString::WholeNumber(value);
     return number && *number >= low && *number <= high;
 }
 
@@ -132,35 +132,41 @@ template <class Text> bool CatalogValidator::taken(Set set, const QString &key, 
     return true;
 }
 
+namespace {
+
+// The answer of `check` for `name`, asked once per run: `known` keeps it.
+template <class Check> bool checkedOnce(QHash<QString, bool> &known, const QString &name, const Check &check)
+{
+    const auto found = known.constFind(name);
+    return found != known.constEnd() ? *found : *known.insert(name, check());
+}
+
+} // namespace
+
 bool CatalogValidator::isValidLOCDT(const QString &type)
 {
-    const auto known = m_localTypes.constFind(type);
-    if (known != m_localTypes.constEnd())
-        return *known;
-    const auto found = m_connection.LOCDTs.Item(type);
-    return *m_localTypes.insert(type, found && found->LOCAL_TYPE_NAME == type);
+    return checkedOnce(m_localTypes, type, [&] {
+        const auto found = m_connection.LOCDTs.Item(type);
+        return found && found->LOCAL_TYPE_NAME == type;
+    });
 }
 
 bool CatalogValidator::isValidSQLDT(const QString &type)
 {
-    const auto known = m_sqlTypes.constFind(type);
-    if (known != m_sqlTypes.constEnd())
-        return *known;
-    const auto found = m_connection.SQLDTs.Find(type);
-    return *m_sqlTypes.insert(type, found && found->SQL_TYPE_NAME == type);
+    return checkedOnce(m_sqlTypes, type, [&] {
+        const auto found = m_connection.SQLDTs.Find(type);
+        return found && found->SQL_TYPE_NAME == type;
+    });
 }
 
 bool CatalogValidator::isValidDriverName(const QString &driver)
 {
-    const auto known = m_drivers.constFind(driver);
-    if (known != m_drivers.constEnd())
-        return *known;
-    const bool valid = !m_database()
-                            .OpenRecordset(QStringLiteral("SELECT DRIVER_NAME FROM QN_DRIVER WHERE DRIVER_NAME = '") +
-                                            modDatabase::EscapeQuotes(driver) + QLatin1Char('\''))
-                            ->Eof();
-    m_drivers.insert(driver, valid);
-    return valid;
+    return checkedOnce(m_drivers, driver, [&] {
+        return !m_database()
+                    .OpenRecordset(QStringLiteral("SELECT DRIVER_NAME FROM QN_DRIVER WHERE DRIVER_NAME = '") +
+                                   modDatabase::EscapeQuotes(driver) + QLatin1Char('\''))
+                    ->Eof();
+    });
 }
 
 void CatalogValidator::file()

@@ -7,6 +7,7 @@
 
 #include "core/clocdts.h"
 #include "csv/catalogcsv.h"
+#include "dao.h"
 
 namespace {
 
@@ -47,14 +48,15 @@ TEST(CatalogCsv, ALineIsTakenApartQuoteAware)
 
 TEST(CatalogCsv, ARecordQuotesTextColumnsAndKeepsEveryValueWhole)
 {
-    const QVariant values[] = {QStringLiteral("CUST"),     120,
-                               QVariant(),                 QVariant(),
-                               QStringLiteral("say \"hi\""), QStringLiteral("two\r\nlines\nthree"),
-                               QStringLiteral("a, b"),     -7,
-                               QStringLiteral("Zoë")};
+    // The cells as a reader gives them: the driver's text, a Null a null view.
+    const QByteArray zoe = QStringLiteral("Zoë").toUtf8();
+    const QByteArrayView cells[] = {"CUST",       "120",     QByteArrayView(), QByteArrayView(), "say \"hi\"",
+                                    "two\r\nlines\nthree", "a, b", "-7",             zoe};
+    const int types[] = {dao::dbText, dao::dbLong,     dao::dbText, dao::dbLong, dao::dbText,
+                         dao::dbText, dao::dbMemo,     dao::dbLong, dao::dbText};
     const bool quoted[] = {true, false, true, false, true, true, false, false, true};
     QByteArray out;
-    EXPECT_TRUE(CatalogCSV::AppendRecord(out, QStringLiteral("FILE"), values, quoted, 9));
+    EXPECT_TRUE(CatalogCSV::AppendTextRecord(out, QStringLiteral("FILE"), cells, types, quoted, 9));
     EXPECT_EQ(out, QByteArray("\"FILE\",\"CUST\",120,\"\",,\"say \"\"hi\"\"\",\"two lines three\",\"a, b\",-7,"
                               "\"Zo\xC3\xAB\"\r\n"));
     // Read back, every value is as written (the line break as a blank).
@@ -63,12 +65,13 @@ TEST(CatalogCsv, ARecordQuotesTextColumnsAndKeepsEveryValueWhole)
     EXPECT_EQ(ReadFields(QString::fromUtf8(line)),
               QStringList({"FILE", "CUST", "120", "", "", "say \"hi\"", "two lines three", "a, b", "-7", "Zoë"}));
     out.clear();
-    EXPECT_FALSE(CatalogCSV::AppendRecord(out, QStringLiteral("USER"), values, quoted, 1));
+    EXPECT_FALSE(CatalogCSV::AppendTextRecord(out, QStringLiteral("USER"), cells, types, quoted, 1));
     EXPECT_EQ(out, QByteArray("\"USER\",\"CUST\"\r\n"));
     // Appended after what the buffer holds: other number types as written.
-    const QVariant numbers[] = {qlonglong(9000000000), 2.5, QVariant::fromValue<short>(-3)};
+    const QByteArrayView numbers[] = {"9000000000", "2.5", "-3"};
+    const int numberTypes[] = {dao::dbBigInt, dao::dbDouble, dao::dbInteger};
     const bool bare[] = {false, false, false};
-    EXPECT_FALSE(CatalogCSV::AppendRecord(out, QStringLiteral("COLUMN"), numbers, bare, 3));
+    EXPECT_FALSE(CatalogCSV::AppendTextRecord(out, QStringLiteral("COLUMN"), numbers, numberTypes, bare, 3));
     EXPECT_EQ(out, QByteArray("\"USER\",\"CUST\"\r\n\"COLUMN\",9000000000,2.5,-3\r\n"));
 }
 
